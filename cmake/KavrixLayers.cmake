@@ -1,0 +1,42 @@
+# kavrix_layer(<target> DIR <folder under src> [DEPS <targets>...])
+# One static library per layer. Only the layers named in DEPS are linked, so a call
+# into a higher layer fails to link instead of slipping in.
+function(kavrix_layer target)
+  cmake_parse_arguments(L "" "DIR" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${L_DIR}/*.cpp ${PROJECT_SOURCE_DIR}/src/${L_DIR}/*.hpp)
+  list(FILTER srcs INCLUDE REGEX ".*\\.cpp$")
+  if(srcs)
+    add_library(${target} STATIC ${srcs})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} PUBLIC ${L_DEPS})
+    set_target_properties(${target} PROPERTIES AUTOMOC OFF)
+  else()
+    # A layer with no sources yet still takes part in the link graph.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} INTERFACE ${L_DEPS})
+  endif()
+endfunction()
+
+# kavrix_test(<name> DIR <folder under tests> DEPS <targets>... [QT])
+# QT: the test main creates one QApplication on the offscreen platform before GoogleTest starts.
+function(kavrix_test name)
+  cmake_parse_arguments(T "QT" "DIR" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${T_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  if(T_QT)
+    list(APPEND srcs ${CMAKE_CURRENT_SOURCE_DIR}/support/qt_test_main.cpp)
+    set(main_lib GTest::gtest)
+  else()
+    set(main_lib GTest::gtest_main)
+  endif()
+  add_executable(${name} ${srcs})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE KAVRIX_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data")
+  target_link_libraries(${name} PRIVATE ${T_DEPS} kv_test_support ${main_lib} GTest::gmock)
+  gtest_discover_tests(${name}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

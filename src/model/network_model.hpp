@@ -1,0 +1,149 @@
+#pragma once
+// The network model: the drawing's object table, per-row companions, editing counters and the
+// calculation arrays that a run fills. Plain global data shared by every layer, with the reset
+// operations that give a new network and a fresh calculation state. No checks live here: callers
+// guard their own indices.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kavrix {
+
+constexpr int kObjFields = 6;          // Kind, X, Y, Inst, Orient, Style
+constexpr int kNodeFields = 29;
+constexpr int kSpectraPerNode = 6;     // input, output, ports 2..5
+constexpr int kSpectrumLen = 103;      // 0..99 levels, 100 optical dBm, 101 running min, 102 running max
+constexpr int kItemTextSlots = 101;
+constexpr int kLevelMarkCount = 5001;
+constexpr int kTerrSourceMax = 11;     // terrestrial sources in one run
+constexpr int kFreqListLen = 101;
+constexpr int kLinkFields = 8;
+constexpr double kNoSignal = -1000000.0;
+constexpr int kNoLimit = 1000000;
+
+// Field indices of an object row.
+enum ObjField { kKind = 0, kX = 1, kY = 2, kInst = 3, kOrient = 4, kStyle = 5 };
+
+using ObjRow = std::array<int32_t, kObjFields>;
+using NodeRow = std::array<int32_t, kNodeFields>;
+using LinkRow = std::array<int32_t, kLinkFields>;
+
+// Six spectra of 103 Doubles per node, stored flat so the engine walks plain memory.
+class SpectraArray {
+ public:
+  double* at(std::size_t node, int spectrum) { return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen]; }
+  const double* at(std::size_t node, int spectrum) const {
+    return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen];
+  }
+  double& operator()(std::size_t node, int spectrum, int entry) { return at(node, spectrum)[entry]; }
+  double operator()(std::size_t node, int spectrum, int entry) const { return at(node, spectrum)[entry]; }
+  std::size_t size() const { return m_nodes; }
+  // Grows or shrinks to n nodes; new nodes are all zero (callers reset them).
+  void resize(std::size_t n) {
+    m_data.resize(n * kSpectraPerNode * kSpectrumLen, 0.0);
+    m_nodes = n;
+  }
+  void clear() {
+    m_data.clear();
+    m_data.shrink_to_fit();
+    m_nodes = 0;
+  }
+  double* data() { return m_data.data(); }
+
+ private:
+  std::vector<double> m_data;
+  std::size_t m_nodes = 0;
+};
+
+struct LevelMark {
+  int32_t Kind = 0;  // 1 below minimum, 2 above maximum
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+
+// ---- object table and companions
+extern std::vector<ObjRow> NetObjects;
+extern std::vector<std::array<double, 2>> ObjValues;
+extern std::array<std::string, kItemTextSlots> ItemTexts;
+
+// ---- counters and flags
+extern int32_t CurObject;
+extern int32_t ObjectCount;
+extern int32_t SelObject;
+extern int32_t EditSerial;
+extern int32_t UndoPos;
+extern int32_t ItemTextCount;
+extern int32_t LastSocketOrient;
+extern bool ProjectModified;
+extern uint8_t PendingKind;
+extern uint8_t PanelOpen;
+extern uint8_t CurCableKind;
+extern uint8_t GridStep;
+extern bool TuneOutletLimits;
+extern int32_t DrawExtentX;
+extern int32_t DrawExtentY;
+
+// Window state that model operations set; the windows read it (and are told through hooks).
+extern int32_t Form1Tag;        // main window analysis state: 0 editing, 1 after a run
+extern int32_t AutoScrollDY;    // canvas vertical auto-scroll step
+extern int32_t PlaceOffsetX;    // canvas placement offsets
+extern int32_t PlaceOffsetY;
+extern std::string StatusBarText;       // main window status bar
+extern std::string SaveDialogFileName;  // name proposed by the main window's save dialog
+extern std::string ProjectFileName;     // "naujas" until saved
+
+// ---- calculation arrays
+extern std::vector<NodeRow> Nodes;
+extern SpectraArray NodeSpectra;
+extern std::vector<LinkRow> Links;
+extern std::vector<int32_t> ChainQueue;
+extern std::array<double, kFreqListLen> FreqList;
+extern std::array<LevelMark, kLevelMarkCount> LevelMarks;
+extern std::array<int32_t, kTerrSourceMax> TerrSourceIds;
+extern std::array<bool, kTerrSourceMax> SourcePassed;  // per terrestrial source id 105..115
+extern uint8_t SourceCount;
+extern int32_t TerrSourceIndex;
+extern int32_t MarkX;
+extern int32_t MarkY;
+extern int32_t ChainMarkCount;
+
+// ---- undo ring storage (its operations live with the undo code)
+constexpr int kUndoEntries = 1001;
+using UndoEntry = std::array<int32_t, 9>;
+extern std::array<UndoEntry, kUndoEntries> UndoRing;
+
+// Hooks that the window layer fills in; each may stay empty (tests, headless runs).
+struct ModelHooks {
+  std::function<void(std::size_t)> resizeGlyphs;   // ObjGlyphs to n entries, releasing dropped bitmaps
+  std::function<void()> releaseGlyphs;             // every ObjGlyphs bitmap released, array emptied
+  std::function<void(const std::string&)> statusText;
+  std::function<void(const std::string&)> saveDialogName;
+};
+ModelHooks& Hooks();
+
+// ---- operations
+void ClearNodeSpectra(int n);
+void ResetNode(int n);
+void ResetSimulation();
+void NewNetworkModel();
+// First "Network" + n + ".stn" (n = 1, 2, ...) that does not exist in dir.
+std::string FirstFreeNetworkName(const std::string& dir = ".");
+// First prefix + n + ext that does not exist in dir (shared by the source-file names).
+std::string FirstFreeFileName(const std::string& prefix, const std::string& ext, const std::string& dir = ".");
+
+// Grows Nodes and NodeSpectra to at least n rows; new rows are reset.
+void EnsureNodeRows(std::size_t n);
+// Grows NetObjects so that at least `freeRows` zero rows follow CurObject.
+void EnsureFreeObjectRows(std::size_t freeRows);
+// ObjGlyphs and ObjValues follow the length of NetObjects after a load or commit.
+void SyncRowCompanions();
+// Growth of the calculation arrays for one committed or loaded head row.
+void GrowForObject(int kind);
+// Range-checked kind lookup helpers for the object table.
+inline bool ValidObjRow(int row) { return row >= 0 && static_cast<std::size_t>(row) < NetObjects.size(); }
+inline bool ValidNode(int n) { return n >= 0 && static_cast<std::size_t>(n) < Nodes.size(); }
+
+}  // namespace kavrix

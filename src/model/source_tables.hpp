@@ -1,0 +1,51 @@
+#pragma once
+// Signal source tables (LNB transponder plans, terrestrial channel plans and their headers),
+// the terrestrial source spectra of a run, the cable tables and the outlet limits.
+#include <array>
+#include <cstdint>
+
+namespace kavrix {
+
+constexpr int kSatSlots = 4;
+constexpr int kSatColumns = 8;
+constexpr int kSatRows = 31;      // carrier rows 1..31
+constexpr int kTerrSlots = 4;
+constexpr int kTerrEntries = 101; // entries 0..100; 0..99 carry carriers
+constexpr int kCableKinds = 5;
+
+constexpr int32_t FileVersion = 4410;
+
+// SatTables[slot][column][row - 1]: carrier rows are 1-based in every caller; use SatCell.
+extern std::array<std::array<std::array<int32_t, kSatRows>, kSatColumns>, kSatSlots> SatTables;
+inline int32_t& SatCell(int slot, int column, int row) { return SatTables[slot][column][row - 1]; }
+extern std::array<std::array<std::array<int32_t, 5>, 4>, kSatSlots> LnbParams;
+extern std::array<bool, kSatSlots> SatUsed;
+
+// TerrTables[slot][0] frequencies, [1] levels.
+extern std::array<std::array<std::array<int32_t, kTerrEntries>, 2>, kTerrSlots> TerrTables;
+extern std::array<std::array<int32_t, 5>, kTerrSlots> TerrParams;
+extern std::array<bool, kTerrSlots> TerrUsed;
+
+// Two rows per registered terrestrial source: 2t frequencies, 2t+1 levels.
+extern std::array<std::array<double, kTerrEntries>, 22> TerrSpectra;
+
+// CableCoef[kind] for kind 1..5 (index 0 unused); FiberAtt[type] = {Att1550, Att1310}.
+extern std::array<double, kCableKinds + 1> CableCoef;
+extern std::array<std::array<double, 2>, kCableKinds + 1> FiberAtt;
+
+extern double SatMinLevel;
+extern double SatMaxLevel;
+extern double TerrMinLevel;
+extern double TerrMaxLevel;
+extern double SatSocketLoss;
+extern double TerrSocketLoss;
+
+// Index guards for values read from files or object rows.
+inline bool ValidSatSlot(int s) { return s >= 0 && s < kSatSlots; }
+inline bool ValidTerrSlot(int s) { return s >= 0 && s < kTerrSlots; }
+inline bool ValidCableKind(int k) { return k >= 1 && k <= kCableKinds; }
+
+// Loss of an RF cable: sqrt(f / 1000) x coefficient x length; a kind outside 1..5 loses nothing.
+double CableLoss(int cableKind, double freqMHz, double lengthM);
+
+}  // namespace kavrix

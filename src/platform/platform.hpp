@@ -1,0 +1,129 @@
+#pragma once
+// Thin seams over what the windows need from the desktop: message boxes, file and colour
+// dialogs, opening documents, the printer page, the cursor. Windows reach them through
+// kavrix::platform::Current(); tests install a ScriptedPlatform that answers from a queue
+// and records every text shown.
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavrix::platform {
+
+// Buttons and answers of a message box, as the windows ask for them.
+enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+struct FileDialogRequest {
+  std::string filter;          // "Text (.stn)|*.stn|..." pairs separated by '|'
+  std::string defaultExt;      // appended by the caller's own rules, not by the seam
+  std::string fileName;        // proposed name
+  std::string initialDir;
+  int filterIndex = 1;         // 1-based, as the dialogs report it
+};
+
+struct FileDialogResult {
+  std::string fileName;
+  int filterIndex = 1;
+};
+
+struct PageSize {
+  int widthPx = 0;
+  int heightPx = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) = 0;
+  virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& req) = 0;
+  virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) = 0;
+  // Colours travel as $00BBGGRR integers, the form the model stores.
+  virtual std::optional<int> chooseColor(int initial) = 0;
+  // Returns false when no program could open the document.
+  virtual bool openDocument(const std::string& path) = 0;
+  virtual PageSize printerPageSize() = 0;
+  virtual bool printerSetup() = 0;
+  virtual void cursorPos(int& x, int& y) = 0;
+  virtual void setBusyCursor(bool busy) = 0;
+};
+
+Platform& Current();
+// Installs p as the current platform and returns the previous one (nullptr = the Qt one).
+Platform* Install(Platform* p);
+
+// Convenience wrappers that the windows use.
+inline void ShowMessage(const std::string& text) { Current().messageBox("", text, Buttons::Ok); }
+inline void ShowError(const std::string& caption, const std::string& text) {
+  Current().messageBox(caption, text, Buttons::Ok);
+}
+inline Answer Ask(const std::string& caption, const std::string& text, Buttons b) {
+  return Current().messageBox(caption, text, b);
+}
+
+// The Qt implementation used by the running program.
+class QtPlatform : public Platform {
+ public:
+  Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) override;
+  std::optional<FileDialogResult> openFile(const FileDialogRequest& req) override;
+  std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) override;
+  std::optional<int> chooseColor(int initial) override;
+  bool openDocument(const std::string& path) override;
+  PageSize printerPageSize() override;
+  bool printerSetup() override;
+  void cursorPos(int& x, int& y) override;
+  void setBusyCursor(bool busy) override;
+};
+
+// Scripted stand-in for tests: every call is recorded; answers come from queues and fall
+// back to defaults (Ok / Yes, no file chosen, no colour chosen) when a queue is empty.
+class ScriptedPlatform : public Platform {
+ public:
+  struct Shown {
+    std::string caption;
+    std::string text;
+    Buttons buttons;
+  };
+  std::vector<Shown> messages;
+  std::vector<FileDialogRequest> fileRequests;
+  std::vector<std::string> openedDocuments;
+  std::deque<Answer> answers;
+  std::deque<std::optional<FileDialogResult>> files;
+  std::deque<std::optional<int>> colors;
+  PageSize page{4800, 6800};
+  bool documentsOpen = true;
+  bool setupAccepted = true;
+  int cursorX = 0, cursorY = 0;
+  int busyDepth = 0;        // >0 while a busy cursor is shown
+  int busyCalls = 0;
+
+  Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) override;
+  std::optional<FileDialogResult> openFile(const FileDialogRequest& req) override;
+  std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) override;
+  std::optional<int> chooseColor(int initial) override;
+  bool openDocument(const std::string& path) override;
+  PageSize printerPageSize() override { return page; }
+  bool printerSetup() override { return setupAccepted; }
+  void cursorPos(int& x, int& y) override { x = cursorX; y = cursorY; }
+  void setBusyCursor(bool busy) override;
+
+  std::vector<std::string> texts() const;
+  std::string lastText() const { return messages.empty() ? std::string() : messages.back().text; }
+};
+
+// Installs a ScriptedPlatform for the lifetime of the guard (tests).
+class ScopedScriptedPlatform {
+ public:
+  ScopedScriptedPlatform() : m_prev(Install(&fake)) {}
+  ~ScopedScriptedPlatform() { Install(m_prev); }
+  ScopedScriptedPlatform(const ScopedScriptedPlatform&) = delete;
+  ScopedScriptedPlatform& operator=(const ScopedScriptedPlatform&) = delete;
+  ScriptedPlatform fake;
+  ScriptedPlatform* operator->() { return &fake; }
+
+ private:
+  Platform* m_prev;
+};
+
+}  // namespace kavrix::platform

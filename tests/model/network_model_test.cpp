@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "model/network_model.hpp"
+#include "model/source_tables.hpp"
+#include "support/model_guard.hpp"
+
+namespace kavrix {
+namespace {
+
+void ExpectResetSpectra(int n) {
+  for (int s = 0; s < kSpectraPerNode; ++s) {
+    for (int k = 0; k <= 100; ++k) ASSERT_EQ(NodeSpectra(n, s, k), -1000000.0) << "node " << n << " s " << s;
+    EXPECT_EQ(NodeSpectra(n, s, 101), 1000000.0);
+    EXPECT_EQ(NodeSpectra(n, s, 102), -1000000.0);
+  }
+}
+
+TEST(NetworkModel, NewNetworkGivesEmptyDrawingAndResetArrays) {
+  test::TempCurrentDir dir;
+  test::FreshModel fresh;
+  ASSERT_EQ(NetObjects.size(), 20u);
+  for (const auto& r : NetObjects)
+    for (int v : r) EXPECT_EQ(v, 0);
+  EXPECT_EQ(CurObject, 0);
+  EXPECT_EQ(EditSerial, 1);
+  EXPECT_EQ(UndoPos, 0);
+  EXPECT_EQ(ObjValues.size(), 20u);
+  ASSERT_EQ(Nodes.size(), 300u);
+  EXPECT_EQ(NodeSpectra.size(), 300u);
+  EXPECT_EQ(Links.size(), 30u);
+  EXPECT_EQ(ChainQueue.size(), 10u);
+  for (std::size_t n = 0; n < Nodes.size(); ++n) {
+    for (int f = 0; f < kNodeFields; ++f) {
+      const int want = (f == 13 || f == 16 || f == 17) ? 1000000 : (f >= 19 && f <= 22) ? -1 : 0;
+      ASSERT_EQ(Nodes[n][f], want) << "node " << n << " field " << f;
+    }
+  }
+  ExpectResetSpectra(0);
+  ExpectResetSpectra(299);
+  EXPECT_EQ(StatusBarText, "   ");
+  EXPECT_EQ(SaveDialogFileName, "Network1.stn");
+  EXPECT_FALSE(ProjectModified);
+  EXPECT_EQ(TerrSourceIndex, -1);
+}
+
+TEST(NetworkModel, NewNetworkKeepsWhatItDeliberatelyKeeps) {
+  test::TempCurrentDir dir;
+  test::FreshModel fresh;
+  ItemTexts[0] = "kept text";
+  ItemTextCount = 4;
+  SatMaxLevel = 77.0;
+  TerrMaxLevel = 88.0;
+  SatSocketLoss = 1.5;
+  TerrSocketLoss = 2.5;
+  TerrMinLevel = 45.0;
+  TerrTables[2][0][0] = 474;
+  TerrTables[2][0][5] = 506;
+  TerrTables[2][1][0] = 70;
+  TerrParams[1] = {10, 70, 100, 200, 1};
+  FreqList[100] = 123.0;
+  NewNetworkModel();
+  EXPECT_EQ(ItemTexts[0], "kept text");
+  EXPECT_EQ(ItemTextCount, 0);
+  EXPECT_EQ(SatMaxLevel, 77.0);
+  EXPECT_EQ(TerrMaxLevel, 88.0);
+  EXPECT_EQ(SatSocketLoss, 1.5);
+  EXPECT_EQ(TerrSocketLoss, 2.5);
+  EXPECT_EQ(SatMinLevel, 50.0);
+  EXPECT_EQ(TerrMinLevel, 60.0);
+  // Entry 0 of each terrestrial row and header values 2..4 survive; the rest is cleared.
+  EXPECT_EQ(TerrTables[2][0][0], 474);
+  EXPECT_EQ(TerrTables[2][1][0], 70);
+  EXPECT_EQ(TerrTables[2][0][5], 0);
+  EXPECT_EQ((TerrParams[1]), (std::array<int32_t, 5>{0, 0, 100, 200, 1}));
+  EXPECT_EQ(FreqList[100], 123.0);
+}
+
+TEST(NetworkModel, ResetSimulationClearsRunResultsOnly) {
+  test::FreshModel fresh;
+  Nodes[5][0] = 991001;
+  Nodes[5][20] = 7;
+  NodeSpectra(5, 1, 3) = 60.0;
+  ObjValues[2] = {1.0, 2.0};
+  Links[0][3] = 9;
+  LevelMarks[10] = {1, 2, 3};
+  ChainQueue[4] = 8;
+  FreqList[0] = 950.0;
+  FreqList[100] = 5.0;
+  TerrSpectra[3][7] = 12.0;
+  TerrSourceIds[2] = 107;
+  SourcePassed[3] = true;
+  SourceCount = 9;
+  MarkX = 3;
+  ChainMarkCount = 2;
+  NetObjects[0] = {210, 100, 100, 5, 1, 1};
+  ResetSimulation();
+  EXPECT_EQ(Nodes[5][0], 0);
+  EXPECT_EQ(Nodes[5][20], -1);
+  EXPECT_EQ(NodeSpectra(5, 1, 3), -1000000.0);
+  EXPECT_EQ(ObjValues[2][0], 0.0);
+  EXPECT_EQ(Links[0][3], 0);
+  EXPECT_EQ(LevelMarks[10].Kind, 0);
+  EXPECT_EQ(ChainQueue[4], 0);
+  EXPECT_EQ(FreqList[0], 0.0);
+  EXPECT_EQ(FreqList[100], 5.0);
+  EXPECT_EQ(TerrSpectra[3][7], -100000.0);
+  EXPECT_EQ(TerrSpectra[2][7], 0.0);
+  EXPECT_EQ(TerrSourceIds[2], 0);
+  EXPECT_FALSE(SourcePassed[3]);
+  EXPECT_EQ(SourceCount, 0);
+  EXPECT_EQ(TerrSourceIndex, -1);
+  EXPECT_EQ(MarkX, 0);
+  EXPECT_EQ(ChainMarkCount, 0);
+  EXPECT_EQ(NetObjects[0][0], 210) << "the drawing is not part of the calculation state";
+}
+
+TEST(NetworkModel, FirstFreeNameSkipsOnlyExistingFiles) {
+  test::TempCurrentDir dir;
+  std::ofstream("Network1.stn") << "x";
+  std::ofstream("Network2.stn") << "x";
+  std::ofstream("Network4.stn") << "x";
+  EXPECT_EQ(FirstFreeNetworkName(), "Network3.stn");
+  std::ofstream("Source1.lnb") << "x";
+  EXPECT_EQ(FirstFreeFileName("Source", ".lnb"), "Source2.lnb");
+  EXPECT_EQ(FirstFreeFileName("Source", ".ter"), "Source1.ter");
+}
+
+TEST(NetworkModel, GrowthFollowsTheCatalogue) {
+  test::FreshModel fresh;
+  const std::size_t nodes = Nodes.size(), queue = ChainQueue.size(), links = Links.size();
+  test::AddObject(16, 200, 200);  // 18 paths, 2 groups
+  EXPECT_EQ(Nodes.size(), nodes + 18);
+  EXPECT_EQ(NodeSpectra.size(), nodes + 18);
+  EXPECT_EQ(ChainQueue.size(), queue + 1);
+  ExpectResetSpectra(static_cast<int>(nodes + 17));
+  test::AddObject(210, 300, 300, 5, 1, 1);
+  EXPECT_EQ(Links.size(), links + 1);
+  EXPECT_EQ(Nodes.size(), nodes + 18) << "a TV socket adds a link, not nodes";
+  test::AddObject(91, 50, 50);  // LNB: 4 paths in the catalogue
+  EXPECT_EQ(Nodes.size(), nodes + 22);
+  EXPECT_EQ(ObjValues.size(), NetObjects.size());
+  EXPECT_GT(NetObjects.size(), static_cast<std::size_t>(CurObject)) << "a free zero row follows the list";
+}
+
+TEST(SourceTables, CableLossFollowsSquareRootOfFrequency) {
+  test::FreshModel fresh;
+  CableCoef[2] = 0.2;
+  EXPECT_NEAR(CableLoss(2, 1000.0, 10.0), 2.0, 1e-12);
+  EXPECT_NEAR(CableLoss(2, 250.0, 10.0), 1.0, 1e-12);
+  EXPECT_EQ(CableLoss(0, 1000.0, 10.0), 0.0);
+  EXPECT_EQ(CableLoss(6, 1000.0, 10.0), 0.0);
+  EXPECT_EQ(CableLoss(-3, 1000.0, 10.0), 0.0);
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -1,0 +1,108 @@
+#pragma once
+// The frame every device block shares: node-code decoding, the frequency range of a call,
+// the variant remap, dispatch by category, the frequency grids and the interpolation, step and
+// slope helpers. A block is a plain function over a NodeFrame; it reads its input spectrum and
+// writes output spectra in NodeSpectra and nothing else unless its family says so.
+#include <array>
+#include <cstdint>
+
+#include "model/network_model.hpp"
+
+namespace kavrix {
+
+// Computes node `nodeIndex` from its input spectrum: all frequencies and ports when
+// freqIndex < 0, only list position freqIndex of port index 0 otherwise.
+void CalcNode(int nodeIndex, int freqIndex);
+
+// Y1 when X = X1 exactly (also when X1 = X2); else the line through both points at X.
+double LinInterp(double y1, double y2, double x1, double x2, double x);
+
+namespace engine {
+
+// A frequency grid: points in MHz, last index L.
+struct Grid {
+  const int32_t* pts;
+  int last;
+  int id;  // distinct per grid, for the segment cache
+};
+
+// FreqGrids rows 0..8 and the three further grids.
+extern const std::array<std::array<int32_t, 31>, 9> FreqGrids;
+extern const std::array<int32_t, 22> SatGrid22;
+extern const std::array<int32_t, 22> TerrGrid22;
+extern const std::array<int32_t, 7> CableGrid7;
+Grid FreqGridRow(int row);
+Grid SatGrid();
+Grid TerrGrid();
+Grid CableGrid();
+
+// The segment index i (smallest with G[i] >= f, not beyond L) of frequency list position k,
+// or -1 when f is below G[0] or at or above G[L] + 1 (the entry is skipped).
+int Segment(const Grid& g, int k);
+// Same for an explicit frequency (blocks that work on their own frequency columns).
+int SegmentOf(const Grid& g, double f);
+
+// Interpolates a table column at f: T(j) = base[j * stride]. i = 0 gives T[0].
+inline double InterpColumn(const Grid& g, int i, double f, const double* base, int stride) {
+  if (i <= 0) return base[0];
+  return LinInterp(base[(i - 1) * stride], base[i * stride], g.pts[i - 1], g.pts[i], f);
+}
+
+// Step term of a gain/attenuation setting s with the pair (A0, A1) taken at the grid index.
+// A setting of 1000000 ("not adjustable") is neutral.
+inline double StepTerm(int s, double a0, double a1) {
+  if (s == kNoLimit) return 0.0;
+  if (s > -11) return s * a0 / 10.0;
+  return -a0 + (s + 10) * a1 / 10.0;
+}
+// Slope term of slope setting t with the interpolated pair (SLa, SLb); 1000000 is neutral.
+inline double SlopeTerm(int t, double sla, double slb) {
+  if (t == kNoLimit) return 0.0;
+  if (t < 12) return (1 - t) * sla / 10.0;
+  return -sla + (11 - t) * slb / 10.0;
+}
+
+// Everything a block needs of one call.
+struct NodeFrame {
+  int node = 0;
+  int freqIndex = -1;
+  int kFirst = 0;     // frequency positions kFirst..kLast (inclusive); none when kLast < kFirst
+  int kLast = -1;
+  int lastPort = 4;   // 4 in all-frequency mode, 0 in single-frequency mode
+  int code = 0;
+  int category = 0;   // after the variant remap
+  int group = 0;
+  int path = 0;
+  NodeRow* row = nullptr;
+  double* spectrum(int s) const { return NodeSpectra.at(static_cast<std::size_t>(node), s); }
+  const double* input() const { return spectrum(0); }
+};
+
+using BlockFn = void (*)(const NodeFrame&);
+
+constexpr int kCategoryCount = 1000;
+struct BlockTable {
+  std::array<BlockFn, kCategoryCount> fn{};
+  void set(int category, BlockFn f) {
+    if (category >= 0 && category < kCategoryCount) fn[category] = f;
+  }
+};
+
+// The blocks in use; tests may swap a block and must restore it.
+BlockTable& Blocks();
+
+// Registration of the device families (one function per family file).
+void RegisterMultiswitchBlocks(BlockTable& t);        // multiswitches, splitters, taps
+void RegisterMultiswitchFamilyBlocks(BlockTable& t);  // multiswitch families 151..179
+void RegisterHouseAmpBlocks(BlockTable& t);           // house and launch amplifiers
+void RegisterTerrAmpBlocks(BlockTable& t);            // terrestrial amplifiers, attenuator
+void RegisterLinkConverterBlocks(BlockTable& t);      // link units, converters, modulators
+void RegisterLineAmpBlocks(BlockTable& t);            // line amps, J-splitters, five-input switches
+void RegisterSingleCableBlocks(BlockTable& t);        // single-cable units
+void RegisterOpticalCableBlocks(BlockTable& t);       // optics and cables
+
+// The variant remap of the interchangeable families (Inst of the owning object).
+int RemapVariant(int category, int inst);
+
+}  // namespace engine
+}  // namespace kavrix

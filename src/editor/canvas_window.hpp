@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QWidget>
+
+namespace kavrix {
+
+class TForm5 : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TForm5(QWidget* parent = nullptr);
+};
+
+}  // namespace kavrix

@@ -1,5 +1,6 @@
 #include "engine/propagation.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 

@@ -4,7 +4,10 @@
 
 #include <cmath>
 
+#include "catalogue/frequency_grids.hpp"
+#include "engine/device_table_gen.hpp"
 #include "engine/engine_fixture.hpp"
+#include "engine/optical_cable.hpp"
 #include "engine/node_frame.hpp"
 #include "engine/propagation.hpp"
 
@@ -18,6 +21,16 @@ using test::Spec;
 
 constexpr double kTol = 1e-9;
 constexpr int kEnd = 1000000;
+
+// The band-grid loss factors are sqrt(f / 1000) at the cable grid points, to three decimals.
+constexpr bool RootFactorsMatchTheGrid() {
+  for (int j = 0; j < 7; ++j) {
+    const double d = engine::optics::kCableGridRootF[j] - engine::gen::Sqrt(CableGrid7[j] / 1000.0);
+    if (d > 0.0005 || d < -0.0005) return false;
+  }
+  return true;
+}
+static_assert(RootFactorsMatchTheGrid());
 
 class OpticalCableTest : public ::testing::Test {
  protected:

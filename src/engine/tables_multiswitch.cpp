@@ -235,14 +235,16 @@ MultiswitchFamilyTables BuildFamilies() {
       return Round2(Line(7.82, 15.44, sat22[j], 950, 2300) + shift(g, o) - 0.1 * SatLine(pi));
     });
     const double coarseSat[3] = {4.33, 8.45, 12.02};
-    const double coarseTerr[3] = {4.1, 8.2, 12.15};
+    const double coarseTerr[3] = {4.5, 9.0, 13.5};
     t.coarse[p] = DeviceTable{22, 9, 3}.fill([&](int j, int pi, int a, int) {
-      if (IsTerr(pi)) return Round2(coarseTerr[a] + 0.15 * (a + 1) * (terr22[j] - kTerrLo) / 855.0 + 0.05 * p);
+      if (IsTerr(pi)) return Round2(coarseTerr[a] + 0.1 * (a + 1) * (terr22[j] - kTerrLo) / 855.0 + 0.05 * p);
       return Round2(coarseSat[a] + 0.25 * (a + 1) * (sat22[j] - 950.0) / 1450.0 + 0.03 * SatLine(pi) + 0.05 * p);
     });
+    // Fine steps stay below one coarse step, so on the terrestrial line every setting 0..15
+    // attenuates more than the one before.
     const double fineBase[3] = {1.1, 2.72, 4.06};
     t.fine[p] = DeviceTable{22, 3}.fill([&](int j, int b, int, int) {
-      return Round2(fineBase[b] + 0.1 * (b + 1) * (terr22[j] - 25.0) / 835.0 + 0.02 * p);
+      return Round2(fineBase[b] + 0.05 * (b + 1) * (terr22[j] - 25.0) / 835.0 + 0.02 * p);
     });
   }
   return t;

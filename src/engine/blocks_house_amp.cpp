@@ -27,7 +27,7 @@ void Launch(const NodeFrame& fr) {
   const bool terr = fr.path == 5;
   const double* pair = step.ptr(0, fr.path - 1);
   const int pairStride = step.stride(0);
-  ApplyColumn(fr, g, gain.ptr(fr.path - 1), gain.stride(0), fr.spectrum(1), [&](int i, double f) {
+  ApplyColumn(fr, g, gain.ptr(fr.path - 1), gain.stride(1), fr.spectrum(1), [&](int i, double f) {
     double v = StepTerm(s, pair[i * pairStride], pair[i * pairStride + 1]);
     if (terr) v += SlopeTerm(t, InterpColumn(g, i, f, slope.ptr(0, 0), 2), InterpColumn(g, i, f, slope.ptr(0, 1), 2));
     return v;

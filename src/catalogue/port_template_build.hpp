@@ -371,19 +371,20 @@ constexpr Block Launch56() {
 }
 
 // Obsolete 17-input switches without symbol of their own (62, 63) and the one with a built-in
-// house amplifier (64): the output attenuation comes from Inst, the only cell such a row has.
+// house amplifier (64, its amplifier paths first): the settings come from the object row, the
+// only row such an object is sure to have.
 constexpr Block Obsolete17(int paths, bool withAmp) {
   Block b{{406, 116, 0}};
   const int e = b.ports({3, 28}, {403, 28});
   const int c = b.control(Ctl(-20, 17, 0, 3));
-  for (int p = 1; p <= paths; ++p) {
-    if (withAmp && p == 5) continue;
-    b.path(77000 + p, {23 + 20 * (p - 1), 3}, kNoT, e, c, p == 5 ? 92 : 98);
-  }
   if (withAmp) {
     const int a = b.control(Ctl2(-20, 16, 0, 3, 19, 0, 5));
     b.path(45005, {103, 3}, {103, 113}, kNone, a, 117);
     b.path(45105, {103, 3}, {3, 88}, kNone, a, 87);
+  }
+  for (int p = 1; p <= paths; ++p) {
+    if (withAmp && p == 5) continue;
+    b.path(77000 + p, {23 + 20 * (p - 1), 3}, kNoT, e, c, p == 5 ? 92 : 98);
   }
   return b;
 }
@@ -476,8 +477,8 @@ constexpr Block LineAmp9() {
 }
 constexpr Block SmallAmp(int code, int code2) {
   Block b{{56, 66, 0}};
-  b.path(code, {28, 3}, {28, 63}, kNone, kNone, 110);
-  if (code2) b.path(code2, {28, 3}, {28, 63}, kNone, kNone, 104);
+  b.path(code, {28, 3}, {28, 63}, kNone, kNone, code % 100 == 5 ? 104 : 110);
+  if (code2) b.path(code2, {28, 3}, {28, 63}, kNone, kNone, 110);
   return b;
 }
 
@@ -741,6 +742,7 @@ struct Table {
   std::array<Row, kTemplateRows> rows{};
   std::array<int, 221> first{};
   std::array<int, 221> shift{};
+  std::array<int, 221> end{};  // one past the last row of the kind's block
   int used = 0;
   bool fits = true;
 };
@@ -757,6 +759,7 @@ struct Cursor {
     for (int k : kinds) {
       t.first[k] = at;
       t.shift[k] = b.s.shift;
+      t.end[k] = at + b.size();
     }
     at += b.size();
     if (at > t.used) t.used = at;
@@ -767,10 +770,12 @@ struct Cursor {
   constexpr void putFamily(const Block& b, std::initializer_list<int> kinds, std::initializer_list<int> heights) {
     const int start = at;
     put(b, {});
+    const int stop = at;
     const int base = b.s.h - 2 * b.s.shift;
     auto h = heights.begin();
     for (int k : kinds) {
       t.first[k] = start;
+      t.end[k] = stop;
       t.shift[k] = (*h++ - base) / 2;
     }
   }
@@ -799,7 +804,7 @@ constexpr Table Build() {
   c.put(SingleCable(184), {184});
   c.put(Attenuator(), {80});
   c.put(SmallAmp(107005, 0), {107});
-  c.put(SmallAmp(109099, 109005), {109});
+  c.put(SmallAmp(109005, 109099), {109});
   c.put(Launch55(), {55});
   c.anchor(246);
   c.putFamily(Cascade5(37, 4, false, 1), {31, 33, 35, 37}, {86, 126, 166, 206});

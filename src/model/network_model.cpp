@@ -31,6 +31,7 @@ uint8_t GridStep = 5;
 bool TuneOutletLimits = true;
 int32_t DrawExtentX = 0;
 int32_t DrawExtentY = 0;
+bool OptimizeMode = true;
 
 int32_t Form1Tag = 0;
 int32_t AutoScrollDY = 0;

@@ -85,6 +85,7 @@ extern uint8_t GridStep;
 extern bool TuneOutletLimits;
 extern int32_t DrawExtentX;
 extern int32_t DrawExtentY;
+extern bool OptimizeMode;       // structure optimisation also watches terrestrial levels
 
 // Window state that model operations set; the windows read it (and are told through hooks).
 extern int32_t Form1Tag;        // main window analysis state: 0 editing, 1 after a run
@@ -121,6 +122,13 @@ struct ModelHooks {
   std::function<void()> releaseGlyphs;             // every ObjGlyphs bitmap released, array emptied
   std::function<void(const std::string&)> statusText;
   std::function<void(const std::string&)> saveDialogName;
+  // Symbol layer services that loading a project and the options window need.
+  std::function<void(int)> makeObjectGlyph;        // ObjGlyphs[row] := a freshly composed symbol
+  std::function<void(int)> drawObjectLabels;       // designator and value labels into ObjGlyphs[row]
+  std::function<void()> calcDrawingExtent;         // DrawExtentX, DrawExtentY from the rows
+  std::function<void()> createSwitchAmpGlyphs;     // builds the obsolete families' symbol set
+  std::function<void()> releaseSwitchAmpGlyphs;    // releases it again
+  std::function<void(int)> selectTvStandard;       // kind-97 lists: standards, given item, channels
 };
 ModelHooks& Hooks();
 

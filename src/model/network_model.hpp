@@ -3,6 +3,7 @@
 // calculation arrays that a run fills. Plain global data shared by every layer, with the reset
 // operations that give a new network and a fresh calculation state. No checks live here: callers
 // guard their own indices.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +46,15 @@ class SpectraArray {
   void resize(std::size_t n) {
     m_data.resize(n * kSpectraPerNode * kSpectrumLen, 0.0);
     m_nodes = n;
+  }
+  // Appends `count` nodes whose six spectra copy `pattern` (one node's values), writing each
+  // value once: loading a large project grows the array by tens of thousands of nodes.
+  void appendNodes(std::size_t count, const double* pattern) {
+    constexpr std::size_t per = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
+    const std::size_t need = (m_nodes + count) * per;
+    if (need > m_data.capacity()) m_data.reserve(std::max(need, 2 * m_data.capacity()));
+    for (std::size_t i = 0; i < count; ++i) m_data.insert(m_data.end(), pattern, pattern + per);
+    m_nodes += count;
   }
   void clear() {
     m_data.clear();

@@ -160,7 +160,6 @@ QLineEdit* TForm3::AddEdit(int x, int y, std::string* field, bool integer) {
     if (m_showing) return;
     if (e == Edit3) {
       if (!e->text().isEmpty()) CheckRealEdit(e);
-      else MarkChanged();
     } else if (integer) {
       CheckIntegerEdit(e);
     } else {

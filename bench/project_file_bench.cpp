@@ -72,21 +72,3 @@ void BM_LoadProject(benchmark::State& state) {
 BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-namespace {
-void BM_LoadProjectParts(benchmark::State& state) {
-  BuildLargeProject();
-  const std::string path = BenchFile();
-  WriteProjectFile(path);
-  std::size_t nodes = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    NewProjectState();
-    state.ResumeTiming();
-    ReadProjectFile(path, kPrinterW, kPrinterH);
-    nodes = Nodes.size();
-  }
-  state.counters["nodes"] = nodes;
-}
-BENCHMARK(BM_LoadProjectParts)->Unit(benchmark::kMillisecond);
-}

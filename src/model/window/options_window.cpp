@@ -155,7 +155,6 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
 QLineEdit* TForm3::AddEdit(int x, int y, std::string* field, bool integer) {
   auto* e = new QLineEdit(this);
   e->setGeometry(x, y, 44, 22);
-  e->setProperty("integer", integer);
   connect(e, &QLineEdit::textChanged, this, [this, e, integer](const QString&) {
     if (m_showing) return;
     if (e == Edit3) {
@@ -167,13 +166,13 @@ QLineEdit* TForm3::AddEdit(int x, int y, std::string* field, bool integer) {
     }
     StoreEdit(e);
   });
-  e->setProperty("field", QVariant::fromValue(reinterpret_cast<quintptr>(field)));
+  m_fields.emplace_back(e, field);
   return e;
 }
 
 void TForm3::StoreEdit(QLineEdit* edit) {
-  auto* field = reinterpret_cast<std::string*>(edit->property("field").value<quintptr>());
-  if (field) *field = edit->text().toStdString();
+  for (auto& [e, field] : m_fields)
+    if (e == edit) *field = edit->text().toStdString();
 }
 
 void TForm3::FormCreate() {

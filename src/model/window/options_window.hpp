@@ -4,6 +4,8 @@
 // file and the run read); ShowValues puts the model back into the controls after a load or reset.
 #include <QWidget>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QFrame;
@@ -65,6 +67,7 @@ class TForm3 : public QWidget {
   void RepaintCanvas();
 
   bool m_showing = false;
+  std::vector<std::pair<QLineEdit*, std::string*>> m_fields;  // edit -> its OptionControls text
 };
 
 }  // namespace kavrix

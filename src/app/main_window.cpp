@@ -1,25 +1,296 @@
 #include "app/main_window.hpp"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLocale>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
+#include <filesystem>
 
+#include "app/forms.hpp"
+#include "editor/canvas_window.hpp"
 #include "model/network_model.hpp"
+#include "model/number_text.hpp"
+#include "model/price_rows.hpp"
+#include "model/project_file.hpp"
+#include "model/project_options.hpp"
 #include "model/source_tables.hpp"
+#include "model/window/options_window.hpp"
+#include "reports/price_window.hpp"
+#include "simulation/window/analyzer_window.hpp"
 
 namespace kavrix {
 
+QImage BackBuffer;
+
+namespace {
+
+constexpr int kSilver = 0xC0C0C0;
+constexpr int kPictureFilter = 4;
+
+std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace
+
 QString MainWindowTitle() {
   const int v = FileVersion;
-  return QString("Kavrix_v%1.%2.%3").arg(v / 1000).arg(v / 100 % 10).arg(v / 10 % 10);
+  if (BrandIndex == 1) return "Quorvalen_v" + QString::fromStdString(FormatGeneral(v / 1000.0));
+  return QString("Kavrix_v%1.%2.%3").arg(v / 1000).arg(v % 1000 / 100).arg(v % 100 / 10);
+}
+
+std::string AboutVersionText(int version) {
+  std::string text = FormatGeneral(version / 1000.0).substr(0, 3);
+  const std::string digits = std::to_string(version);
+  if (version % 100 != 0 && digits.size() >= 3) text += std::string(".") + digits[2];
+  return text;
 }
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle(MainWindowTitle());
+  resize(1024, 720);
   StatusBar1 = statusBar();
   Hooks().statusText = [this](const std::string& s) { StatusBar1->showMessage(QString::fromStdString(s)); };
-  NewNetworkModel();
-  resize(1024, 720);
+  OpenDialog1.filter = "Kavrix file (.stn)|*.stn|LNB file (.lnb)|*.lnb|Terrestrial source file (.ter)|*.ter";
+  OpenDialog1.defaultExt = "*.stn";
+  SaveDialog1.filter =
+      "Kavrix file (*.stn)|*.STN|LNB file(*.lnb)|*.lnb|Terrestrial source file(*.ter)|*.ter|"
+      "Network as Picture(*.bmp)|*.bmp";
+  SaveDialog1.defaultExt = ".stn";
+  SaveDialog1.fileName = "Network1.stn";
+  Hooks().saveDialogName = [this](const std::string& s) { SaveDialog1.fileName = s; };
+  BuildMenus();
+  FormCreate();
 }
 
-TForm1::~TForm1() { Hooks().statusText = nullptr; }
+TForm1::~TForm1() {
+  Hooks().statusText = nullptr;
+  Hooks().saveDialogName = nullptr;
+}
+
+void TForm1::BuildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  Open1 = file->addAction("&Open...", this, [this] { Open1Click(); });
+  Save1 = file->addAction("&Save", this, [this] { Save1Click(); });
+  SaveAction = Save1;
+  SaveAs1 = file->addAction("Save &As...", this, [this] { SaveAs1Click(); });
+  S1 = file->addAction("Save As Picture", this, [this] { S1Click(ProjectFileName); });
+  Close1 = file->addAction("Close", this, [this] { Close1Click(); });
+  file->addSeparator();
+  Exit1 = file->addAction("E&xit", this, [this] { Exit1Click(); });
+  Options1 = menuBar()->addAction("&Options", this, [this] { Options1Click(); });
+  QMenu* help = menuBar()->addMenu("Help");
+  About1 = help->addAction("About", this, [this] { About1Click(); });
+  Help2 = help->addAction("Help", this, [this] { Help2Click(); });
+  // The save action follows the project state as an idle update would.
+  auto* update = new QTimer(this);
+  connect(update, &QTimer::timeout, this, [this] { SaveActionUpdate(); });
+  update->start(250);
+}
+
+void TForm1::FormCreate() {
+  const QSize client = size();
+  BackBuffer = QImage(client.width() + 100, client.height() + 100, QImage::Format_RGB32);
+  BackBuffer.fill(QColor(QRgb(kSilver)));
+  if (Hooks().resizeGlyphs) Hooks().resizeGlyphs(3);
+  if (Windows().createDeviceGlyphs) Windows().createDeviceGlyphs();
+  DrawExtentX = 0;
+  DrawExtentY = 0;
+  ItemTextCount = 0;
+  OptimizeMode = true;
+  ObjValues.assign(10, {0.0, 0.0});
+  setWindowTitle(MainWindowTitle());
+  QLocale::setDefault(QLocale::c());  // "." in every number written and read
+  NewNetworkModel();
+  ProjectFileName = kUnsavedProjectName;
+  LastSocketOrient = 1;
+  const platform::PageSize page = platform::Current().printerPageSize();
+  PageWidthPx = page.widthPx;
+  PageHeightPx = page.heightPx;
+  ItemTexts[0] = "abcd";
+  ItemTexts[1] = "efgh";
+}
+
+bool TForm1::AskSaveProject() {
+  if (!ProjectModified || NetObjects.empty() || NetObjects[0][kKind] == 0) return true;
+  if (platform::Ask("Confirm", "Do you want to save project?", platform::Buttons::YesNo) != platform::Answer::Yes)
+    return true;
+  // Unsaved work is never discarded: a cancelled or failed save stops the command.
+  return Save1Click();
+}
+
+bool TForm1::Close1Click() {
+  if (!AskSaveProject()) return false;
+  if (Form5 && Form5->Tag >= 10 && Windows().leaveNavigation) Windows().leaveNavigation();
+  NewProjectState();
+  if (Form5) {
+    Form5->VertScrollRange = Form5->height() + 100;
+    Form5->HorzScrollRange = Form5->width() + 100;
+  }
+  if (Form3) Form3->ShowValues();
+  if (Form5) Form5->update();
+  if (Windows().clearAnalyzerCharts) Windows().clearAnalyzerCharts();
+  if (Form4) Form4->hide();
+  ProjectFileName = kUnsavedProjectName;
+  if (Form5) Form5->setWindowTitle("New Network");
+  if (Form2) Form2->ShowEstimateRows();
+  ToolButton94ImageIndex = 76;
+  return true;
+}
+
+std::string TForm1::SaveDialog1CanClose(const std::string& fileName) const {
+  if (fileName.find(".stn") == std::string::npos && fileName.find(".bmp") == std::string::npos)
+    return fileName + SaveDialog1.defaultExt;
+  return fileName;
+}
+
+bool TForm1::SaveProjectTo(const std::string& path) {
+  std::string error;
+  if (!WriteProjectFile(path, &error)) {
+    platform::ShowError("Error", error);
+    return false;
+  }
+  ProjectFileName = path;
+  ProjectModified = false;
+  return true;
+}
+
+bool TForm1::Save1Click() {
+  SaveDialog1.defaultExt = ".stn";
+  SaveDialog1.filterIndex = 1;
+  std::string target = ProjectFileName;
+  if (target == kUnsavedProjectName) {
+    const auto chosen = platform::Current().saveFile(SaveDialog1);
+    if (!chosen) return false;
+    target = SaveDialog1CanClose(chosen->fileName);
+  }
+  if (target.empty() || target == kUnsavedProjectName) return false;
+  return SaveProjectTo(target);
+}
+
+void TForm1::SaveAs1Click() {
+  SaveDialog1.initialDir.clear();  // current directory
+  SaveDialog1.fileName = FirstFreeNetworkName();
+  const auto chosen = platform::Current().saveFile(SaveDialog1);
+  if (!chosen) return;
+  if (chosen->filterIndex == kPictureFilter) {
+    S1Click(SaveDialog1CanClose(chosen->fileName));
+    return;
+  }
+  if (chosen->filterIndex == 1 && SaveDialog1.defaultExt == ".stn") {
+    if (SaveProjectTo(chosen->fileName) && Form5) Form5->setWindowTitle(QString::fromStdString(BaseName(chosen->fileName)));
+  }
+}
+
+void TForm1::S1Click(const std::string& path) {
+  std::string target = path;
+  if (target.size() >= 4) target.replace(target.size() - 4, 4, ".bmp");
+  if (Windows().exportPicture) Windows().exportPicture(target);
+  SaveDialog1.defaultExt = ".stn";
+  SaveDialog1.filterIndex = 1;
+}
+
+void TForm1::ShowProjectInWindows() {
+  if (Form3) Form3->ShowValues();
+  if (Form2) {
+    Form2->ShowEstimateRows();
+    std::vector<std::string> rf, fiber;
+    for (int k = 1; k <= kCableGridRows; ++k) {
+      rf.push_back(OptionControls.RfGrid[k].type);
+      fiber.push_back(OptionControls.FiberGrid[k].type);
+    }
+    Form2->SetCableNames(1, rf);
+    Form2->SetCableNames(7, fiber);
+  }
+}
+
+void TForm1::Open1Click() {
+  if (Form5) Form5->Tag = 0;
+  OpenDialog1.defaultExt = ".stn";
+  OpenDialog1.filterIndex = 1;
+  OpenDialog1.fileName.clear();
+  const auto chosen = platform::Current().openFile(OpenDialog1);
+  if (!chosen || chosen->fileName.empty()) return;
+  if (!Close1Click()) return;
+  const std::string path = chosen->fileName;
+
+  OptimizeMode = true;
+  platform::Current().setBusyCursor(true);
+  if (Form5) Form5->setWindowTitle(QString::fromStdString(BaseName(path)));
+  EstimateGrid.SetRowCount(2);
+  const bool obsoleteBefore = OptionControls.CheckBox3;
+  const platform::PageSize page = platform::Current().printerPageSize();
+  const ProjectReadResult r = ReadProjectFile(path, page.widthPx, page.heightPx);
+  if (r.status == ProjectReadResult::Status::Ok) {
+    ProjectFileName = path;
+  } else {
+    // The new network keeps its unsaved name, so a later Save cannot replace the rejected file.
+    if (Form5) Form5->setWindowTitle("New Network");
+    if (r.status == ProjectReadResult::Status::TooOld) platform::ShowMessage(r.message);
+    else platform::ShowError("Error", r.message);
+  }
+  ShowProjectInWindows();
+  if (Form3 && OptionControls.CheckBox3 && !obsoleteBefore) Form3->CheckBox3Click();
+  if (Form5) {
+    Form5->VertScrollRange = Form5->height() + DrawExtentY;
+    Form5->HorzScrollRange = Form5->width() + DrawExtentX;
+    Form5->update();
+  }
+  if (Windows().clearAnalyzerSeries0) Windows().clearAnalyzerSeries0();
+  ProjectModified = false;
+  platform::Current().setBusyCursor(false);
+}
+
+bool TForm1::Exit1Click() {
+  if (!AskSaveProject()) return false;
+  // The canvas timers read the arrays released below.
+  if (Form5) {
+    Form5->Timer1->stop();
+    Form5->Timer2->stop();
+  }
+  if (Hooks().releaseGlyphs) Hooks().releaseGlyphs();
+  NetObjects.assign(1, ObjRow{});
+  ObjValues.assign(1, {0.0, 0.0});
+  Nodes.clear();
+  Nodes.shrink_to_fit();
+  Links.clear();
+  NodeSpectra.clear();
+  ChainQueue.clear();
+  BackBuffer = QImage();
+  Exited = true;
+  QApplication::quit();
+  return true;
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  if (Exited) {
+    e->accept();
+    return;
+  }
+  if (Form5 && Form5->Tag >= 10 && Windows().leaveNavigation) Windows().leaveNavigation();
+  if (Exit1Click()) e->accept();
+  else e->ignore();
+}
+
+void TForm1::About1Click() {
+  platform::Current().messageBox("About",
+                                 std::string("Kavrix ") + AboutVersionText(FileVersion) + "\n" + BrandNames[BrandIndex],
+                                 platform::Buttons::Ok);
+}
+
+void TForm1::Help2Click() {
+  const std::filesystem::path doc = std::filesystem::path(StartDir) / "Kavrix_Help.chm";
+  platform::Current().openDocument(doc.string());  // a missing help file shows nothing
+}
+
+void TForm1::Options1Click() {
+  if (!Form3) return;
+  Form3->show();
+  Form3->raise();
+}
+
+void TForm1::SaveActionUpdate() {
+  SaveAction->setEnabled(ProjectModified && !NetObjects.empty() && NetObjects[0][kKind] != 0);
+}
 
 }  // namespace kavrix

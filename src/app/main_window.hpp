@@ -1,10 +1,29 @@
 #pragma once
-// The main window: frame of the program with its menus, palette toolbar and status bar.
+// The main window: frame of the program with its menus, status bar and the project commands
+// (New/Close, Open, Save, Save As, Exit, About, Help, Options). Handlers translate: they ask
+// through the platform seams, call the project functions and update the other windows.
+#include <QImage>
 #include <QMainWindow>
+#include <array>
+#include <string>
 
+#include "platform/platform.hpp"
+
+class QAction;
 class QStatusBar;
 
 namespace kavrix {
+
+constexpr int BrandIndex = 0;
+inline constexpr std::array<const char*, 1> BrandNames = {"ZANTO"};
+
+// The canvas's off-screen drawing buffer, made by the main window at its client size + 100.
+extern QImage BackBuffer;
+
+// Window title: "Kavrix_v" + the program version (4410 gives 4.4.1).
+QString MainWindowTitle();
+// Version as the About text gives it (4410 gives 4.4.1, 4400 gives 4.4).
+std::string AboutVersionText(int version);
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -12,10 +31,47 @@ class TForm1 : public QMainWindow {
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  QStatusBar* StatusBar1 = nullptr;
-};
+  // Commands. Those returning bool report whether the command went through (false: the user
+  // cancelled or the save failed).
+  bool Close1Click();
+  bool Save1Click();
+  void Open1Click();
+  void SaveAs1Click();
+  bool Exit1Click();
+  void S1Click(const std::string& path);
+  void About1Click();
+  void Help2Click();
+  void Options1Click();
+  void SaveActionUpdate();
+  // Close check of the save dialog: the project name the chosen file name stands for.
+  std::string SaveDialog1CanClose(const std::string& fileName) const;
+  // The save question; false when the command must stop (Yes, then nothing was saved).
+  bool AskSaveProject();
 
-// Window title: "Kavrix_v" + the program version (4410 gives 4.4.1).
-QString MainWindowTitle();
+  QStatusBar* StatusBar1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* SaveAs1 = nullptr;
+  QAction* S1 = nullptr;
+  QAction* Close1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* Options1 = nullptr;
+  QAction* About1 = nullptr;
+  QAction* Help2 = nullptr;
+  QAction* SaveAction = nullptr;
+  platform::FileDialogRequest OpenDialog1;
+  platform::FileDialogRequest SaveDialog1;
+  int ToolButton94ImageIndex = 76;
+  bool Exited = false;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void FormCreate();
+  void BuildMenus();
+  bool SaveProjectTo(const std::string& path);
+  void ShowProjectInWindows();
+};
 
 }  // namespace kavrix

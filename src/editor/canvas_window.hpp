@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include "model/source_file.hpp"
@@ -20,6 +21,11 @@ class TForm5 : public QWidget {
   bool SourcePanelIsLnb() const { return StringGrid2.colCount() == 5; }
   void Button3Click(QObject* sender);  // "Save to file"
   void Button4Click(QObject* sender);  // "Import data"
+  int Tag = 0;               // canvas mode; 10 and above: navigation view
+  int HorzScrollRange = 0;   // scroll ranges in canvas pixels
+  int VertScrollRange = 0;
+  QTimer* Timer1 = nullptr;  // auto-scroll
+  QTimer* Timer2 = nullptr;  // level mark blinker
 };
 
 }  // namespace kavrix

@@ -31,6 +31,7 @@ uint8_t GridStep = 5;
 bool TuneOutletLimits = true;
 int32_t DrawExtentX = 0;
 int32_t DrawExtentY = 0;
+bool OptimizeMode = true;
 
 int32_t Form1Tag = 0;
 int32_t AutoScrollDY = 0;
@@ -180,9 +181,25 @@ void NewNetworkModel() {
 void EnsureNodeRows(std::size_t n) {
   std::size_t old = Nodes.size();
   if (n <= old) return;
-  Nodes.resize(n);
-  NodeSpectra.resize(n);
-  for (std::size_t i = old; i < n; ++i) ResetNode(static_cast<int>(i));
+  // New rows get the values ResetNode gives, written once.
+  static const NodeRow resetRow = [] {
+    NodeRow r{};
+    r[13] = r[16] = r[17] = kNoLimit;
+    for (int f = 19; f <= 22; ++f) r[f] = -1;
+    return r;
+  }();
+  static const std::array<double, kSpectraPerNode * kSpectrumLen> resetSpectra = [] {
+    std::array<double, kSpectraPerNode * kSpectrumLen> a{};
+    for (int s = 0; s < kSpectraPerNode; ++s) {
+      double* sp = a.data() + s * kSpectrumLen;
+      for (int k = 0; k <= 100; ++k) sp[k] = kNoSignal;
+      sp[101] = 1000000.0;
+      sp[102] = kNoSignal;
+    }
+    return a;
+  }();
+  Nodes.resize(n, resetRow);
+  if (NodeSpectra.size() < n) NodeSpectra.appendNodes(n - NodeSpectra.size(), resetSpectra.data());
 }
 
 void EnsureFreeObjectRows(std::size_t freeRows) {

@@ -3,6 +3,7 @@
 // calculation arrays that a run fills. Plain global data shared by every layer, with the reset
 // operations that give a new network and a fresh calculation state. No checks live here: callers
 // guard their own indices.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,15 @@ class SpectraArray {
     m_data.resize(n * kSpectraPerNode * kSpectrumLen, 0.0);
     m_nodes = n;
   }
+  // Appends `count` nodes whose six spectra copy `pattern` (one node's values), writing each
+  // value once: loading a large project grows the array by tens of thousands of nodes.
+  void appendNodes(std::size_t count, const double* pattern) {
+    constexpr std::size_t per = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
+    const std::size_t need = (m_nodes + count) * per;
+    if (need > m_data.capacity()) m_data.reserve(std::max(need, 2 * m_data.capacity()));
+    for (std::size_t i = 0; i < count; ++i) m_data.insert(m_data.end(), pattern, pattern + per);
+    m_nodes += count;
+  }
   void clear() {
     m_data.clear();
     m_data.shrink_to_fit();
@@ -85,6 +95,7 @@ extern uint8_t GridStep;
 extern bool TuneOutletLimits;
 extern int32_t DrawExtentX;
 extern int32_t DrawExtentY;
+extern bool OptimizeMode;       // structure optimisation also watches terrestrial levels
 
 // Window state that model operations set; the windows read it (and are told through hooks).
 extern int32_t Form1Tag;        // main window analysis state: 0 editing, 1 after a run
@@ -124,6 +135,13 @@ struct ModelHooks {
   std::function<void(int)> rowGlyphChanged;        // row's symbol rebuilt (MakeObjectGlyph) and labels drawn
   std::function<void(int)> rowLabelsChanged;       // row's labels drawn again (DrawObjectLabels)
   std::function<bool(int, int&, int&)> symbolSize; // width, height of ObjGlyphs[row]; false when it has none
+  // Symbol layer services that loading a project and the options window need.
+  std::function<void(int)> makeObjectGlyph;        // ObjGlyphs[row] := a freshly composed symbol
+  std::function<void(int)> drawObjectLabels;       // designator and value labels into ObjGlyphs[row]
+  std::function<void()> calcDrawingExtent;         // DrawExtentX, DrawExtentY from the rows
+  std::function<void()> createSwitchAmpGlyphs;     // builds the obsolete families' symbol set
+  std::function<void()> releaseSwitchAmpGlyphs;    // releases it again
+  std::function<void(int)> selectTvStandard;       // kind-97 lists: standards, given item, channels
 };
 ModelHooks& Hooks();
 

@@ -1,6 +1,17 @@
 #pragma once
-
+// The Project Options window: limits, socket losses, print scale, canvas colour, the RF and
+// fiber cable grids and four switches. Its controls edit OptionControls (the store the project
+// file and the run read); ShowValues puts the model back into the controls after a load or reset.
 #include <QWidget>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QCheckBox;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
 
 namespace kavrix {
 
@@ -8,6 +19,55 @@ class TForm3 : public QWidget {
   Q_OBJECT
  public:
   explicit TForm3(QWidget* parent = nullptr);
+
+  // Controls -> values of OptionControls, with signals held back (no modification marks).
+  void ShowValues();
+
+  // Handlers, callable directly as the other windows and tests do.
+  void CheckIntegerEdit(QLineEdit* edit);
+  void CheckRealEdit(QLineEdit* edit);
+  bool IsRealText(const std::string& text);
+  void Edit3Exit();
+  void StringGrid1SetEditText(int col, int row, const std::string& value);
+  void StringGrid1Exit();
+  void StringGrid2Exit();
+  void Panel1Click();
+  void CheckBox2Click();
+  void CheckBox3Click();
+  void Button1Click();
+
+  QLineEdit* Edit6 = nullptr;   // SAT min
+  QLineEdit* Edit1 = nullptr;   // SAT max
+  QLineEdit* Edit11 = nullptr;  // terrestrial min
+  QLineEdit* Edit2 = nullptr;   // terrestrial max
+  QLineEdit* Edit4 = nullptr;   // SAT socket loss
+  QLineEdit* Edit5 = nullptr;   // terrestrial socket loss
+  QLineEdit* Edit3 = nullptr;   // print scale
+  QTableWidget* StringGrid1 = nullptr;  // RF cables
+  QTableWidget* StringGrid2 = nullptr;  // fiber
+  QFrame* Panel1 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QCheckBox* CheckBox2 = nullptr;
+  QCheckBox* CheckBox3 = nullptr;
+  QCheckBox* CheckBox4 = nullptr;
+  QPushButton* Button1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  QLineEdit* AddEdit(int x, int y, std::string* field, bool integer);
+  void StoreEdit(QLineEdit* edit);
+  void GridEdited(QTableWidget* grid, int tableRow, int col);
+  void ShowGrid(QTableWidget* grid, bool rf);
+  void ShowPanelColor();
+  void RepaintCanvas();
+
+  bool m_showing = false;
+  std::vector<std::pair<QLineEdit*, std::string*>> m_fields;  // edit -> its OptionControls text
 };
 
 }  // namespace kavrix

@@ -1,0 +1,7 @@
+#include "model/price_rows.hpp"
+
+namespace kavrix {
+
+PriceEstimateGrid EstimateGrid;
+
+}  // namespace kavrix

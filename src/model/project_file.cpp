@@ -1,0 +1,417 @@
+#include "model/project_file.hpp"
+
+#include <algorithm>
+#include <string_view>
+
+#include "catalogue/type_catalogue.hpp"
+#include "model/network_model.hpp"
+#include "model/number_text.hpp"
+#include "model/price_rows.hpp"
+#include "model/project_options.hpp"
+#include "model/source_tables.hpp"
+#include "model/text_file.hpp"
+
+namespace kavrix {
+namespace {
+
+constexpr int kCodeOptions = 2001;
+constexpr int kCodeLimits = 2002;
+constexpr int kCodeTerrLimits = 2003;
+constexpr int kCodeTerrCarriers = 3000;
+constexpr int kCodeTerrHeader = 3200;
+constexpr int kCodeSatLow = 4000;
+constexpr int kCodeSatHigh = 4100;
+constexpr int kCodeLnbHeader = 4200;
+constexpr int kCodePriceRow = 10000;
+constexpr int kCodeComment = 100000;
+constexpr int kMaxCommentSlot = kItemTextSlots - 1;
+
+// Reals are stored as thousandths, rounded so that 2.01 comes back as 2.01.
+std::string Milli(double v) { return std::to_string(RoundHalfEven(v * 1000.0)); }
+
+// A line break inside a cell would split its record; it is written as a blank.
+std::string OneLine(std::string s) {
+  for (char& c : s)
+    if (c == '\r' || c == '\n') c = ' ';
+  return s;
+}
+
+// Limit edits hold integers; an empty or broken text is written as the model's value.
+std::string LimitText(const std::string& text, double modelValue) {
+  if (auto v = OptionInt(text)) return std::to_string(*v);
+  return std::to_string(RoundHalfEven(modelValue));
+}
+
+std::string CableLine(const CableGridRow& r) { return OneLine(r.type + ":" + r.first + ":" + r.second); }
+
+// Integer of a whole field, 0 when the field is no integer.
+int32_t IntOr0(std::string_view s) {
+  int32_t v = 0;
+  return ParseInt(s, v) == 0 ? v : 0;
+}
+
+// Record code: the integer before the first blank; 0 for an empty line, no blank or no integer.
+int32_t RecordCode(const std::string& s, std::size_t& blank) {
+  blank = s.find(' ');
+  if (blank == std::string::npos || blank == 0) return 0;
+  return IntOr0(std::string_view(s).substr(0, blank));
+}
+
+// Five fields after the code: p1..p4 up to the next blank, p5 the rest of the line.
+void RecordFields(std::string_view rest, int32_t p[5]) {
+  std::size_t i = 0;
+  for (int k = 0; k < 4; ++k) {
+    while (i < rest.size() && rest[i] == ' ') ++i;
+    const std::size_t start = i;
+    while (i < rest.size() && rest[i] != ' ') ++i;
+    p[k] = IntOr0(rest.substr(start, i - start));
+  }
+  while (i < rest.size() && rest[i] == ' ') ++i;
+  p[4] = IntOr0(rest.substr(i));
+}
+
+// Text after the code's two-blank separator.
+std::string RecordText(const std::string& s, std::size_t blank) {
+  return blank + 2 <= s.size() ? s.substr(blank + 2) : std::string();
+}
+
+int32_t LeadingInt(const std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  std::size_t j = i;
+  if (j < s.size() && (s[j] == '-' || s[j] == '+')) ++j;
+  while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
+  return IntOr0(std::string_view(s).substr(i, j - i));
+}
+
+// Type, first and second number of a cable line. Split from the right, so a ":" inside a
+// type name stays in the name.
+CableGridRow SplitCableLine(const std::string& s) {
+  CableGridRow r;
+  const std::size_t last = s.rfind(':');
+  if (last == std::string::npos) {
+    r.type = s;
+    return r;
+  }
+  const std::size_t before = last == 0 ? std::string::npos : s.rfind(':', last - 1);
+  if (before == std::string::npos) {
+    r.type = s.substr(0, last);
+    r.first = s.substr(last + 1);
+    return r;
+  }
+  r.type = s.substr(0, before);
+  r.first = s.substr(before + 1, last - before - 1);
+  r.second = s.substr(last + 1);
+  return r;
+}
+
+// Estimation cells: four pieces up to ";" and the rest; a missing ";" leaves its piece empty
+// and the text for the following ones.
+PriceRow SplitPriceCells(std::string text) {
+  PriceRow row;
+  for (int c = 0; c < 4; ++c) {
+    const std::size_t p = text.find(';');
+    if (p == std::string::npos) continue;
+    row[c] = text.substr(0, p);
+    text.erase(0, p + 1);
+  }
+  row[4] = text;
+  return row;
+}
+
+void ReadObjectRow(int version, int32_t code, int32_t p[5], std::size_t& nodeGrowth, std::size_t& chainGrowth,
+                   std::size_t& linkGrowth) {
+  if (version < 3600 && code == 95) code = 210;  // the old terrestrial socket kind
+  if (version < 4100 && CurObject > 0) {
+    // Older files stored the settings of kinds 88 and 87 on another scale.
+    const int32_t prev = NetObjects[CurObject - 1][kKind];
+    if (prev == 88) {
+      for (int k = 0; k < 3; ++k)
+        if (p[k] < -25) p[k] += 7;
+    } else if (prev == 87) {
+      if (p[0] < -15) p[0] += 5;
+      for (int k = 1; k < 3; ++k)
+        if (p[k] < -12) p[k] += 8;
+    }
+  }
+  NetObjects.push_back(ObjRow{});
+  NetObjects[CurObject] = {code, p[0], p[1], p[2], p[3], p[4]};
+  if (code > 0 && code < 220) {
+    // The calculation arrays grow once after the loop (the same amounts GrowForObject adds).
+    if (code == 210) {
+      ++linkGrowth;
+    } else {
+      const TypeRecord& t = TypeOf(code);
+      if (t[kPaths] > 0) nodeGrowth += static_cast<std::size_t>(t[kPaths]);
+      if (t[kGroupsMinus1] > 0) chainGrowth += static_cast<std::size_t>(t[kGroupsMinus1]);
+    }
+    if (code == 91 && ValidSatSlot(p[2])) SatUsed[p[2]] = true;
+  }
+  NetObjects[CurObject + 1][kKind] = 0;
+  ++CurObject;
+  ObjectCount = CurObject;
+}
+
+void ReadOptionsRecord(int version, const int32_t p[5], int printerWidthPx, int printerHeightPx) {
+  if (p[0] > 0) {  // a scale of 0 or below would make the page tile infinite
+    PrintScale = p[0] / 1000.0;
+    OptionControls.Edit3 = FormatGeneral(PrintScale);
+    SetPageTileFromPrinter(printerWidthPx, printerHeightPx);
+  }
+  if (version > 2320) CanvasColor = p[1];
+  if (version < 3520 || p[2] == 1) {
+    if (!IncludeObsolete && Hooks().createSwitchAmpGlyphs) Hooks().createSwitchAmpGlyphs();
+    IncludeObsolete = true;
+    OptionControls.CheckBox3 = true;
+  }
+}
+
+void ReadTableRecord(int32_t code, const int32_t p[5]) {
+  if (code >= kCodeTerrCarriers && code < kCodeTerrCarriers + kTerrSlots) {
+    auto& t = TerrTables[code - kCodeTerrCarriers];
+    const int32_t e = p[4];
+    if (e >= 0 && e < kTerrEntries) t[0][e] = p[0], t[1][e] = p[1];
+    if (e + 50 >= 0 && e + 50 < kTerrEntries) t[0][e + 50] = p[2], t[1][e + 50] = p[3];
+    TerrUsed[code - kCodeTerrCarriers] = true;
+  } else if (code >= kCodeTerrHeader && code < kCodeTerrHeader + kTerrSlots) {
+    for (int k = 0; k < 5; ++k) TerrParams[code - kCodeTerrHeader][k] = p[k];
+  } else if (code >= kCodeSatLow && code <= kCodeSatLow + 9) {
+    const int slot = code - kCodeSatLow;
+    if (ValidSatSlot(slot) && p[4] >= 1 && p[4] <= kSatRows)
+      for (int c = 0; c < 4; ++c) SatCell(slot, c, p[4]) = p[c];
+  } else if (code >= kCodeSatHigh && code <= kCodeSatHigh + 9) {
+    const int slot = code - kCodeSatHigh;
+    if (ValidSatSlot(slot) && p[4] >= 1 && p[4] <= kSatRows)
+      for (int c = 0; c < 4; ++c) SatCell(slot, 4 + c, p[4]) = p[c];
+  } else if (code >= kCodeLnbHeader && code <= kCodeLnbHeader + 99) {
+    const int slot = (code % 100) / 10;
+    const int band = code - kCodeLnbHeader - 10 * slot;
+    if (ValidSatSlot(slot) && band >= 0 && band < 4)
+      for (int k = 0; k < 5; ++k) LnbParams[slot][band][k] = p[k];
+  }
+}
+
+// Conventions of files before version 2600: the first line kinds had other numbers and the
+// LNB current lived in the LNB row's Style.
+void ConvertBefore2600() {
+  const std::size_t n = NetObjects.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    ObjRow& r = NetObjects[i];
+    if (r[kKind] == 101 || r[kKind] == 102) {
+      r[kKind] += 100;
+      if (i + 1 < n) NetObjects[i + 1][kStyle] = 11;
+    } else if (r[kKind] == 103) {
+      r[kKind] = 203;
+    } else if (r[kKind] == 91) {
+      if (ValidSatSlot(r[kInst])) LnbParams[r[kInst]][1][4] = r[kStyle];
+      r[kStyle] = 1;
+    }
+  }
+}
+
+void RebuildSymbols() {
+  const ModelHooks& h = Hooks();
+  const std::size_t n = NetObjects.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const int32_t kind = NetObjects[i][kKind];
+    if (!((kind > 0 && kind < 200) || kind == 210)) continue;
+    const int row = static_cast<int>(i);
+    if (h.makeObjectGlyph) h.makeObjectGlyph(row);
+    if (kind == 97 && i + 1 < n && h.selectTvStandard) h.selectTvStandard(NetObjects[i + 1][1]);
+    if (h.drawObjectLabels) h.drawObjectLabels(row);
+  }
+}
+
+// Slot 0's plan starts one entry late when its first frequency is 0; stored files rely on it.
+void ShiftTerrSlot0() {
+  if (!TerrUsed[0] || TerrTables[0][0][0] != 0) return;
+  for (int side = 0; side < 2; ++side)
+    for (int j = 1; j < kTerrEntries; ++j) TerrTables[0][side][j - 1] = TerrTables[0][side][j];
+}
+
+}  // namespace
+
+void NewProjectState() {
+  NewNetworkModel();
+  OptionControls.Edit6 = FormatGeneral(SatMinLevel);
+  OptionControls.Edit11 = FormatGeneral(TerrMinLevel);
+  EstimateGrid.Clear();
+  OptimizeMode = true;
+}
+
+bool HasObsoleteObjects() {
+  const std::size_t last = std::min<std::size_t>(static_cast<std::size_t>(ObjectCount < 0 ? 0 : ObjectCount),
+                                                 NetObjects.empty() ? 0 : NetObjects.size() - 1);
+  for (std::size_t i = 0; i <= last && i < NetObjects.size(); ++i) {
+    const int32_t kind = NetObjects[i][kKind];
+    if (kind > 0 && IsObsoleteKind(kind)) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> ProjectFileLines() {
+  std::vector<std::string> out;
+  const int rows = std::min<int>(CurObject, static_cast<int>(NetObjects.size()));
+  out.reserve(static_cast<std::size_t>(rows) + 1000);
+  const ProjectOptions& o = OptionControls;
+
+  out.push_back(std::to_string(FileVersion));
+  for (int k = 1; k <= kCableGridRows; ++k) out.push_back(CableLine(o.RfGrid[k]));
+  for (int k = 1; k <= kCableGridRows; ++k) out.push_back(CableLine(o.FiberGrid[k]));
+
+  std::string line;
+  for (int i = 0; i < rows; ++i) {
+    const ObjRow& r = NetObjects[i];
+    line = std::to_string(r[0]);
+    for (int f = 1; f < kObjFields; ++f) {
+      line += "  ";
+      line += std::to_string(r[f]);
+    }
+    out.push_back(line);
+  }
+
+  const double scale = OptionPrintScale(o.Edit3).value_or(PrintScale);
+  out.push_back("2001  " + Milli(scale) + "   " + std::to_string(CanvasColor) + "  " +
+                (HasObsoleteObjects() ? "1" : "0") + "   0   0");
+  out.push_back("2002  " + Milli(SatSocketLoss) + "  " + Milli(TerrSocketLoss) + "  " +
+                LimitText(o.Edit6, SatMinLevel) + "  " + LimitText(o.Edit1, SatMaxLevel) + "   0");
+  out.push_back("2003  0  0  " + LimitText(o.Edit11, TerrMinLevel) + "  " + LimitText(o.Edit2, TerrMaxLevel) +
+                "   0");
+
+  for (int k = 0; k < kTerrSlots; ++k) {
+    if (!TerrUsed[k]) continue;
+    const auto& t = TerrTables[k];
+    const std::string code = std::to_string(kCodeTerrCarriers + k);
+    for (int i = 0; i <= 50; ++i)
+      out.push_back(code + "  " + std::to_string(t[0][i]) + "  " + std::to_string(t[1][i]) + "  " +
+                    std::to_string(t[0][i + 50]) + "  " + std::to_string(t[1][i + 50]) + "   " + std::to_string(i));
+    line = std::to_string(kCodeTerrHeader + k);
+    for (int v : TerrParams[k]) line += "  " + std::to_string(v);
+    out.push_back(line);
+  }
+
+  for (int k = 0; k < kSatSlots; ++k) {
+    if (!SatUsed[k]) continue;
+    for (int half = 0; half < 2; ++half) {
+      const std::string code = std::to_string((half == 0 ? kCodeSatLow : kCodeSatHigh) + k);
+      for (int j = 1; j <= kSatRows; ++j) {
+        line = code;
+        for (int c = 0; c < 4; ++c) line += "  " + std::to_string(SatCell(k, 4 * half + c, j));
+        line += "   " + std::to_string(j);
+        out.push_back(line);
+      }
+    }
+    for (int band = 0; band < 4; ++band) {
+      line = std::to_string(kCodeLnbHeader + 10 * k + band);
+      for (int v : LnbParams[k][band]) line += "  " + std::to_string(v);
+      out.push_back(line);
+    }
+  }
+
+  for (int i = 1; i < EstimateGrid.RowCount(); ++i) {
+    const PriceRow& r = EstimateGrid.Rows[i];
+    out.push_back(std::to_string(kCodePriceRow + i) + "  " +
+                  OneLine(r[0] + ";" + r[1] + ";" + r[2] + ";" + r[3] + ";" + r[4]));
+  }
+
+  for (int i = 0; i <= kMaxCommentSlot; ++i)
+    if (!ItemTexts[i].empty()) out.push_back(std::to_string(kCodeComment + i) + "  " + OneLine(ItemTexts[i]));
+  return out;
+}
+
+bool WriteProjectFile(const std::string& path, std::string* error) {
+  TextWriter w;
+  for (auto& l : ProjectFileLines()) w.line(l);
+  return w.save(path, error);
+}
+
+ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int printerWidthPx, int printerHeightPx) {
+  ProjectReadResult result;
+  EstimateGrid.SetRowCount(2);
+  CurObject = 0;
+  const int version = lines.empty() ? 0 : LeadingInt(lines[0]);
+  result.version = version;
+  if (version < 2000) {
+    result.status = ProjectReadResult::Status::TooOld;
+    result.message = kTooOldProjectMessage;
+    ProjectModified = false;
+    return result;
+  }
+
+  DrawExtentX = 0;
+  DrawExtentY = 0;
+  std::size_t next = 1;
+  auto nextLine = [&]() -> std::string { return next < lines.size() ? lines[next++] : (++next, std::string()); };
+  for (int k = 1; k <= kCableGridRows; ++k) OptionControls.RfGrid[k] = SplitCableLine(nextLine());
+  ApplyRfGrid(OptionControls);
+  if (version > 3999)
+    for (int k = 1; k <= kCableGridRows; ++k) OptionControls.FiberGrid[k] = SplitCableLine(nextLine());
+  ApplyFiberGrid(OptionControls);
+
+  NetObjects.reserve(NetObjects.size() + (lines.size() > next ? lines.size() - next : 0));
+  std::size_t nodeGrowth = 0, chainGrowth = 0, linkGrowth = 0;
+  int32_t p[5];
+  for (std::size_t li = next; li < lines.size(); ++li) {
+    const std::string& s = lines[li];
+    std::size_t blank = 0;
+    const int32_t code = RecordCode(s, blank);
+    if (code == 0) continue;
+    if (code < kCodePriceRow) {
+      RecordFields(std::string_view(s).substr(blank), p);
+      if (code <= 2000) {
+        ReadObjectRow(version, code, p, nodeGrowth, chainGrowth, linkGrowth);
+      } else if (code == kCodeOptions) {
+        ReadOptionsRecord(version, p, printerWidthPx, printerHeightPx);
+      } else if (code == kCodeLimits) {
+        SatSocketLoss = p[0] / 1000.0;
+        TerrSocketLoss = p[1] / 1000.0;
+        OptionControls.Edit4 = FormatGeneral(SatSocketLoss);
+        OptionControls.Edit5 = FormatGeneral(TerrSocketLoss);
+        OptionControls.Edit6 = std::to_string(p[2]);
+        SatMinLevel = p[2];
+        OptionControls.Edit1 = std::to_string(p[3]);
+        SatMaxLevel = p[3];
+      } else if (code == kCodeTerrLimits) {
+        OptionControls.Edit11 = std::to_string(p[2]);
+        TerrMinLevel = p[2];
+        OptionControls.Edit2 = std::to_string(p[3]);
+        TerrMaxLevel = p[3];
+      } else {
+        ReadTableRecord(code, p);
+      }
+    } else if (code > kCodePriceRow && code < kCodeComment) {
+      const int i = code - kCodePriceRow;
+      if (i + 1 > EstimateGrid.RowCount()) EstimateGrid.SetRowCount(i + 1);
+      EstimateGrid.Rows[i] = SplitPriceCells(RecordText(s, blank));
+    } else if (code >= kCodeComment && code - kCodeComment <= kMaxCommentSlot) {
+      const int i = code - kCodeComment;
+      ItemTexts[i] = RecordText(s, blank);
+      ItemTextCount = i + 1;
+    }
+  }
+  if (nodeGrowth > 0) EnsureNodeRows(Nodes.size() + nodeGrowth);
+  if (chainGrowth > 0) ChainQueue.resize(ChainQueue.size() + chainGrowth, 0);
+  if (linkGrowth > 0) Links.resize(Links.size() + linkGrowth, LinkRow{});
+
+  if (version < 2600) ConvertBefore2600();
+  SyncRowCompanions();
+  RebuildSymbols();
+  ShiftTerrSlot0();
+  Form1Tag = 0;
+  if (Hooks().calcDrawingExtent) Hooks().calcDrawingExtent();
+  ProjectModified = false;
+  return result;
+}
+
+ProjectReadResult ReadProjectFile(const std::string& path, int printerWidthPx, int printerHeightPx) {
+  std::vector<std::string> lines;
+  if (!ReadTextLines(path, lines)) {
+    ProjectReadResult r;
+    r.status = ProjectReadResult::Status::OpenFailed;
+    r.message = "Cannot open file " + path;
+    return r;
+  }
+  return ReadProjectLines(lines, printerWidthPx, printerHeightPx);
+}
+
+}  // namespace kavrix

@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "catalogue/type_catalogue.hpp"
+#include "model/network_model.hpp"
+#include "model/number_text.hpp"
+#include "model/price_rows.hpp"
+#include "model/project_file.hpp"
+#include "model/project_options.hpp"
+#include "model/source_tables.hpp"
+#include "project_fixtures.hpp"
+#include "support/model_guard.hpp"
+#include "support/project_guard.hpp"
+
+namespace kavrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPrinterW = 4800;
+constexpr int kPrinterH = 6800;
+
+std::string Bytes(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+fs::path DataDir() { return fs::path(KAVRIX_TEST_DATA); }
+
+ProjectReadResult Load(const fs::path& p) {
+  NewProjectState();
+  return ReadProjectFile(p.string(), kPrinterW, kPrinterH);
+}
+
+std::string SavedBytes(const test::TempCurrentDir& dir) {
+  const fs::path out = dir.path() / "out.stn";
+  EXPECT_TRUE(WriteProjectFile(out.string()));
+  return Bytes(out);
+}
+
+ProjectReadResult LoadText(const test::TempCurrentDir& dir, const std::string& text) {
+  const fs::path p = dir.path() / "in.stn";
+  std::ofstream(p, std::ios::binary) << text;
+  return Load(p);
+}
+
+// Version line, cable lines and the given records of a file of version v.
+std::string OldFile(int v, const std::string& records) {
+  std::string s = std::to_string(v) + "\r\nRG-59:0.27:1\r\nRG-6:0.21:1\r\nX:0.18:1\r\nRG-11:0.14:1\r\nC:0.1:1\r\n";
+  if (v > 3999) s += "F1:0.2:0.35\r\nF2:0.3:0.45\r\nF3:0.4:0.55\r\nF4:0.5:0.65\r\nF5:0.6:0.75\r\n";
+  return s + records;
+}
+
+// The sample files hold what the program writes for the sample projects; set
+// KAVRIX_UPDATE_FIXTURES=1 to write them again after a deliberate format change.
+TEST(ProjectFile, SampleProjectsAreWhatTheWriterProducesAndReloadByteIdentically) {
+  const bool update = std::getenv("KAVRIX_UPDATE_FIXTURES") != nullptr;
+  for (const auto& fx : test::FixtureProjects()) {
+    SCOPED_TRACE(fx.file);
+    test::TempCurrentDir dir;
+    test::FreshProject fresh;
+    fx.build();
+    const fs::path file = DataDir() / fx.file;
+    if (update) ASSERT_TRUE(WriteProjectFile(file.string()));
+    const std::string written = SavedBytes(dir);
+    ASSERT_EQ(written, Bytes(file)) << "writer output differs from the stored sample";
+
+    test::ResetProjectState();
+    ASSERT_EQ(Load(file).status, ProjectReadResult::Status::Ok);
+    EXPECT_EQ(SavedBytes(dir), written);
+  }
+}
+
+TEST(ProjectFile, RecordLayoutOfANewProject) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  const std::string s = SavedBytes(dir);
+  EXPECT_EQ(s.rfind("4410\r\nRG-59:0.27:1\r\nRG-6:0.21:1\r\n", 0), 0u);
+  EXPECT_NE(s.find("Custom:0.1:1\r\nType 1:0.2:0.35\r\n"), std::string::npos);
+  EXPECT_NE(s.find("\r\n2001  5000   15335166  0   0   0\r\n"), std::string::npos);
+  EXPECT_NE(s.find("\r\n2002  2000  3000  50  80   0\r\n"), std::string::npos);
+  EXPECT_NE(s.find("\r\n2003  0  0  45  90   0\r\n"), std::string::npos);
+  // The two comment texts of a new program are written even with no objects.
+  EXPECT_NE(s.find("\r\n10001  ;;;;\r\n100000  abcd\r\n100001  efgh\r\n"), std::string::npos);
+  EXPECT_EQ(s.substr(s.size() - 2), "\r\n");
+
+  ASSERT_EQ(Load(dir.path() / "out.stn").status, ProjectReadResult::Status::Ok);
+  EXPECT_EQ(ItemTextCount, 2);
+  EXPECT_EQ(CurObject, 0);
+}
+
+TEST(ProjectFile, CarrierRecordsWriteEntryFiftyTwiceAndCoverTheWholePlan) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  TerrUsed[1] = true;
+  for (int e = 0; e < kTerrEntries; ++e) TerrTables[1][0][e] = 100 + e, TerrTables[1][1][e] = e;
+  SatUsed[3] = true;
+  SatCell(3, 5, 31) = 12345;
+  const std::string s = SavedBytes(dir);
+  EXPECT_NE(s.find("\r\n3001  100  0  150  50   0\r\n"), std::string::npos);
+  EXPECT_NE(s.find("\r\n3001  150  50  200  100   50\r\n"), std::string::npos);
+  EXPECT_NE(s.find("\r\n4103  0  12345  0  0   31\r\n4230  0  0  0  0  0\r\n"), std::string::npos);
+
+  test::ResetProjectState();
+  Load(dir.path() / "out.stn");
+  EXPECT_TRUE(TerrUsed[1]);
+  EXPECT_EQ(TerrTables[1][0][100], 200);
+  EXPECT_EQ(TerrTables[1][1][73], 73);
+  EXPECT_EQ(SatCell(3, 5, 31), 12345);
+  EXPECT_FALSE(TerrUsed[0]);
+}
+
+TEST(ProjectFile, RealsRoundToThousandthsAndLimitsSurviveALoad) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  SatSocketLoss = 2.01;  // 2009.999... thousandths: truncation would give 2.009
+  TerrSocketLoss = 0.3;
+  OptionControls.Edit3 = "2,5";
+  OptionControls.Edit11 = "41";
+  OptionControls.Edit2 = "93";
+  SavedBytes(dir);
+  test::ResetProjectState();
+  Load(dir.path() / "out.stn");
+  EXPECT_DOUBLE_EQ(SatSocketLoss, 2.01);
+  EXPECT_EQ(OptionControls.Edit4, "2.01");
+  EXPECT_EQ(OptionControls.Edit5, "0.3");
+  EXPECT_DOUBLE_EQ(PrintScale, 2.5);
+  EXPECT_EQ(OptionControls.Edit3, "2.5");
+  EXPECT_EQ(PageWidthPx, RoundHalfEven(kPrinterW / 2.5));
+  EXPECT_EQ(PageHeightPx, RoundHalfEven(kPrinterH * 0.98 / 2.5));
+  EXPECT_EQ(OptionControls.Edit11, "41");
+  EXPECT_EQ(TerrMinLevel, 41.0);
+  EXPECT_EQ(TerrMaxLevel, 93.0);
+}
+
+TEST(ProjectFile, BrokenEditTextsAreWrittenAsTheModelValues) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  OptionControls.Edit6 = "";
+  OptionControls.Edit1 = "8x";
+  OptionControls.Edit3 = "0";
+  SatMinLevel = 47;
+  SatMaxLevel = 83;
+  PrintScale = 4;
+  const std::string s = SavedBytes(dir);
+  EXPECT_NE(s.find("\r\n2001  4000   "), std::string::npos);
+  EXPECT_NE(s.find("\r\n2002  2000  3000  47  83   0\r\n"), std::string::npos);
+}
+
+TEST(ProjectFile, TextsWithLineBreaksOrColonsComeBackAsTyped) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  ItemTexts[4] = "two\r\nlines";
+  OptionControls.RfGrid[2] = {"A:B:C", "0.3", "2"};
+  EstimateGrid.SetRowCount(3);
+  EstimateGrid.Rows[2] = {"x", "1", "2", "2", "note\nmore"};
+  SavedBytes(dir);
+  test::ResetProjectState();
+  Load(dir.path() / "out.stn");
+  EXPECT_EQ(ItemTexts[4], "two  lines");
+  EXPECT_EQ(ItemTextCount, 5);
+  EXPECT_EQ(OptionControls.RfGrid[2], (CableGridRow{"A:B:C", "0.3", "2"}));
+  EXPECT_NEAR(CableCoef[2], 0.3 / std::sqrt(2.0), 1e-12);
+  ASSERT_EQ(EstimateGrid.RowCount(), 3);
+  EXPECT_EQ(EstimateGrid.Rows[2][4], "note more");
+}
+
+TEST(ProjectFile, ReaderToleratesOddRecordsWithoutWritingOutsideTheTables) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  const std::string records =
+      "91    10   20    1   1   1\r\n"  // extra blanks between fields read the same
+      "91  10  20  9  1  1\r\n"          // LNB of an unknown slot: no SatUsed
+      "210  5  6  x  1  3\r\n"           // a field that is no integer reads as 0
+      "4000  1  2  3  4   0\r\n"         // carrier row 0 is outside the plan
+      "4001  1  2  3  4   32\r\n"
+      "4005  1  2  3  4   1\r\n"
+      "4290  1  2  3  4  5\r\n"          // LNB header of slot 9
+      "4215  1  2  3  4  5\r\n"          // band 5
+      "3002  70  71  72  73   60\r\n"    // entry 60 exists, entry 110 does not
+      "3205  1  2  3  4  5\r\n"
+      "10000  ignored;;;;\r\n"
+      "10003  a;b\r\n"
+      "100101  beyond the slots\r\n"
+      "100003  kept\r\n"
+      "2500  1  2  3  4  5\r\n"
+      "junk line\r\n"
+      "\r\n";
+  ASSERT_EQ(LoadText(dir, OldFile(4410, records)).status, ProjectReadResult::Status::Ok);
+  EXPECT_EQ(CurObject, 3);
+  EXPECT_TRUE(SatUsed[1]);
+  EXPECT_EQ(NetObjects[0], (ObjRow{91, 10, 20, 1, 1, 1}));
+  EXPECT_EQ(NetObjects[2], (ObjRow{210, 5, 6, 0, 1, 3}));
+  for (const auto& slot : SatTables)
+    for (const auto& col : slot)
+      for (int v : col) EXPECT_EQ(v, 0);
+  for (const auto& slot : LnbParams)
+    for (const auto& band : slot)
+      for (int v : band) EXPECT_EQ(v, 0);
+  EXPECT_TRUE(TerrUsed[2]);
+  EXPECT_EQ(TerrTables[2][0][60], 70);
+  EXPECT_EQ(TerrTables[2][1][60], 71);
+  ASSERT_EQ(EstimateGrid.RowCount(), 4);
+  EXPECT_EQ(EstimateGrid.Rows[3], (PriceRow{"a", "", "", "", "b"}));
+  EXPECT_EQ(ItemTexts[3], "kept");
+  EXPECT_EQ(ItemTextCount, 4);
+  EXPECT_FALSE(ProjectModified);
+  EXPECT_GE(NetObjects.size(), static_cast<std::size_t>(CurObject) + 18);
+}
+
+TEST(ProjectFile, LoadingGrowsTheCalculationArraysAndRebuildsSymbolsInRowOrder) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  std::vector<std::string> calls;
+  Hooks().makeObjectGlyph = [&](int r) { calls.push_back("glyph " + std::to_string(r)); };
+  Hooks().drawObjectLabels = [&](int r) { calls.push_back("labels " + std::to_string(r)); };
+  Hooks().selectTvStandard = [&](int s) { calls.push_back("standard " + std::to_string(s)); };
+  Hooks().calcDrawingExtent = [&] { calls.push_back("extent"); };
+  const std::size_t nodes = Nodes.size(), links = Links.size(), chain = ChainQueue.size();
+  const std::string records =
+      "97  10  10  0  1  0\r\n-1  3  0  0  0  0\r\n201  1  1  5  1  1\r\n-1  1  2  3  4  11\r\n210  1  1  1  1  1\r\n"
+      "100  1  1  0  1  0\r\n";
+  LoadText(dir, OldFile(4410, records));
+  const std::vector<std::string> want = {"glyph 0",  "standard 3", "labels 0", "glyph 4",
+                                         "labels 4", "glyph 5",    "labels 5", "extent"};
+  EXPECT_EQ(calls, want);
+  EXPECT_EQ(Nodes.size(), nodes + TypeOf(97)[kPaths] + TypeOf(201)[kPaths] + TypeOf(100)[kPaths]);
+  EXPECT_EQ(Links.size(), links + 1);
+  EXPECT_GE(ChainQueue.size(), chain);
+  EXPECT_EQ(ObjValues.size(), NetObjects.size());
+}
+
+TEST(ProjectFile, TooOldFileLeavesTheNewNetwork) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  const auto r = LoadText(dir, "1999\r\nRG-59:0.27:1\r\n91  1  1  0  1  1\r\n");
+  EXPECT_EQ(r.status, ProjectReadResult::Status::TooOld);
+  EXPECT_EQ(r.message, "This file is created by older Kavrix version and is not supported by this software");
+  EXPECT_EQ(CurObject, 0);
+  EXPECT_EQ(NetObjects[0][kKind], 0);
+  EXPECT_EQ(OptionControls.RfGrid[3].type, "Triset-113");
+  EXPECT_FALSE(ProjectModified);
+  EXPECT_EQ(Load(dir.path() / "missing.stn").status, ProjectReadResult::Status::OpenFailed);
+}
+
+TEST(ProjectFile, TerrestrialSlotZeroStartingAtZeroShiftsOnEveryLoad) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  const std::string records =
+      "3000  0  0  500  55   0\r\n3000  474  70  506  71   1\r\n3000  900  1  999  2   50\r\n"
+      "3001  0  0  0  0   0\r\n3001  482  60  0  0   1\r\n";
+  LoadText(dir, OldFile(4410, records));
+  EXPECT_EQ(TerrTables[0][0][0], 474);
+  EXPECT_EQ(TerrTables[0][1][0], 70);
+  EXPECT_EQ(TerrTables[0][0][49], 900);  // entry 50 moved down
+  EXPECT_EQ(TerrTables[0][0][99], 999);  // entry 100 ...
+  EXPECT_EQ(TerrTables[0][0][100], 999); // ... keeps its value
+  EXPECT_EQ(TerrTables[1][0][0], 0);     // other slots never shift
+  EXPECT_EQ(TerrTables[1][0][1], 482);
+}
+
+// Files of the three older conventions and what the program makes of them.
+TEST(ProjectFile, OldVersionsConvertAsTheirExpectedFilesShow) {
+  for (const char* name : {"v2500", "v3500", "v4000"}) {
+    SCOPED_TRACE(name);
+    test::TempCurrentDir dir;
+    test::FreshProject fresh;
+    int built = 0;
+    Hooks().createSwitchAmpGlyphs = [&] { ++built; };
+    ASSERT_EQ(Load(DataDir() / (std::string("old_") + name + ".stn")).status, ProjectReadResult::Status::Ok);
+    const fs::path expected = DataDir() / (std::string("old_") + name + ".expected.stn");
+    if (std::getenv("KAVRIX_UPDATE_FIXTURES")) ASSERT_TRUE(WriteProjectFile(expected.string()));
+    EXPECT_EQ(SavedBytes(dir), Bytes(expected));
+    if (std::string(name) != "v4000") {
+      EXPECT_EQ(built, 1) << "files before 3520 always turn the obsolete families on";
+      EXPECT_TRUE(IncludeObsolete);
+      EXPECT_TRUE(OptionControls.CheckBox3);
+    }
+  }
+}
+
+TEST(ProjectFile, Version2500Conventions) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  Load(DataDir() / "old_v2500.stn");
+  EXPECT_EQ(NetObjects[0], (ObjRow{91, 100, 100, 0, 1, 1}));
+  EXPECT_EQ(LnbParams[0][1][4], 2);  // the LNB current came from Style
+  EXPECT_EQ(NetObjects[1][kKind], 201);
+  EXPECT_EQ(NetObjects[2][kStyle], 11);
+  EXPECT_EQ(NetObjects[3][kKind], 202);
+  EXPECT_EQ(NetObjects[4][kStyle], 11);
+  EXPECT_EQ(NetObjects[5][kKind], 203);
+  EXPECT_EQ(CanvasColor, 255);
+  EXPECT_EQ(OptionControls.FiberGrid[1].type, "Type 1");
+}
+
+TEST(ProjectFile, Version3500And4000SettingScales) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  Load(DataDir() / "old_v3500.stn");
+  EXPECT_EQ(NetObjects[0][kKind], 210);  // the old socket kind 95
+  EXPECT_EQ(NetObjects[2][1], -23);      // after kind 88: -30 + 7
+  EXPECT_EQ(NetObjects[2][2], -25);
+  EXPECT_EQ(NetObjects[4][1], -15);      // after kind 87: -20 + 5
+  EXPECT_EQ(NetObjects[4][2], -12);
+  EXPECT_EQ(NetObjects[4][3], -5);       // -13 + 8
+
+  test::ResetProjectState();
+  Load(DataDir() / "old_v4000.stn");
+  EXPECT_EQ(NetObjects[1][1], -23);
+  EXPECT_EQ(NetObjects[1][2], -25);
+  EXPECT_EQ(NetObjects[2][kKind], 95);  // 95 stays a source from 3600 on
+  EXPECT_EQ(OptionControls.FiberGrid[2].type, "Mono 2");
+  EXPECT_FALSE(IncludeObsolete);
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <cmath>
+
+#include "model/network_model.hpp"
+#include "model/number_text.hpp"
+#include "model/project_options.hpp"
+#include "model/source_tables.hpp"
+#include "model/window/options_window.hpp"
+#include "reports/price_window.hpp"
+#include "support/app_guard.hpp"
+
+namespace kavrix {
+namespace {
+
+class OptionsWindowTest : public ::testing::Test {
+ protected:
+  test::AppFixture app;
+  platform::ScriptedPlatform& ui() { return app.ui.fake; }
+  void SetCell(QTableWidget* g, int row, int col, const char* text) { g->item(row - 1, col - 1)->setText(text); }
+  QString Cell(QTableWidget* g, int row, int col) { return g->item(row - 1, col - 1)->text(); }
+};
+
+TEST_F(OptionsWindowTest, LimitEditsAcceptIntegersOnly) {
+  ProjectModified = false;
+  Form3->Edit6->setText("");
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].text, "The value must be of an integer type number!");
+  EXPECT_EQ(ui().messages[0].caption, "Error");
+  EXPECT_EQ(Form3->Edit6->text(), "");
+  EXPECT_TRUE(ProjectModified);
+
+  Form3->Edit1->setText("8x");
+  EXPECT_EQ(Form3->Edit1->text(), "8");
+  EXPECT_EQ(OptionControls.Edit1, "8");
+  EXPECT_EQ(ui().messages.size(), 2u);
+}
+
+TEST_F(OptionsWindowTest, RealEditsTakeACommaAsDecimalMark) {
+  Form3->Edit4->setText("0,25");
+  EXPECT_EQ(Form3->Edit4->text(), "0.25");
+  EXPECT_TRUE(ui().messages.empty());
+  EXPECT_EQ(OptionControls.Edit4, "0.25");
+  Form3->Button1Click();
+  EXPECT_DOUBLE_EQ(SatSocketLoss, 0.25);
+  EXPECT_FALSE(Form3->isVisible());
+}
+
+TEST_F(OptionsWindowTest, LeavingTheCableGridsRepairsCellsAndSetsTheTables) {
+  SetCell(Form3->StringGrid1, 1, 3, "4");
+  SetCell(Form3->StringGrid1, 2, 3, "0");
+  SetCell(Form3->StringGrid1, 3, 2, "");
+  SetCell(Form3->StringGrid1, 4, 1, "Drop cable");
+  Form3->StringGrid1Exit();
+  EXPECT_NEAR(CableCoef[1], 0.135, 1e-12);
+  EXPECT_EQ(Cell(Form3->StringGrid1, 2, 3), "1");
+  EXPECT_NEAR(CableCoef[2], 0.21, 1e-12);
+  EXPECT_EQ(Cell(Form3->StringGrid1, 3, 2), "0");
+  EXPECT_EQ(CableCoef[3], 0.0);
+  EXPECT_EQ(Form2->StringGrid2->item(CablePriceRow + 3, 0)->text(), "Drop cable");
+
+  SetCell(Form3->StringGrid2, 2, 2, "-0.1");
+  SetCell(Form3->StringGrid2, 2, 3, "0.9");
+  SetCell(Form3->StringGrid2, 5, 1, "Outdoor");
+  Form3->StringGrid2Exit();
+  EXPECT_EQ(Cell(Form3->StringGrid2, 2, 2), "0");
+  EXPECT_EQ(FiberAtt[2][0], 0.0);
+  EXPECT_DOUBLE_EQ(FiberAtt[2][1], 0.9);
+  EXPECT_EQ(Form2->StringGrid2->item(CablePriceRow + 10, 0)->text(), "Outdoor");
+}
+
+TEST_F(OptionsWindowTest, RfNumberCellLosesAKeystrokeThatIsNoNumber) {
+  SetCell(Form3->StringGrid1, 1, 2, "0.2x");
+  EXPECT_EQ(ui().lastText(), "The value must be of a real type number!");
+  EXPECT_EQ(Cell(Form3->StringGrid1, 1, 2), "0.2");
+  EXPECT_EQ(OptionControls.RfGrid[1].first, "0.2");
+}
+
+TEST_F(OptionsWindowTest, PrintScaleRescalesThePageTile) {
+  PageWidthPx = 961;
+  PageHeightPx = 1333;
+  Form3->Edit3->setText("10");
+  Form3->Edit3Exit();
+  EXPECT_EQ(PrintScale, 10.0);
+  EXPECT_EQ(PageWidthPx, RoundHalfEven(4805 / 10.0));  // 480.5 -> 480
+  EXPECT_EQ(PageHeightPx, RoundHalfEven(6665 / 10.0));  // 666.5 -> 666
+
+  Form3->Edit3->setText("0");  // refused: the tile would be infinite
+  Form3->Edit3Exit();
+  EXPECT_EQ(PrintScale, 10.0);
+}
+
+TEST_F(OptionsWindowTest, CanvasColourOnlyChangesWhenChosen) {
+  const int before = CanvasColor;
+  ui().colors.push_back(std::nullopt);
+  Form3->Panel1Click();
+  EXPECT_EQ(CanvasColor, before);
+  ui().colors.push_back(0x00123456);
+  Form3->Panel1Click();
+  EXPECT_EQ(CanvasColor, 0x00123456);
+}
+
+TEST_F(OptionsWindowTest, ObsoleteSetIsBuiltAndReleasedOncePerChange) {
+  int built = 0, released = 0;
+  Hooks().createSwitchAmpGlyphs = [&] { ++built; };
+  Hooks().releaseSwitchAmpGlyphs = [&] { ++released; };
+  Form3->CheckBox3->setChecked(true);
+  Form3->Button1Click();
+  Form3->Button1Click();
+  EXPECT_EQ(built, 1);
+  EXPECT_TRUE(IncludeObsolete);
+  Form3->CheckBox3->setChecked(false);
+  Form3->Button1Click();
+  Form3->Button1Click();
+  EXPECT_EQ(released, 1);
+  EXPECT_FALSE(IncludeObsolete);
+  Form3->CheckBox3->setChecked(true);
+  Form3->Button1Click();
+  EXPECT_EQ(built, 2);
+}
+
+TEST_F(OptionsWindowTest, DesignatorsOffRecomposesSymbolsBeforeLabels) {
+  test::AddObject(131, 100, 100);
+  test::AddContinuation();
+  test::AddObject(210, 300, 100);
+  std::vector<std::string> calls;
+  Hooks().makeObjectGlyph = [&](int r) { calls.push_back("glyph " + std::to_string(r)); };
+  Hooks().drawObjectLabels = [&](int r) { calls.push_back("labels " + std::to_string(r)); };
+  Form3->CheckBox2->setChecked(true);
+  EXPECT_EQ(calls, (std::vector<std::string>{"labels 0", "labels 2"}));
+  calls.clear();
+  Form3->CheckBox2->setChecked(false);
+  EXPECT_EQ(calls, (std::vector<std::string>{"glyph 0", "glyph 2", "labels 0", "labels 2"}));
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -7,8 +7,6 @@
 
 namespace kavrix {
 
-bool IncludeObsolete = false;
-
 using namespace glyph_sketch;
 
 namespace {

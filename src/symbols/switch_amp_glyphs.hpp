@@ -4,11 +4,9 @@
 // supply bars of slots 0 to 2, so CreateDeviceGlyphs must have run first.
 #include <vector>
 
-namespace kavrix {
+#include "model/project_options.hpp"  // IncludeObsolete: true while the set is built
 
-// True while the set is built; the project reader and the project options set it together with
-// building or releasing the set.
-extern bool IncludeObsolete;
+namespace kavrix {
 
 // Draws the 37 symbols in their fixed order, each replacing what its slot held.
 void CreateSwitchAmpGlyphs();

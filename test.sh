@@ -11,7 +11,8 @@ dir=build/test; extra=()
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build/sanitize
   extra=(-DKAVRIX_SANITIZE=ON -DKAVRIX_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
-  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 else
   extra=(-DCMAKE_BUILD_TYPE=Release)

@@ -1,5 +1,7 @@
 #include "engine/node_frame.hpp"
 
+#include <limits>
+
 namespace kavrix {
 
 double LinInterp(double y1, double y2, double x1, double x2, double x) {
@@ -9,45 +11,73 @@ double LinInterp(double y1, double y2, double x1, double x2, double x) {
 
 namespace engine {
 
-const std::array<std::array<int32_t, 31>, 9> FreqGrids = {{
-    {950, 1000, 1100, 1200, 1300, 1400, 1500, 1600, 1700, 1800, 1900, 2000, 2100, 2200, 2300, 2400},
-    {5, 30, 50, 75, 100, 160, 230, 300, 350, 400, 470, 540, 600, 700, 790, 862},
-    {5, 25, 50, 75, 100, 160, 230, 300, 350, 400, 500, 600, 700, 790, 830, 862},
-    {88, 91, 96, 101, 106, 108, 174, 177, 182, 195, 210, 225, 240, 252, 257, 260},
-    {470, 475, 485, 500, 540, 580, 620, 660, 700, 740, 780, 785, 790, 820, 855, 862},
-    {300, 450, 600, 750, 900, 1050, 1200, 1350, 1500, 1650, 1800, 1950, 2100, 2200, 2300, 2400},
-    {5, 25, 50, 75, 100, 160, 230, 300, 350, 400, 470, 500, 600, 700, 730, 750, 770, 780, 790, 800, 810, 820,
-     830, 862},
-    {75, 88, 91, 96, 101, 106, 108, 113, 168, 174, 177, 182, 200, 225, 230, 237},
-    {30,   50,   75,   100,  160,  230,  300,  350,  400,  470,  540,  600,  700,  790,  862, 950,
-     1000, 1100, 1200, 1300, 1400, 1500, 1600, 1700, 1800, 1900, 2000, 2100, 2200, 2300, 2400},
-}};
-const std::array<int32_t, 22> SatGrid22 = {950,  970,  1000, 1150, 1200, 1250, 1300, 1350, 1400, 1450, 1500,
-                                           1550, 1600, 1700, 1800, 1900, 2000, 2100, 2200, 2300, 2350, 2400};
-const std::array<int32_t, 22> TerrGrid22 = {5,   25,  50,  88,  108, 160, 230, 300, 350, 400, 470,
-                                            550, 650, 700, 730, 750, 770, 780, 790, 800, 830, 860};
-const std::array<int32_t, 7> CableGrid7 = {950, 1000, 1100, 1300, 1500, 1800, 2150};
-
 namespace {
-constexpr int kGridLast[9] = {15, 15, 15, 15, 15, 15, 23, 15, 30};
+
+enum GridId { kSatGridId = 9, kTerrGridId = 10, kCableGridId = 11, kGridIds = 12 };
+
+// Remembered segment per list entry of one grid, valid while the entry still holds the
+// frequency it was found for. Keyed by frequency rather than by a generation counter so that a
+// caller that edits FreqList directly can never see a stale segment.
+struct SegmentCache {
+  const int32_t* pts = nullptr;
+  std::array<double, kFreqListLen> freq;
+  std::array<int16_t, kFreqListLen> seg;
+};
+
+std::array<SegmentCache, kGridIds>& Caches() {
+  static std::array<SegmentCache, kGridIds> caches = [] {
+    std::array<SegmentCache, kGridIds> c{};
+    for (auto& e : c) e.freq.fill(std::numeric_limits<double>::quiet_NaN());
+    return c;
+  }();
+  return caches;
 }
+
+}  // namespace
 
 Grid FreqGridRow(int row) {
   if (row < 0 || row > 8) row = 0;
-  return Grid{FreqGrids[row].data(), kGridLast[row], row};
+  return Grid{FreqGrids[row].data(), FreqGridLast[row], row};
 }
-Grid SatGrid() { return Grid{SatGrid22.data(), 21, 9}; }
-Grid TerrGrid() { return Grid{TerrGrid22.data(), 21, 10}; }
-Grid CableGrid() { return Grid{CableGrid7.data(), 6, 11}; }
+Grid SatGrid() { return Grid{SatGrid22.data(), 21, kSatGridId}; }
+Grid TerrGrid() { return Grid{TerrGrid22.data(), 21, kTerrGridId}; }
+Grid CableGrid() { return Grid{CableGrid7.data(), 6, kCableGridId}; }
 
 int SegmentOf(const Grid& g, double f) {
-  if (f < g.pts[0] || f >= g.pts[g.last] + 1) return -1;
+  if (!(f >= g.pts[0]) || f >= g.pts[g.last] + 1) return -1;
   int i = 0;
   while (i < g.last && g.pts[i] < f) ++i;
   return i;
 }
 
-int Segment(const Grid& g, int k) { return SegmentOf(g, FreqList[k]); }
+int Segment(const Grid& g, int k) {
+  if (k < 0 || k >= kFreqListLen) return -1;
+  const double f = FreqList[k];
+  if (g.id < 0 || g.id >= kGridIds) return SegmentOf(g, f);
+  SegmentCache& c = Caches()[g.id];
+  if (c.pts != g.pts) {  // a hand-made grid that borrows a built-in id
+    c.pts = g.pts;
+    c.freq.fill(std::numeric_limits<double>::quiet_NaN());
+  }
+  if (c.freq[k] != f) {
+    c.seg[k] = static_cast<int16_t>(SegmentOf(g, f));
+    c.freq[k] = f;
+  }
+  return c.seg[k];
+}
+
+void FreqListChanged() {
+  for (auto& c : Caches()) c.freq.fill(std::numeric_limits<double>::quiet_NaN());
+}
+
+void AddInterpolated(const NodeFrame& fr, const Grid& g, double* out, const double* column, int stride) {
+  const double* in = fr.input();
+  for (int k = fr.kFirst; k <= fr.kLast; ++k) {
+    const int i = Segment(g, k);
+    if (i < 0) continue;
+    out[k] = in[k] + InterpColumn(g, i, FreqList[k], column, stride);
+  }
+}
 
 int RemapVariant(int category, int inst) {
   if (inst < 1 || inst > 4) return category;
@@ -78,6 +108,7 @@ BlockTable& Blocks() {
 void CalcNode(int nodeIndex, int freqIndex) {
   using namespace engine;
   if (!ValidNode(nodeIndex) || freqIndex > 99) return;
+  if (NodeSpectra.size() <= static_cast<std::size_t>(nodeIndex)) return;
   NodeFrame fr;
   fr.node = nodeIndex;
   fr.freqIndex = freqIndex;
@@ -98,9 +129,11 @@ void CalcNode(int nodeIndex, int freqIndex) {
   }
   const int objRow = (*fr.row)[18];
   if (ValidObjRow(objRow)) fr.category = RemapVariant(fr.category, NetObjects[objRow][kInst]);
-  if (fr.category < 0 || fr.category >= kCategoryCount) return;
-  BlockFn fn = Blocks().fn[fr.category];
-  if (fn) fn(fr);
+  const BlockTable& blocks = Blocks();
+  if (fr.category >= 0 && fr.category < kCategoryCount) {
+    if (BlockFn fn = blocks.fn[fr.category]) fn(fr);
+  }
+  if (blocks.lines) blocks.lines(fr);
 }
 
 }  // namespace kavrix

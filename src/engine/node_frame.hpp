@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "catalogue/frequency_grids.hpp"
 #include "model/network_model.hpp"
 
 namespace kavrix {
@@ -26,19 +27,24 @@ struct Grid {
   int id;  // distinct per grid, for the segment cache
 };
 
-// FreqGrids rows 0..8 and the three further grids.
-extern const std::array<std::array<int32_t, 31>, 9> FreqGrids;
-extern const std::array<int32_t, 22> SatGrid22;
-extern const std::array<int32_t, 22> TerrGrid22;
-extern const std::array<int32_t, 7> CableGrid7;
-Grid FreqGridRow(int row);
+// FreqGrids rows 0..8 and the three further grids (constant data of the catalogue).
+using ::kavrix::CableGrid7;
+using ::kavrix::FreqGrids;
+using ::kavrix::SatGrid22;
+using ::kavrix::TerrGrid22;
+Grid FreqGridRow(int row);  // rows outside 0..8 give row 0
 Grid SatGrid();
 Grid TerrGrid();
 Grid CableGrid();
 
 // The segment index i (smallest with G[i] >= f, not beyond L) of frequency list position k,
-// or -1 when f is below G[0] or at or above G[L] + 1 (the entry is skipped).
+// or -1 when f is below G[0] or at or above G[L] + 1 (the entry is skipped). The search is made
+// once per grid and list entry and remembered with the frequency it was made for, so the ports
+// of a node and the nodes of a chain share it.
 int Segment(const Grid& g, int k);
+// Forgets every remembered segment; the propagation pass calls it when it rebuilds FreqList.
+// (Not needed for correctness: a changed entry is searched again anyway.)
+void FreqListChanged();
 // Same for an explicit frequency (blocks that work on their own frequency columns).
 int SegmentOf(const Grid& g, double f);
 
@@ -62,6 +68,11 @@ inline double SlopeTerm(int t, double sla, double slb) {
   return -sla + (11 - t) * slb / 10.0;
 }
 
+// Interpolates the pair columns (SLa, SLb) of a slope table at f and returns the slope term of t.
+inline double SlopeAt(const Grid& g, int i, double f, const double* pairs, int t) {
+  return SlopeTerm(t, InterpColumn(g, i, f, pairs, 2), InterpColumn(g, i, f, pairs + 1, 2));
+}
+
 // Everything a block needs of one call.
 struct NodeFrame {
   int node = 0;
@@ -76,20 +87,53 @@ struct NodeFrame {
   NodeRow* row = nullptr;
   double* spectrum(int s) const { return NodeSpectra.at(static_cast<std::size_t>(node), s); }
   const double* input() const { return spectrum(0); }
+  int sourceId() const { return (*row)[14]; }
+  int field(int f) const { return (*row)[f]; }
 };
+
+// The grid of a block that serves both bands: FreqGrids row 1 on the terrestrial path 5 or for a
+// terrestrial source (id above 100), otherwise the block's satellite row (row 0 for most).
+inline Grid DualBandGrid(const NodeFrame& fr, int satRow = 0) {
+  return FreqGridRow(fr.path == 5 || fr.sourceId() > 100 ? 1 : satRow);
+}
+
+// The common pattern for one output: out[k] = in[k] + T(f) over the frame's frequency range,
+// T(j) = column[j * stride]; entries outside the grid keep their values.
+void AddInterpolated(const NodeFrame& fr, const Grid& g, double* out, const double* column, int stride);
 
 using BlockFn = void (*)(const NodeFrame&);
 
 constexpr int kCategoryCount = 1000;
 struct BlockTable {
   std::array<BlockFn, kCategoryCount> fn{};
+  // The line rules (coaxial and fibre lines), tested on the node code after the category block,
+  // so they apply to any node whose code is a line code whatever its category.
+  BlockFn lines = nullptr;
   void set(int category, BlockFn f) {
     if (category >= 0 && category < kCategoryCount) fn[category] = f;
   }
 };
 
-// The blocks in use; tests may swap a block and must restore it.
+// The blocks in use; tests may swap a block and must restore it (ScopedBlock does).
 BlockTable& Blocks();
+
+// Installs a block for one category for the lifetime of the object (tests, synthetic tables).
+class ScopedBlock {
+ public:
+  ScopedBlock(int category, BlockFn fn) : m_category(category) {
+    if (category >= 0 && category < kCategoryCount) {
+      m_previous = Blocks().fn[category];
+      Blocks().fn[category] = fn;
+    }
+  }
+  ~ScopedBlock() { Blocks().set(m_category, m_previous); }
+  ScopedBlock(const ScopedBlock&) = delete;
+  ScopedBlock& operator=(const ScopedBlock&) = delete;
+
+ private:
+  int m_category;
+  BlockFn m_previous = nullptr;
+};
 
 // Registration of the device families (one function per family file).
 void RegisterMultiswitchBlocks(BlockTable& t);        // multiswitches, splitters, taps

@@ -1,0 +1,186 @@
+// The propagation pass over hand-built chains: source lists, outlet losses, successor rules,
+// sibling copies, the single-position trial walk and the walk guard on drawings that loop.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "engine/engine_fixture.hpp"
+#include "engine/node_frame.hpp"
+#include "engine/propagation.hpp"
+
+namespace kavrix {
+namespace {
+
+using namespace engine;
+using test::SetFreqs;
+using test::SetNode;
+using test::SetObject;
+using test::Spec;
+
+constexpr double kTol = 1e-9;
+constexpr int kEnd = 1000000;
+
+// Copies the input to every output; entries beyond the list keep their values.
+void CopyBlock(const NodeFrame& fr) {
+  for (int s = 1; s <= 5; ++s)
+    for (int k = fr.kFirst; k <= fr.kLast; ++k) fr.spectrum(s)[k] = fr.input()[k];
+}
+// An amplifier whose step (field 16) moves A0 = 4.4, A1 = 9.4 dB per ten steps.
+void StepAmpBlock(const NodeFrame& fr) {
+  for (int k = fr.kFirst; k <= fr.kLast; ++k)
+    fr.spectrum(1)[k] = fr.input()[k] + 20.0 + StepTerm(fr.field(16), 4.4, 9.4);
+}
+// Marks its output as carrying nothing.
+void DeadBlock(const NodeFrame& fr) {
+  CopyBlock(fr);
+  fr.spectrum(1)[101] = kNoSignal;
+}
+
+class PropagationTest : public ::testing::Test {
+ protected:
+  // A satellite source (slot 0, band 1) at node 0 with the given carriers at 80 dBuV.
+  void SatSource(std::initializer_list<int> freqs, int first) {
+    SourceCount = 0;
+    int r = 1;
+    for (int f : freqs) SatCell(0, 0, r++) = f;
+    SetNode(0, 911, {{14, 1}, {15, first}});
+    for (int k = 0; k < 31; ++k) Spec(0, 1)[k] = 80.0;
+  }
+  test::FreshModel m_model;
+  ScopedBlock m_copy{300, CopyBlock};
+  ScopedBlock m_amp{301, StepAmpBlock};
+  ScopedBlock m_dead{302, DeadBlock};
+};
+
+TEST_F(PropagationTest, SatelliteListTakesTheWholeBandColumn) {
+  SourceCount = 0;
+  for (int r = 1; r <= 31; ++r) SatCell(2, 2, r) = 900 + 10 * r;
+  SetNode(0, 911, {{14, 22}, {15, kEnd}});
+  FreqList[40] = 5.0;  // left from an earlier source
+  RunSourcePasses(false);
+  EXPECT_EQ(FreqList[0], 910.0);
+  EXPECT_EQ(FreqList[30], 1210.0);
+  EXPECT_EQ(FreqList[31], 0.0);
+  EXPECT_EQ(FreqList[40], 0.0);
+}
+
+TEST_F(PropagationTest, TerrestrialSourceAndOutletLossesInModeTrue) {
+  SourceCount = 0;
+  TerrSpectra[14][0] = 200.0;  // id 112: its own pair, rows 14 and 15
+  TerrSpectra[14][1] = 600.0;
+  TerrSpectra[15][0] = 70.0;
+  TerrSpectra[15][1] = 72.0;
+  SetNode(0, 925, {{14, 112}, {15, 1}});
+  SetObject(4, 206, 10, 2);  // socket object: 10 m of cable kind 2
+  Links[3][7] = 4;
+  SetNode(1, 300005, {{15, 2}, {19, 3}, {20, -2}, {21, -1}});
+  SetNode(2, 300005, {{15, kEnd}, {19, -1}, {20, 3}});  // no port 2: nothing subtracted
+  RunSourcePasses(true);
+
+  EXPECT_EQ(FreqList[1], 600.0);
+  const double loss0 = std::sqrt(0.2) * 0.21 * 10 + TerrSocketLoss;
+  const double loss1 = std::sqrt(0.6) * 0.21 * 10 + TerrSocketLoss;
+  EXPECT_NEAR(Spec(1, 2)[0], 70.0 - loss0, kTol);
+  EXPECT_NEAR(Spec(1, 2)[1], 72.0 - loss1, kTol);
+  EXPECT_EQ(Spec(1, 3)[0], 70.0);  // -2: present but no socket
+  EXPECT_EQ(Spec(2, 3)[0], 70.0);
+  EXPECT_EQ(Spec(1, 1)[0], 70.0);  // the through output is never an outlet port
+}
+
+TEST_F(PropagationTest, SuccessorRules) {
+  SatSource({1000, 1100}, 1);
+  SetNode(1, 300001, {{15, -3}});  // continue at 3 without feeding it
+  SetNode(2, 300001, {{15, kEnd}});
+  SetNode(3, 302001, {{15, 4}});  // computed, but its output carries nothing
+  SetNode(4, 300001, {{15, kEnd}});
+  Spec(3, 0)[0] = 33.0;
+  Spec(4, 0)[0] = 44.0;
+  RunSourcePasses(false);
+  EXPECT_EQ(Spec(1, 1)[0], 80.0);
+  EXPECT_EQ(Spec(2, 0)[0], kNoSignal);
+  EXPECT_EQ(Spec(3, 0)[0], 33.0);
+  EXPECT_EQ(Spec(3, 1)[0], 33.0);
+  EXPECT_EQ(Spec(4, 0)[0], 44.0);  // no copy past a dead output ...
+  EXPECT_EQ(Spec(4, 1)[0], 44.0);  // ... but the walk goes on from the previous input
+}
+
+TEST_F(PropagationTest, BandGridNodeReceivesThirtyEntries) {
+  SatSource({1000, 1100}, 1);
+  SetNode(1, 300001, {{15, 2}});
+  SetNode(2, 300001, {{15, kEnd}, {25, 50}});
+  for (int k = 0; k < 40; ++k) Spec(1, 1)[k] = 5.0;
+  RunSourcePasses(false);
+  EXPECT_EQ(Spec(2, 0)[1], 80.0);
+  EXPECT_EQ(Spec(2, 0)[29], 5.0);
+  EXPECT_EQ(Spec(2, 0)[30], kNoSignal);
+}
+
+TEST_F(PropagationTest, SiblingsOfAMultiGroupObjectShareTheFeed) {
+  SatSource({1000}, 1);
+  SetObject(2, 5);  // two groups
+  SetNode(1, 300001, {{15, 2}, {3, 10}, {4, 20}});
+  SetNode(2, 300001, {{15, kEnd}, {18, 2}, {1, 10}, {2, 20}});
+  SetNode(3, 300101, {{15, kEnd}, {18, 2}, {1, 10}, {2, 20}});
+  SetNode(4, 300101, {{15, kEnd}, {18, 2}, {1, 11}, {2, 20}});  // another input pin
+  SetNode(5, 300101, {{15, kEnd}, {18, 3}, {1, 10}, {2, 20}});  // another object
+  RunSourcePasses(false);
+  EXPECT_EQ(Spec(3, 0)[0], 80.0);
+  EXPECT_EQ(Spec(4, 0)[0], kNoSignal);
+  EXPECT_EQ(Spec(5, 0)[0], kNoSignal);
+}
+
+TEST_F(PropagationTest, LoopedOrUnlinkedChainsEndTheWalk) {
+  SatSource({1000}, 1);
+  SetNode(1, 301001, {{15, 2}});
+  SetNode(2, 301001, {{15, 1}});  // drawn into a loop
+  RunSourcePasses(false);
+  EXPECT_NEAR(Spec(2, 1)[0], 120.0, kTol);
+  EXPECT_FALSE(TryNodeStep(7, 1, 0));  // target not on the loop: the walk still returns
+  EXPECT_EQ(Nodes[1][16], kNoLimit);
+
+  SetNode(2, 301001, {{15, 0}});  // never linked: node 0 is no successor
+  Spec(0, 0)[0] = 1.0;
+  RunSourcePasses(false);
+  EXPECT_EQ(Spec(0, 0)[0], 1.0);
+  SetNode(2, 301001, {{15, -static_cast<int>(Nodes.size()) - 5}});
+  RunSourcePasses(false);
+}
+
+TEST_F(PropagationTest, TryNodeStepReportsAChangeAndLeavesTheModelAsFound) {
+  SatSource({1000, 1500}, 1);
+  SetObject(1, 203, 25, 1);
+  SetNode(1, 301001, {{15, 2}, {16, 0}});
+  SetNode(2, 20300, {{5, 25}, {7, 1}, {18, 1}, {15, 3}});
+  SetNode(3, 300001, {{15, kEnd}});
+  RunSourcePasses(false);
+  const std::vector<NodeRow> nodes = Nodes;
+  const std::vector<double> spectra(NodeSpectra.data(), NodeSpectra.data() + Nodes.size() * 6 * 103);
+
+  EXPECT_TRUE(TryNodeStep(3, 1, 1));
+  EXPECT_EQ(Nodes, nodes);
+  EXPECT_EQ(std::memcmp(spectra.data(), NodeSpectra.data(), spectra.size() * sizeof(double)), 0);
+
+  ScopedBlock stepless(301, CopyBlock);
+  RunSourcePasses(false);
+  EXPECT_FALSE(TryNodeStep(3, 1, 1));
+  EXPECT_EQ(Nodes[1][16], 0);
+}
+
+TEST(SortFrequencyListTest, ZeroEntriesStayPut) {
+  test::FreshModel model;
+  SetFreqs({1000.0, 950.0, 0.0, 1200.0});
+  SortFrequencyList();
+  EXPECT_EQ(FreqList[0], 950.0);
+  EXPECT_EQ(FreqList[1], 1000.0);
+  EXPECT_EQ(FreqList[2], 0.0);
+  EXPECT_EQ(FreqList[3], 1200.0);
+  SetFreqs({300.0, 200.0, 200.0, 100.0});
+  SortFrequencyList();
+  EXPECT_EQ(FreqList[0], 100.0);
+  EXPECT_EQ(FreqList[3], 300.0);
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -184,10 +184,7 @@ bool IsSwitchAmpSlot(int slot) {
   return std::find(all.begin(), all.end(), slot) != all.end();
 }
 
-std::string ModelName(int nameRow) {
-  if (nameRow < 0 || nameRow >= static_cast<int>(ModelNames.size())) return {};
-  return std::string(ModelNames[nameRow][BrandIndex]);
-}
+std::string NameRow(int row) { return std::string(ModelName(row, BrandIndex)); }
 
 // The first n characters (not bytes) of a name.
 std::string FirstChars(const std::string& s, int n) {
@@ -271,7 +268,7 @@ const char* TapText(int step, bool compact) {
 
 // Texts and pieces beyond the model name, for the kinds that have them.
 void ComposeExtras(int kind, const ObjRow& obj, Canvas& c) {
-  const std::string name = ModelName(kind);
+  const std::string name = NameRow(kind);
   auto normal = [&c] { c.font.style = 0; };
   auto bold = [&c] { c.font.style = font_style::kBold; };
   if ((kind >= 16 && kind <= 19) || (kind >= 116 && kind <= 119)) {
@@ -281,11 +278,11 @@ void ComposeExtras(int kind, const ObjRow& obj, Canvas& c) {
     normal();
     c.textOut(90, 65, TapText(kind % 100 - 21, true));
   } else if (kind >= 26 && kind <= 28) {
-    c.textOut(18, 20, ModelName(211));
-    c.textOut(18, 30, ModelName(206 + kind - 26));
+    c.textOut(18, 20, NameRow(kNamePoldPrefixRow));
+    c.textOut(18, 30, NameRow(kNameSuffixRow + kind - 26));
   } else if (kind == 55) {
-    c.textOut(18, 18, ModelName(209));
-    c.textOut(18, 28, ModelName(206));
+    c.textOut(18, 18, NameRow(kNameNerbPrefixRow));
+    c.textOut(18, 28, NameRow(kNameSuffixRow));
   } else if (kind == 58 || kind == 59) {
     normal();
     if (kind == 58) {
@@ -383,7 +380,7 @@ Bitmap MakeObjectGlyph(int row) {
       c.textOut(23, kind == 84 ? 86 : 62, "Att.");
       SetFont(c, r.height, true);
     }
-    if (r.nameX >= 0) c.textOut(r.nameX, r.nameY, ModelName(kind));
+    if (r.nameX >= 0) c.textOut(r.nameX, r.nameY, NameRow(kind));
     ComposeExtras(kind, obj, c);
   }
 
@@ -421,12 +418,19 @@ void ApplyShowDesignators(bool show) {
 
 void InstallObjectGlyphHooks() {
   Hooks().rowGlyphChanged = [](int row) { RebuildObjectGlyph(row); };
+  Hooks().symbolSize = [](int row, int& width, int& height) {
+    const Bitmap& g = ObjGlyphAt(row);
+    width = g.width();
+    height = g.height();
+    return !g.empty();
+  };
   Hooks().rowLabelsChanged = [](int row) { DrawObjectLabels(row); };
 }
 
 void RemoveObjectGlyphHooks() {
   Hooks().rowGlyphChanged = nullptr;
   Hooks().rowLabelsChanged = nullptr;
+  Hooks().symbolSize = nullptr;
 }
 
 }  // namespace kavrix

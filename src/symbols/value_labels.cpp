@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "catalogue/label_lists.hpp"
+#include "catalogue/tv_channels.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "symbols/canvas_surface.hpp"
@@ -35,30 +36,17 @@ int Field(int row, int k, int f) {
 
 int KindOf(int row) { return Field(row, 0, kKind); }
 
-// The TV standards and the channel list each offers, as the modulator stores them by index.
-// Standards 0..2 share one list; an index outside a list names nothing.
+// The modulator's labels read the lists of its own stored standard; an index outside a list
+// names nothing.
 std::string TvStandardName(int standard) {
-  static constexpr const char* kStandards[5] = {"Europe", "New Zeland", "UK", "Australia", "Russia"};
-  return standard >= 0 && standard < 5 ? kStandards[standard] : std::string();
+  if (standard < 0 || standard >= kTvStandardCount) return {};
+  return std::string(TvStandardNames[standard]);
 }
 
 std::string TvChannelItem(int standard, int item) {
-  if (item < 0) return {};
-  if (standard < 3) {  // 5..12, 21..69
-    if (item < 8) return std::to_string(5 + item);
-    return item < 57 ? std::to_string(21 + item - 8) : std::string();
-  }
-  if (standard == 3) {  // 6..9, "9A", 10..12, 20..75
-    if (item < 4) return std::to_string(6 + item);
-    if (item == 4) return "9A";
-    if (item < 8) return std::to_string(10 + item - 5);
-    return item < 64 ? std::to_string(20 + item - 8) : std::string();
-  }
-  if (standard == 4) {  // 6..12, 21..69
-    if (item < 7) return std::to_string(6 + item);
-    return item < 56 ? std::to_string(21 + item - 7) : std::string();
-  }
-  return {};
+  const std::vector<std::string>& items = TvChannelItems(standard);
+  if (item < 0 || item >= static_cast<int>(items.size())) return {};
+  return items[item];
 }
 
 int T4(int v) { return v / 4 * 4; }  // C++ division truncates towards zero

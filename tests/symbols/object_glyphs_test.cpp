@@ -5,7 +5,6 @@
 #include <QString>
 #include <string>
 
-#include "catalogue/model_names.hpp"
 #include "glyph_fixture.hpp"
 #include "symbols/value_labels.hpp"
 
@@ -298,29 +297,6 @@ TEST_F(ObjectGlyph, TurningDesignatorsOffComposesCleanSymbols) {
     DrawObjectLabels(row);
     EXPECT_EQ(kept.image(), ObjGlyphAt(row).image()) << "row " << row;
   }
-}
-
-TEST(ModelNames, TableRowsAndSpellings) {
-  int first = 0, second = 0;
-  for (const ModelNameRow& r : ModelNames) {
-    first += std::string(r[0]).empty() ? 0 : 1;
-    second += std::string(r[1]).empty() ? 0 : 1;
-  }
-  EXPECT_EQ(ModelNames.size(), 213u);
-  EXPECT_EQ(first, 173);
-  EXPECT_EQ(second, 60);
-  EXPECT_STREQ(ModelNames[1][BrandIndex], "Kelv1");
-  EXPECT_STREQ(ModelNames[92][0], "CATV sorce");
-  EXPECT_STREQ(ModelNames[210][0], "TV socket");
-  EXPECT_STREQ(ModelNames[18][1], "     ");
-  EXPECT_STREQ(ModelNames[23][1], "      ");
-  EXPECT_STREQ(ModelNames[211][1], "Ulvq-");
-  EXPECT_STREQ(ModelNames[206][1], "100");
-  EXPECT_STREQ(ModelNames[154][0], "Fiber:2");
-  for (int empty : {0, 9, 10, 13, 15, 85, 99, 130, 160, 204})
-    EXPECT_STREQ(ModelNames[empty][0], "") << empty;
-  EXPECT_STREQ(BrandNames[0], "ZANTO");
-  EXPECT_STREQ(BrandNames[1], "BRAMEL");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "glyph_fixture.hpp"
+#include "model/drawing_extent.hpp"
 #include "symbols/value_labels.hpp"
 
 namespace kavrix {
@@ -297,6 +298,22 @@ TEST_F(ObjectGlyph, TurningDesignatorsOffComposesCleanSymbols) {
     DrawObjectLabels(row);
     EXPECT_EQ(kept.image(), ObjGlyphAt(row).image()) << "row " << row;
   }
+}
+
+// The extent reads the composed, turned symbols through the model hook.
+TEST_F(ObjectGlyph, ExtentUsesComposedSymbolSizes) {
+  InstallObjectGlyphHooks();
+  const int row = AddObject(1, 100, 50, 0, 1);
+  RebuildObjectGlyph(row);
+  const Bitmap& type = TypeGlyphAt(5);
+  CalcDrawingExtent();
+  EXPECT_EQ(DrawExtentX, 100 + type.width() / 2 + 15);
+  EXPECT_EQ(DrawExtentY, 50 + type.height() / 2 + 15);
+  NetObjects[row][kOrient] = 2;
+  RebuildObjectGlyph(row);
+  CalcDrawingExtent();
+  EXPECT_EQ(DrawExtentX, 100 + type.height() / 2 + 15);
+  EXPECT_EQ(DrawExtentY, 50 + type.width() / 2 + 15);
 }
 
 }  // namespace

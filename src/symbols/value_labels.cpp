@@ -122,7 +122,7 @@ class Planner {
   void add(int x, int y, double value, int mode = kBlack) { labels.push_back({x, y, value, mode, false}); }
   void addSlope(int x, int y, int index) {
     const std::optional<int> v = SlopeStepAt(index);
-    labels.push_back({x, y, v.value_or(0), kBlack, !v});
+    labels.push_back({x, y, static_cast<double>(v.value_or(0)), kBlack, !v});
   }
 
   void plan(int kind);

@@ -736,7 +736,7 @@ void CreateDeviceGlyphs() {
   BarAmpSpec second = attSlope;
   second.slot = 118;
   BarAmp(second);
-  BarAmp({119, 146, 43, true, {23, 58, 91, 123}, {}, {{93, 48}, {93, 63}, {93, 78}, {93, 93}},
+  BarAmp({119, 146, 43, true, {23, 38, 113, 128}, {}, {{93, 48}, {93, 63}, {93, 78}, {93, 93}},
           {{{45, 47}, {"Slope", blue}}, {{50, 62}, {"Att", blue}}, {{50, 77}, {"Att", blue}},
            {{45, 92}, {"Slope", blue}}, {{25, 57}, {"VHF", blue}}, {{25, 83}, {"UHF", blue}},
            {{46, 113}, {"Test", olive}}, {{79, 113}, {"Test", olive}}},

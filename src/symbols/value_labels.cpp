@@ -1,0 +1,608 @@
+#include "symbols/value_labels.hpp"
+
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+#include "catalogue/label_lists.hpp"
+#include "catalogue/tv_channels.hpp"
+#include "model/network_model.hpp"
+#include "model/number_text.hpp"
+#include "symbols/canvas_surface.hpp"
+#include "symbols/glyph_store.hpp"
+#include "symbols/object_glyphs.hpp"
+#include "symbols/symbol_options.hpp"
+
+namespace kavrix {
+
+namespace {
+
+using namespace label_code;
+using label_mode::kBlack;
+using label_mode::kBlue;
+using label_mode::kDownBlue;
+using label_mode::kGreen;
+using label_mode::kUpBlack;
+
+constexpr int kLabelWidth = 34;
+constexpr int kLabelHeight = 15;
+constexpr int kLabelFontHeight = 13;
+
+// Field f of the k-th row from `row` (k = 0 is the object row); 0 outside the table.
+int Field(int row, int k, int f) {
+  const int r = row + k;
+  return ValidObjRow(r) ? NetObjects[r][f] : 0;
+}
+
+int KindOf(int row) { return Field(row, 0, kKind); }
+
+// The modulator's labels read the lists of its own stored standard; an index outside a list
+// names nothing.
+std::string TvStandardName(int standard) {
+  if (standard < 0 || standard >= kTvStandardCount) return {};
+  return std::string(TvStandardNames[standard]);
+}
+
+std::string TvChannelItem(int standard, int item) {
+  const std::vector<std::string>& items = TvChannelItems(standard);
+  if (item < 0 || item >= static_cast<int>(items.size())) return {};
+  return items[item];
+}
+
+int T4(int v) { return v / 4 * 4; }  // C++ division truncates towards zero
+int M4(int v) { return v % 4; }      // and the remainder takes the dividend's sign
+
+std::optional<QPoint> DesignatorPoint(int kind) {
+  auto in = [kind](int a, int b) { return kind >= a && kind <= b; };
+  auto odd = [kind](int a, int b) { return kind >= a && kind <= b && (kind - a) % 2 == 0; };
+  // Kinds whose symbols have a fixed designator spot of their own.
+  if (in(1, 4)) return QPoint(60, 45);
+  if (in(5, 8) || in(11, 14)) return QPoint(60, 55);
+  if (in(16, 19) || in(116, 119)) return QPoint(60, 115);
+  if (kind == 20 || kind == 120) return QPoint(270, 110);
+  if (in(21, 24) || in(121, 124)) return QPoint(40, 60);
+  if (kind == 25 || kind == 125) return QPoint(140, 65);
+  if (in(26, 28)) return QPoint(18, 38);
+  if (kind == 126 || kind == 127) return QPoint(28, 28);
+  if (kind == 128) return QPoint(31, 28);
+  if (kind == 129) return QPoint(26, 38);
+  if (kind == 107 || kind == 109) return QPoint(33, 28);
+  if (kind == 29) return QPoint(33, 38);
+  if (kind == 55) return QPoint(18, 38);
+  if (kind == 56) return QPoint(60, 45);
+  if (kind == 65 || kind == 66) return QPoint(100, 55);
+  // Kinds with a label block.
+  if (kind == 31) return QPoint(55, 57);
+  if (odd(33, 41)) return QPoint(65, 70);
+  if (kind == 32) return QPoint(60, 77);
+  if (odd(34, 42)) return QPoint(60, 90);
+  if (kind == 43 || kind == 44) return QPoint(120, 20);
+  if (kind == 45) return QPoint(80, 70);
+  if (kind == 50 || kind == 51 || kind == 53 || kind == 57) return QPoint(60, 38);
+  if (kind == 52 || kind == 54) return QPoint(40, 38);
+  if (in(58, 61)) return QPoint(10, 80);
+  if (kind == 67) return QPoint(95, 95);
+  if (odd(69, 75)) return QPoint(95, 100);
+  if (kind == 68) return QPoint(95, 113);
+  if (odd(70, 76)) return QPoint(95, 120);
+  if (kind == 77) return QPoint(200, 60);
+  if (kind == 78 || kind == 79) return QPoint(200, 80);
+  if (kind == 80) return QPoint(33, 28);
+  if (in(81, 84)) return QPoint(20, 113);
+  if (kind == 86 || kind == 87 || kind == 96 || kind == 97) return QPoint(85, 15);
+  if (kind == 88) return QPoint(15, 105);
+  if (kind == 89 || kind == 90) return QPoint(80, 85);
+  if (in(101, 106)) return QPoint(40, 90);
+  if (kind == 108) return QPoint(45, 84);
+  if (odd(131, 139)) return QPoint(55, 75);
+  if (odd(132, 140)) return QPoint(60, 90);
+  if (kind == 141 || kind == 144) return QPoint(50, 85);
+  if (in(142, 146)) return QPoint(50, 65);
+  if (kind == 151 || kind == 152) return QPoint(60, 100);
+  if (in(154, 157)) return QPoint(30, 30);
+  if (kind == 158 || kind == 159) return QPoint(30, 26);
+  if (odd(171, 179)) return QPoint(95, 80);
+  if (odd(170, 178)) return QPoint(95, 100);
+  if (kind == 181 || kind == 182) return QPoint(70, 50);
+  if (kind == 183) return QPoint(80, 80);
+  if (kind == 184 || kind == 185) return QPoint(70, 60);
+  if (kind == 186) return QPoint(20, 50);
+  return std::nullopt;
+}
+
+class Planner {
+ public:
+  explicit Planner(int row) : m_row(row) {}
+
+  std::vector<ValueLabel> labels;
+
+  int S(int k, int f) const { return Field(m_row, k, f); }
+  int inst() const { return S(0, kInst); }
+
+  void add(int x, int y, double value, int mode = kBlack) { labels.push_back({x, y, value, mode, false}); }
+  void addSlope(int x, int y, int index) {
+    const std::optional<int> v = SlopeStepAt(index);
+    labels.push_back({x, y, static_cast<double>(v.value_or(0)), kBlack, !v});
+  }
+
+  void plan(int kind);
+
+ private:
+  void switchedAttenuators43();
+  void switchColumns44();
+  void switchColumns88();
+  void switches89();
+  void linkUnit58();
+  void channelAmp(int kind);
+  void houseAmp(int kind);
+  void singleCableStates(int kind);
+
+  int m_row;
+};
+
+void Planner::switchedAttenuators43() {
+  static constexpr int kY[4] = {46, 61, 76, 91};
+  static constexpr int kField[4] = {2, 1, 3, 4};
+  static constexpr int kThreshold[4] = {8, 11, 8, 6};
+  static constexpr int kStep[4] = {7, 10, 7, 5};
+  for (int i = 0; i < 4; ++i) {
+    const int v = S(1, kField[i]);
+    const int mode = i == 0 ? kGreen : kBlue;
+    const bool switched = v >= kThreshold[i];
+    add(107, kY[i], switched ? v - kStep[i] : v, mode);
+    add(84, kY[i], switched ? kSwitchDown : kSwitchUp);
+    add(74, kY[i], switched ? kStep[i] : 0, kBlue);
+  }
+}
+
+void Planner::switchColumns44() {
+  static constexpr int kX[4] = {48, 68, 88, 108};
+  for (int i = 0; i < 4; ++i) {
+    const int v = S(1, i + 1);
+    const int mode = i == 0 ? kGreen : kBlue;
+    const bool switched = v < -10;
+    add(kX[i], 43, switched ? -v - 10 : -v, mode);
+    add(kX[i], 68, switched ? kSwitchDown : kSwitchUp);
+    add(kX[i], 81, switched ? 10 : 0, kBlue);
+  }
+}
+
+void Planner::switchColumns88() {
+  static constexpr int kX[3] = {11, 25, 39};
+  static constexpr int kField[3] = {3, 2, 1};
+  for (int i = 0; i < 3; ++i) {
+    const int v = S(1, kField[i]);
+    const int x = kX[i];
+    const bool straight = v >= -10;
+    add(x, 80, straight ? v : v + 10, kUpBlack);
+    add(x + 1, 54, straight ? kSwitchUp : kSwitchDown);
+    add(x, 40, straight ? 10 : 0, kUpBlack);
+  }
+}
+
+void Planner::switches89() {
+  const int a = S(1, 1);
+  if (a >= 10) {
+    add(20, 46, a - 10, kBlue);
+    add(18, 86, kSwitchDown);
+    add(8, 86, 10, kBlue);
+  } else {
+    add(20, 46, a, kBlue);
+    add(18, 86, kSwitchUp);
+    add(9, 86, 0, kBlue);
+  }
+  const int b = S(1, 2);
+  if (b >= 10) {
+    add(40, 46, b - 10, kBlue);
+    add(38, 86, kSwitchDown);
+    add(49, 86, 10, kBlue);
+  } else {
+    add(40, 46, b, kBlue);
+    add(38, 86, kSwitchUp);
+    add(50, 86, 0, kBlue);
+  }
+}
+
+void Planner::linkUnit58() {
+  constexpr int kHighBandLo = 11700;
+  const int in = inst();
+  add(15, 45, in >= kHighBandLo ? in - S(1, 4) : in - S(1, 3), kBlue);
+  const int sat = S(1, 1);
+  if (sat < 1) {
+    add(15, 60, kNone, kBlue);
+  } else if (sat / 10 <= 3) {
+    add(15, 60, kSatA + sat / 10, kBlue);
+  }
+  const int band = std::abs(sat % 10);
+  int code = 0;
+  if (band >= 2 && band <= 5) {
+    code = kBandVLo + band - 2;
+  } else if (band == 8) {
+    const bool second = S(1, 2) != 0;
+    if (in < kHighBandLo)
+      code = second ? kBandVLo : kBandVLo + 1;
+    else
+      code = second ? kBandVLo + 2 : kBandVLo + 3;
+  }
+  if (code != 0) add(16, 72, code, kBlue);
+}
+
+void Planner::channelAmp(int kind) {
+  const int in = inst();
+  if (in < 2) {
+    add(12, 39, S(1, 1));
+    add(12, 51, S(1, 2));
+  } else {
+    add(12, 39, kVhfFirst);
+    add(12, 51, kVhfSecond);
+  }
+  if (kind == 81) {
+    add(12, 80, in + kAdOn);
+  } else if (kind == 82) {
+    add(12, 73, 10002);
+    add(12, 84, in + kAdOn);
+  } else if (kind == 83) {
+    if (in < 2) {
+      add(12, 73, 10003);
+      add(11, 84, in + kAdOn);
+    } else {
+      add(12, 73, 10002);
+      if (in == 2) add(11, 84, kAdOn);
+      if (in == 3) add(11, 84, kAdOn + 1);
+    }
+  }
+  add(30, 39, S(1, 3), kBlue);
+  add(30, 51, S(1, 4), kBlue);
+  if (kind == 84) {
+    add(12, 63, S(2, 1));
+    add(12, 75, S(2, 2));
+    add(30, 63, S(2, 3), kBlue);
+    add(30, 75, S(2, 4), kBlue);
+  }
+}
+
+// Launch amplifiers 101..106: gain (T4), fine gain (M4) and slope per input, five or nine columns.
+void Planner::houseAmp(int kind) {
+  static constexpr int kFieldOrder[4] = {3, 1, 4, 2};
+  if (kind <= 104) {
+    for (int i = 0; i < 4; ++i) {
+      const int x = 37 + 20 * i;
+      add(x, 20, T4(S(1, kFieldOrder[i])));
+      add(x, 41, M4(S(1, kFieldOrder[i])));
+      addSlope(x, 62, S(2, kFieldOrder[i]));
+    }
+    add(117, 20, T4(S(1, 5)));
+    add(117, 41, M4(S(1, 5)));
+    add(117, 62, S(2, 5) * 6);
+    return;
+  }
+  for (int i = 0; i < 4; ++i) {
+    const int x = 37 + 20 * i;
+    add(x, 20, T4(S(1, kFieldOrder[i])));
+    add(x, 41, M4(S(1, kFieldOrder[i])));
+    addSlope(x, 62, S(3, kFieldOrder[i]));
+  }
+  add(197, 20, T4(S(1, 5)));
+  add(197, 41, M4(S(1, 5)));
+  add(197, 62, S(3, 5) * 6);
+  for (int i = 0; i < 4; ++i) {
+    const int x = 117 + 20 * i;
+    add(x, 20, T4(S(2, kFieldOrder[i])));
+    add(x, 41, M4(S(2, kFieldOrder[i])));
+    addSlope(x, 62, S(4, kFieldOrder[i]));
+  }
+}
+
+// One state digit per output of the single-cable equipment: "1" loop on, "0" an empty box.
+void Planner::singleCableStates(int kind) {
+  const std::string d = std::to_string(inst());
+  auto digit = [&d](int pos) { return pos <= static_cast<int>(d.size()) ? d[pos - 1] : '\0'; };
+  auto state = [&](int pos, int x, int y) {
+    const char ch = digit(pos);
+    if (ch == '1') add(x, y, kLoopOn);
+    if (ch == '0') add(x, y, kLoopOff);
+  };
+  if (kind == 183) {
+    if (digit(1) == '1') add(102, 36, kActive);
+    if (digit(1) == '2') add(102, 36, kPassive);
+    static constexpr QPoint kAt[8] = {{22, 36}, {142, 36}, {22, 56}, {142, 56},
+                                      {22, 76}, {142, 76}, {22, 96}, {142, 96}};
+    for (int i = 0; i < 8; ++i) state(i + 2, kAt[i].x(), kAt[i].y());
+  } else if (kind == 184) {
+    for (int i = 0; i < 4; ++i) state(i + 2, 25, 16 + 20 * i);
+  } else if (kind == 185) {
+    for (int i = 0; i < 2; ++i) state(i + 2, 25, 16 + 20 * i);
+  } else {
+    for (int i = 0; i < 4; ++i) state(i + 2, 30 + 20 * i, 73);
+  }
+}
+
+void Planner::plan(int kind) {
+  auto odd = [kind](int a, int b) { return kind >= a && kind <= b && (kind - a) % 2 == 0; };
+  const int in = inst();
+  if (odd(31, 41)) {
+    add(95, 33, in);
+    add(55, 33, S(1, 1));
+    add(35, 33, S(1, 2));
+  } else if (odd(32, 42)) {
+    add(95, 53, in);
+  } else if (kind == 43) {
+    switchedAttenuators43();
+  } else if (kind == 44) {
+    switchColumns44();
+  } else if (kind == 45) {
+    add(18, 48, S(1, 1), kBlue);
+    add(18, 88, S(1, 2), kBlue);
+  } else if (kind == 50 || kind == 51 || kind == 57 || kind == 53 || kind == 52 || kind == 54) {
+    // Multiswitches: the wide ones (50, 51, 53, 57) sit 20 pixels further right than 52 and 54.
+    const int dx = (kind == 52 || kind == 54) ? 0 : 20;
+    add(106 + dx, 68, in);
+    add(106 + dx, 38, S(1, 0) + 1);
+    for (int i = 0; i < 4; ++i) add(26 + dx + 20 * i, 68, S(1, i + 1));
+    if (kind == 53 || kind == 54)
+      for (int i = 0; i < 4; ++i) add(126 + dx + 20 * i, 68, S(2, i + 1));
+  } else if (kind == 58) {
+    linkUnit58();
+  } else if (kind == 59) {
+    add(15, 75, in, kBlue);
+  } else if (kind == 60) {
+    add(45, 128, in / 2.0, kDownBlue);
+  } else if (kind == 61) {
+    add(23, 50, in, kBlue);
+  } else if (odd(67, 75)) {
+    add(98, 43, in);
+    add(158, 43, S(1, 1));
+    add(138, 43, S(1, 2));
+    add(58, 43, S(1, 3));
+    add(38, 43, S(1, 4));
+  } else if (odd(68, 76)) {
+    add(98, 63, in);
+    for (int i = 0; i < 4; ++i) add(18 + 20 * i, 63, S(1, i + 1));
+  } else if (kind >= 77 && kind <= 79) {
+    const int dy = kind == 77 ? 0 : 20;
+    add(110, 17 + dy, in);
+    add(45, 39 + dy, S(1, 1));
+    add(352, 39 + dy, S(1, 2));
+    add(45, 79 + dy, S(1, 3));
+    add(352, 79 + dy, S(1, 4));
+    if (kind == 79) {
+      add(45, 139, S(2, 1));
+      add(352, 139, S(2, 2));
+      add(45, 179, S(2, 3));
+      add(352, 179, S(2, 4));
+    }
+  } else if (kind == 80) {
+    add(20, 40, in);
+  } else if (kind >= 81 && kind <= 84) {
+    channelAmp(kind);
+  } else if (kind == 87) {
+    for (int i = 0; i < 3; ++i) add(24 + 20 * i, 14, S(1, i + 1), kUpBlack);
+  } else if (kind == 88) {
+    switchColumns88();
+  } else if (kind == 89 || kind == 90) {
+    switches89();
+  } else if (kind == 96) {
+    add(40, 46, in, kBlue);
+    add(32, 24, kModulatorOutput, kBlue);
+    add(30, 12, kModulatorHeading, kBlue);
+  } else if (kind == 97) {
+    add(40, 46, in, kBlue);
+    add(73, 24, kChannel, kBlue);
+    add(30, 12, kStandard, kBlue);
+  } else if (kind >= 101 && kind <= 106) {
+    houseAmp(kind);
+  } else if (kind == 108) {
+    add(44, 4, T4(S(1, 1)));
+    add(75, 4, S(1, 2) * 3);
+    add(44, 50, T4(S(1, 3)));
+    add(75, 50, T4(S(1, 4)));
+    add(30, 4, M4(S(1, 1)));
+    add(30, 50, M4(S(1, 3)));
+    add(61, 50, M4(S(1, 4)));
+  } else if (odd(131, 139)) {
+    add(97, 30, T4(in));
+    add(97, 55, M4(in));
+    add(78, 30, S(1, 2) * 4);
+    add(59, 30, S(1, 4) * 4);
+    add(40, 30, S(1, 1) * 4);
+    add(20, 30, S(1, 3) * 4);
+  } else if (odd(132, 140)) {
+    add(97, 50, T4(in));
+    add(97, 75, M4(in));
+  } else if (kind == 141 || kind == 144) {
+    const std::optional<int> n = TransponderCountFor(in);
+    labels.push_back({130, 47, static_cast<double>(n.value_or(0)), kBlack, !n});
+  } else if (kind >= 170 && kind <= 179) {
+    const int y = (kind % 2 == 1) ? 30 : 50;
+    add(176, y, T4(in));
+    add(176, y + 25, M4(in));
+    static constexpr int kX[8] = {156, 138, 118, 97, 78, 59, 40, 20};
+    static constexpr int kRow[8] = {1, 1, 1, 1, 2, 2, 2, 2};
+    static constexpr int kField[8] = {2, 4, 1, 3, 2, 4, 1, 3};
+    for (int i = 0; i < 8; ++i) add(kX[i], y, S(kRow[i], kField[i]) * 4);
+  } else if (kind == 181) {
+    if (in == 101) add(110, 53, kLoopOn);
+    if (in == 100) add(110, 53, kLoopOff);
+  } else if (kind >= 183 && kind <= 186) {
+    singleCableStates(kind);
+  }
+}
+
+// The modulator's output channel: the UHF channel whose centre is the stored frequency
+// (tenths of MHz), if any.
+std::optional<int> ModulatorChannel(int tenthsMHz) {
+  for (int c = kFirstUhfChannel; c <= kLastUhfChannel; ++c)
+    if ((UhfLowerEdge(c) + 4) * 10 == tenthsMHz) return c;
+  return std::nullopt;
+}
+
+std::string ModulatorOutputText(int row) {
+  const int f = Field(row, 1, 2);
+  const int step = Field(row, 1, 3);
+  const std::optional<int> c = ModulatorChannel(f);
+  if (c && step == 1) return UhfChannelItem(*c - 21) + ", " + UhfChannelItem(*c - 20);
+  const std::optional<double> width = ModulatorStepMHz(step);
+  if (!width) return {};
+  return FormatGeneral(f / 10.0) + ", " + FormatGeneral(f / 10.0 + *width);
+}
+
+std::string KeywordText(int row, int code) {
+  switch (code) {
+    case 10000: return "A/D On";
+    case 10001: return "A/D OF";
+    case 10002: return "    Au";
+    case 10003: return "    B";
+    case kVhfFirst: return VhfChannelName(Field(row, 1, 1));
+    case kVhfSecond: return VhfChannelName(Field(row, 1, 2));
+    case kLoopOn: return "L";
+    case kPassive: return "Passive";
+    case kActive: return "Active";
+    // The channel list is that of the object's own standard, whatever a window shows at the time.
+    case kChannel: return TvChannelItem(Field(row, 1, 1), Field(row, 1, 2));
+    case kStandard: return TvStandardName(Field(row, 1, 1));
+    case kNone: return "None";
+    case 10027: return "SAT A";
+    case 10028: return "SAT B";
+    case 10029: return "SAT C";
+    case 10030: return "SAT D";
+    case kAuto: return "Auto";
+    case 10032: return "V,Lo";
+    case 10033: return "H,Lo";
+    case 10034: return "V,Hi";
+    case 10035: return "H,Hi";
+    case kModulatorOutput: return ModulatorOutputText(row);
+    case kModulatorHeading: {
+      const std::optional<int> c = ModulatorChannel(Field(row, 1, 2));
+      return (c && Field(row, 1, 3) == 1) ? "Channels:" : "  F(MHz):";
+    }
+    default: return {};
+  }
+}
+
+struct LabelBox {
+  int width = kLabelWidth;
+  int height = kLabelHeight;
+  int x = 0;  // top-left in the turned symbol
+  int y = 0;
+  int finalWidth = kLabelWidth;  // the modulator texts widen the box after it has been placed
+};
+
+LabelBox Layout(int row, double value, int x, int y, int gw, int gh) {
+  const int kind = KindOf(row);
+  LabelBox b;
+  if (value < 0) b.width = 16;
+  if (value > -1 && value < 100) b.width = (kind > 80 || kind == 43) ? 11 : 16;
+  if (value > 19999) b.width = 9;
+  if (value > 10019 && value < 10022) b.width = 9;
+  if (value > 10021 && value < 10024) b.width = 42;
+  if (value == kChannel) b.width = 20;
+  if (value == kStandard) b.width = 60;
+  if (kind == 58 || kind == 59) b.width = 28;
+  if (kind == 60) b.height = 28;
+  const int lw = b.width, lh = b.height;
+  switch (Field(row, 0, kOrient)) {
+    case 1:
+      b.x = x;
+      b.y = y;
+      break;
+    case 2:
+      b.x = y;
+      b.y = gh - lh - x + 16 - lw;
+      break;
+    case 3:
+      b.x = gw - lw - x;
+      b.y = gh - lh - y;
+      break;
+    case 4:
+      b.x = gw - lh - y;
+      b.y = x;
+      break;
+    default:
+      break;
+  }
+  b.finalWidth = value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width;
+  return b;
+}
+
+TColor ModeColor(int mode) {
+  if (mode == kBlue || mode == kDownBlue) return colors::kBlue;
+  if (mode == kGreen) return colors::kGreen;
+  return colors::kBlack;
+}
+
+void DrawLabel(int row, const ValueLabel& l) {
+  if (!ValidObjRow(row) || static_cast<std::size_t>(row) >= ObjGlyphs.size()) return;
+  Bitmap& glyph = ObjGlyphs[row];
+  if (glyph.empty()) return;
+  const LabelBox box = Layout(row, l.value, l.x, l.y, glyph.width(), glyph.height());
+  const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
+  const int width = sideways ? box.width : box.finalWidth;
+  Bitmap label(width, box.height);
+  Canvas c(label);
+  c.font.height = kLabelFontHeight;
+  c.font.style = 0;
+  c.font.color = ModeColor(l.mode);
+  if (l.mode == kUpBlack) c.font.orientation = 900;
+  if (l.mode == kDownBlue) c.font.orientation = -900;
+
+  const std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
+  if (l.mode == kUpBlack) {
+    if (!text.empty()) c.textOut(-1, 15, text);
+  } else if (l.mode == kDownBlue) {
+    if (!text.empty()) c.textOut(13, 4, text);
+  } else if (l.mode < 10) {
+    if (!text.empty()) c.textOut(0, 0, text);
+    if (l.value > 19999) {
+      c.pen.color = colors::kBlack;
+      c.brush.color = colors::kWhite;
+      c.rectangle(2, 2, 8, 13);
+      c.brush.color = colors::kBlue;
+      if (l.value == kSwitchDown) c.rectangle(2, 8, 8, 13);
+      if (l.value == kSwitchUp) c.rectangle(2, 2, 8, 8);
+    }
+  }
+
+  const int orient = Field(row, 0, kOrient);
+  Bitmap turned = orient < 2 ? label : RotateBitmap(label, orient - 1);
+  turned.setTransparent(false);
+  Canvas(glyph).draw(box.x, box.y, turned);
+}
+
+}  // namespace
+
+std::vector<ValueLabel> ObjectLabels(int row, bool showDesignators) {
+  if (!ValidObjRow(row)) return {};
+  const int kind = KindOf(row);
+  Planner p(row);
+  if (showDesignators) {
+    if (const std::optional<QPoint> at = DesignatorPoint(kind)) p.add(at->x(), at->y(), row, kGreen);
+  }
+  p.plan(kind);
+  return std::move(p.labels);
+}
+
+std::string ValueLabelText(int row, double value, int mode) {
+  if (mode == kUpBlack) return value < 100 ? std::to_string(TruncToZero(value)) : std::string();
+  if (mode == kDownBlue) return value < 100 ? FormatGeneral(value) : std::string();
+  if (mode >= 10) return {};
+  if (value < 10000) return FormatGeneral(value);
+  return KeywordText(row, static_cast<int>(value));
+}
+
+QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight) {
+  const LabelBox box = Layout(row, value, x, y, glyphWidth, glyphHeight);
+  const bool sideways = mode == kUpBlack || mode == kDownBlue;
+  const int w = sideways ? box.width : box.finalWidth;
+  const int orient = Field(row, 0, kOrient);
+  if (orient < 1 || orient > 4) return orient < 1 ? QRect(box.x, box.y, w, box.height) : QRect();
+  const bool quarter = orient == 2 || orient == 4;
+  return QRect(box.x, box.y, quarter ? box.height : w, quarter ? w : box.height);
+}
+
+void MakeValueLabel(int row, int x, int y, double value, int mode) { DrawLabel(row, {x, y, value, mode, false}); }
+
+void DrawObjectLabels(int row) {
+  for (const ValueLabel& l : ObjectLabels(row, CurrentSymbolOptions().showDesignators)) DrawLabel(row, l);
+}
+
+}  // namespace kavrix

@@ -1,0 +1,69 @@
+#pragma once
+// Value labels: the settings of an object written onto its composed symbol as small opaque boxes
+// (gains, attenuations, slopes, switch positions, channel names, modulator frequencies, output
+// states) and, while designators are shown, the object's row number. `ObjectLabels` plans what a
+// row shows; `DrawObjectLabels` draws that plan into ObjGlyphs[row]. Labels accumulate: a new
+// label covers the one drawn at the same place before.
+#include <QRect>
+#include <string>
+#include <vector>
+
+namespace kavrix {
+
+// Colour modes of a label.
+namespace label_mode {
+constexpr int kBlack = 0;
+constexpr int kBlue = 1;
+constexpr int kGreen = 2;
+constexpr int kUpBlack = 10;   // text running upward
+constexpr int kDownBlue = 11;  // text running downward
+}  // namespace label_mode
+
+// Codes above 9999 stand for keywords and switch pictures rather than numbers.
+namespace label_code {
+constexpr int kAdOn = 10000;
+constexpr int kVhfFirst = 10010;
+constexpr int kVhfSecond = 10011;
+constexpr int kLoopOn = 10020;
+constexpr int kLoopOff = 10021;
+constexpr int kPassive = 10022;
+constexpr int kActive = 10023;
+constexpr int kChannel = 10024;
+constexpr int kStandard = 10025;
+constexpr int kNone = 10026;
+constexpr int kSatA = 10027;
+constexpr int kAuto = 10031;
+constexpr int kBandVLo = 10032;
+constexpr int kModulatorOutput = 10036;
+constexpr int kModulatorHeading = 10037;
+constexpr int kSwitchDown = 20000;  // lower half blue
+constexpr int kSwitchUp = 20001;    // upper half blue
+}  // namespace label_code
+
+// One label as `MakeValueLabel` takes it: the point in the unturned symbol, the value and the
+// colour mode. `blank` keeps the box but shows no text (a list index outside its list).
+struct ValueLabel {
+  int x = 0;
+  int y = 0;
+  double value = 0;
+  int mode = label_mode::kBlack;
+  bool blank = false;
+};
+
+// Every label of row `row`, designator included when `showDesignators`, in drawing order.
+std::vector<ValueLabel> ObjectLabels(int row, bool showDesignators);
+
+// The text a label of row `row` shows (empty for switch pictures, unknown codes and values that
+// the mode does not write).
+std::string ValueLabelText(int row, double value, int mode);
+
+// Where the label lands in the row's turned symbol of size glyphWidth x glyphHeight, and its
+// size as drawn (after the turn).
+QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight);
+
+// Draws one label into ObjGlyphs[row] at the place (x, y) of the unturned symbol takes after the turn.
+void MakeValueLabel(int row, int x, int y, double value, int mode);
+// Draws every label of the row (designator while "Show designators" is on) into ObjGlyphs[row].
+void DrawObjectLabels(int row);
+
+}  // namespace kavrix

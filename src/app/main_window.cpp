@@ -274,7 +274,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
 
 void TForm1::About1Click() {
   platform::Current().messageBox("About",
-                                 std::string("Kavrix ") + AboutVersionText(FileVersion) + "\n" + BrandNames[BrandIndex],
+                                 std::string("Kavrix ") + AboutVersionText(FileVersion) + "\n" + std::string(BrandNames[BrandIndex]),
                                  platform::Buttons::Ok);
 }
 

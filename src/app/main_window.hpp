@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "catalogue/model_names.hpp"
 #include "platform/platform.hpp"
 
 class QAction;
@@ -14,8 +15,6 @@ class QStatusBar;
 
 namespace kavrix {
 
-constexpr int BrandIndex = 0;
-inline constexpr std::array<const char*, 1> BrandNames = {"ZANTO"};
 
 // The canvas's off-screen drawing buffer, made by the main window at its client size + 100.
 extern QImage BackBuffer;

@@ -33,7 +33,7 @@ int Derating(int carriers) {
 bool ContinuationRow(int row) { return ValidObjRow(row) && NetObjects[row][kKind] < 0; }
 
 void SetOutputPin(NodeRow& n, const ObjRow& o, int dx, int dy) {
-  const Point p = RotatePortOffset(o[kOrient], dx, dy);
+  const Point p = Rotated(o[kOrient], dx, dy);
   n[3] = o[kX] + p.x;
   n[4] = o[kY] + p.y;
 }

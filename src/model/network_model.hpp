@@ -121,6 +121,9 @@ struct ModelHooks {
   std::function<void()> releaseGlyphs;             // every ObjGlyphs bitmap released, array emptied
   std::function<void(const std::string&)> statusText;
   std::function<void(const std::string&)> saveDialogName;
+  std::function<void(int)> rowGlyphChanged;        // row's symbol rebuilt (MakeObjectGlyph) and labels drawn
+  std::function<void(int)> rowLabelsChanged;       // row's labels drawn again (DrawObjectLabels)
+  std::function<bool(int, int&, int&)> symbolSize; // width, height of ObjGlyphs[row]; false when it has none
 };
 ModelHooks& Hooks();
 

@@ -1,0 +1,40 @@
+#include "app/undo_command.hpp"
+
+#include <QWidget>
+
+#include "model/network_model.hpp"
+#include "model/undo_ring.hpp"
+#include "platform/platform.hpp"
+
+namespace kavrix {
+
+namespace {
+
+class BusyCursor {
+ public:
+  BusyCursor() { platform::Current().setBusyCursor(true); }
+  ~BusyCursor() { platform::Current().setBusyCursor(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+bool Undo1Click(QWidget* canvas) {
+  UndoOutcome outcome;
+  {
+    BusyCursor busy;
+    outcome = UndoLastStep();
+    if (outcome.undone) {
+      // Results of a former run no longer belong to the drawing.
+      Form1Tag = 0;
+      if (canvas) canvas->update();
+    }
+  }
+  if (!outcome.message.empty()) platform::ShowMessage(outcome.message);
+  return outcome.undone;
+}
+
+bool Undo1Enabled() { return UndoEnabled(); }
+
+}  // namespace kavrix

@@ -1,0 +1,391 @@
+#include "model/undo_ring.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/source_tables.hpp"
+
+namespace kavrix {
+
+LineEditSaved LineEditSave;
+
+namespace {
+
+constexpr int kTerrCarrierRows = 100;  // entries 0..99 carry channels
+constexpr int kLastTriplet = kTerrCarrierRows - 3;
+
+int NextEntry(int i) { return i >= kUndoLast ? 0 : i + 1; }
+int PrevEntry(int i) { return i <= 0 ? kUndoLast : i - 1; }
+
+// Starts an entry at UndoPos; the caller fills the values it records, then calls Advance().
+// Values a kind does not record keep whatever the slot held.
+UndoEntry& BeginEntry(int kind, int index) {
+  if (UndoPos < 0 || UndoPos > kUndoLast) UndoPos = 0;
+  UndoEntry& e = UndoRing[UndoPos];
+  e[kUndoSerial] = EditSerial;
+  e[kUndoKindField] = kind;
+  e[kUndoIndex] = index;
+  return e;
+}
+
+void Advance() { UndoPos = UndoPos >= kUndoLast ? 0 : UndoPos + 1; }
+
+void PushRowFields(int kind, int row) {
+  UndoEntry& e = BeginEntry(kind, row);
+  for (int f = 0; f < kObjFields; ++f) e[kUndoValue1 + f] = NetObjects[row][f];
+  Advance();
+}
+
+bool IsLineKind(int kind) { return kind >= 201 && kind <= 209; }
+bool HasSymbol(int kind) { return (kind >= 1 && kind <= 199) || kind == 210; }
+bool IsTerrSourceKind(int kind) { return kind >= 92 && kind <= 95; }
+
+// Carrier rows of one polarisation: row j of the four columns starting at col0. The walk also
+// records the first empty row, so that the replay knows where the plan ended and can clear rows
+// a later edit added behind it.
+void PushCarrierRows(int row, int s, int polarisation) {
+  const int col0 = 4 * polarisation;
+  for (int j = 1; j <= kSatRows; ++j) {
+    UndoEntry& e = BeginEntry(kUndoLnbCarriers, row);
+    e[kUndoValue1] = j;
+    e[kUndoValue1 + 1] = polarisation;
+    for (int c = 0; c < 4; ++c) e[kUndoValue1 + 2 + c] = SatCell(s, col0 + c, j);
+    Advance();
+    if (SatCell(s, col0, j) <= 0 && SatCell(s, col0 + 2, j) <= 0) break;
+  }
+}
+
+// Channel entries 0..99 in threes; the last three start at 97 so that entry 99 is covered. As with
+// the carriers, the three holding the first empty entry end the walk and are recorded.
+void PushChannelRows(int kind, int s) {
+  const auto& freq = TerrTables[s][0];
+  const auto& level = TerrTables[s][1];
+  for (int j = 0;; j += 3) {
+    const int jj = std::min(j, kLastTriplet);
+    UndoEntry& e = BeginEntry(kind, jj);
+    bool ended = false;
+    for (int k = 0; k < 3; ++k) {
+      e[kUndoValue1 + 2 * k] = freq[jj + k];
+      e[kUndoValue1 + 2 * k + 1] = level[jj + k];
+      if (freq[jj + k] <= 0) ended = true;
+    }
+    Advance();
+    if (ended || jj == kLastTriplet) break;
+  }
+}
+
+void NotifyGlyph(int row) {
+  if (Hooks().rowGlyphChanged) Hooks().rowGlyphChanged(row);
+}
+void NotifyLabels(int row) {
+  if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
+}
+
+void SetSourceSlotUsed(const ObjRow& r, bool used) {
+  if (r[kKind] == 91 && ValidSatSlot(r[kInst])) SatUsed[r[kInst]] = used;
+  if (IsTerrSourceKind(r[kKind]) && ValidTerrSlot(r[kInst])) TerrUsed[r[kInst]] = used;
+}
+
+struct ReplayState {
+  bool shifted = false;
+  int firstInserted = -1;  // smallest row a delete entry reinserted
+};
+
+void ReplayAdded() {
+  if (CurObject <= 0) return;
+  CurObject -= 1;
+  ObjectCount = CurObject;
+  if (!ValidObjRow(CurObject)) return;
+  ObjRow& r = NetObjects[CurObject];
+  SetSourceSlotUsed(r, false);
+  r.fill(0);
+}
+
+void ReplayDeleted(int row, const UndoEntry& e, ReplayState& st) {
+  if (row < 0 || row > ObjectCount || ObjectCount < 0) return;
+  const std::size_t need = static_cast<std::size_t>(ObjectCount) + 2;
+  if (NetObjects.size() < need) {
+    NetObjects.resize(need, ObjRow{});
+    SyncRowCompanions();
+  }
+  for (int r = ObjectCount; r >= row; --r) NetObjects[r + 1] = NetObjects[r];
+  CurObject += 1;
+  ObjectCount = CurObject;
+  ObjRow& dst = NetObjects[row];
+  for (int f = 0; f < kObjFields; ++f) dst[f] = e[kUndoValue1 + f];
+  // The delete freed the source slot; the reinserted source owns it again.
+  SetSourceSlotUsed(dst, true);
+  st.shifted = true;
+  st.firstInserted = st.firstInserted < 0 ? row : std::min(st.firstInserted, row);
+}
+
+void ReplayLnbHeader(int row, const UndoEntry& e) {
+  if (!ValidObjRow(row)) return;
+  const int s = NetObjects[row][kInst];
+  const int b = e[kUndoValue1];
+  if (!ValidSatSlot(s) || b < 0 || b > 3) return;
+  for (int k = 0; k < 5; ++k) LnbParams[s][b][k] = e[kUndoValue1 + 1 + k];
+  if (LnbParams[s][0][4] == 1) RegenerateLnbBand(s, b);
+}
+
+void ReplayLnbCarriers(int row, const UndoEntry& e) {
+  if (!ValidObjRow(row)) return;
+  const int s = NetObjects[row][kInst];
+  const int j = e[kUndoValue1];
+  const int pol = e[kUndoValue1 + 1];
+  if (!ValidSatSlot(s) || j < 1 || j > kSatRows || (pol != 0 && pol != 1)) return;
+  const int col0 = 4 * pol;
+  for (int c = 0; c < 4; ++c) SatCell(s, col0 + c, j) = e[kUndoValue1 + 2 + c];
+  if (e[kUndoValue1 + 2] <= 0 && e[kUndoValue1 + 4] <= 0) {
+    for (int r = j + 1; r <= kSatRows; ++r)
+      for (int c = 0; c < 4; ++c) SatCell(s, col0 + c, r) = 0;
+  }
+}
+
+void ReplayTerrHeader(int s, const UndoEntry& e) {
+  if (!ValidTerrSlot(s)) return;
+  for (int k = 0; k < 5; ++k) TerrParams[s][k] = e[kUndoValue1 + k];
+  if (TerrParams[s][4] == 1) RegenerateTerrTable(s);
+}
+
+void ReplayChannelRows(int s, int j, const UndoEntry& e) {
+  if (!ValidTerrSlot(s) || j < 0 || j > kLastTriplet) return;
+  bool ended = false;
+  for (int k = 0; k < 3; ++k) {
+    TerrTables[s][0][j + k] = e[kUndoValue1 + 2 * k];
+    TerrTables[s][1][j + k] = e[kUndoValue1 + 2 * k + 1];
+    if (e[kUndoValue1 + 2 * k] <= 0) ended = true;
+  }
+  if (ended) {
+    for (int r = j + 3; r < kTerrCarrierRows; ++r) {
+      TerrTables[s][0][r] = 0;
+      TerrTables[s][1][r] = 0;
+    }
+  }
+}
+
+void ReplaySettings(int row, const UndoEntry& e) {
+  ObjRow& r = NetObjects[row];
+  for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoValue1 + f];
+  // Settings rows belong to the object above them; its labels show the values.
+  if (r[kKind] > 0) {
+    NotifyLabels(row);
+  } else if (row >= 1 && NetObjects[row - 1][kKind] > 0) {
+    NotifyLabels(row - 1);
+  } else if (row >= 2 && NetObjects[row - 2][kKind] > 0) {
+    NotifyLabels(row - 2);
+  }
+}
+
+void ReplayEntry(const UndoEntry& e, ReplayState& st) {
+  const int kind = e[kUndoKindField];
+  const int index = e[kUndoIndex];
+  if (kind >= kUndoTerrChannels && kind < kUndoTerrChannels + kTerrSlots) {
+    ReplayChannelRows(kind - kUndoTerrChannels, index, e);
+    return;
+  }
+  switch (kind) {
+    case kUndoAdded:
+      ReplayAdded();
+      return;
+    case kUndoDelete:
+      ReplayDeleted(index, e, st);
+      return;
+    case kUndoLnbHeader:
+      ReplayLnbHeader(index, e);
+      return;
+    case kUndoLnbCarriers:
+      ReplayLnbCarriers(index, e);
+      return;
+    case kUndoTerrHeader:
+      ReplayTerrHeader(index, e);
+      return;
+    default:
+      break;
+  }
+  if (!ValidObjRow(index)) return;
+  ObjRow& r = NetObjects[index];
+  switch (kind) {
+    case kUndoMove:
+      for (int f = kX; f <= kOrient; ++f) r[f] = e[kUndoValue1 + f];
+      break;
+    case kUndoRotate:
+      for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoValue1 + f];
+      if (HasSymbol(r[kKind])) NotifyGlyph(index);
+      break;
+    case kUndoInlineEdit:
+      for (int f = kX; f <= kStyle; ++f) r[f] = e[kUndoValue1 + f];
+      if (r[kKind] == 210) NotifyGlyph(index);
+      break;
+    case kUndoSettings:
+      ReplaySettings(index, e);
+      break;
+    case kUndoLineDrag:
+      for (int f = kX; f <= kStyle; ++f) r[f] = e[kUndoValue1 + f];
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+void PushUndo(int kind, int index) {
+  if (kind >= kUndoTerrChannels && kind < kUndoTerrChannels + kTerrSlots) {
+    PushChannelRows(kind, kind - kUndoTerrChannels);
+    return;
+  }
+  if (kind == kUndoTerrHeader) {
+    if (!ValidTerrSlot(index)) return;
+    UndoEntry& e = BeginEntry(kind, index);
+    for (int k = 0; k < 5; ++k) e[kUndoValue1 + k] = TerrParams[index][k];
+    Advance();
+    return;
+  }
+  if (!ValidObjRow(index)) return;
+  const ObjRow& row = NetObjects[index];
+  switch (kind) {
+    case kUndoAdded: {
+      // The head and every continuation row, so that the replay removes the whole object.
+      int r = index;
+      do {
+        BeginEntry(kind, r);
+        Advance();
+        ++r;
+      } while (ValidObjRow(r) && NetObjects[r][kKind] < 0);
+      return;
+    }
+    case kUndoMove:
+    case kUndoDelete:
+    case kUndoRotate:
+    case kUndoInlineEdit:
+    case kUndoSettings:
+      PushRowFields(kind, index);
+      return;
+    case kUndoLnbHeader: {
+      const int s = row[kInst];
+      if (!ValidSatSlot(s)) return;
+      for (int b = 0; b < 4; ++b) {
+        UndoEntry& e = BeginEntry(kind, index);
+        e[kUndoValue1] = b;
+        for (int k = 0; k < 5; ++k) e[kUndoValue1 + 1 + k] = LnbParams[s][b][k];
+        Advance();
+      }
+      return;
+    }
+    case kUndoLnbCarriers: {
+      const int s = row[kInst];
+      if (!ValidSatSlot(s)) return;
+      PushCarrierRows(index, s, 0);
+      PushCarrierRows(index, s, 1);
+      return;
+    }
+    case kUndoLineDrag: {
+      UndoEntry& e = BeginEntry(kind, index);
+      e[kUndoValue1 + 1] = LineEditSave.X;
+      e[kUndoValue1 + 2] = LineEditSave.Y;
+      e[kUndoValue1 + 3] = row[kInst];
+      e[kUndoValue1 + 4] = LineEditSave.Orient;
+      e[kUndoValue1 + 5] = row[kStyle];
+      Advance();
+      // Every line kind keeps its bends in the row after it.
+      if (IsLineKind(row[kKind]) && ValidObjRow(index + 1)) {
+        UndoEntry& b = BeginEntry(kind, index + 1);
+        for (int k = 0; k < 5; ++k) b[kUndoValue1 + 1 + k] = LineEditSave.Bend[k];
+        Advance();
+      }
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+int NewestUndoEntry() { return UndoPos <= 0 || UndoPos > kUndoLast ? kUndoLast : UndoPos - 1; }
+
+bool UndoEnabled() {
+  if (UndoPos == 0) return UndoRing[0][kUndoSerial] != 0 && UndoRing[kUndoLast][kUndoKindField] != 0;
+  return UndoRing[NewestUndoEntry()][kUndoKindField] != 0;
+}
+
+UndoOutcome UndoLastStep() {
+  UndoOutcome out;
+  if (UndoPos < 0 || UndoPos > kUndoLast) UndoPos = 0;
+  const int newest = NewestUndoEntry();
+  if (UndoRing[newest][kUndoKindField] == 0) return out;
+  const int32_t serial = UndoRing[newest][kUndoSerial];
+
+  int count = 0;
+  for (int i = newest; count < kUndoCapacityLimit; i = PrevEntry(i)) {
+    if (UndoRing[i][kUndoSerial] != serial || UndoRing[i][kUndoKindField] == 0) break;
+    ++count;
+  }
+  if (count >= kUndoCapacityLimit) {
+    out.message = kUndoCapacityMessage;
+    return out;
+  }
+
+  ReplayState st;
+  // At most one pass per ring entry, whatever the serials hold.
+  for (int pass = 0; pass < kUndoEntries && UndoRing[NewestUndoEntry()][kUndoSerial] == serial; ++pass) {
+    UndoRing[UndoPos][kUndoKindField] = 0;
+    UndoPos = PrevEntry(UndoPos);
+    // Once the ring has wrapped, what is left of the oldest action behind this one can no longer
+    // be undone as a whole: empty it. The walk never comes round to the entry being replayed.
+    const int32_t behind = UndoRing[NextEntry(UndoPos)][kUndoSerial];
+    int k = NextEntry(NextEntry(UndoPos));
+    for (int n = 0; n < kUndoEntries - 2 && UndoRing[k][kUndoSerial] == behind; ++n, k = NextEntry(k))
+      UndoRing[k][kUndoKindField] = 0;
+    ReplayEntry(UndoRing[UndoPos], st);
+  }
+
+  if (st.shifted) {
+    // Reinserted rows moved every later row down by one; their symbols were built for other rows.
+    const int start = st.firstInserted > 1 ? st.firstInserted - 2 : 0;
+    for (int r = start; r <= ObjectCount && ValidObjRow(r); ++r)
+      if (HasSymbol(NetObjects[r][kKind])) NotifyGlyph(r);
+  }
+  out.undone = true;
+  return out;
+}
+
+void RegenerateLnbBand(int s, int b) {
+  if (!ValidSatSlot(s) || b < 0 || b > 3) return;
+  const int fc = 2 * b;
+  for (int j = 1; j <= kSatRows; ++j) {
+    SatCell(s, fc, j) = 0;
+    SatCell(s, fc + 1, j) = 0;
+  }
+  const auto& p = LnbParams[s][b];
+  const int count = p[0], level = p[1], first = p[2], last = p[3];
+  if (count < 2 || count > kSatRows) return;
+  const int step = static_cast<int>(std::trunc(static_cast<double>(last - first) / (count - 1)));
+  for (int i = 1; i <= count - 1; ++i) {
+    SatCell(s, fc, i) = first + (i - 1) * step;
+    SatCell(s, fc + 1, i) = level;
+  }
+  SatCell(s, fc, count) = last;
+  SatCell(s, fc + 1, count) = level;
+}
+
+void RegenerateTerrTable(int s) {
+  if (!ValidTerrSlot(s)) return;
+  auto& freq = TerrTables[s][0];
+  auto& lev = TerrTables[s][1];
+  for (int k = 0; k < kTerrCarrierRows; ++k) {
+    freq[k] = 0;
+    lev[k] = 0;
+  }
+  const auto& p = TerrParams[s];
+  const int count = p[0], level = p[1], first = p[2], last = p[3];
+  if (count < 1 || count > kTerrCarrierRows) return;
+  const int step = static_cast<int>(std::trunc(static_cast<double>(last - first) / count));
+  for (int k = 0; k < count; ++k) {
+    freq[k] = first + k * step;
+    lev[k] = level;
+  }
+  freq[count] = last;
+  lev[count] = level;
+}
+
+}  // namespace kavrix

@@ -3,6 +3,9 @@
 #include <initializer_list>
 #include <utility>
 
+#include "catalogue/knob_table_build.hpp"
+#include "catalogue/port_template_build.hpp"
+
 namespace kavrix {
 namespace {
 
@@ -22,9 +25,10 @@ constexpr void setPaths(std::array<TypeRecord, kKindCount>& t, int paths, int gr
   set(t, kinds, kGroupsMinus1, groups - 1);
 }
 
-// Symbol layout fields (0, 1, 4, 5, 6, 12) of one kind.
+// Symbol layout fields (0, 1, 12) of one kind; fields 4, 5 and 6 come from the generated
+// port-template and knob tables.
 struct Layout {
-  int kind, halfW, halfH, firstRow, shift, knob, help;
+  int kind, halfW, halfH, help;
 };
 
 #include "catalogue/type_layout.inc"
@@ -130,13 +134,15 @@ constexpr std::array<TypeRecord, kKindCount> Build() {
   set(t, {{39, 40}, {73, 74}, {137, 138}, {176, 177}}, kTerrReserve, 6);
   set(t, {{41, 42}, {44, 44}, {75, 76}, {79, 79}, {139, 140}, {178, 179}, {183, 183}}, kTerrReserve, 8);
 
+  constexpr tmpl::Table templates = tmpl::Build();
+  constexpr knobs::Table knobRuns = knobs::Build();
   for (const Layout& l : kLayouts) {
     TypeRecord& r = t[l.kind];
     r[kHalfWidth] = l.halfW;
     r[kHalfHeight] = l.halfH;
-    r[kFirstTemplateRow] = l.firstRow;
-    r[kTerminalShift] = l.shift;
-    r[kFirstKnob] = l.knob;
+    r[kFirstTemplateRow] = templates.first[l.kind];
+    r[kTerminalShift] = templates.shift[l.kind];
+    r[kFirstKnob] = knobRuns.first[l.kind];
     r[kHelpPicture] = l.help;
   }
   for (const auto& [kind, f9, f10] : kSpareFields) {

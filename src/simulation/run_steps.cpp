@@ -6,7 +6,8 @@
 #include "catalogue/channel_freq_table.hpp"
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
-#include "engine/link_unit_tables.hpp"
+#include "engine/node_frame.hpp"
+#include "engine/tables_link_converter.hpp"
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
@@ -41,6 +42,16 @@ void EnsureQueue(std::size_t entries) {
 }
 
 bool IsLinkUnit(int code) { return code == 58000 || code == 59005; }
+
+// Gain of a link unit's table at the first grid point above f (at most the last point).
+double LinkUnitTableValue(int code, double f) {
+  const std::array<double, 31>* t = engine::tables::LinkUnitTable(code / 1000);
+  if (!t) return 0.0;
+  const engine::Grid g = engine::FreqGridRow(8);
+  int i = 0;
+  while (i < g.last && g.pts[i] <= f) ++i;
+  return (*t)[static_cast<std::size_t>(i)];
+}
 
 int SourceFlagIndex(int sid) { return sid - 105; }
 void SetPassage(int sid) {

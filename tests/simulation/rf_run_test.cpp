@@ -36,7 +36,7 @@ struct RunLog {
   }
 };
 
-RunOutcome Run(RunLog& log, const std::string& satMin = "50", const std::string& terrMin = "60") {
+RunOutcome Analyze(RunLog& log, const std::string& satMin = "50", const std::string& terrMin = "60") {
   return RfAnalyze(RunInput{satMin, terrMin}, log.callbacks());
 }
 
@@ -78,7 +78,7 @@ TEST_F(RfRun, LnbThroughSingleLineToSocketGivesCableLossLevels) {
   AddSingleLine(170, 140, 100, 20, 2);
   AddSocket(170, 240, 10, 1);
   RunLog log;
-  const RunOutcome out = Run(log);
+  const RunOutcome out = Analyze(log);
   ASSERT_TRUE(out.graphBuilt);
   EXPECT_TRUE(log.messages.empty());
   // The line node follows the four LNB band sources.
@@ -114,7 +114,7 @@ TEST_F(RfRun, WeakOutletIsMarkedBelowMinimum) {
   AddSocket(170, 240, 10, 1);
   LnbParams[0][1][4] = 150;  // LNB supply current
   RunLog log;
-  Run(log);
+  Analyze(log);
   // Outlet at 2000 MHz: 60 - sqrt(2) * 0.27 * 40 - (sqrt(2) * 0.27 * 10 + 2) = 38.9 < 40: status 7.
   EXPECT_EQ(Links[0][0], 7);
   EXPECT_EQ(StatusBarText, "   Total Current Consumption from H Lines:  150 mA max");
@@ -134,7 +134,7 @@ TEST_F(RfRun, AntennaThroughLineToSocketIsJudgedOnEveryCarrier) {
   AddSingleLine(400, 190, 100, 60, 1);
   AddSocket(400, 290, 5, 1);
   RunLog log;
-  Run(log, "50", "60");
+  Analyze(log, "50", "60");
   const int line = 1;
   ASSERT_EQ(Nodes[line][0], 20300);
   EXPECT_EQ(Nodes[line][14], 105);
@@ -155,16 +155,16 @@ TEST_F(RfRun, TwoSourcesIntoOneLineShareIt) {
   AddSingleLine(170, 140, 100, 10, 1);
   AddSocket(170, 240, 10, 1);
   RunLog log;
-  Run(log);
+  Analyze(log);
   // LNB sources are nodes 0..3, the antenna node 4, the line node 5.
   EXPECT_EQ(Nodes[5][0], 20300);
   EXPECT_NEAR(NodeSpectra(5, 1, 0), 80 - std::sqrt(0.5) * 0.27 * 10, kTol) << "the last source walked wins";
-  EXPECT_EQ(NetObjects[7][5], 11) << "content code: band 1 plus terrestrial";
+  EXPECT_EQ(NetObjects[3][5], 11) << "content code: band 1 plus terrestrial";
 }
 
 TEST_F(RfRun, EmptyDrawingRunsTheClosingStepsOnly) {
   RunLog log;
-  const RunOutcome out = Run(log);
+  const RunOutcome out = Analyze(log);
   EXPECT_TRUE(out.started);
   EXPECT_FALSE(out.graphBuilt);
   EXPECT_TRUE(log.messages.empty());
@@ -175,7 +175,7 @@ TEST_F(RfRun, EmptyDrawingRunsTheClosingStepsOnly) {
 TEST_F(RfRun, MissingSourceAndDrawingChecksReportOnce) {
   test::AddObject(91, 100, 100, 0, 1, 3);  // output arrangement 3: no source
   RunLog log;
-  Run(log);
+  Analyze(log);
   ASSERT_EQ(log.messages.size(), 1u);
   EXPECT_EQ(log.messages[0], "Missing signal source (LNB)");
 
@@ -184,7 +184,7 @@ TEST_F(RfRun, MissingSourceAndDrawingChecksReportOnce) {
   test::AddObject(100, 100, 100, 0, 1, 0);  // a comment on top of the LNB
   RunLog log2;
   log2.navActive = false;
-  const RunOutcome out = Run(log2);
+  const RunOutcome out = Analyze(log2);
   ASSERT_EQ(log2.messages.size(), 1u);
   EXPECT_EQ(log2.messages[0], "There are components in the same position");
   EXPECT_FALSE(out.graphBuilt);
@@ -212,7 +212,7 @@ TEST_F(RfRun, NonIntegerLimitChangesNothing) {
   AddLnb(200, 100, {1000}, 80);
   Form1Tag = 0;
   RunLog log;
-  const RunOutcome out = Run(log, "5O", "60");
+  const RunOutcome out = Analyze(log, "5O", "60");
   EXPECT_FALSE(out.started);
   ASSERT_EQ(log.messages.size(), 1u);
   EXPECT_EQ(log.messages[0], "The value must be of an integer type number!");
@@ -223,7 +223,7 @@ TEST_F(RfRun, NonIntegerLimitChangesNothing) {
 TEST_F(RfRun, TwelfthTerrestrialSourceIsTooMany) {
   for (int i = 0; i < 12; ++i) test::AddObject(94, 100 + 300 * i, 100, i % 4, 1, 0);
   RunLog log;
-  Run(log);
+  Analyze(log);
   ASSERT_FALSE(log.messages.empty());
   EXPECT_EQ(log.messages[0], "Exceeded number of signal sources");
   EXPECT_EQ(TerrSourceIds[10], 0) << "the model is reset after the count check";
@@ -231,9 +231,9 @@ TEST_F(RfRun, TwelfthTerrestrialSourceIsTooMany) {
 
 TEST_F(RfRun, ModulatorsLayOutTheirChannelPoints) {
   const int z = test::AddObject(97, 100, 100, -5, 1, 0);
-  test::AddContinuation(0, 0, 8, 0, 0);  // standard 0, channel 8
+  test::AddContinuation(0, 8, 0, 0, 0);  // standard 0, channel 8
   const int z3 = test::AddObject(97, 400, 100, 0, 1, 0);
-  test::AddContinuation(0, 3, 8, 0, 0);
+  test::AddContinuation(3, 8, 0, 0, 0);
   ResetSimulation();
   RegisterSources();
   EXPECT_EQ((std::vector<double>{TerrSpectra[0][0], TerrSpectra[0][1], TerrSpectra[0][2], TerrSpectra[0][3]}),

@@ -1,0 +1,413 @@
+#include "simulation/rf_run.hpp"
+
+#include <cmath>
+#include <map>
+#include <unordered_map>
+#include <utility>
+
+#include "catalogue/geometry.hpp"
+#include "catalogue/port_templates.hpp"
+#include "catalogue/type_catalogue.hpp"
+#include "engine/propagation.hpp"
+#include "model/network_model.hpp"
+#include "model/number_text.hpp"
+#include "model/source_tables.hpp"
+#include "simulation/node_builder.hpp"
+#include "simulation/run_steps.hpp"
+
+namespace kavrix {
+
+bool LastRunBuiltGraph = false;
+int LastRunNodeCount = 0;
+
+namespace {
+
+// Items of the modulator's channel width list, MHz.
+constexpr double kChannelWidths[] = {8.3, 8.0, 7.0, 6.0};
+
+int Derating(int carriers) {
+  if (carriers <= 2) return 0;
+  return static_cast<int>(RoundHalfEven((std::log(static_cast<double>(carriers)) - 1.0) * 3.0));
+}
+
+bool ContinuationRow(int row) { return ValidObjRow(row) && NetObjects[row][kKind] < 0; }
+
+void SetOutputPin(NodeRow& n, const ObjRow& o, int dx, int dy) {
+  const Point p = Rotated(o[kOrient], dx, dy);
+  n[3] = o[kX] + p.x;
+  n[4] = o[kY] + p.y;
+}
+
+// Takes the next terrestrial index; false when the run has no room for another source.
+bool NextTerrIndex(int& i) {
+  ++TerrSourceIndex;
+  i = TerrSourceIndex;
+  return i <= 10;
+}
+
+void RegisterLnb(int row, int& k) {
+  const ObjRow& o = NetObjects[row];
+  const int slot = o[kInst];
+  if (!ValidSatSlot(slot)) return;
+  static constexpr int kDx[2][4] = {{-30, -10, 10, 30}, {-10, 30, -30, 10}};
+  for (int b = 1; b <= 4; ++b) {
+    EnsureNodeRows(static_cast<std::size_t>(k) + 2);
+    NodeRow& n = Nodes[k];
+    n[0] = 910 + b;
+    n[14] = 10 * slot + b;
+    n[18] = row;
+    const int count = LnbParams[slot][b - 1][0];
+    n[13] = Derating(count);
+    double* out = NodeSpectra.at(k, 1);
+    for (int j = 0; j < count && j < kSatRows; ++j) out[j] = SatTables[slot][2 * b - 1][j];
+    SetOutputPin(n, o, kDx[o[kStyle] == 2 ? 1 : 0][b - 1], 40);
+    ++k;
+  }
+}
+
+void RegisterAntenna(int row, int& k) {
+  const ObjRow& o = NetObjects[row];
+  int i;
+  if (!NextTerrIndex(i)) return;
+  const int slot = o[kInst];
+  EnsureNodeRows(static_cast<std::size_t>(k) + 2);
+  NodeRow& n = Nodes[k];
+  n[0] = 925;
+  n[6] = slot;
+  n[18] = row;
+  n[14] = n[25] = 105 + i;
+  TerrSourceIds[i] = 105 + i;
+  SetOutputPin(n, o, 0, 90);
+  if (ValidTerrSlot(slot)) {
+    n[13] = Derating(TerrParams[slot][0]);
+    double* out = NodeSpectra.at(k, 1);
+    for (int j = 0; j < 100; ++j) {
+      TerrSpectra[2 * i][j] = TerrTables[slot][0][j];
+      TerrSpectra[2 * i + 1][j] = TerrTables[slot][1][j];
+      if (TerrSpectra[2 * i][j] > 0.0) out[j] = TerrTables[slot][1][j];
+    }
+  }
+  ++k;
+}
+
+// Common part of the modulators: node k as a terrestrial source of index i.
+NodeRow& ModulatorNode(int row, int k, int i, int code) {
+  EnsureNodeRows(static_cast<std::size_t>(k) + 2);
+  NodeRow& n = Nodes[k];
+  n[0] = code;
+  n[13] = 0;
+  n[14] = n[25] = 105 + i;
+  n[18] = row;
+  TerrSourceIds[i] = 105 + i;
+  ObjValues[row][0] = 2.0 * i;
+  const TypeRecord& t = TypeOf(NetObjects[row][kKind]);
+  const auto& path = PortTemplates[static_cast<std::size_t>(t[kFirstTemplateRow])];
+  SetOutputPin(n, NetObjects[row], path[3], path[4]);
+  return n;
+}
+
+void RegisterBavk(int row, int& k) {
+  int i;
+  if (!NextTerrIndex(i)) return;
+  ModulatorNode(row, k, i, 965);
+  if (ContinuationRow(row + 1)) {
+    const ObjRow& s = NetObjects[row + 1];
+    const int wi = s[3];
+    if (wi >= 0 && wi < 4) {
+      const double w = kChannelWidths[wi];
+      const double c = s[2] / 10.0;
+      auto& f = TerrSpectra[2 * i];
+      auto& l = TerrSpectra[2 * i + 1];
+      f[0] = c - w / 2 - 1;
+      f[1] = c - w / 2;
+      f[2] = c + w / 2;
+      f[3] = c + 3 * w / 2;
+      f[4] = c + 3 * w / 2 + 1;
+      const bool ch1 = s[0] == -1, ch2 = s[1] == -1;
+      const double L = 90 - NetObjects[row][kInst];
+      l[0] = -1000.0;
+      l[1] = ch1 ? L : -1000.0;
+      l[2] = (ch1 || ch2) ? L : -1000.0;
+      l[3] = ch2 ? L : -1000.0;
+      l[4] = -1000.0;
+    }
+  }
+  ++k;
+}
+
+void RegisterZirn(int row, int& k) {
+  int i;
+  if (!NextTerrIndex(i)) return;
+  ModulatorNode(row, k, i, 975);
+  if (ContinuationRow(row + 1)) {
+    const ObjRow& s = NetObjects[row + 1];
+    const int std = s[1], c = s[2];
+    double f = 0, a = 0, b = 0;
+    bool ok = true;
+    if (std >= 0 && std <= 2) {
+      f = c < 8 ? 174 + 7 * c : 470 + 8 * (c - 8);
+      a = c < 8 ? 7 : 8;
+      b = c < 8 ? 8 : 9;
+    } else if (std == 3) {
+      f = c < 8 ? 174 + 7 * c : 470 + 7 * (c - 8);
+      a = 7;
+      b = 8;
+    } else if (std == 4) {
+      f = c < 7 ? 174 + 8 * c : 470 + 8 * (c - 7);
+      a = 8;
+      b = 9;
+    } else {
+      ok = false;
+    }
+    auto& fr = TerrSpectra[2 * i];
+    auto& l = TerrSpectra[2 * i + 1];
+    if (ok) {
+      fr[0] = f - 1;
+      fr[1] = f;
+      fr[2] = f + a;
+      fr[3] = f + b;
+    }
+    const double L = 90 + NetObjects[row][kInst];
+    l[0] = -1000.0;
+    l[1] = L;
+    l[2] = L;
+    l[3] = -1000.0;
+  }
+  ++k;
+}
+
+void RegisterGorv(int row, int& k) {
+  int i;
+  if (!NextTerrIndex(i)) return;
+  EnsureNodeRows(static_cast<std::size_t>(k) + 2);
+  const ObjRow& o = NetObjects[row];
+  NodeRow& n = Nodes[k];
+  n[0] = 605;
+  n[13] = 8;
+  n[14] = n[25] = 205 + i;
+  n[16] = -o[kInst];
+  n[18] = row;
+  n[26] = TypeOf(60)[kFirstTemplateRow] + 8;
+  TerrSourceIds[i] = 205 + i;
+  ObjValues[row][0] = 2.0 * i;
+  auto& f = TerrSpectra[2 * i];
+  auto& l = TerrSpectra[2 * i + 1];
+  int p = 1;
+  for (int r = 1; r <= 16 && ContinuationRow(row + r); ++r) {
+    const ObjRow& c = NetObjects[row + r];
+    if (c[0] != -1) continue;
+    const double F = c[4] / 10.0;
+    f[p - 1] = F - 4.0;
+    f[p] = F - 3.9;
+    f[p + 1] = F + 3.9;
+    f[p + 2] = F + 4.0;
+    for (int e = p - 1; e <= p + 2; ++e) l[e] = -1000.0;
+    p += 4;
+  }
+  SetOutputPin(n, o, 60, 60);
+  ++k;
+}
+
+void RegisterFemo(int row, int& k) {
+  int i;
+  if (!NextTerrIndex(i)) return;
+  EnsureNodeRows(static_cast<std::size_t>(k) + 2);
+  const ObjRow& o = NetObjects[row];
+  NodeRow& n = Nodes[k];
+  n[0] = 615;
+  n[13] = 0;
+  n[14] = n[25] = 205 + i;
+  n[18] = row;
+  TerrSourceIds[i] = 205 + i;
+  ObjValues[row][0] = 2.0 * i;
+  if (ContinuationRow(row + 1)) {
+    const double w = o[kStyle] / 10.0;
+    const double c = NetObjects[row + 1][5] / 10.0;
+    auto& f = TerrSpectra[2 * i];
+    auto& l = TerrSpectra[2 * i + 1];
+    f[1] = c - w / 2;
+    for (int e = 2; e <= 5; ++e) f[e] = f[e - 1] + w;
+    f[0] = f[1] - 1.0;
+    f[6] = f[5] + 1.0;
+    for (int e = 0; e <= 6; ++e) l[e] = -1000.0;
+  }
+  SetOutputPin(n, o, 25, 60);
+  ++k;
+}
+
+template <class F>
+void ForEachObjectRow(F&& f) {
+  for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row)
+    if (NetObjects[row][kKind] > 0) f(static_cast<int>(row));
+}
+
+std::pair<int, int> LineEnd(int row) {
+  const ObjRow& o = NetObjects[row];
+  if (o[kKind] == 210 || !ContinuationRow(row + 1)) return {o[kX], o[kY]};
+  const ObjRow& s = NetObjects[row + 1];
+  return {o[kX] + s[2] + s[4], o[kY] + s[1] + s[3]};
+}
+
+uint64_t Key(int x, int y) { return (static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) | static_cast<uint32_t>(y); }
+
+}  // namespace
+
+int RegisterSources() {
+  int k = 0;
+  ForEachObjectRow([&](int row) {
+    const ObjRow& o = NetObjects[row];
+    const int kind = o[kKind];
+    if (kind == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][5] = 0;
+    if (kind == 91 && o[kStyle] < 3) RegisterLnb(row, k);
+    else if (kind >= 92 && kind <= 95) RegisterAntenna(row, k);
+    else if (kind == 96) RegisterBavk(row, k);
+    else if (kind == 97) RegisterZirn(row, k);
+  });
+  ForEachObjectRow([&](int row) {
+    const int kind = NetObjects[row][kKind];
+    if (kind == 60) RegisterGorv(row, k);
+    else if (kind == 61) RegisterFemo(row, k);
+  });
+  return k;
+}
+
+std::string CheckDrawing() {
+  const int count = std::min<int>(ObjectCount, static_cast<int>(NetObjects.size()) - 1);
+  // Devices by centre and lines by (start, end), each list in row order, so the first finding is
+  // the one a pairwise scan in row order would report.
+  std::unordered_map<uint64_t, std::vector<int>> devices;
+  std::map<std::pair<uint64_t, uint64_t>, std::vector<int>> lines;
+  std::vector<std::pair<uint64_t, uint64_t>> lineKey(static_cast<std::size_t>(count + 1));
+  for (int r = 0; r <= count; ++r) {
+    const ObjRow& o = NetObjects[r];
+    if (o[kKind] >= 1 && o[kKind] <= 199) devices[Key(o[kX], o[kY])].push_back(r);
+    if (o[kKind] > 200) {
+      const auto e = LineEnd(r);
+      lineKey[r] = {Key(o[kX], o[kY]), Key(e.first, e.second)};
+      lines[lineKey[r]].push_back(r);
+    }
+  }
+  auto firstAfter = [](const std::vector<int>& rows, int i) {
+    auto it = std::upper_bound(rows.begin(), rows.end(), i);
+    return it == rows.end() ? -1 : *it;
+  };
+  for (int i = 0; i < count; ++i) {
+    const ObjRow& o = NetObjects[i];
+    const int kind = o[kKind];
+    std::string finding;
+    if (kind >= 201 && kind <= 203 && ContinuationRow(i + 1)) {
+      const ObjRow& s = NetObjects[i + 1];
+      if (s[1] == 0 && s[2] == 0 && s[3] == 0 && s[4] == 0)
+        finding = "There are lines with inupt and output positions at one point";
+    }
+    if (finding.empty()) {
+      int devHit = -1, lineHit = -1;
+      if (kind >= 1 && kind <= 199) devHit = firstAfter(devices[Key(o[kX], o[kY])], i);
+      if (kind > 200) {
+        const auto& key = lineKey[i];
+        auto a = lines.find(key);
+        auto b = lines.find({key.second, key.first});
+        int ha = a == lines.end() ? -1 : firstAfter(a->second, i);
+        int hb = b == lines.end() ? -1 : firstAfter(b->second, i);
+        lineHit = ha < 0 ? hb : (hb < 0 ? ha : std::min(ha, hb));
+      }
+      if (devHit >= 0) finding = "There are components in the same position";
+      else if (lineHit >= 0) finding = "There are lines with coinciding input and output positions";
+    }
+    if (!finding.empty()) {
+      MarkX = o[kX];
+      MarkY = o[kY];
+      return finding;
+    }
+  }
+  return {};
+}
+
+int TotalSupplyCurrent() {
+  int total = 0;
+  for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row) {
+    const ObjRow& o = NetObjects[row];
+    if (o[kKind] <= 0 || o[kKind] >= 200) continue;
+    if (o[kKind] == 91) total += ValidSatSlot(o[kInst]) ? LnbParams[o[kInst]][1][4] : 0;
+    else total += TypeOf(o[kKind])[kSupplyCurrent];
+  }
+  return total;
+}
+
+std::string CurrentStatusText(int mA) {
+  return "   Total Current Consumption from H Lines:  " + std::to_string(mA) + " mA max";
+}
+
+RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
+  RunOutcome out;
+  auto say = [&](const std::string& caption, const std::string& text) {
+    if (cb.message) cb.message(caption, text);
+  };
+  int32_t satMin = 0, terrMin = 0;
+  if (ParseInt(in.satMinText, satMin) != 0 || ParseInt(in.terrMinText, terrMin) != 0) {
+    say("Error", "The value must be of an integer type number!");
+    return out;
+  }
+  out.started = true;
+  LastRunBuiltGraph = false;
+  LastRunNodeCount = 0;
+  if (cb.busy) cb.busy(true);
+  if (cb.setBlinker) cb.setBlinker(false);
+  if (cb.showAnalyzer) cb.showAnalyzer();
+  Form1Tag = 1;
+  SatMinLevel = satMin;
+  TerrMinLevel = terrMin;
+  TerrSourceIndex = -1;
+  ResetSimulation();
+  int k = 0;
+  int nb = 0;
+  if (!NetObjects.empty() && NetObjects[0][kKind] > 0) {
+    k = RegisterSources();
+    SourceCount = static_cast<uint8_t>((k - 1) & 0xFF);
+    if (k == 0) say("", "Missing signal source (LNB)");
+    if (TerrSourceIndex > 10) {
+      say("", "Exceeded number of signal sources");
+      k = 0;
+      SourceCount = 0;
+      ResetSimulation();
+    }
+    const std::string finding = CheckDrawing();
+    if (!finding.empty()) {
+      if (cb.toggleNavigation) cb.toggleNavigation();
+      say("", finding);
+      k = 0;
+    }
+    if (k > 0) {
+      ForEachObjectRow([](int row) {
+        if (NetObjects[row][kKind] == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][5] = 0;
+      });
+      const int n = BuildNodes(k);
+      nb = MarkAndDoubleChains(n);
+      for (std::size_t j = static_cast<std::size_t>(SourceCount) + 1; j < NodeSpectra.size(); ++j)
+        ClearNodeSpectra(static_cast<int>(j));
+      LinkSources(nb);
+      RunSourcePasses(false);
+      LinkUnitLosses();
+      UpdateMinMaxTrackers();
+      EvaluateOutlets();
+      out.graphBuilt = true;
+    }
+    CollectLevelMarks(nb);
+  }
+  out.builtNodes = nb;
+  LastRunBuiltGraph = out.graphBuilt;
+  LastRunNodeCount = nb;
+
+  MarkX = 0;
+  MarkY = 0;
+  if (cb.navigationActive && cb.navigationActive() && cb.toggleNavigation) cb.toggleNavigation();
+  out.totalCurrent = TotalSupplyCurrent();
+  if (cb.setBlinker) cb.setBlinker(true);
+  StatusBarText = CurrentStatusText(out.totalCurrent);
+  if (Hooks().statusText) Hooks().statusText(StatusBarText);
+  if (cb.repaint) cb.repaint();
+  if (cb.busy) cb.busy(false);
+  return out;
+}
+
+}  // namespace kavrix

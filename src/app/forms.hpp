@@ -37,6 +37,8 @@ WindowHooks& Windows();
 // Creates the windows in order: main, price, options, Analyzer, canvas, calculator, then runs
 // what the canvas window's creation provides to the others (price list names, options applied).
 void CreateApplicationWindows();
+// Fills the model hooks and the table above with the symbol layer and the windows' services.
+void InstallApplicationServices();
 void DestroyApplicationWindows();
 
 }  // namespace kavrix

@@ -1,11 +1,14 @@
 #include "app/main_window.hpp"
 
+#include "app/undo_command.hpp"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QTimer>
 #include <filesystem>
 
@@ -78,7 +81,18 @@ void TForm1::BuildMenus() {
   Close1 = file->addAction("Close", this, [this] { Close1Click(); });
   file->addSeparator();
   Exit1 = file->addAction("E&xit", this, [this] { Exit1Click(); });
+  Edit1 = menuBar()->addMenu("&Edit");
+  Undo1 = Edit1->addAction("Undo", this, [this] { Undo1Click(); });
+  connect(Edit1, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
+  QMenu* run = menuBar()->addMenu("&Run");
+  RFAnalyze1 = run->addAction("RF Analyze", this, [this] { Simulate1Click(); });
   Options1 = menuBar()->addAction("&Options", this, [this] { Options1Click(); });
+  ToolBar1 = addToolBar("Palette");
+  ToolButton5 = ToolBar1->addAction("RF Analyze", this, [this] { Simulate1Click(); });
+  ToolButton5->setToolTip("RF Analyze");
+  ToolButton90 = ToolBar1->addAction("Navigation", this, [this] { ToolButton90Click(); });
+  ToolButton90->setToolTip("Navigation ('Shift')");
+  ToolButton91 = ToolBar1->addAction("Undo", this, [this] { Undo1Click(); });
   QMenu* help = menuBar()->addMenu("Help");
   About1 = help->addAction("About", this, [this] { About1Click(); });
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });
@@ -87,6 +101,10 @@ void TForm1::BuildMenus() {
   connect(update, &QTimer::timeout, this, [this] { SaveActionUpdate(); });
   update->start(250);
 }
+
+void TForm1::Undo1Click() { kavrix::Undo1Click(Form5); }
+
+void TForm1::Edit1Click() { Undo1->setEnabled(Undo1Enabled()); }
 
 void TForm1::FormCreate() {
   const QSize client = size();

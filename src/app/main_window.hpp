@@ -11,6 +11,8 @@
 #include "platform/platform.hpp"
 
 class QAction;
+class QMenu;
+class QToolBar;
 class QStatusBar;
 
 namespace kavrix {
@@ -58,6 +60,20 @@ class TForm1 : public QMainWindow {
   QAction* About1 = nullptr;
   QAction* Help2 = nullptr;
   QAction* SaveAction = nullptr;
+  // Edit and run commands and the toolbar; a toolbar button's Click is its action's trigger().
+  QToolBar* ToolBar1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* RFAnalyze1 = nullptr;    // "&Run" > "RF Analyze"
+  QAction* ToolButton5 = nullptr;   // "RF Analyze"
+  QAction* ToolButton90 = nullptr;  // "Navigation ('Shift')"
+  QAction* ToolButton91 = nullptr;  // undo
+  int ToolButton90ImageIndex = 71;
+  void Simulate1Click();            // the "RF Analyze" run (run_command.cpp)
+  void ToolButton90Click();         // navigation view on/off (navigation_view.cpp)
+  void Undo1Click();
+  void Edit1Click();                // enables Undo1 when the menu opens
+
   platform::FileDialogRequest OpenDialog1;
   platform::FileDialogRequest SaveDialog1;
   int ToolButton94ImageIndex = 76;

@@ -24,6 +24,7 @@ WindowHooks& Windows() {
 }
 
 void CreateApplicationWindows() {
+  InstallApplicationServices();
   Form1 = new TForm1();
   Form2 = new TForm2();
   Form3 = new TForm3(Form1);
@@ -35,6 +36,8 @@ void CreateApplicationWindows() {
   StartDir = QDir::currentPath().toStdString();
   Form2->BuildPriceGrid(DefaultPriceListNames());
   Form3->Button1Click();
+  Form4->NavigationClick = [] { Form1->ToolButton90Click(); };
+  Form4->ActivateCanvas = [] { Form5->setFocus(); };
 }
 
 void DestroyApplicationWindows() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -26,6 +27,17 @@ class TForm5 : public QWidget {
   int VertScrollRange = 0;
   QTimer* Timer1 = nullptr;  // auto-scroll
   QTimer* Timer2 = nullptr;  // level mark blinker
+
+  // ---- level-mark blinker and navigation view (navigation_view.cpp)
+  bool BlinkPhase = false;
+  QImage Overview;           // the navigation view's picture; empty outside the view
+  void Timer2Timer();        // one blink: toggles the phase and repaints the marks
+  // Colour of a level mark or socket status marker in the current phase; invalid = not drawn.
+  static QColor MarkColour(int kind, bool phase, QColor under);
+  static QColor StatusColour(int digit, bool phase);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace kavrix

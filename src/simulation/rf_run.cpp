@@ -18,6 +18,7 @@
 namespace kavrix {
 
 bool LastRunBuiltGraph = false;
+bool TerrPresent = false;
 int LastRunNodeCount = 0;
 
 namespace {
@@ -67,6 +68,7 @@ void RegisterLnb(int row, int& k) {
 
 void RegisterAntenna(int row, int& k) {
   const ObjRow& o = NetObjects[row];
+  TerrPresent = true;
   int i;
   if (!NextTerrIndex(i)) return;
   const int slot = o[kInst];
@@ -353,6 +355,7 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
   LastRunNodeCount = 0;
   if (cb.busy) cb.busy(true);
   if (cb.setBlinker) cb.setBlinker(false);
+  TerrPresent = false;
   if (cb.showAnalyzer) cb.showAnalyzer();
   Form1Tag = 1;
   SatMinLevel = satMin;

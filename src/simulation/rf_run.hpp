@@ -34,6 +34,8 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb);
 
 // Whether the last run built a graph; the level adjustment and the optimisation read it.
 extern bool LastRunBuiltGraph;
+// True once an antenna was registered by the last run.
+extern bool TerrPresent;
 extern int LastRunNodeCount;
 
 // Pieces of the run, exposed for tests.

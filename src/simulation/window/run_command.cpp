@@ -1,0 +1,44 @@
+// The "RF Analyze" command: reads the limit edits, runs the analysis and shows its effects on
+// the Analyzer, the canvas blinker, the navigation view and the status bar.
+#include "app/forms.hpp"
+#include "app/main_window.hpp"
+#include "editor/canvas_window.hpp"
+#include "model/project_options.hpp"
+#include "model/window/options_window.hpp"
+#include "platform/platform.hpp"
+#include "simulation/rf_run.hpp"
+#include "simulation/window/analyzer_window.hpp"
+
+namespace kavrix {
+
+void TForm1::Simulate1Click() {
+  RunInput in;
+  in.satMinText = OptionControls.Edit6;
+  in.terrMinText = OptionControls.Edit11;
+  RunCallbacks cb;
+  cb.message = [](const std::string& caption, const std::string& text) { platform::ShowError(caption, text); };
+  cb.busy = [](bool on) { platform::Current().setBusyCursor(on); };
+  cb.setBlinker = [](bool on) {
+    if (!Form5) return;
+    if (on) Form5->Timer2->start();
+    else Form5->Timer2->stop();
+  };
+  cb.showAnalyzer = [] {
+    if (!Form4) return;
+    Form4->show();
+    Form4->showNormal();
+    Form4->Chart1->Tag = 0;
+    Form4->Tag = 0;
+    Form4->Chart1->setTitleText("Signal level - Summary list");
+    for (int i = 1; i <= 16 && i < Form4->Chart1->seriesCount(); ++i) Form4->Chart1->setSeriesActive(i, true);
+    Form4->Chart1->refresh();
+  };
+  cb.toggleNavigation = [this] { ToolButton90Click(); };
+  cb.navigationActive = [] { return Form5 && Form5->Tag == 10; };
+  cb.repaint = [] {
+    if (Form5) Form5->update();
+  };
+  RfAnalyze(in, cb);
+}
+
+}  // namespace kavrix

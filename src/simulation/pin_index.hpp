@@ -1,9 +1,13 @@
 #pragma once
 // Index from pin coordinates to node indices, so that the run's walks find the nodes whose
-// pins meet without scanning every node. Candidate lists are kept in ascending node order,
-// which keeps the results identical to a scan in index order.
+// pins meet without scanning every node. Candidate lists come in ascending node order, which
+// keeps the results identical to a scan in index order.
+//
+// The index may hold stale entries after a node's pins moved; callers test the pins of every
+// candidate themselves, so a candidate list only has to contain every node that does match.
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "model/network_model.hpp"
@@ -18,21 +22,16 @@ class PinIndex {
  public:
   // Indexes input pins (fields 1, 2) and output pins (fields 3, 4) of nodes [0, count).
   void build(int count);
-  // Re-indexes node n after its pins changed (swap, moved input).
-  void update(int n);
+  // Adds node n under its current pins (a new node, or one whose pins changed).
   void add(int n);
-  const std::vector<int>& inputsAt(int32_t x, int32_t y) const { return find(m_in, PinKey(x, y)); }
-  const std::vector<int>& outputsAt(int32_t x, int32_t y) const { return find(m_out, PinKey(x, y)); }
-  // Ascending, duplicate-free union of the nodes with an input or output pin at (x, y).
+  void update(int n) { add(n); }
+  // Ascending, duplicate-free nodes with an input or output pin at (x, y), possibly with nodes
+  // whose pins have since moved away.
   void candidates(int32_t x, int32_t y, std::vector<int>& out) const;
 
  private:
-  using Map = std::unordered_map<uint64_t, std::vector<int>>;
-  static const std::vector<int>& find(const Map& m, uint64_t key);
-  static void insert(Map& m, uint64_t key, int n);
-  static void erase(Map& m, uint64_t key, int n);
-  Map m_in, m_out;
-  std::vector<uint64_t> m_inKey, m_outKey;
+  std::vector<std::pair<uint64_t, int>> m_sorted;            // (pin key, node), sorted
+  std::unordered_map<uint64_t, std::vector<int>> m_added;    // entries added after build
 };
 
 }  // namespace kavrix

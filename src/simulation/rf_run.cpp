@@ -386,8 +386,9 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
       });
       const int n = BuildNodes(k);
       nb = MarkAndDoubleChains(n);
-      for (std::size_t j = static_cast<std::size_t>(SourceCount) + 1; j < NodeSpectra.size(); ++j)
-        ClearNodeSpectra(static_cast<int>(j));
+      // The spectra of every node after the sources are already clear here: the reset above
+      // cleared them, registration writes only source nodes, building resets each row it writes
+      // and doubling copies node fields only. Clearing them again would only cost time.
       LinkSources(nb);
       RunSourcePasses(false);
       LinkUnitLosses();

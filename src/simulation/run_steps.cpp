@@ -594,12 +594,25 @@ constexpr double kCableGridRoots[7] = {0.975, 1.0, 1.049, 1.14, 1.225, 1.342, 1.
 }  // namespace
 
 void EvaluateOutlets() {
-  // Nodes up to the first without a code, indexed by each pin the sockets are matched against.
+  // Nodes up to the first without a code, by each pin a socket can be fed from: sorted
+  // (pin, port, node), so a socket visits its feeding nodes port by port in node order.
   int end = 0;
   while (end + 1 < static_cast<int>(Nodes.size()) && Nodes[end][0] != 0) ++end;
-  std::unordered_map<uint64_t, std::vector<int>> byPin[5];
+  struct PinEntry {
+    uint64_t key;
+    int q, node;
+    bool operator<(const PinEntry& o) const {
+      return key != o.key ? key < o.key : q != o.q ? q < o.q : node < o.node;
+    }
+  };
+  // Ports a node does not have (link field -1) keep their pins at (0, 0); they are left out and
+  // only a socket whose connection point is (0, 0) looks for them.
+  static std::vector<PinEntry> byPin;  // reused from run to run
+  byPin.clear();
   for (int j = 0; j < end; ++j)
-    for (int q = 0; q < 5; ++q) byPin[q][PinKey(Nodes[j][3 + 2 * q], Nodes[j][4 + 2 * q])].push_back(j);
+    for (int q = 0; q < 5; ++q)
+      if (q == 0 || Nodes[j][18 + q] != -1) byPin.push_back({PinKey(Nodes[j][3 + 2 * q], Nodes[j][4 + 2 * q]), q, j});
+  std::sort(byPin.begin(), byPin.end());
 
   int k = 0;
   for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row) {
@@ -621,10 +634,20 @@ void EvaluateOutlets() {
     int s = 0, t = 0;
     double satMax = kNoSignal, terrMax = kNoSignal;
     bool noSignal = false;
-    for (int q = 0; q <= 4; ++q) {
-      auto it = byPin[q].find(PinKey(l[1], l[2]));
-      if (it == byPin[q].end()) continue;
-      for (int j : it->second) {
+    const uint64_t key = PinKey(l[1], l[2]);
+    std::vector<PinEntry> feeding;
+    for (auto it = std::lower_bound(byPin.begin(), byPin.end(), PinEntry{key, 0, -1});
+         it != byPin.end() && it->key == key; ++it)
+      feeding.push_back(*it);
+    if (key == PinKey(0, 0)) {
+      for (int j = 0; j < end; ++j)
+        for (int q = 1; q < 5; ++q)
+          if (Nodes[j][18 + q] == -1 && Nodes[j][3 + 2 * q] == 0 && Nodes[j][4 + 2 * q] == 0) feeding.push_back({key, q, j});
+      std::sort(feeding.begin(), feeding.end());
+    }
+    for (const PinEntry& e : feeding) {
+      const int q = e.q, j = e.node;
+      {
         NodeRow& r = Nodes[j];
         if ((r[25] == 49 || r[25] == 50) && q > 0) continue;
         double satMin = 1000000.0, terrMin = 1000000.0;

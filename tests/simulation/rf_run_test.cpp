@@ -8,6 +8,7 @@
 #include "model/source_tables.hpp"
 #include "simulation/rf_run.hpp"
 #include "simulation/run_steps.hpp"
+#include "support/generated_buildings.hpp"
 #include "support/model_guard.hpp"
 
 namespace kavrix {
@@ -272,6 +273,32 @@ TEST(OutletStatus, DigitsFollowTheTestOrder) {
     NodeSpectra(1, 1, 1) = c.max;
     EvaluateOutlets();
     EXPECT_EQ(Links[0][0], c.want) << c.min << " " << c.max;
+  }
+}
+
+}  // namespace
+}  // namespace kavrix
+
+namespace kavrix {
+namespace {
+
+// Every tap of a cascade feeds its outlet, and each outlet gets less than the one above it.
+TEST(RfRunBuilding, TapCascadeFeedsEveryOutletWithFallingLevels) {
+  test::FreshModel fresh;
+  test::BuildTapRiser(6);
+  RunCallbacks cb;
+  const RunOutcome out = RfAnalyze(RunInput{"50", "60"}, cb);
+  ASSERT_TRUE(out.graphBuilt);
+  double previous = 1e9;
+  for (int k = 0; k < 6; ++k) {
+    EXPECT_NE(Links[k][0], 0) << "outlet " << k << " is fed";
+    // The branch line of tap k: the node whose output pin is the socket's connection point.
+    double level = -1e9;
+    for (int n = 0; n < out.builtNodes; ++n)
+      if (Nodes[n][0] == 20300 && Nodes[n][3] == Links[k][1] && Nodes[n][4] == Links[k][2]) level = NodeSpectra(n, 1, 0);
+    EXPECT_LT(level, previous) << "outlet " << k;
+    EXPECT_GT(level, 0.0);
+    previous = level;
   }
 }
 

@@ -1,0 +1,454 @@
+#include "simulation/structure_optimisation.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "catalogue/type_catalogue.hpp"
+#include "engine/propagation.hpp"
+#include "model/network_model.hpp"
+#include "model/source_tables.hpp"
+#include "model/undo_ring.hpp"
+
+namespace kavrix {
+
+bool OptimizeMode = false;
+
+namespace optimisation {
+
+int CommittedKind(int kind, int variant) {
+  if (variant < 1 || variant > 4) return 0;
+  if (kind >= 1 && kind <= 4) return variant;
+  if (kind >= 5 && kind <= 8) return variant + 4;
+  if (kind >= 21 && kind <= 24) return 25 - variant;
+  if (kind >= 116 && kind <= 119) return 120 - variant;
+  if (kind >= 121 && kind <= 124) return 125 - variant;
+  return 0;
+}
+
+bool Interchangeable(int kind) { return CommittedKind(kind, 1) != 0; }
+
+}  // namespace optimisation
+
+namespace {
+
+using engine::WalkSuccessor;
+using optimisation::Interchangeable;
+
+constexpr int kPoints = 31;  // the first 31 list positions
+constexpr double kNoLevel = -10000.0;
+
+NodeRow& Row(int n) { return Nodes[static_cast<std::size_t>(n)]; }
+double* Spec(int n, int s) { return NodeSpectra.at(static_cast<std::size_t>(n), s); }
+ObjRow& Obj(int row) { return NetObjects[static_cast<std::size_t>(row)]; }
+int KindOf(int row) { return ValidObjRow(row) ? Obj(row)[kKind] : 0; }
+int FamilyOf(int row) { return std::abs(TypeOf(KindOf(row))[kClass]); }
+int Hundreds(int code) { return code / 100; }
+bool BranchCode(int h) { return h == 211 || h == 221 || h == 231 || h == 241; }
+bool ThroughCode(int h) { return h == 210 || h == 220 || h == 230 || h == 240; }
+
+// Variant changes touch only the interchangeable kinds and stay inside 1..4.
+void SetVariant(int row, int inst) {
+  if (ValidObjRow(row) && Interchangeable(KindOf(row))) Obj(row)[kInst] = std::clamp(inst, 1, 4);
+}
+void SetStyle(int row, int style) {
+  if (ValidObjRow(row) && Interchangeable(KindOf(row))) Obj(row)[kStyle] = style;
+}
+int Inst(int row) { return ValidObjRow(row) ? Obj(row)[kInst] : 0; }
+int Style(int row) { return ValidObjRow(row) ? Obj(row)[kStyle] : 0; }
+
+// The outlet limits switched off while the optimisation tunes, on again on every exit path.
+class OutletLimitsOff {
+ public:
+  OutletLimitsOff() { TuneOutletLimits = false; }
+  ~OutletLimitsOff() { TuneOutletLimits = true; }
+  OutletLimitsOff(const OutletLimitsOff&) = delete;
+  OutletLimitsOff& operator=(const OutletLimitsOff&) = delete;
+};
+
+class Optimiser {
+ public:
+  Optimiser() : m_last(static_cast<int>(Nodes.size()) - 1) {}
+
+  void run() {
+    roleMarks(false);
+    roleMarks(true);
+    cascadeIds();
+    RunSourcePasses(true);
+    throughSideCheck();
+    sideChecks();
+    for (double d : {3.0, 3.0, 5.0}) {
+      variantPass(d);
+      RunSourcePasses(true);
+    }
+    RunSourcePasses(false);
+    overloadPass();
+  }
+
+ private:
+  int sources() const { return std::min<int>(SourceCount, m_last - 1); }
+
+  // Visits every node of source s's chain with the field 15 it was left by.
+  template <class F>
+  void walk(int s, F&& f) {
+    m_marks.begin();
+    for (int n = s; n >= 0 && n < m_last && m_marks.first(n);) {
+      const int next = WalkSuccessor(Row(n)[15]);
+      f(n, next);
+      n = next;
+    }
+  }
+
+  // Which branch or through outputs feed a further cascade member (Style 1) or an outlet
+  // directly (Style 2).
+  void roleMarks(bool outletSide) {
+    for (int s = 0; s <= sources(); ++s) {
+      int remembered = -1;
+      walk(s, [&](int n, int next) {
+        if (Row(n)[15] < 0) remembered = -1;
+        if (next < 0) return;
+        const bool hit = outletSide ? Row(next)[19] != -1 : (FamilyOf(Row(next)[18]) == 11 || FamilyOf(Row(next)[18]) == 12);
+        if (remembered >= 0 && hit) {
+          SetStyle(remembered, outletSide ? 2 : 1);
+          SetVariant(remembered, 4);
+          remembered = -1;
+        }
+        const int h = Hundreds(Row(next)[0]);
+        if (outletSide ? ThroughCode(h) : BranchCode(h)) remembered = Row(next)[18];
+      });
+    }
+  }
+
+  // Field 24 := the cascade member (object row) that feeds the node; negative on the through
+  // side of a Style-2 member.
+  void cascadeIds() {
+    for (int s = 0; s <= sources(); ++s) {
+      int id = 0;
+      walk(s, [&](int n, int next) {
+        NodeRow& row = Row(n);
+        const int obj = row[18];
+        row[24] = id;
+        const TypeRecord& type = TypeOf(KindOf(obj));
+        if (type[kGroupsMinus1] > 0)
+          for (int m = n + 1; m <= n + type[kPaths] && m < m_last; ++m)
+            if (Row(m)[18] == obj && Row(m)[1] == row[1] && Row(m)[2] == row[2]) Row(m)[24] = id;
+        const int h = Hundreds(row[0]);
+        if (row[0] / 1000 > 990) {
+          row[24] = obj;
+          SetVariant(obj, 1);
+        } else if (BranchCode(h) && Style(obj) != 1) {
+          id = obj;
+          if (Style(obj) == 0) SetVariant(obj, 1);
+        } else if (ThroughCode(h) && Style(obj) == 2) {
+          id = -obj;
+        }
+        if (row[15] < 0 && next >= 0) id = Row(next)[24];
+      });
+    }
+  }
+
+  template <class F>
+  void forLevels(int n, F&& f) const {
+    for (int p = 2; p <= 5; ++p) {
+      const double* sp = Spec(n, p);
+      for (int k = 0; k < kPoints; ++k) f(sp[k]);
+    }
+  }
+
+  void throughSideCheck() {
+    for (int o = 0; o < static_cast<int>(NetObjects.size()); ++o) {
+      const int kind = KindOf(o);
+      if (kind < 15 || kind > 25 || Style(o) != 2) continue;
+      double pos = 10000.0, neg = 10000.0;
+      for (int n = sources() + 1; n < m_last; ++n) {
+        const NodeRow& row = Row(n);
+        if (std::abs(row[24]) != o || row[19] == -1) continue;
+        double& side = row[24] > 0 ? pos : neg;
+        forLevels(n, [&](double v) {
+          if (v > 0.0) side = std::min(side, v);
+        });
+      }
+      if (neg < pos - 4.0 && Inst(o) > 1) {
+        SetVariant(o, Inst(o) - 1);
+        RunSourcePasses(true);
+      }
+    }
+  }
+
+  void sideMarks(int o) {
+    for (int s = 0; s <= sources(); ++s) {
+      int mark = 0;
+      walk(s, [&](int n, int d) {
+        const NodeRow& row = Row(n);
+        const int h = Hundreds(row[0]);
+        if (row[18] == o && (h == 210 || h == 220)) mark = -o;
+        if (row[18] == o && (h == 211 || h == 221)) mark = o;
+        if (row[15] < 0 && d >= 0) {
+          const int cat = Row(d)[0] / 1000;
+          if (cat >= 21 && cat <= 24 && Style(Row(d)[18]) == 1) mark = Row(d)[18];
+        }
+        if (d < 0 || mark == 0 || !ThroughCode(Hundreds(Row(d)[0])) || Style(Row(d)[18]) == 1) return;
+        Row(d)[24] = mark;
+        // The other nodes of the same line of that member (its branch side and replicas).
+        const int obj = Row(d)[18];
+        const int path = Row(d)[0] % 100;
+        for (int m = d + 1; m < m_last && Row(m)[18] == obj; ++m)
+          if (Row(m)[0] % 100 == path) Row(m)[24] = mark;
+      });
+    }
+  }
+
+  void sideChecks() {
+    std::vector<int8_t> side(NetObjects.size());
+    for (int o = 0; o < static_cast<int>(NetObjects.size()); ++o) {
+      const int fam = FamilyOf(o);
+      if ((fam != 11 && fam != 12) || Style(o) != 1) continue;
+      sideMarks(o);
+      // Per object: 1 when one of its nodes carries +o, 2 when one carries -o.
+      std::fill(side.begin(), side.end(), 0);
+      for (int n = sources() + 1; n < m_last; ++n) {
+        const int obj = Row(n)[18];
+        if (!ValidObjRow(obj)) continue;
+        if (Row(n)[24] == o) side[static_cast<std::size_t>(obj)] |= 1;
+        if (Row(n)[24] == -o) side[static_cast<std::size_t>(obj)] |= 2;
+      }
+      double sum[2][2] = {{0, 0}, {0, 0}};  // [positive, negative][sat, terr]
+      int count[2][2] = {{0, 0}, {0, 0}};
+      for (int y = sources() + 1; y < m_last; ++y) {
+        const NodeRow& row = Row(y);
+        const int id = row[24];
+        if (row[19] == -1 || id <= 0 || !ValidObjRow(id) || Style(id) == 1) continue;
+        const int sat = row[14] < 100 ? 0 : (row[14] > 100 ? 1 : -1);
+        if (sat < 0) continue;
+        for (int sd = 0; sd < 2; ++sd) {
+          if (!(side[static_cast<std::size_t>(id)] & (1 << sd))) continue;
+          forLevels(y, [&](double v) {
+            if (v > 0.0) {
+              sum[sd][sat] += v;
+              ++count[sd][sat];
+            }
+          });
+        }
+      }
+      auto avg = [&](int sd, int t) { return count[sd][t] > 0 ? sum[sd][t] / count[sd][t] : 0.0; };
+      if (avg(1, 0) < avg(0, 0) - 4.0 && avg(1, 1) < avg(0, 1) - 4.0 && Inst(o) > 1) {
+        SetVariant(o, Inst(o) - 1);
+        RunSourcePasses(true);
+      }
+    }
+  }
+
+  // Consecutive nodes of one object taking part in the member scans.
+  struct Group {
+    int first = 0, end = 0;  // [first, end)
+    int object = -1;
+    std::array<int, 4> members{};
+    int memberCount = 0;
+  };
+
+  template <class F>
+  void forGroups(F&& f) {
+    Group g;
+    auto flush = [&] {
+      if (g.memberCount > 0) f(g);
+      g = Group{};
+    };
+    for (int n = sources() + 1; n < m_last; ++n) {
+      const NodeRow& row = Row(n);
+      if (g.memberCount > 0 && row[18] != g.object) flush();
+      if (row[19] == -1 || row[24] <= 0) continue;
+      if (g.memberCount == 0) {
+        g.first = n;
+        g.object = row[18];
+      }
+      g.end = n + 1;
+      const int id = row[24];
+      bool known = false;
+      for (int i = 0; i < g.memberCount; ++i) known = known || g.members[static_cast<std::size_t>(i)] == id;
+      if (!known) {
+        // A fifth and further member overwrite the fourth.
+        const int slot = std::min(g.memberCount, 3);
+        g.members[static_cast<std::size_t>(slot)] = id;
+        g.memberCount = std::min(g.memberCount + 1, 4);
+      }
+    }
+    flush();
+  }
+
+  struct MemberLevels {
+    double avgSat = 0.0, minSat = 1000.0, maxSat = 0.0;
+    double avgTerr = 0.0, minTerr = 1000.0;
+  };
+
+  MemberLevels levelsOf(const Group& g, int m) const {
+    MemberLevels l;
+    double sumSat = 0.0, sumTerr = 0.0;
+    int nSat = 0, nTerr = 0;
+    for (int n = g.first; n < g.end; ++n) {
+      const NodeRow& row = Row(n);
+      if (row[24] != m || row[19] == -1) continue;
+      const bool sat = row[14] < 100;
+      const bool terr = row[14] > 100;
+      forLevels(n, [&](double v) {
+        if (v <= 0.0) return;
+        if (sat) {
+          sumSat += v;
+          ++nSat;
+          l.minSat = std::min(l.minSat, v);
+          l.maxSat = std::max(l.maxSat, v);
+        } else if (terr) {
+          sumTerr += v;
+          ++nTerr;
+          l.minTerr = std::min(l.minTerr, v);
+        }
+      });
+    }
+    l.avgSat = nSat > 0 ? sumSat / nSat : 0.0;
+    l.avgTerr = nTerr > 0 ? sumTerr / nTerr : 0.0;
+    return l;
+  }
+
+  void referenceLevels(double& ref, double& refTerr) const {
+    double sumSat = 0.0, sumTerr = 0.0;
+    long nSat = 0, nTerr = 0;
+    for (int n = sources(); n < m_last; ++n) {
+      const int id = Row(n)[14];
+      if (id == 100) continue;
+      forLevels(n, [&](double v) {
+        if (v <= kNoLevel) return;
+        if (id < 100) {
+          sumSat += v;
+          ++nSat;
+        } else {
+          sumTerr += v;
+          ++nTerr;
+        }
+      });
+    }
+    ref = nSat > 0 ? sumSat / nSat : 0.0;
+    refTerr = nTerr > 0 ? sumTerr / nTerr : 0.0;
+  }
+
+  void variantPass(double d) {
+    double ref = 0.0, refTerr = 0.0;
+    referenceLevels(ref, refTerr);
+    forGroups([&](const Group& g) {
+      for (int i = 0; i < g.memberCount; ++i) {
+        const int m = g.members[static_cast<std::size_t>(i)];
+        const MemberLevels l = levelsOf(g, m);
+        if (m == g.object) {
+          if ((l.minSat < SatMinLevel || l.avgSat < ref - 4.0 || l.maxSat < SatMaxLevel - 12.0) && Inst(m) < 4)
+            SetVariant(m, Inst(m) + 1);
+          continue;
+        }
+        bool weak = l.minSat < SatMinLevel || l.avgSat < ref - d;
+        if (OptimizeMode) weak = weak || l.minTerr < TerrMinLevel || (l.avgTerr < refTerr - d && l.avgTerr > 0.0);
+        if (weak && Inst(m) < 4 && Style(m) == 0) SetVariant(m, Inst(m) + 1);
+      }
+    });
+  }
+
+  void overloadPass() {
+    forGroups([&](const Group& g) {
+      for (int i = 0; i < g.memberCount; ++i) {
+        const int m = g.members[static_cast<std::size_t>(i)];
+        bool satOver = false, terrOver = false;
+        for (int n = g.first; n < g.end; ++n) {
+          const NodeRow& row = Row(n);
+          if (row[24] != m || row[19] == -1) continue;
+          double limit;
+          if (row[17] > 100) limit = row[13];
+          else if (row[17] <= 0) limit = row[13] + 10.0;
+          else continue;
+          bool over = false;
+          forLevels(n, [&](double v) { over = over || (v > 0.0 && v > limit); });
+          if (row[14] < 100) satOver = satOver || over;
+          else if (row[14] > 100) terrOver = terrOver || over;
+        }
+        if (m == g.object) {
+          if (satOver && Inst(m) > 1) SetVariant(m, Inst(m) - 1);
+        } else if (Inst(m) > 1 && Style(m) == 0 && (satOver || (OptimizeMode && terrOver))) {
+          SetVariant(m, Inst(m) - 1);
+        }
+      }
+    });
+  }
+
+  int m_last;
+  engine::WalkMarks m_marks;
+};
+
+bool HasCascadedComponent() {
+  bool cascade = false, source = false;
+  for (const ObjRow& o : NetObjects) {
+    const int kind = o[kKind];
+    if ((kind >= 1 && kind <= 8) || (kind > 0 && std::abs(TypeOf(kind)[kClass]) == 11)) cascade = true;
+    if (kind == 91 || kind == 92) source = true;
+  }
+  return cascade && source;
+}
+
+bool HasKind92() {
+  for (const ObjRow& o : NetObjects)
+    if (o[kKind] == 92) return true;
+  return false;
+}
+
+void Commit() {
+  for (int row = 0; row < static_cast<int>(NetObjects.size()); ++row) {
+    ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
+    const int kind = o[kKind];
+    if (!Interchangeable(kind)) continue;
+    if (kind >= 21) o[kStyle] = 0;
+    if (o[kInst] <= 0) continue;
+    const int next = optimisation::CommittedKind(kind, o[kInst]);
+    if (next != 0) o[kKind] = next;
+    o[kInst] = 0;
+    if (Hooks().rowGlyphChanged) Hooks().rowGlyphChanged(row);
+    if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
+  }
+}
+
+}  // namespace
+
+OptimisationOutcome OptimizeStructure(const CommandClicks& clicks) {
+  OptimisationOutcome out;
+  if (clicks.busy) clicks.busy(true);
+  if (!HasCascadedComponent()) {
+    out.message = kOptimisationPrecondition;
+    if (clicks.busy) clicks.busy(false);
+    return out;
+  }
+  {
+    EditStep step;
+    if (!HasKind92()) OptimizeMode = false;
+    {
+      OutletLimitsOff off;
+      if (clicks.tune) clicks.tune();
+    }
+    ProjectModified = true;
+    if (LastRunBuiltGraph) {
+      Optimiser o;
+      o.run();
+      Commit();
+      out.ran = true;
+      if (clicks.tune) clicks.tune();
+      ProjectModified = true;
+    } else {
+      // The variants under trial never outlive the command.
+      for (ObjRow& o : NetObjects)
+        if (Interchangeable(o[kKind])) o[kInst] = 0;
+    }
+  }
+  if (out.ran) {
+    OptimizeMode = !OptimizeMode;
+    out.imageIndex = OptimizeMode ? 76 : 78;
+    if (clicks.optimizeImage) clicks.optimizeImage(out.imageIndex);
+  }
+  if (clicks.busy) clicks.busy(false);
+  return out;
+}
+
+}  // namespace kavrix

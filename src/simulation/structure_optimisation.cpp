@@ -14,8 +14,6 @@
 
 namespace kavrix {
 
-bool OptimizeMode = false;
-
 namespace optimisation {
 
 int CommittedKind(int kind, int variant) {

@@ -6,11 +6,12 @@
 
 #include "simulation/command_clicks.hpp"
 
+#include "model/network_model.hpp"
+
 namespace kavrix {
 
-// Criteria set of the next optimisation: true also watches terrestrial levels. Alternates from
-// one optimisation to the next.
-extern bool OptimizeMode;
+// OptimizeMode (model): criteria set of the next optimisation; true also watches terrestrial
+// levels. Alternates from one optimisation to the next.
 
 inline constexpr const char* kOptimisationPrecondition =
     "Missing signal source or network does not contain interchangeable cascaded components";

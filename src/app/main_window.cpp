@@ -86,6 +86,9 @@ void TForm1::BuildMenus() {
   connect(Edit1, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
   QMenu* run = menuBar()->addMenu("&Run");
   RFAnalyze1 = run->addAction("RF Analyze", this, [this] { Simulate1Click(); });
+  Adjustingoflevels1 = run->addAction("Adjustment of levels", this, [this] { ToolButton86Click(); });
+  Optimizationofnetwork1 =
+      run->addAction("Adjustment with optimizing structure", this, [this] { Optimizationofnetwork1Click(); });
   Options1 = menuBar()->addAction("&Options", this, [this] { Options1Click(); });
   ToolBar1 = addToolBar("Palette");
   ToolButton5 = ToolBar1->addAction("RF Analyze", this, [this] { Simulate1Click(); });
@@ -93,6 +96,12 @@ void TForm1::BuildMenus() {
   ToolButton90 = ToolBar1->addAction("Navigation", this, [this] { ToolButton90Click(); });
   ToolButton90->setToolTip("Navigation ('Shift')");
   ToolButton91 = ToolBar1->addAction("Undo", this, [this] { Undo1Click(); });
+  ToolButton93 = ToolBar1->addAction("Reset", this, [this] { ToolButton93Click(); });
+  ToolButton93->setToolTip("Returns controls to initial position");
+  ToolButton86 = ToolBar1->addAction("Tune", this, [this] { ToolButton86Click(); });
+  ToolButton86->setToolTip("Automatic adjustment of levels");
+  ToolButton94 = ToolBar1->addAction("Optimize", this, [this] { Optimizationofnetwork1Click(); });
+  ToolButton94->setToolTip("Adjustment with optimizing structure");
   QMenu* help = menuBar()->addMenu("Help");
   About1 = help->addAction("About", this, [this] { About1Click(); });
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });

@@ -68,6 +68,14 @@ class TForm1 : public QMainWindow {
   QAction* ToolButton5 = nullptr;   // "RF Analyze"
   QAction* ToolButton90 = nullptr;  // "Navigation ('Shift')"
   QAction* ToolButton91 = nullptr;  // undo
+  QAction* ToolButton86 = nullptr;  // "Tune"
+  QAction* ToolButton93 = nullptr;  // "Returns controls to initial position"
+  QAction* ToolButton94 = nullptr;  // "Adjustment with optimizing structure"
+  QAction* Adjustingoflevels1 = nullptr;
+  QAction* Optimizationofnetwork1 = nullptr;
+  void ToolButton86Click();
+  void ToolButton93Click();
+  void Optimizationofnetwork1Click();
   int ToolButton90ImageIndex = 71;
   void Simulate1Click();            // the "RF Analyze" run (run_command.cpp)
   void ToolButton90Click();         // navigation view on/off (navigation_view.cpp)

@@ -7,6 +7,7 @@
 #include "model/window/options_window.hpp"
 #include "platform/platform.hpp"
 #include "simulation/rf_run.hpp"
+#include "simulation/window/tune_commands.hpp"
 #include "simulation/window/analyzer_window.hpp"
 
 namespace kavrix {
@@ -40,5 +41,25 @@ void TForm1::Simulate1Click() {
   };
   RfAnalyze(in, cb);
 }
+
+}  // namespace kavrix
+
+namespace kavrix {
+
+namespace {
+// The level commands drive one another through the main window's own buttons.
+CommandClicks MainWindowClicks(TForm1& form) {
+  CommandClicks c;
+  c.analyze = [&form] { form.ToolButton5->trigger(); };
+  c.controlReset = [&form] { form.ToolButton93->trigger(); };
+  c.tune = [&form] { form.ToolButton86->trigger(); };
+  c.optimizeImage = [&form](int image) { form.ToolButton94ImageIndex = image; };
+  return c;
+}
+}  // namespace
+
+void TForm1::ToolButton93Click() { kavrix::ToolButton93Click(MainWindowClicks(*this)); }
+void TForm1::ToolButton86Click() { kavrix::ToolButton86Click(MainWindowClicks(*this)); }
+void TForm1::Optimizationofnetwork1Click() { kavrix::Optimizationofnetwork1Click(MainWindowClicks(*this)); }
 
 }  // namespace kavrix

@@ -96,3 +96,20 @@ TEST(CanvasBlink, MarkAndStatusColoursFollowThePhase) {
 
 }  // namespace
 }  // namespace kavrix
+
+namespace kavrix {
+namespace {
+
+TEST_F(RunCommandTest, TuneButtonRunsThroughTheMainWindowButtons) {
+  AddFedSocket(75);
+  const int serial = EditSerial;
+  Form1->ToolButton86->trigger();
+  EXPECT_EQ(Form1Tag, 1) << "the chain ends with a run";
+  EXPECT_TRUE(Form5->Timer2->isActive());
+  EXPECT_EQ(EditSerial, serial + 1) << "reset and Tune share one undo step";
+  EXPECT_EQ(Links[0][0], 9);
+  EXPECT_EQ(ui->busyDepth, 0);
+}
+
+}  // namespace
+}  // namespace kavrix

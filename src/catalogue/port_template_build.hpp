@@ -301,8 +301,9 @@ constexpr Block Cascade9(int cat, int groups, bool second, int baseGroups) {
 // House amplifier 43: VHF and UHF amplifier paths and their two test outputs.
 constexpr Block HouseAmp43() {
   Block b{{146, 126, 0}};
+  // The two test leads flank their captions; the main output is the rightmost lead.
   const T in{23, 123};
-  const T outs[] = {{123, 123}, {123, 123}, {43, 123}, {103, 123}};
+  const T outs[] = {{128, 123}, {128, 123}, {38, 123}, {113, 123}};
   const int vhf = b.control(Ctl2(20, 16, 1, 1, 14, 1, 2));
   const int uhf = b.control(Ctl2(14, 16, 1, 3, 10, 1, 4));
   const int ctl[] = {vhf, uhf, kNone, kNone};
@@ -675,7 +676,8 @@ constexpr Block Cascade170(int kind, int groups) {
   const bool mains = kind % 2 == 0;
   const int off = mains ? 20 : 0;
   const int rows = groups == 2 ? 1 : (groups == 3 ? 2 : (groups == 4 ? 3 : (groups == 6 ? 5 : 7)));
-  Block b{{206, 126 + 40 * (rows - 1) + off, 0}};
+  // The supply bar below adds as much height as the head moves down.
+  Block b{{206, 126 + 40 * (rows - 1) + 2 * off, 0}};
   const int cat = mains ? kind + 1 : kind;
   auto x = [](int p) { return p == 5 ? 183 : (p < 5 ? 103 + 20 * SlotB(p) : 23 + 20 * SlotB(p - 5)); };
   Fill(
@@ -700,8 +702,10 @@ constexpr Block LinkUnit(int code) {
   return b;
 }
 constexpr Block Converter16() {
+  // The body starts at y 33, so the 10 px input leads end at y 23, as on the other symbols
+  // whose body starts there.
   Block b{{126, 206, 0}};
-  const T tops[] = {{}, {23, 3}, {43, 3}, {63, 3}, {83, 3}};
+  const T tops[] = {{}, {23, 23}, {43, 23}, {63, 23}, {83, 23}};
   for (int p = 1; p <= 4; ++p) b.path(60000 + p, tops[p], kNoT, kNone, kNone, kNoLevel);
   b.path(60005, {3, 163}, {123, 163}, kNone, kNone, 100);
   b.path(60006, {123, 63}, kNoT, kNone, kNone, kNoLevel);

@@ -399,11 +399,14 @@ void TallUnit(int slot, int h, bool bottomPorts, const char* caption, QPoint at,
     s.c.brush.color = colors::kWhite;
     s.terminal(tx, ty);
   };
-  connector(19, 12, 3, 22);
-  connector(39, 12, 53, 22);
+  // Terminals 60 px above and below the centre: the link unit's telling template row and the
+  // converter's source pin put the cable ends there.
+  const int top = h / 2 - 60, bottom = h / 2 + 60;
+  connector(19, 8, 3, top);
+  connector(39, 8, 53, top);
   if (bottomPorts) {
-    connector(19, h - 13, 3, h - 23);
-    connector(39, h - 13, 53, h - 23);
+    connector(19, h - 9, 3, bottom);
+    connector(39, h - 9, 53, bottom);
   }
   if (caption) s.text(at.x(), at.y(), caption, {FontSizeToHeight(8), captionColour});
   s.storeIn(slot);
@@ -587,8 +590,10 @@ void DvbModulator(int slot, bool channel) {
   s.c.rectangle(25, 10, 100, 63);
   s.arrow(70, 60, Dir::Up);
   s.arrow(90, 56, Dir::Down);
-  s.bottomLead(70, 63, 77, Lead::Terr);
-  s.bottomLead(90, 63, 77, Lead::Terr);
+  // The terminals sit where the first template row and the modulator's source pin put the
+  // cable ends, 30 below the centre; the margin below them stays white, i.e. transparent.
+  s.bottomLead(70, 63, 70, Lead::Terr);
+  s.bottomLead(90, 63, 70, Lead::Terr);
   s.text(75, 42, "RF");
   if (channel) s.text(28, 24, "Channel:", {FontSizeToHeight(8), colors::kBlue});
   s.text(32, 35, "Level:", {FontSizeToHeight(8), colors::kBlue});
@@ -728,7 +733,8 @@ void CreateDeviceGlyphs() {
   BarAmp({121, 146, 43, false, {23, 103, 123}, {}, {{18, 61}, {18, 76}},
           {{{31, 60}, {"Gain", blue}}, {{31, 75}, {"Slope", blue}}, {{93, 98}, {"Test", olive}}}, 12});
   const TextStyle small{FontSizeToHeight(7)};
-  BarAmp({120, 156, 40, true, {23, 63, 103, 123}, {60, 90}, {{40, 58}, {61, 58}, {82, 58}, {117, 58}},
+  // Each band input sits under its caption and knob; output and test output on the right.
+  BarAmp({120, 156, 40, true, {43, 63, 83, 123}, {63, 93}, {{40, 58}, {61, 58}, {82, 58}, {117, 58}},
           {{{38, 94}, {"UHF", small}}, {{59, 94}, {"UHF", small}}, {{80, 94}, {"VHFIII", small}},
            {{115, 94}, {"FM", small}}, {{127, 65}, {"Test", {FontSizeToHeight(7), colors::kOlive, 900}}},
            {{32, 90}, {"Attenuation", {FontSizeToHeight(7), colors::kBlue, 900}}}},

@@ -703,9 +703,10 @@ constexpr Block LinkUnit(int code) {
 }
 constexpr Block Converter16() {
   // The body starts at y 33, so the 10 px input leads end at y 23, as on the other symbols
-  // whose body starts there.
+  // whose body starts there. The leads at x 23, 43, 63, 83 have colour order B, so they carry
+  // lines 3, 1, 4, 2.
   Block b{{126, 206, 0}};
-  const T tops[] = {{}, {23, 23}, {43, 23}, {63, 23}, {83, 23}};
+  const T tops[] = {{}, {43, 23}, {83, 23}, {23, 23}, {63, 23}};
   for (int p = 1; p <= 4; ++p) b.path(60000 + p, tops[p], kNoT, kNone, kNone, kNoLevel);
   b.path(60005, {3, 163}, {123, 163}, kNone, kNone, 100);
   b.path(60006, {123, 63}, kNoT, kNone, kNone, kNoLevel);

@@ -96,7 +96,7 @@ TEST(PortTemplates, BlocksAgreeWithCatalogueAndEngine) {
       }
       // Group-major, ascending paths inside a group.
       const int key = group * 100 + path;
-      if (prevKey.count(cat)) EXPECT_GT(key, prevKey[cat]) << "code " << code;
+      if (prevKey.count(cat)) { EXPECT_GT(key, prevKey[cat]) << "code " << code; }
       prevKey[cat] = key;
       // Extra-port and control rows lie in the kind's own block, after its path rows.
       for (int col : {kTplExtraRow, kTplControlRow}) {

@@ -61,7 +61,7 @@ TEST(TypeCatalogue, SupplyCurrents) {
       drawing.insert(k);
     }
   for (int k = 0; k < kKindCount; ++k)
-    if (!drawing.count(k)) EXPECT_EQ(TypeOf(k)[kSupplyCurrent], 0) << "kind " << k;
+    if (!drawing.count(k)) { EXPECT_EQ(TypeOf(k)[kSupplyCurrent], 0) << "kind " << k; }
 }
 
 TEST(TypeCatalogue, PathsGroupsAndClassesOfFamilies) {

@@ -32,7 +32,7 @@ TEST(MultiswitchTables, CarryTheFixedFiguresAndPlausibleShapes) {
         const double th = d.small4[v].at(p, j, 0);
         EXPECT_LE(th, -0.5);
         EXPECT_GE(th, -4.0);
-        if (j > 0) EXPECT_LE(th, d.small4[v].at(p, j - 1, 0));
+        if (j > 0) { EXPECT_LE(th, d.small4[v].at(p, j - 1, 0)); }
       }
   // Outputs that do not carry the path.
   for (int p = 0; p < 4; ++p) EXPECT_EQ(d.small8[0].at(p, 3, 0, 0), engine::kNoPath);

@@ -68,7 +68,7 @@ TEST(ProjectFile, SampleProjectsAreWhatTheWriterProducesAndReloadByteIdentically
     test::FreshProject fresh;
     fx.build();
     const fs::path file = DataDir() / fx.file;
-    if (update) ASSERT_TRUE(WriteProjectFile(file.string()));
+    if (update) { ASSERT_TRUE(WriteProjectFile(file.string())); }
     const std::string written = SavedBytes(dir);
     ASSERT_EQ(written, Bytes(file)) << "writer output differs from the stored sample";
 
@@ -276,7 +276,7 @@ TEST(ProjectFile, OldVersionsConvertAsTheirExpectedFilesShow) {
     Hooks().createSwitchAmpGlyphs = [&] { ++built; };
     ASSERT_EQ(Load(DataDir() / (std::string("old_") + name + ".stn")).status, ProjectReadResult::Status::Ok);
     const fs::path expected = DataDir() / (std::string("old_") + name + ".expected.stn");
-    if (std::getenv("KAVRIX_UPDATE_FIXTURES")) ASSERT_TRUE(WriteProjectFile(expected.string()));
+    if (std::getenv("KAVRIX_UPDATE_FIXTURES")) { ASSERT_TRUE(WriteProjectFile(expected.string())); }
     EXPECT_EQ(SavedBytes(dir), Bytes(expected));
     if (std::string(name) != "v4000") {
       EXPECT_EQ(built, 1) << "files before 3520 always turn the obsolete families on";

@@ -125,7 +125,7 @@ TEST(NodeBuilder, ReplicasLandWhereBlocksFindSiblings) {
   const int glim = house + 4 * (t + 1);
   for (int n = glim; Nodes[n][0] / 1000 == 183; ++n) {
     const int code = Nodes[n][0], path = code % 100;
-    if (path >= 1 && path <= 4) EXPECT_EQ(Nodes[n + 1 - path][0], code - path + 1);
+    if (path >= 1 && path <= 4) { EXPECT_EQ(Nodes[n + 1 - path][0], code - path + 1); }
   }
 }
 
@@ -197,7 +197,7 @@ TEST(NodeBuilder, SingleCableModesAndPassiveTerrestrial) {
   }
   // Glim3 with "Terr TV passive" has no limit on its subscriber terrestrial paths.
   for (int n = 15; Nodes[n][0] / 1000 == 183; ++n)
-    if (Nodes[n][0] % 10 == 5 && Nodes[n][0] > 183100) EXPECT_EQ(Nodes[n][13], kNoLimit);
+    if (Nodes[n][0] % 10 == 5 && Nodes[n][0] > 183100) { EXPECT_EQ(Nodes[n][13], kNoLimit); }
 }
 
 TEST(NodeBuilder, OpticalTerrestrialNodesCarryTheirSource) {

@@ -1,0 +1,132 @@
+// End-to-end chains through the whole run: every device family is placed between a source and
+// an outlet, the run builds, links and computes it, and the outlet level must carry the device's
+// own transfer (read back with one CalcNode of the device node on the same frequencies).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "catalogue/geometry.hpp"
+#include "catalogue/port_templates.hpp"
+#include "catalogue/type_catalogue.hpp"
+#include "engine/node_frame.hpp"
+#include "model/network_model.hpp"
+#include "model/source_tables.hpp"
+#include "simulation/rf_run.hpp"
+#include "support/model_guard.hpp"
+
+namespace kavrix {
+namespace {
+
+constexpr double kTol = 1e-6;
+constexpr int kSatLoss = 2;
+constexpr int kTerrLoss = 3;
+
+// Pin of a device's path row `path` (port 0 = input, 1 = output, 2..5 = extra ports).
+Point DevicePin(int kind, int x, int y, int path, int port) {
+  const TypeRecord& t = TypeOf(kind);
+  const TemplateRow& r = PortTemplates[static_cast<std::size_t>(t[kFirstTemplateRow] + path)];
+  int dx = 0, dy = 0;
+  if (port <= 1) {
+    dx = r[port == 0 ? kTplInDx : kTplOutDx];
+    dy = r[port == 0 ? kTplInDy : kTplOutDy];
+  } else {
+    const TemplateRow& e = PortTemplates[static_cast<std::size_t>(t[kFirstTemplateRow] + r[kTplExtraRow])];
+    dx = e[2 * (port - 2)];
+    dy = e[2 * (port - 2) + 1];
+  }
+  return Point{x, y} + Rotated(1, dx, dy - t[kTerminalShift]);
+}
+
+// One single line from `a` to `b` (a vertical then a horizontal stretch).
+int AddLine(Point a, Point b, int metres, int cable = 2) {
+  const int row = test::AddObject(203, a.x, a.y, metres, 1, cable);
+  test::AddContinuation(b.y - a.y, b.x - a.x, 0, 0, 11);
+  return row;
+}
+
+// A TV socket whose connection point is `p`.
+int AddSocket(Point p, int metres, int cable = 1) { return test::AddObject(210, p.x + 25, p.y, metres, 1, cable); }
+
+double CableLoss(double f, int metres, int cable) { return metres * std::sqrt(f / 1000.0) * CableCoef[cable]; }
+
+// The node built for path `path` (template order) of the object at `row`.
+int DeviceNode(int row, int code) {
+  for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][0] != 0; ++n)
+    if (Nodes[n][18] == row && Nodes[n][0] == code) return n;
+  return -1;
+}
+
+// Transfer of node n into spectrum `s` at list positions 0..freqs-1: one CalcNode with a 0 dB
+// input on the source's frequencies.
+std::vector<double> Transfer(int n, int s, const std::vector<double>& freqs) {
+  std::fill(FreqList.begin(), FreqList.end(), 0.0);
+  for (std::size_t k = 0; k < freqs.size(); ++k) FreqList[k] = freqs[k];
+  for (int k = 0; k < 100; ++k) NodeSpectra(n, 0, k) = FreqList[k] > 0 ? 0.0 : kNoSignal;
+  CalcNode(n, -1);
+  std::vector<double> t;
+  for (std::size_t k = 0; k < freqs.size(); ++k) t.push_back(NodeSpectra(n, s, static_cast<int>(k)));
+  return t;
+}
+
+class DeviceChains : public ::testing::Test {
+ protected:
+  test::TempCurrentDir dir;
+  test::FreshModel fresh;
+  void SetUp() override {
+    CableCoef = {0.0, 0.27, 0.21, 0.18, 0.14, 0.1};
+    SatMaxLevel = 80;
+    TerrMaxLevel = 90;
+    SatSocketLoss = kSatLoss;
+    TerrSocketLoss = kTerrLoss;
+  }
+  // LNB of slot 0; band 1 carries `freqs` at `level`; returns its band-1 output pin.
+  Point AddLnb(int x, int y, const std::vector<double>& freqs, int level) {
+    test::AddObject(91, x, y, 0, 1, 1);
+    for (std::size_t i = 0; i < freqs.size(); ++i) {
+      SatCell(0, 0, static_cast<int>(i) + 1) = static_cast<int>(freqs[i]);
+      SatCell(0, 1, static_cast<int>(i) + 1) = level;
+    }
+    LnbParams[0][0][0] = static_cast<int>(freqs.size());
+    SatUsed[0] = true;
+    return {x - 30, y + 40};
+  }
+  // Antenna of slot 0 carrying `freqs` at `level`; returns its output pin.
+  Point AddAntenna(int x, int y, const std::vector<double>& freqs, int level) {
+    test::AddObject(93, x, y, 0, 1, 0);
+    for (std::size_t i = 0; i < freqs.size(); ++i) {
+      TerrTables[0][0][i] = freqs[i];
+      TerrTables[0][1][i] = level;
+    }
+    TerrParams[0][0] = static_cast<int>(freqs.size());
+    TerrUsed[0] = true;
+    return {x, y + 90};
+  }
+  RunOutcome Run() { return RfAnalyze(RunInput{"50", "60"}, RunCallbacks{}); }
+};
+
+TEST_F(DeviceChains, SmallMultiswitchOutputFeedsItsSocket) {
+  const std::vector<double> f = {1000, 1500, 2000};
+  const Point lnb = AddLnb(200, 100, f, 85);
+  const int ms = test::AddObject(1, 300, 300, 0, 1, 0);
+  AddLine(lnb, DevicePin(1, 300, 300, 0, 0), 10);
+  AddSocket(DevicePin(1, 300, 300, 0, 2), 10);
+  const RunOutcome out = Run();
+  ASSERT_TRUE(out.graphBuilt);
+  const int d = DeviceNode(ms, 991001);
+  ASSERT_GE(d, 0);
+  std::vector<double> outlet;
+  for (int k = 0; k < 3; ++k) outlet.push_back(NodeSpectra(d, 2, k) - CableLoss(f[k], 10, 1) - kSatLoss);
+  const int status = Links[0][0];
+  const std::vector<double> t = Transfer(d, 2, f);
+  for (int k = 0; k < 3; ++k) {
+    const double want = 85 - CableLoss(f[k], 10, 2) + t[k] - CableLoss(f[k], 10, 1) - kSatLoss;
+    EXPECT_NEAR(outlet[k], want, kTol) << f[k];
+    printf("k %d t %g outlet %g\n", k, t[k], outlet[k]);
+  }
+  EXPECT_EQ(status, 9);
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -51,11 +51,19 @@ int AddSocket(Point p, int metres, int cable = 1) { return test::AddObject(210, 
 
 double CableLoss(double f, int metres, int cable) { return metres * std::sqrt(f / 1000.0) * CableCoef[cable]; }
 
-// The node built for path `path` (template order) of the object at `row`.
+// The node of the object at `row` with node code `code` that a source reached (terrestrial
+// paths have one replica per source; the linked one carries the source id).
 int DeviceNode(int row, int code) {
   for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][0] != 0; ++n)
-    if (Nodes[n][18] == row && Nodes[n][0] == code) return n;
+    if (Nodes[n][18] == row && Nodes[n][0] == code && Nodes[n][14] > 0) return n;
   return -1;
+}
+
+// Output levels of spectrum `s` of node n at list positions 0..count-1.
+std::vector<double> Levels(int n, int s, std::size_t count) {
+  std::vector<double> v;
+  for (std::size_t k = 0; k < count; ++k) v.push_back(NodeSpectra(n, s, static_cast<int>(k)));
+  return v;
 }
 
 // Transfer of node n into spectrum `s` at list positions 0..freqs-1: one CalcNode with a 0 dB
@@ -123,9 +131,67 @@ TEST_F(DeviceChains, SmallMultiswitchOutputFeedsItsSocket) {
   for (int k = 0; k < 3; ++k) {
     const double want = 85 - CableLoss(f[k], 10, 2) + t[k] - CableLoss(f[k], 10, 1) - kSatLoss;
     EXPECT_NEAR(outlet[k], want, kTol) << f[k];
-    printf("k %d t %g outlet %g\n", k, t[k], outlet[k]);
   }
   EXPECT_EQ(status, 9);
+}
+
+TEST_F(DeviceChains, TapBranchAndSplitterAfterItsThroughOutput) {
+  const std::vector<double> f = {1000, 1400, 1800, 2100};
+  const Point lnb = AddLnb(200, 100, f, 90);
+  const int tap = test::AddObject(121, 300, 400, 0, 1, 0);
+  const int split = test::AddObject(125, 600, 800, 0, 1, 0);
+  AddLine(lnb, DevicePin(121, 300, 400, 0, 0), 10);
+  // Path 1: through output (group 0) to the splitter, branch output (group 1) to a socket.
+  AddLine(DevicePin(121, 300, 400, 0, 1), DevicePin(125, 600, 800, 0, 0), 15);
+  AddLine(DevicePin(121, 300, 400, 5, 1), {500, 420}, 5);
+  AddSocket({500, 420}, 8);
+  AddLine(DevicePin(125, 600, 800, 0, 1), {480, 1000}, 12);
+  AddSocket({480, 1000}, 6);
+  ASSERT_TRUE(Run().graphBuilt);
+  const int through = DeviceNode(tap, 21001), branch = DeviceNode(tap, 21101), sp = DeviceNode(split, 25001);
+  ASSERT_GE(through, 0);
+  ASSERT_GE(branch, 0);
+  ASSERT_GE(sp, 0);
+  const std::vector<double> atBranch = Levels(branch, 1, f.size()), atSplit = Levels(sp, 1, f.size());
+  const int branchStatus = Links[0][0], splitStatus = Links[1][0];
+  const std::vector<double> tThrough = Transfer(through, 1, f), tBranch = Transfer(branch, 1, f),
+                            tSplit = Transfer(sp, 1, f);
+  for (std::size_t k = 0; k < f.size(); ++k) {
+    const double in = 90 - CableLoss(f[k], 10, 2);
+    EXPECT_NEAR(atBranch[k], in + tBranch[k], kTol) << f[k];
+    EXPECT_NEAR(atSplit[k], in + tThrough[k] - CableLoss(f[k], 15, 2) + tSplit[k], kTol) << f[k];
+    EXPECT_LT(tBranch[k], tThrough[k]) << "a tap branches off less than it passes";
+  }
+  EXPECT_EQ(branchStatus, 9);
+  EXPECT_EQ(splitStatus, 9);
+}
+
+TEST_F(DeviceChains, HouseAmplifierOnTheTerrestrialPath) {
+  std::vector<double> f;
+  for (int i = 0; i < 20; ++i) f.push_back(474 + 20 * i);
+  const Point ant = AddAntenna(400, 100, f, 62);
+  const int amp = test::AddObject(45, 400, 400, 0, 1, 0);
+  test::AddContinuation(0, 0, 0, 0, 0);  // full gain, flat slope
+  AddLine(ant, DevicePin(45, 400, 400, 0, 0), 20);
+  AddLine(DevicePin(45, 400, 400, 0, 1), {450, 700}, 30);
+  AddSocket({450, 700}, 5);
+  ASSERT_TRUE(Run().graphBuilt);
+  const int d = DeviceNode(amp, 45005);
+  ASSERT_GE(d, 0);
+  const std::vector<double> at = Levels(d, 1, f.size());
+  const int status = Links[0][0];
+  const std::vector<double> t = Transfer(d, 1, f);
+  double lo = 1e9, hi = -1e9;
+  for (std::size_t k = 0; k < f.size(); ++k) {
+    EXPECT_GT(t[k], 10.0) << "an amplifier";
+    EXPECT_NEAR(at[k], 62 - CableLoss(f[k], 20, 2) + t[k], kTol) << f[k];
+    const double outlet = at[k] - CableLoss(f[k], 30, 2) - CableLoss(f[k], 5, 1) - kTerrLoss;
+    lo = std::min(lo, outlet);
+    hi = std::max(hi, outlet);
+  }
+  ASSERT_GT(lo, 60.0);
+  ASSERT_LT(hi, 90.0);
+  EXPECT_EQ(status, 90) << lo << " " << hi;
 }
 
 }  // namespace

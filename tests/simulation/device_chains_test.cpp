@@ -194,5 +194,74 @@ TEST_F(DeviceChains, HouseAmplifierOnTheTerrestrialPath) {
   EXPECT_EQ(status, 90) << lo << " " << hi;
 }
 
+TEST_F(DeviceChains, AttenuatorAndChannelAmplifierMergeTheChannelIntoThePlan) {
+  // A rising plan: 60 dBuV at 474 MHz, one more every 20 MHz.
+  std::vector<double> plan;
+  for (int i = 0; i < 20; ++i) plan.push_back(474 + 20 * i);
+  const Point ant = AddAntenna(400, 100, plan, 0);
+  for (int i = 0; i < 20; ++i) TerrTables[0][1][i] = 60 + i;
+  const int att = test::AddObject(80, 400, 400, 3, 1, 0);  // Inst: attenuator setting
+  const int amp = test::AddObject(81, 600, 700, 0, 1, 0);  // mode 0: 90 dBuV above 60 dBuV in
+  test::AddContinuation(41, 0, 6, 0, 0);  // channel 41 (630 MHz) 6 dB below the set level
+  AddLine(ant, DevicePin(80, 400, 400, 0, 0), 10);
+  AddLine(DevicePin(80, 400, 400, 0, 1), DevicePin(81, 600, 700, 1, 0), 10);
+  AddLine(DevicePin(81, 600, 700, 1, 1), {560, 1000}, 10);
+  AddSocket({560, 1000}, 5);
+  ASSERT_TRUE(Run().graphBuilt);
+  // The channel's points replace the antenna's plan (the first terrestrial pair); each takes
+  // the level of the last carrier not above it; the rest of the plan is emptied.
+  const auto& merged = TerrSpectra[0];
+  EXPECT_EQ((std::vector<double>{merged[0], merged[1], merged[2], merged[3], merged[4]}),
+            (std::vector<double>{629, 630, 638, 639, 0}));
+  const auto& lv = TerrSpectra[1];
+  EXPECT_EQ((std::vector<double>{lv[0], lv[1], lv[2], lv[3], lv[4]}), (std::vector<double>{67, 67, 68, 68, -1000}));
+  const std::vector<double> f = {629, 630, 638, 639};
+  const int a = DeviceNode(att, 80005), c = DeviceNode(amp, 81105);
+  ASSERT_GE(a, 0);
+  ASSERT_GE(c, 0);
+  const std::vector<double> atAtt = Levels(a, 1, f.size()), atAmp = Levels(c, 1, f.size());
+  const int status = Links[0][0];
+  const std::vector<double> tAtt = Transfer(a, 1, f);
+  for (std::size_t k = 0; k < f.size(); ++k) {
+    EXPECT_LT(tAtt[k], 0.0);
+    const double in = lv[k] - CableLoss(f[k], 10, 2) + tAtt[k];
+    EXPECT_NEAR(atAtt[k], in, kTol) << f[k];
+    EXPECT_GT(in - CableLoss(f[k], 10, 2), 60.0) << "above the channel stage's threshold";
+    // Inside the channel window the stage puts out its set level less the reduction.
+    const bool inside = f[k] >= 630 && f[k] <= 638;
+    EXPECT_EQ(atAmp[k], inside ? 90.0 - 6.0 : -1000.0) << f[k];
+  }
+  // Outlet: 84 - 10 m and 5 m of cable - 3 dB, inside 60..90 on both carriers.
+  EXPECT_EQ(status, 90);
+}
+
+TEST_F(DeviceChains, LineAmplifierAndJSplitter) {
+  const std::vector<double> f = {1000, 1500, 2000};
+  const Point lnb = AddLnb(200, 100, f, 60);
+  const int amp = test::AddObject(101, 400, 400, 0, 1, 0);
+  test::AddContinuation(0, 0, 0, 0, 0);  // gain steps
+  test::AddContinuation(0, 0, 0, 0, 0);  // slopes
+  const int js = test::AddObject(126, 500, 800, 0, 1, 0);
+  AddLine(lnb, DevicePin(101, 400, 400, 0, 0), 10);
+  AddLine(DevicePin(101, 400, 400, 0, 1), DevicePin(126, 500, 800, 0, 0), 30);
+  AddLine(DevicePin(126, 500, 800, 0, 1), {450, 1000}, 10);
+  AddSocket({450, 1000}, 5);
+  ASSERT_TRUE(Run().graphBuilt);
+  const int a = DeviceNode(amp, 101001), j = DeviceNode(js, 126099);
+  ASSERT_GE(a, 0);
+  ASSERT_GE(j, 0);
+  const std::vector<double> at = Levels(j, 1, f.size());
+  const int status = Links[0][0];
+  const std::vector<double> tAmp = Transfer(a, 1, f), tSplit = Transfer(j, 1, f);
+  for (std::size_t k = 0; k < f.size(); ++k) {
+    const double want = 60 - CableLoss(f[k], 10, 2) + tAmp[k] - CableLoss(f[k], 30, 2) + tSplit[k];
+    EXPECT_NEAR(at[k], want, kTol) << f[k];
+    EXPECT_GT(tAmp[k], 10.0) << "an amplifier";
+    EXPECT_LT(tSplit[k], 0.0) << "a splitter";
+  }
+  // Outlet 64.4 .. 59.4 dBuV: inside 50..80.
+  EXPECT_EQ(status, 9);
+}
+
 }  // namespace
 }  // namespace kavrix

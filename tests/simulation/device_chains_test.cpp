@@ -263,5 +263,44 @@ TEST_F(DeviceChains, LineAmplifierAndJSplitter) {
   EXPECT_EQ(status, 9);
 }
 
+TEST_F(DeviceChains, ChannelConverterGeneratesAChannelForItsSocket) {
+  const std::vector<double> f = {1000, 1500, 2000};
+  const Point lnb = AddLnb(200, 100, f, 70);
+  const int conv = test::AddObject(60, 500, 500, 4, 1, 0);  // Inst 4: 2 dB below the set levels
+  // Channel row 1: enabled, level setting 10 (93 - 5 dBuV), line "H,Lo", transponder 11250 MHz
+  // (IF 1500 with the 9750 MHz oscillator), output centre 626.0 MHz. Rows 2..16 disabled.
+  test::AddContinuation(10, 1, 11250, 6260, 0);
+  for (int r = 2; r <= 16; ++r) test::AddContinuation(0, 0, 0, 0, 0, -2);
+  test::AddContinuation(9750, 10600, 0, 0, 0);  // oscillators
+  AddLine(lnb, DevicePin(60, 500, 500, 0, 0), 10);
+  const Point out{560, 560};  // the generated channels' output
+  AddLine(out, {600, 800}, 10);
+  AddSocket({600, 800}, 5);
+  ASSERT_TRUE(Run().graphBuilt);
+  int gen = -1;
+  for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][0] != 0; ++n)
+    if (Nodes[n][0] == 605) gen = n;
+  ASSERT_GE(gen, 0);
+  const int pair = 2 * (Nodes[gen][14] - 205);
+  ASSERT_GE(pair, 0);
+  EXPECT_EQ((std::vector<double>{TerrSpectra[pair][0], TerrSpectra[pair][1], TerrSpectra[pair][2], TerrSpectra[pair][3]}),
+            (std::vector<double>{622, 622.1, 629.9, 630}));
+  // The LNB's pass wrote the channel's level into the plan; the generated source takes Inst/2 off.
+  EXPECT_EQ(TerrSpectra[pair + 1][1], 88.0);
+  EXPECT_EQ(TerrSpectra[pair + 1][2], 88.0);
+  EXPECT_EQ(TerrSpectra[pair + 1][0], -1000.0);
+  double lo = 1e9, hi = -1e9;
+  for (int k = 1; k <= 2; ++k) {
+    const double fk = TerrSpectra[pair][k];
+    EXPECT_NEAR(NodeSpectra(gen, 1, k), 88.0 - 2.0, kTol);
+    const double outlet = 86.0 - CableLoss(fk, 10, 2) - CableLoss(fk, 5, 1) - kTerrLoss;
+    lo = std::min(lo, outlet);
+    hi = std::max(hi, outlet);
+  }
+  ASSERT_GT(lo, 60.0);
+  ASSERT_LT(hi, 90.0);
+  EXPECT_EQ(Links[0][0], 90);
+}
+
 }  // namespace
 }  // namespace kavrix

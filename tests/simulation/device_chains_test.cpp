@@ -22,6 +22,7 @@ namespace {
 constexpr double kTol = 1e-6;
 constexpr int kSatLoss = 2;
 constexpr int kTerrLoss = 3;
+constexpr double kFibreConnection = 0.2;  // every fibre line
 
 // Pin of a device's path row `path` (port 0 = input, 1 = output, 2..5 = extra ports).
 Point DevicePin(int kind, int x, int y, int path, int port) {
@@ -300,6 +301,45 @@ TEST_F(DeviceChains, ChannelConverterGeneratesAChannelForItsSocket) {
   ASSERT_GT(lo, 60.0);
   ASSERT_LT(hi, 90.0);
   EXPECT_EQ(Links[0][0], 90);
+}
+
+TEST_F(DeviceChains, OpticalTransmitterFibreReceiverToASocket) {
+  const std::vector<double> f = {1000, 1400, 1900};  // inside the receiver band of path 1
+  const Point lnb = AddLnb(200, 100, f, 80);
+  const int tx = test::AddObject(141, 400, 400, 0, 1, 0);
+  const int rx = test::AddObject(142, 800, 800, 0, 1, 0);
+  AddLine(lnb, DevicePin(141, 400, 400, 0, 0), 10);
+  // 30 km of fibre type 1 brings the transmitter's light into the receiver's window (-20..0 dBm).
+  const Point tout = DevicePin(141, 400, 400, 0, 1), rin = DevicePin(142, 800, 800, 0, 0);
+  test::AddObject(205, tout.x, tout.y, 30000, 1, 1);
+  test::AddContinuation(rin.y - tout.y, rin.x - tout.x, 0, 0, 11);
+  AddLine(DevicePin(142, 800, 800, 0, 1), {790, 1000}, 10);
+  AddSocket({790, 1000}, 5);
+  ASSERT_TRUE(Run().graphBuilt);
+  const int t = DeviceNode(tx, 141001), r = DeviceNode(rx, 142001);
+  ASSERT_GE(t, 0);
+  ASSERT_GE(r, 0);
+  const double att = Nodes[r][28] == -1310 ? FiberAtt[1][1] : FiberAtt[1][0];
+  ASSERT_TRUE(Nodes[r][28] == -1310 || Nodes[r][28] == -1550) << "the wavelength travels with the light";
+  EXPECT_NEAR(NodeSpectra(r, 0, 100), NodeSpectra(t, 1, 100) - 30 * att - kFibreConnection, kTol);
+  ASSERT_GT(NodeSpectra(r, 0, 100), -20.0);
+  ASSERT_LT(NodeSpectra(r, 0, 100), 0.0);
+  const std::vector<double> at = Levels(r, 1, f.size());
+  // The receiver's RF output, recomputed from its own input, reaches the outlet over the line.
+  CalcNode(r, -1);
+  double lo = 1e9, hi = -1e9;
+  for (std::size_t k = 0; k < f.size(); ++k) {
+    EXPECT_EQ(at[k], NodeSpectra(r, 1, static_cast<int>(k))) << f[k];
+    EXPECT_GT(at[k], 40.0) << f[k];
+    const double outlet = at[k] - CableLoss(f[k], 10, 2) - CableLoss(f[k], 5, 1) - kSatLoss;
+    lo = std::min(lo, outlet);
+    hi = std::max(hi, outlet);
+  }
+  // The receiver puts out 80 dBuV and more: above the 80 dBuV maximum by less than 5 dB.
+  ASSERT_GT(lo, 50.0);
+  ASSERT_GT(hi, 80.0);
+  ASSERT_LT(hi, 85.0);
+  EXPECT_EQ(Links[0][0], 3);
 }
 
 }  // namespace

@@ -136,9 +136,11 @@ void Converter16Block(const NodeFrame& fr) {
 // its output channel; the window edges also give the input's level extremes.
 void Converter4Windows(const NodeFrame& fr) {
   const int objRow = (*fr.row)[18];
+  // A plan index outside the terrestrial spectra only drops the channel levels: the input
+  // extremes do not depend on it.
   double* plan = PlanLevels(objRow);
   panel::FourChannelConverter cv;
-  if (!plan || !panel::ReadFourChannelConverter(objRow, cv)) return;
+  if (!panel::ReadFourChannelConverter(objRow, cv)) return;
   double* in = fr.spectrum(0);
   const double h = cv.outBandwidthTenths / 20.0;
   double mn = 1000.0;
@@ -154,7 +156,7 @@ void Converter4Windows(const NodeFrame& fr) {
     const double vlo = LevelAt(in, lo);
     const double vhi = LevelAt(in, hi);
     auto inWindow = [](double v) { return v > kChannelPresent && v < kWindowOverload; };
-    if (inWindow(vlo) && inWindow(vhi)) {
+    if (plan && inWindow(vlo) && inWindow(vhi)) {
       plan[1 + c] = cv.outputLevel();
       if (c == 3) plan[5] = cv.outputLevel();
     }

@@ -202,6 +202,24 @@ TEST(Converter4Block, WindowsBetweenFortyAndEightyLightTheirChannels) {
   EXPECT_NEAR(Out(0, 1, 1), 60.0 + tables::kConverter4Through[10][0], kTol);
 }
 
+// A plan index outside the terrestrial spectra drops the channel levels, but the input extremes
+// are the converter's own and are still taken from the window edges.
+TEST(Converter4Block, PlanIndexOutsideTheSpectraStillGivesTheInputExtremes) {
+  FreshModel model;
+  Converter4 cv;
+  ObjValues[static_cast<std::size_t>(cv.o)][0] = 21.0;  // row 22 does not exist
+  SetFreqList({469, 470, 478, 479, 486, 487, 494, 495, 502, 503});
+  MakeNode(0, 61005, cv.o, 105, 105);
+  SetInput(0, 60.0, 10);
+  NodeSpectra(0, 0, 2) = 55.0;
+  NodeSpectra(0, 0, 8) = 75.0;
+  const auto before = TerrSpectra;
+  CalcNode(0, -1);
+  EXPECT_EQ(TerrSpectra, before);
+  EXPECT_DOUBLE_EQ(Out(0, 0, 101), 55.0);
+  EXPECT_DOUBLE_EQ(Out(0, 0, 102), 75.0);
+}
+
 TEST(Converter4Block, SecondOutputWritesOnlyItsLoopThrough) {
   FreshModel model;
   Converter4 cv;

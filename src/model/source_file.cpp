@@ -108,7 +108,8 @@ std::vector<std::string> SplitSourceLine(const std::string& line, int columns) {
   std::vector<std::string> cells(static_cast<std::size_t>(columns));
   std::size_t pos = 0;
   for (int c = 0; c < columns; ++c) {
-    const std::size_t sep = line.find(kSourceFieldSeparator, pos);
+    // The last column takes whatever remains of the line, separators included.
+    const std::size_t sep = c + 1 < columns ? line.find(kSourceFieldSeparator, pos) : std::string::npos;
     if (sep == std::string::npos) {
       cells[static_cast<std::size_t>(c)] = line.substr(pos);
       break;

@@ -78,9 +78,8 @@ struct SourcePlanRead {
   std::vector<std::vector<std::string>> rows;  // exactly SourceFileRows(kind) rows of the kind's columns
 };
 
-// Splits one row line into `columns` cells at the two-blank separator, left to right. A line
-// with fewer separators leaves its last cells empty; text after the last column's field is
-// outside the plan and is dropped.
+// Splits one row line into `columns` cells at the two-blank separator, left to right; the last
+// column keeps the rest of the line. A line with fewer separators leaves its last cells empty.
 std::vector<std::string> SplitSourceLine(const std::string& line, int columns);
 // Parses the lines of a source file (line ends already removed). Missing row lines read as
 // empty rows and lines after the last row are ignored; a first line that does not start with

@@ -95,9 +95,10 @@ TEST(SourceFile, LineSplittingAtTwoBlankSeparators) {
   EXPECT_EQ(SplitSourceLine("1 2  3", 2), (V{"1 2", "3"}));
   // A single blank next to a separator stays with the following cell.
   EXPECT_EQ(SplitSourceLine("12   34", 2), (V{"12", " 34"}));
-  // Short lines leave the last cells empty; fields past the last column are dropped.
+  // Short lines leave the last cells empty; the last column keeps the rest of a longer line.
   EXPECT_EQ(SplitSourceLine("11000  80", 8), (V{"11000", "80", "", "", "", "", "", ""}));
-  EXPECT_EQ(SplitSourceLine("474  65  999", 2), (V{"474", "65"}));
+  EXPECT_EQ(SplitSourceLine("474  65  999", 2), (V{"474", "65  999"}));
+  EXPECT_EQ(SplitSourceLine("1  2  3  4  5  6  7  8  9", 8), (V{"1", "2", "3", "4", "5", "6", "7", "8  9"}));
   EXPECT_EQ(SplitSourceLine("", 2), (V{"", ""}));
 }
 

@@ -15,11 +15,10 @@ namespace {
 
 enum GridId { kSatGridId = 9, kTerrGridId = 10, kCableGridId = 11, kGridIds = 12 };
 
-// Remembered segment per list entry of one grid, valid while the entry still holds the
+// Remembered segment per list entry of one built-in grid, valid while the entry still holds the
 // frequency it was found for. Keyed by frequency rather than by a generation counter so that a
 // caller that edits FreqList directly can never see a stale segment.
 struct SegmentCache {
-  const int32_t* pts = nullptr;
   std::array<double, kFreqListLen> freq;
   std::array<int16_t, kFreqListLen> seg;
 };
@@ -31,6 +30,16 @@ std::array<SegmentCache, kGridIds>& Caches() {
     return c;
   }();
   return caches;
+}
+
+// Only the constant built-in grids are remembered: a grid whose points or last index differ from
+// the built-in grid of its id (a hand-made grid, whose points may change) is searched every time.
+bool IsBuiltIn(const Grid& g) {
+  if (g.id >= 0 && g.id <= 8) return g.pts == FreqGrids[g.id].data() && g.last == FreqGridLast[g.id];
+  if (g.id == kSatGridId) return g.pts == SatGrid22.data() && g.last == 21;
+  if (g.id == kTerrGridId) return g.pts == TerrGrid22.data() && g.last == 21;
+  if (g.id == kCableGridId) return g.pts == CableGrid7.data() && g.last == 6;
+  return false;
 }
 
 }  // namespace
@@ -53,12 +62,8 @@ int SegmentOf(const Grid& g, double f) {
 int Segment(const Grid& g, int k) {
   if (k < 0 || k >= kFreqListLen) return -1;
   const double f = FreqList[k];
-  if (g.id < 0 || g.id >= kGridIds) return SegmentOf(g, f);
+  if (!IsBuiltIn(g)) return SegmentOf(g, f);
   SegmentCache& c = Caches()[g.id];
-  if (c.pts != g.pts) {  // a hand-made grid that borrows a built-in id
-    c.pts = g.pts;
-    c.freq.fill(std::numeric_limits<double>::quiet_NaN());
-  }
   if (c.freq[k] != f) {
     c.seg[k] = static_cast<int16_t>(SegmentOf(g, f));
     c.freq[k] = f;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "catalogue/type_catalogue.hpp"
+#include "engine/distribution_block_helpers.hpp"
 #include "engine/node_frame.hpp"
 #include "model/network_model.hpp"
 #include "model/source_tables.hpp"
@@ -180,9 +181,11 @@ void PassSpectrumDownstream(int n) {
   if (next < 10000 && next != INT32_MIN) {
     const int a = next < 0 ? -next : next;
     if (nodeClass == 61 && NodeClass(a) == 61 && Row(n)[0] % 1000 == 105) {
-      const int from = n + 1 + TerrSourceIndex;
-      const int to = a + 1 + TerrSourceIndex;
-      if (ValidNode(from) && ValidNode(to))
+      // The second-input (group 2) nodes built for the same source; skipped when the node
+      // arithmetic does not land on such a node of the same object.
+      const int from = engine::blk::SiblingNode(n, 1, 2);
+      const int to = engine::blk::SiblingNode(a, 1, 2);
+      if (from >= 0 && to >= 0)
         std::memcpy(Spec(to, 0), Spec(from, 1), sizeof(double) * static_cast<std::size_t>(count));
     }
   }

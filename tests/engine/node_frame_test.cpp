@@ -182,6 +182,16 @@ TEST_F(NodeFrameTest, RememberedSegmentsFollowEditsOfTheList) {
   FreqList[0] = 25.0;
   EXPECT_EQ(Segment(borrowed, 0), 2);
   EXPECT_EQ(Segment(g, 0), -1);
+  // Row 0's points cut short under row 0's id, and a hand-made grid edited in place.
+  FreqList[0] = 2350.0;
+  EXPECT_EQ(Segment(g, 0), 15);
+  EXPECT_EQ(Segment(Grid{g.pts, 3, 0}, 0), -1);
+  int32_t edited[3] = {10, 20, 30};
+  const Grid editable{edited, 2, 0};
+  FreqList[0] = 15.0;
+  EXPECT_EQ(Segment(editable, 0), 1);
+  edited[1] = 12;
+  EXPECT_EQ(Segment(editable, 0), 2);
 }
 
 TEST(DeviceTableGenTest, EdgesAndPinsAreExact) {

@@ -131,6 +131,41 @@ TEST_F(PropagationTest, SiblingsOfAMultiGroupObjectShareTheFeed) {
   EXPECT_EQ(Spec(5, 0)[0], kNoSignal);
 }
 
+TEST_F(PropagationTest, ChannelAmplifierBranchFeedsTheFollowingSecondInput) {
+  // Two channel amplifiers, two terrestrial sources: each path has two consecutive copies.
+  TerrSourceIndex = 1;
+  SetFreqs({474.0, 482.0});
+  SetObject(1, 81);
+  SetObject(2, 81);
+  SetObject(3, 81);
+  SetNode(1, 81105, {{15, 5}, {18, 1}});  // channel output of the first, source 0
+  SetNode(3, 81205, {{18, 1}});           // its second input, same source
+  SetNode(5, 81105, {{15, kEnd}, {18, 2}});
+  SetNode(7, 81205, {{18, 2}});
+  Spec(3, 1)[0] = 70.0;
+  Spec(3, 1)[1] = 71.0;
+  PassSpectrumDownstream(1);
+  EXPECT_EQ(Spec(7, 0)[0], 70.0);
+  EXPECT_EQ(Spec(7, 0)[1], 71.0);
+
+  // Node arithmetic that lands on another object's node, or on no node, writes nothing.
+  Spec(7, 0)[0] = kNoSignal;
+  SetNode(7, 81205, {{18, 3}});
+  PassSpectrumDownstream(1);
+  EXPECT_EQ(Spec(7, 0)[0], kNoSignal);
+  // No terrestrial source registered yet: the copies lie next door, never on the node itself.
+  TerrSourceIndex = -1;
+  SetNode(2, 81205, {{18, 1}});
+  SetNode(6, 81205, {{18, 2}});
+  Spec(2, 1)[0] = 60.0;
+  Spec(1, 1)[0] = 50.0;
+  Spec(1, 1)[101] = kNoSignal;  // no ordinary copy to node 5
+  Spec(5, 0)[0] = kNoSignal;
+  PassSpectrumDownstream(1);
+  EXPECT_EQ(Spec(6, 0)[0], 60.0);
+  EXPECT_EQ(Spec(5, 0)[0], kNoSignal);
+}
+
 TEST_F(PropagationTest, LoopedOrUnlinkedChainsEndTheWalk) {
   SatSource({1000}, 1);
   SetNode(1, 301001, {{15, 2}});

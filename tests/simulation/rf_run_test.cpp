@@ -276,6 +276,34 @@ TEST(OutletStatus, DigitsFollowTheTestOrder) {
   }
 }
 
+// A port below the minimum is marked only on nodes that carry a satellite or terrestrial source;
+// the pass-through copies with source id 100 are neither.
+TEST(LevelMarksPass, PortBelowMinimumNeedsAJudgedSource) {
+  test::FreshModel fresh;
+  for (int id : {105, 100}) {
+    NewNetworkModel();
+    TerrMinLevel = 60;
+    const int row = test::AddObject(108, 500, 500, 0, 1, 0);
+    SourceCount = 0;
+    NodeRow& n = Nodes[1];
+    n[0] = 108099;
+    n[14] = id;
+    n[18] = row;
+    n[19] = -2;  // port 2 present, no socket
+    n[5] = 300;
+    n[6] = 400;
+    NodeSpectra(1, 2, 101) = 30.0;
+    CollectLevelMarks(2);
+    if (id == 105) {
+      EXPECT_EQ(LevelMarks[0].Kind, 1);
+      EXPECT_EQ(LevelMarks[0].X, 300);
+      EXPECT_EQ(LevelMarks[0].Y, 400);
+    } else {
+      EXPECT_EQ(LevelMarks[0].Kind, 0) << "source id 100";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kavrix
 

@@ -165,11 +165,15 @@ TEST_F(RfRun, TwoSourcesIntoOneLineShareIt) {
 
 TEST_F(RfRun, EmptyDrawingRunsTheClosingStepsOnly) {
   RunLog log;
+  log.navActive = true;
+  log.blinker = false;
   const RunOutcome out = Analyze(log);
   EXPECT_TRUE(out.started);
   EXPECT_FALSE(out.graphBuilt);
   EXPECT_TRUE(log.messages.empty());
   EXPECT_EQ(log.analyzerShown, 1);
+  EXPECT_EQ(log.navToggles, 0) << "the navigation view is left only after a drawing was analysed";
+  EXPECT_TRUE(log.blinker);
   EXPECT_EQ(StatusBarText, "   Total Current Consumption from H Lines:  0 mA max");
 }
 

@@ -364,7 +364,8 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
   ResetSimulation();
   int k = 0;
   int nb = 0;
-  if (!NetObjects.empty() && NetObjects[0][kKind] > 0) {
+  const bool drawing = !NetObjects.empty() && NetObjects[0][kKind] > 0;
+  if (drawing) {
     k = RegisterSources();
     SourceCount = static_cast<uint8_t>((k - 1) & 0xFF);
     if (k == 0) say("", "Missing signal source (LNB)");
@@ -402,9 +403,12 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
   LastRunBuiltGraph = out.graphBuilt;
   LastRunNodeCount = nb;
 
-  MarkX = 0;
-  MarkY = 0;
-  if (cb.navigationActive && cb.navigationActive() && cb.toggleNavigation) cb.toggleNavigation();
+  // An empty drawing goes straight to the closing steps and leaves the navigation view as it is.
+  if (drawing) {
+    MarkX = 0;
+    MarkY = 0;
+    if (cb.navigationActive && cb.navigationActive() && cb.toggleNavigation) cb.toggleNavigation();
+  }
   out.totalCurrent = TotalSupplyCurrent();
   if (cb.setBlinker) cb.setBlinker(true);
   StatusBarText = CurrentStatusText(out.totalCurrent);

@@ -823,7 +823,7 @@ void CollectLevelMarks(int nb) {
         if (in[101] < 45.0) mark(1, r[1], r[2], 5000);
       }
       if (count > 0 && q > 1 && !marked && -1001 < spq[101] &&
-          ((id < 100 && spq[101] < SatMinLevel) || (id >= 100 && spq[101] < TerrMinLevel)) && portSkip != q)
+          ((id < 100 && spq[101] < SatMinLevel) || (id > 100 && spq[101] < TerrMinLevel)) && portSkip != q)
         mark(1, px, py, 5000);
       if ((cls == 91 || cls == 92) && q == 0 && count > 0) {
         double lv, lim;

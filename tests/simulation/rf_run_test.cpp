@@ -165,11 +165,15 @@ TEST_F(RfRun, TwoSourcesIntoOneLineShareIt) {
 
 TEST_F(RfRun, EmptyDrawingRunsTheClosingStepsOnly) {
   RunLog log;
+  log.navActive = true;
+  log.blinker = false;
   const RunOutcome out = Analyze(log);
   EXPECT_TRUE(out.started);
   EXPECT_FALSE(out.graphBuilt);
   EXPECT_TRUE(log.messages.empty());
   EXPECT_EQ(log.analyzerShown, 1);
+  EXPECT_EQ(log.navToggles, 0) << "the navigation view is left only after a drawing was analysed";
+  EXPECT_TRUE(log.blinker);
   EXPECT_EQ(StatusBarText, "   Total Current Consumption from H Lines:  0 mA max");
 }
 
@@ -273,6 +277,34 @@ TEST(OutletStatus, DigitsFollowTheTestOrder) {
     NodeSpectra(1, 1, 1) = c.max;
     EvaluateOutlets();
     EXPECT_EQ(Links[0][0], c.want) << c.min << " " << c.max;
+  }
+}
+
+// A port below the minimum is marked only on nodes that carry a satellite or terrestrial source;
+// the pass-through copies with source id 100 are neither.
+TEST(LevelMarksPass, PortBelowMinimumNeedsAJudgedSource) {
+  test::FreshModel fresh;
+  for (int id : {105, 100}) {
+    NewNetworkModel();
+    TerrMinLevel = 60;
+    const int row = test::AddObject(108, 500, 500, 0, 1, 0);
+    SourceCount = 0;
+    NodeRow& n = Nodes[1];
+    n[0] = 108099;
+    n[14] = id;
+    n[18] = row;
+    n[19] = -2;  // port 2 present, no socket
+    n[5] = 300;
+    n[6] = 400;
+    NodeSpectra(1, 2, 101) = 30.0;
+    CollectLevelMarks(2);
+    if (id == 105) {
+      EXPECT_EQ(LevelMarks[0].Kind, 1);
+      EXPECT_EQ(LevelMarks[0].X, 300);
+      EXPECT_EQ(LevelMarks[0].Y, 400);
+    } else {
+      EXPECT_EQ(LevelMarks[0].Kind, 0) << "source id 100";
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 #include "catalogue/channel_freq_table.hpp"
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
+#include "engine/distribution_block_helpers.hpp"
 #include "engine/node_frame.hpp"
 #include "engine/tables_link_converter.hpp"
 #include "engine/propagation.hpp"
@@ -339,8 +340,10 @@ void LinkSources(int nb) {
           if (r[25] != 50 && cls != 92 && cls != 37 && cls != 42) r[13] -= Nodes[s][13];
           if (r[14] == 0 || cls == 92) r[14] = sid;
           if (cls == 61 && code % 1000 == 105) {
-            const int m = j + 1 + TerrSourceIndex;
-            if (ValidNode(m) && Nodes[m][18] == r[18]) {
+            // The second input of the channel amplifier: the same object's group-2 node of this
+            // source, found the way the engine finds it.
+            const int m = engine::blk::SiblingNode(j, 1, 2);
+            if (m >= 0) {
               Nodes[m][14] = sid;
               if (curClass == 61) {
                 Nodes[m][1] -= 10000;

@@ -186,6 +186,20 @@ TEST_F(MainWindowTest, NewClearsEstimateChartsAndAnalyzer) {
   EXPECT_EQ(Form1->ToolButton94ImageIndex, 76);
 }
 
+// New/Close and closing the window used to leave the canvas in the navigation view.
+TEST_F(MainWindowTest, NewAndCloseLeaveTheNavigationView) {
+  Form1->ToolButton90Click();
+  ASSERT_EQ(Form5->Tag, 10);
+  ASSERT_TRUE(Form1->Close1Click());
+  EXPECT_EQ(Form5->Tag, 0);
+  EXPECT_EQ(Form1->ToolButton90ImageIndex, 71);
+
+  Form1->ToolButton90Click();
+  Form1->close();
+  EXPECT_EQ(Form5->Tag, 0);
+  EXPECT_TRUE(Form1->Exited);
+}
+
 TEST_F(MainWindowTest, ExitStopsTheCanvasTimersAndReleasesTheModel) {
   DrawSomething();
   ProjectModified = false;

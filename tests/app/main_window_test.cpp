@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QToolBar>
 #include <filesystem>
 #include <fstream>
 
@@ -219,6 +220,8 @@ TEST_F(MainWindowTest, SaveActionFollowsModifiedNonEmptyDrawing) {
   DrawSomething();
   Form1->SaveActionUpdate();
   EXPECT_TRUE(Form1->SaveAction->isEnabled());
+  EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->SaveAction)) << "the toolbar's Save button";
+  EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->Open1)) << "the toolbar's Open button";
   Form1->Help2Click();
   ASSERT_EQ(ui().openedDocuments.size(), 1u);
   EXPECT_NE(ui().openedDocuments[0].find("Kavrix_Help.chm"), std::string::npos);

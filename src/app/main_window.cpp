@@ -91,6 +91,11 @@ void TForm1::BuildMenus() {
       run->addAction("Adjustment with optimizing structure", this, [this] { Optimizationofnetwork1Click(); });
   Options1 = menuBar()->addAction("&Options", this, [this] { Options1Click(); });
   ToolBar1 = addToolBar("Palette");
+  // The toolbar's "Open" and "Save" run the same commands; "Save" shares SaveAction's state.
+  ToolBar1->addAction(Open1);
+  Open1->setToolTip("Open");
+  ToolBar1->addAction(SaveAction);
+  SaveAction->setToolTip("Save");
   ToolButton5 = ToolBar1->addAction("RF Analyze", this, [this] { Simulate1Click(); });
   ToolButton5->setToolTip("RF Analyze");
   ToolButton90 = ToolBar1->addAction("Navigation", this, [this] { ToolButton90Click(); });

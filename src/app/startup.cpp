@@ -37,6 +37,7 @@ void CreateApplicationWindows() {
   Form2->BuildPriceGrid(DefaultPriceListNames());
   Form3->Button1Click();
   Form4->NavigationClick = [] { Form1->ToolButton90Click(); };
+  Windows().leaveNavigation = [] { Form1->ToolButton90Click(); };
   Form4->ActivateCanvas = [] { Form5->setFocus(); };
 }
 

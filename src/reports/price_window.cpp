@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+#include "catalogue/model_names.hpp"
 #include "model/price_rows.hpp"
 #include "model/project_options.hpp"
 
@@ -11,7 +12,13 @@ namespace kavrix {
 
 int CablePriceRow = 0;
 
-std::vector<std::string> DefaultPriceListNames() { return {"TV socket"}; }
+std::vector<std::string> DefaultPriceListNames() {
+  std::vector<std::string> names;
+  for (int kind = 1; kind <= 200; ++kind)
+    if (const std::string_view n = ModelName(kind, BrandIndex); !n.empty()) names.emplace_back(n);
+  names.emplace_back(ModelName(210, BrandIndex));
+  return names;
+}
 
 namespace {
 
@@ -57,6 +64,7 @@ void TForm2::BuildPriceGrid(const std::vector<std::string>& names) {
       {"      Component", "       Main price", "     Special 1 price", "     Special 2 price"});
   const int widths[] = {124, 132, 136, 134};
   for (int c = 0; c < 4; ++c) StringGrid2->setColumnWidth(c, widths[c]);
+  StringGrid2->verticalHeader()->setDefaultSectionSize(24);
   ComboBox1->clear();
   ComboBox1->addItem("Main");
   ComboBox1->setCurrentIndex(0);

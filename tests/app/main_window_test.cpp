@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QToolBar>
 #include <filesystem>
 #include <fstream>
 
@@ -186,6 +187,20 @@ TEST_F(MainWindowTest, NewClearsEstimateChartsAndAnalyzer) {
   EXPECT_EQ(Form1->ToolButton94ImageIndex, 76);
 }
 
+// New/Close and closing the window used to leave the canvas in the navigation view.
+TEST_F(MainWindowTest, NewAndCloseLeaveTheNavigationView) {
+  Form1->ToolButton90Click();
+  ASSERT_EQ(Form5->Tag, 10);
+  ASSERT_TRUE(Form1->Close1Click());
+  EXPECT_EQ(Form5->Tag, 0);
+  EXPECT_EQ(Form1->ToolButton90ImageIndex, 71);
+
+  Form1->ToolButton90Click();
+  Form1->close();
+  EXPECT_EQ(Form5->Tag, 0);
+  EXPECT_TRUE(Form1->Exited);
+}
+
 TEST_F(MainWindowTest, ExitStopsTheCanvasTimersAndReleasesTheModel) {
   DrawSomething();
   ProjectModified = false;
@@ -205,6 +220,8 @@ TEST_F(MainWindowTest, SaveActionFollowsModifiedNonEmptyDrawing) {
   DrawSomething();
   Form1->SaveActionUpdate();
   EXPECT_TRUE(Form1->SaveAction->isEnabled());
+  EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->SaveAction)) << "the toolbar's Save button";
+  EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->Open1)) << "the toolbar's Open button";
   Form1->Help2Click();
   ASSERT_EQ(ui().openedDocuments.size(), 1u);
   EXPECT_NE(ui().openedDocuments[0].find("Kavrix_Help.chm"), std::string::npos);

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QTableWidget>
 
+#include "catalogue/model_names.hpp"
 #include "model/price_rows.hpp"
 #include "model/project_options.hpp"
 #include "reports/price_window.hpp"
@@ -25,6 +26,18 @@ TEST(PriceWindow, PriceListRowsEndWithTheCableNames) {
   EXPECT_EQ(name(CablePriceRow + 11), "Type 5");
   EXPECT_EQ(Form2->ComboBox1->currentText(), "Main");
   EXPECT_EQ(Form2->ComboBox1->count(), 3);
+}
+
+// The start-up price list used to hold only the TV socket, so no component found its price.
+TEST(PriceWindow, StartUpPriceListNamesEveryModelOfTheBrandInKindOrder) {
+  test::AppFixture app;
+  const std::vector<std::string> names = DefaultPriceListNames();
+  ASSERT_EQ(names.size(), 162u + 1u);
+  EXPECT_EQ(names.front(), ModelName(1));
+  EXPECT_EQ(names.back(), "TV socket");
+  EXPECT_EQ(CablePriceRow, 162 + 2);
+  EXPECT_EQ(Form2->StringGrid2->rowCount(), 162 + 13);
+  EXPECT_EQ(Form2->StringGrid2->item(CablePriceRow - 2, 0)->text(), "TV socket");
 }
 
 TEST(PriceWindow, EstimateGridShowsAndEditsTheStoredRows) {

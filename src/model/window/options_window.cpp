@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include "app/forms.hpp"
@@ -56,6 +57,30 @@ std::string& GridCell(QTableWidget* grid, int row, int col) {
 }
 
 QColor ColorOf(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+// Checks every keystroke in the RF grid's number cells, so a bad character goes as it is typed.
+class RfNumberCellDelegate : public QStyledItemDelegate {
+ public:
+  RfNumberCellDelegate(TForm3* form) : QStyledItemDelegate(form), m_form(form) {}
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && index.column() >= 1) {
+      TForm3* form = m_form;
+      QObject::connect(line, &QLineEdit::textEdited, line, [form, line](const QString& text) {
+        if (text.isEmpty() || form->IsRealText(text.toStdString())) return;
+        QString t = text;
+        t.chop(1);
+        line->setText(t);
+        line->setCursorPosition(t.size());
+      });
+    }
+    return editor;
+  }
+
+ private:
+  TForm3* m_form;
+};
 
 }  // namespace
 
@@ -106,6 +131,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
   };
   // Column 0 "No:" of the grids is the vertical header; cells hold columns 1..3.
   StringGrid1 = makeGrid("StringGrid1", 202, {"Type", "dB/m", "GHz"});
+  StringGrid1->setItemDelegate(new RfNumberCellDelegate(this));
   Label(this, 16, 356, "Fiber:");
   StringGrid2 = makeGrid("StringGrid2", 372, {"Type", "dB/km(1550nm)", "dB/km(1310nm)"});
 

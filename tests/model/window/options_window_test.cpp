@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <cmath>
 
 #include "model/network_model.hpp"
@@ -77,6 +79,24 @@ TEST_F(OptionsWindowTest, RfNumberCellLosesAKeystrokeThatIsNoNumber) {
   EXPECT_EQ(ui().lastText(), "The value must be of a real type number!");
   EXPECT_EQ(Cell(Form3->StringGrid1, 1, 2), "0.2");
   EXPECT_EQ(OptionControls.RfGrid[1].first, "0.2");
+
+  // Typed in the cell editor, each bad key goes at once; checking only the finished text
+  // used to keep all but the last of several bad keys.
+  QTableWidget* g = Form3->StringGrid1;
+  Form3->show();
+  g->setCurrentCell(1, 2);
+  g->editItem(g->item(1, 2));
+  auto* editor = g->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->clear();
+  for (const QChar c : QString("2x,y5")) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(editor, &key);
+  }
+  EXPECT_EQ(editor->text(), "2,5");  // the check reads "," as a decimal mark but keeps it
+  EXPECT_EQ(ui().messages.size(), 3u);
+  g->setCurrentCell(0, 0);  // commits the editor
+  EXPECT_EQ(OptionControls.RfGrid[2].second, "2,5");
 }
 
 TEST_F(OptionsWindowTest, PrintScaleRescalesThePageTile) {

@@ -340,10 +340,7 @@ void Cascade(int slot, int h, bool supplied, int n, bool left, bool right, bool 
 
 void RowPiece() {  // slot 66
   Sketch s(206, 41);
-  s.c.pen = Pen{colors::kBlack, 2};
-  s.c.brush.color = colors::kWhite;
-  // Open at the top and bottom so that stacked rows read as one body; the stack closes it.
-  s.c.rectangle(13, -5, 193, 46);
+  s.body(13, 0, 193, 40);
   Lefts(s, 10, 20, Same(2, Lead::Black), 13);
   Rights(s, 10, 20, Same(2, Lead::Black), 193);
   s.storeIn(kOutlineRowPiece);
@@ -370,8 +367,6 @@ void NineInputCascade(int slot, int rows, bool supplied) {
   Sketch s(206, h);
   s.piece(kOutlineHeadPiece, 0, top);
   for (int r = 0; r < rows; ++r) s.piece(kOutlineRowPiece, 0, top + 73 + 40 * r);
-  s.c.pen = Pen{colors::kBlack, 2};
-  s.c.line(12, b, 193, b);
   s.c.pen = Pen{colors::kGrayText, 2};
   s.c.moveTo(16, top + 16);
   s.c.lineTo(189, top + 16);

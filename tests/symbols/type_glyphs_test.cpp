@@ -198,10 +198,14 @@ TEST_F(TypeGlyphsTest, PiecesAppearInsideTheComposedSymbols) {
     EXPECT_NE(std::find(s59.begin(), s59.end(), r.translated(0, 93)), s59.end());
     EXPECT_NE(std::find(s59.begin(), s59.end(), r.translated(0, 133)), s59.end());
   }
-  // Stacked rows read as one body: no black line across the body between two rows.
+  // Each row piece is a closed body strip: its edges run across the stack between the rows, and
+  // the last row's bottom edge closes the body (b = 153).
   const Bitmap& g = TypeGlyphAt(58);  // rows at 73 and 113
-  for (int y = 108; y <= 118; ++y) EXPECT_NE(g.pixel(100, y), colors::kBlack) << y;
-  EXPECT_TRUE(ColourNear(g, 100, 152, colors::kBlack));  // the closing edge at b = 153
+  for (int y : {73, 111, 112, 113, 151, 152}) EXPECT_EQ(g.pixel(100, y), colors::kBlack) << y;
+  EXPECT_EQ(g.pixel(100, 120), colors::kWhite);
+  EXPECT_EQ(g.pixel(100, 153), colors::kSilver);
+  EXPECT_EQ(TypeGlyphAt(kOutlineRowPiece).pixel(100, 0), colors::kBlack);
+  EXPECT_EQ(TypeGlyphAt(kOutlineRowPiece).pixel(100, 40), colors::kSilver);
 }
 
 TEST_F(TypeGlyphsTest, CaptionsKeepTheirFontsAndOddities) {

@@ -379,9 +379,10 @@ void NineInputCascade(int slot, int rows, bool supplied) {
 
 // ---- channel amplifier, link unit, channel converter (slots 96, 124, 125)
 
-void TallUnit(int slot, int h, bool bottomPorts, const char* caption, QPoint at, TColor captionColour) {
+void TallUnit(int slot, int h, int bodyBottom, bool bottomPorts, const char* caption, QPoint at,
+              TColor captionColour) {
   Sketch s(56, h);
-  s.body(9, 1, 49, h - 1);
+  s.body(9, 1, 49, bodyBottom);
   s.c.pen = Pen{colors::kBlack, 2};
   s.c.line(9, 27, 48, 27);
   s.c.line(9, 99, 48, 99);
@@ -715,7 +716,7 @@ void CreateDeviceGlyphs() {
     NineInputCascade(56 + 2 * i, rows[i], false);
     NineInputCascade(57 + 2 * i, rows[i], true);
   }
-  TallUnit(96, 152, true, "Chann.", {11, 26}, colors::kBlack);
+  TallUnit(96, 152, 151, true, "Chann.", {11, 26}, colors::kBlack);
   TerrAmp60();
   TerrAmp120(45, true, "FM", 62);
   const TextStyle blue{FontSizeToHeight(8), colors::kBlue};
@@ -771,8 +772,8 @@ void CreateDeviceGlyphs() {
   FibreSplitter(116, 66, 55, 45, {}, {}, 56, 29, true);
   DvbModulator(122, true);
   DvbModulator(123, false);
-  TallUnit(124, 152, false, nullptr, {}, colors::kBlack);
-  TallUnit(125, 150, true, "Att.", {21, 36}, colors::kBlue);
+  TallUnit(124, 152, 151, false, nullptr, {}, colors::kBlack);
+  TallUnit(125, 150, 150, true, "Att.", {21, 36}, colors::kBlue);
   ChannelConverter();
 }
 

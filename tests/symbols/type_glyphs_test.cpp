@@ -206,6 +206,11 @@ TEST_F(TypeGlyphsTest, PiecesAppearInsideTheComposedSymbols) {
   EXPECT_EQ(g.pixel(100, 153), colors::kSilver);
   EXPECT_EQ(TypeGlyphAt(kOutlineRowPiece).pixel(100, 0), colors::kBlack);
   EXPECT_EQ(TypeGlyphAt(kOutlineRowPiece).pixel(100, 40), colors::kSilver);
+  // The tall units close their bodies at the given bottom: y 151 in the 152-high channel
+  // amplifier, y 150 (the last pixel row) in the 150-high channel converter.
+  EXPECT_EQ(TypeGlyphAt(96).pixel(29, 150), colors::kBlack);
+  EXPECT_EQ(TypeGlyphAt(96).pixel(29, 151), colors::kSilver);
+  EXPECT_EQ(TypeGlyphAt(125).pixel(29, 149), colors::kBlack);
 }
 
 TEST_F(TypeGlyphsTest, CaptionsKeepTheirFontsAndOddities) {

@@ -116,7 +116,7 @@ void SmallAmp(int slot, bool feed) {
   s.inner2(13, 10, 43, 56);
   s.arrow(28, 16, Dir::Down);
   s.topLead(28, 3, 9, Lead::Accessory);
-  s.bottomLead(28, 56, 63, Lead::Accessory);
+  s.bottomLead(28, 53, 63, Lead::Accessory);
   if (feed) {
     s.c.pen = Pen{colors::kPurple, 2};
     s.c.line(39, 25, 48, 25);

@@ -168,8 +168,11 @@ TEST_F(TypeGlyphsTest, LeadColoursFollowTheColourOrders) {
   const Bitmap& s112 = TypeGlyphAt(112);
   EXPECT_TRUE(ColourNear(s112, 18, 57, colors::kBlack));
   EXPECT_TRUE(ColourNear(s112, 21, 57, colors::kYellow));
-  // Accessory leads are grey.
+  // Accessory leads are grey; the amplifier's output lead starts inside the body (y 53 to 63),
+  // over the bottom edge of the frame.
   EXPECT_TRUE(ColourNear(TypeGlyphAt(41), 28, 6, colors::kGrey));
+  EXPECT_EQ(TypeGlyphAt(41).pixel(28, 54), colors::kGrey);
+  EXPECT_EQ(TypeGlyphAt(42).pixel(28, 54), colors::kGrey);
 }
 
 TEST_F(TypeGlyphsTest, PiecesAppearInsideTheComposedSymbols) {

@@ -116,7 +116,7 @@ void SmallAmp(int slot, bool feed) {
   s.inner2(13, 10, 43, 56);
   s.arrow(28, 16, Dir::Down);
   s.topLead(28, 3, 9, Lead::Accessory);
-  s.bottomLead(28, 56, 63, Lead::Accessory);
+  s.bottomLead(28, 53, 63, Lead::Accessory);
   if (feed) {
     s.c.pen = Pen{colors::kPurple, 2};
     s.c.line(39, 25, 48, 25);
@@ -340,10 +340,7 @@ void Cascade(int slot, int h, bool supplied, int n, bool left, bool right, bool 
 
 void RowPiece() {  // slot 66
   Sketch s(206, 41);
-  s.c.pen = Pen{colors::kBlack, 2};
-  s.c.brush.color = colors::kWhite;
-  // Open at the top and bottom so that stacked rows read as one body; the stack closes it.
-  s.c.rectangle(13, -5, 193, 46);
+  s.body(13, 0, 193, 40);
   Lefts(s, 10, 20, Same(2, Lead::Black), 13);
   Rights(s, 10, 20, Same(2, Lead::Black), 193);
   s.storeIn(kOutlineRowPiece);
@@ -370,8 +367,6 @@ void NineInputCascade(int slot, int rows, bool supplied) {
   Sketch s(206, h);
   s.piece(kOutlineHeadPiece, 0, top);
   for (int r = 0; r < rows; ++r) s.piece(kOutlineRowPiece, 0, top + 73 + 40 * r);
-  s.c.pen = Pen{colors::kBlack, 2};
-  s.c.line(12, b, 193, b);
   s.c.pen = Pen{colors::kGrayText, 2};
   s.c.moveTo(16, top + 16);
   s.c.lineTo(189, top + 16);
@@ -384,9 +379,10 @@ void NineInputCascade(int slot, int rows, bool supplied) {
 
 // ---- channel amplifier, link unit, channel converter (slots 96, 124, 125)
 
-void TallUnit(int slot, int h, bool bottomPorts, const char* caption, QPoint at, TColor captionColour) {
+void TallUnit(int slot, int h, int bodyBottom, bool bottomPorts, const char* caption, QPoint at,
+              TColor captionColour) {
   Sketch s(56, h);
-  s.body(9, 1, 49, h - 1);
+  s.body(9, 1, 49, bodyBottom);
   s.c.pen = Pen{colors::kBlack, 2};
   s.c.line(9, 27, 48, 27);
   s.c.line(9, 99, 48, 99);
@@ -720,7 +716,7 @@ void CreateDeviceGlyphs() {
     NineInputCascade(56 + 2 * i, rows[i], false);
     NineInputCascade(57 + 2 * i, rows[i], true);
   }
-  TallUnit(96, 152, true, "Chann.", {11, 26}, colors::kBlack);
+  TallUnit(96, 152, 151, true, "Chann.", {11, 26}, colors::kBlack);
   TerrAmp60();
   TerrAmp120(45, true, "FM", 62);
   const TextStyle blue{FontSizeToHeight(8), colors::kBlue};
@@ -776,8 +772,8 @@ void CreateDeviceGlyphs() {
   FibreSplitter(116, 66, 55, 45, {}, {}, 56, 29, true);
   DvbModulator(122, true);
   DvbModulator(123, false);
-  TallUnit(124, 152, false, nullptr, {}, colors::kBlack);
-  TallUnit(125, 150, true, "Att.", {21, 36}, colors::kBlue);
+  TallUnit(124, 152, 151, false, nullptr, {}, colors::kBlack);
+  TallUnit(125, 150, 150, true, "Att.", {21, 36}, colors::kBlue);
   ChannelConverter();
 }
 

@@ -173,10 +173,12 @@ void Planner::switchColumns88() {
   for (int i = 0; i < 3; ++i) {
     const int v = S(1, kField[i]);
     const int x = kX[i];
+    // Only the straight position writes its numbers upward; the switched one uses plain labels.
     const bool straight = v >= -10;
-    add(x, 80, straight ? v : v + 10, kUpBlack);
+    const int mode = straight ? kUpBlack : kBlack;
+    add(x, 80, straight ? v : v + 10, mode);
     add(x + 1, 54, straight ? kSwitchUp : kSwitchDown);
-    add(x, 40, straight ? 10 : 0, kUpBlack);
+    add(x, 40, straight ? 10 : 0, mode);
   }
 }
 
@@ -187,9 +189,10 @@ void Planner::switches89() {
     add(18, 86, kSwitchDown);
     add(8, 86, 10, kBlue);
   } else {
-    add(20, 46, a, kBlue);
+    // Below the step the setting and its zero are plain black labels.
+    add(20, 46, a);
     add(18, 86, kSwitchUp);
-    add(9, 86, 0, kBlue);
+    add(9, 86, 0);
   }
   const int b = S(1, 2);
   if (b >= 10) {
@@ -197,9 +200,9 @@ void Planner::switches89() {
     add(38, 86, kSwitchDown);
     add(49, 86, 10, kBlue);
   } else {
-    add(40, 46, b, kBlue);
+    add(40, 46, b);
     add(38, 86, kSwitchUp);
-    add(50, 86, 0, kBlue);
+    add(50, 86, 0);
   }
 }
 

@@ -168,8 +168,11 @@ TEST_F(TypeGlyphsTest, LeadColoursFollowTheColourOrders) {
   const Bitmap& s112 = TypeGlyphAt(112);
   EXPECT_TRUE(ColourNear(s112, 18, 57, colors::kBlack));
   EXPECT_TRUE(ColourNear(s112, 21, 57, colors::kYellow));
-  // Accessory leads are grey.
+  // Accessory leads are grey; the amplifier's output lead starts inside the body (y 53 to 63),
+  // over the bottom edge of the frame.
   EXPECT_TRUE(ColourNear(TypeGlyphAt(41), 28, 6, colors::kGrey));
+  EXPECT_EQ(TypeGlyphAt(41).pixel(28, 54), colors::kGrey);
+  EXPECT_EQ(TypeGlyphAt(42).pixel(28, 54), colors::kGrey);
 }
 
 TEST_F(TypeGlyphsTest, PiecesAppearInsideTheComposedSymbols) {
@@ -198,10 +201,19 @@ TEST_F(TypeGlyphsTest, PiecesAppearInsideTheComposedSymbols) {
     EXPECT_NE(std::find(s59.begin(), s59.end(), r.translated(0, 93)), s59.end());
     EXPECT_NE(std::find(s59.begin(), s59.end(), r.translated(0, 133)), s59.end());
   }
-  // Stacked rows read as one body: no black line across the body between two rows.
+  // Each row piece is a closed body strip: its edges run across the stack between the rows, and
+  // the last row's bottom edge closes the body (b = 153).
   const Bitmap& g = TypeGlyphAt(58);  // rows at 73 and 113
-  for (int y = 108; y <= 118; ++y) EXPECT_NE(g.pixel(100, y), colors::kBlack) << y;
-  EXPECT_TRUE(ColourNear(g, 100, 152, colors::kBlack));  // the closing edge at b = 153
+  for (int y : {73, 111, 112, 113, 151, 152}) EXPECT_EQ(g.pixel(100, y), colors::kBlack) << y;
+  EXPECT_EQ(g.pixel(100, 120), colors::kWhite);
+  EXPECT_EQ(g.pixel(100, 153), colors::kSilver);
+  EXPECT_EQ(TypeGlyphAt(kOutlineRowPiece).pixel(100, 0), colors::kBlack);
+  EXPECT_EQ(TypeGlyphAt(kOutlineRowPiece).pixel(100, 40), colors::kSilver);
+  // The tall units close their bodies at the given bottom: y 151 in the 152-high channel
+  // amplifier, y 150 (the last pixel row) in the 150-high channel converter.
+  EXPECT_EQ(TypeGlyphAt(96).pixel(29, 150), colors::kBlack);
+  EXPECT_EQ(TypeGlyphAt(96).pixel(29, 151), colors::kSilver);
+  EXPECT_EQ(TypeGlyphAt(125).pixel(29, 149), colors::kBlack);
 }
 
 TEST_F(TypeGlyphsTest, CaptionsKeepTheirFontsAndOddities) {

@@ -178,7 +178,25 @@ TEST_F(ValueLabels, GainsSplitIntoStepsOfFourTowardsZero) {
   ASSERT_EQ(plan.size(), 9u);
   EXPECT_EQ(plan[6].value, -5);  // S1[1] = -15 below -10: shown +10 with the switch down
   EXPECT_EQ(plan[7].value, kSwitchDown);
-  EXPECT_EQ(plan[6].mode, kUpBlack);
+  EXPECT_EQ(plan[6].mode, kBlack);  // the switched column writes plain labels
+  EXPECT_EQ(plan[8].mode, kBlack);
+  EXPECT_EQ(plan[0].value, 0);  // S1[3] = 0 straight: upward text, 10 above the switch
+  EXPECT_EQ(plan[0].mode, kUpBlack);
+  EXPECT_EQ(plan[2].value, 10);
+  EXPECT_EQ(plan[2].mode, kUpBlack);
+  // Kind 89: blue while switched, plain black below the step.
+  const int att = AddObject(89, 0, 0, 0, 1);
+  AddContinuation(12, 4);
+  plan = ObjectLabels(att, false);
+  ASSERT_EQ(plan.size(), 6u);
+  EXPECT_EQ(plan[0].value, 2);
+  EXPECT_EQ(plan[0].mode, kBlue);
+  EXPECT_EQ(plan[2].mode, kBlue);
+  EXPECT_EQ(plan[3].value, 4);
+  EXPECT_EQ(plan[3].mode, kBlack);
+  EXPECT_EQ(plan[4].value, kSwitchUp);
+  EXPECT_EQ(plan[5].x, 50);
+  EXPECT_EQ(plan[5].mode, kBlack);
   EXPECT_EQ(ValueLabelText(sw, -5.7, kUpBlack), "-5");
   EXPECT_EQ(ValueLabelText(sw, 150, kUpBlack), "");
   EXPECT_EQ(ValueLabelText(sw, 2.5, kDownBlue), "2.5");

@@ -42,25 +42,30 @@ void TForm5::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, Overview);
     return;
   }
-  p.fillRect(rect(), FromBgr(CanvasColor));
-  if (!Timer2->isActive()) return;
-  const QImage back = grab().toImage();
-  auto dot = [&](int x, int y, const QColor& c) {
-    if (!c.isValid()) return;
-    p.setPen(c);
-    p.setBrush(c);
-    p.drawEllipse(QPoint(x, y), 3, 3);
-  };
-  for (int i = 0; i < kLevelMarkCount - 1; ++i) {
-    const LevelMark& m = LevelMarks[i];
-    if (m.X == 0 && m.Y == 0) break;
-    const QColor under = back.valid(m.X, m.Y) ? back.pixelColor(m.X, m.Y) : QColor();
-    dot(m.X, m.Y, MarkColour(m.Kind, BlinkPhase, under));
+  // Marks are painted into an image first: the off-phase colour of a mark depends on the pixel
+  // already under it, including marks painted just before.
+  QImage frame(size(), QImage::Format_RGB32);
+  frame.fill(FromBgr(CanvasColor));
+  if (Timer2->isActive()) {
+    QPainter fp(&frame);
+    auto dot = [&](int x, int y, const QColor& c) {
+      if (!c.isValid()) return;
+      fp.setPen(c);
+      fp.setBrush(c);
+      fp.drawEllipse(QPoint(x, y), 3, 3);
+    };
+    for (int i = 0; i < kLevelMarkCount - 1; ++i) {
+      const LevelMark& m = LevelMarks[i];
+      if (m.X == 0 && m.Y == 0) break;
+      const QColor under = frame.valid(m.X, m.Y) ? frame.pixelColor(m.X, m.Y) : QColor();
+      dot(m.X, m.Y, MarkColour(m.Kind, BlinkPhase, under));
+    }
+    for (const LinkRow& l : Links) {
+      dot(l[3], l[4], StatusColour(l[0] % 10, BlinkPhase));
+      dot(l[5], l[6], StatusColour(l[0] / 10 % 10, BlinkPhase));
+    }
   }
-  for (const LinkRow& l : Links) {
-    dot(l[3], l[4], StatusColour(l[0] % 10, BlinkPhase));
-    dot(l[5], l[6], StatusColour(l[0] / 10 % 10, BlinkPhase));
-  }
+  p.drawImage(0, 0, frame);
 }
 
 void TForm1::ToolButton90Click() {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/main_window.hpp"
 #include "editor/canvas_window.hpp"
 #include "model/network_model.hpp"
@@ -109,6 +111,28 @@ TEST_F(RunCommandTest, TuneButtonRunsThroughTheMainWindowButtons) {
   EXPECT_EQ(EditSerial, serial + 1) << "reset and Tune share one undo step";
   EXPECT_EQ(Links[0][0], 9);
   EXPECT_EQ(ui->busyDepth, 0);
+}
+
+}  // namespace
+}  // namespace kavrix
+
+namespace kavrix {
+namespace {
+
+TEST_F(RunCommandTest, BlinkingCanvasPaintsMarksInBothPhases) {
+  AddFedSocket(120);  // far above the maximum: marks and a red socket marker
+  Form1->ToolButton5->trigger();
+  ASSERT_TRUE(Form5->Timer2->isActive());
+  Form5->resize(400, 400);
+  ASSERT_EQ(Links[0][0] % 10, 1) << "far above the maximum";
+  const QPoint endA(Links[0][3], Links[0][4]);
+  std::set<QRgb> seen;
+  for (int phase = 0; phase < 2; ++phase) {
+    Form5->Timer2Timer();
+    const QImage shot = Form5->grab().toImage();
+    seen.insert(shot.pixel(endA) & 0xFFFFFF);
+  }
+  EXPECT_EQ(seen, (std::set<QRgb>{0xFF0000, 0xFFFFFF})) << "the SAT marker blinks red and white";
 }
 
 }  // namespace

@@ -13,17 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 using platform::FileDialogResult;
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary);
-  f << bytes;
-}
+using test::FileBytes;
+using test::WriteBytes;
 
 void SetTerrMode(TForm5& f) {
   f.StringGrid2.setColCount(2);

@@ -25,12 +25,7 @@ namespace fs = std::filesystem;
 constexpr int kPrinterW = 4800;
 constexpr int kPrinterH = 6800;
 
-std::string Bytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+std::string Bytes(const fs::path& p) { return test::FileBytes(p.string()); }
 
 fs::path DataDir() { return fs::path(KAVRIX_TEST_DATA); }
 

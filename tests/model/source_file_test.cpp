@@ -10,17 +10,8 @@
 namespace kavrix {
 namespace {
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream f(path, std::ios::binary);
-  f << bytes;
-}
+using test::FileBytes;
+using test::WriteBytes;
 
 // An LNB plan with a full H,Lo band, a short V,Hi band and an empty last row.
 SourceGrid LnbPlan() {

@@ -1,6 +1,8 @@
 #include "support/model_guard.hpp"
 
+#include <fstream>
 #include <random>
+#include <sstream>
 
 namespace kavrix::test {
 
@@ -18,6 +20,18 @@ TempCurrentDir::~TempCurrentDir() {
   std::error_code ec;
   fs::current_path(m_prev, ec);
   fs::remove_all(m_dir, ec);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary);
+  f << bytes;
 }
 
 int AddObject(int kind, int x, int y, int inst, int orient, int style) {

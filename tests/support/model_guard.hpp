@@ -29,6 +29,10 @@ class TempCurrentDir {
 };
 
 // Appends an object head row (and optional continuation rows) at CurObject; returns its row.
+// Whole file contents, and writing them, byte for byte (empty when the file cannot be read).
+std::string FileBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
 int AddObject(int kind, int x, int y, int inst = 0, int orient = 1, int style = 0);
 int AddContinuation(int f1 = 0, int f2 = 0, int f3 = 0, int f4 = 0, int f5 = 0, int kind = -1);
 

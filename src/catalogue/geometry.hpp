@@ -29,6 +29,20 @@ constexpr Point Rotated(int orient, int dx, int dy) {
   return p;
 }
 
+// The editor's name for the same turn: (dx, dy) by orientation 1..4, anything else unchanged.
+constexpr void RotatePoint(int dx, int dy, int orient, Point& p) { RotatePortOffset(orient, dx, dy, p); }
+
+// Nearest multiple of `step` to v, halves to even (the pointer and scroll positions snap so).
+constexpr int SnapToGrid(int v, int step) {
+  if (step <= 0) return v;
+  int q = v / step;
+  int r = v % step;
+  if (r < 0) { r += step; --q; }           // floor division
+  const int twice = 2 * r;
+  if (twice > step || (twice == step && (q % 2 != 0))) ++q;
+  return q * step;
+}
+
 // Offset of length len in direction dir (1 left, 2 down, 3 right, 4 up); (0, 0) otherwise.
 constexpr Point DirectionOffset(int len, int dir) {
   switch (dir) {
@@ -43,5 +57,7 @@ constexpr Point DirectionOffset(int len, int dir) {
 static_assert(Rotated(2, 40, 30) == Point{30, -40});
 static_assert(Rotated(4, 40, 30) == Point{-30, 40});
 static_assert(DirectionOffset(20, 0) == Point{0, 0});
+static_assert(SnapToGrid(12, 5) == 10 && SnapToGrid(13, 5) == 15 && SnapToGrid(-12, 5) == -10);
+static_assert(SnapToGrid(5, 10) == 0 && SnapToGrid(15, 10) == 20 && SnapToGrid(-5, 10) == 0);
 
 }  // namespace kavrix

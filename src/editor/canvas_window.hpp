@@ -6,6 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+
 #include "editor/canvas_state.hpp"
 #include "model/source_file.hpp"
 #include "model/window_modes.hpp"
@@ -28,6 +34,8 @@ class TForm5 : public QWidget {
   void Repaint() { repaint(); }
 
   // ---- canvas window: creation, pointer, keys, timers, popup menu (canvas_window.cpp)
+  QLabel* Label14 = nullptr;  // line hints
+  QLabel* Label15 = nullptr;
 
   // ---- painting, blinker (canvas_paint.cpp, navigation_view.cpp)
   bool BlinkPhase = false;
@@ -43,6 +51,15 @@ class TForm5 : public QWidget {
   void FormClick(QObject* sender);
 
   // ---- property panels and in-place editors (panel files)
+  // Created by the panel code; other handlers only show, hide and read them.
+  QLineEdit* Edit1 = nullptr;        // cable length
+  QComboBox* ComboBox1 = nullptr;    // cable kind
+  QWidget* UpDown1 = nullptr;        // attenuation stepper
+  int UpDown1Tag = 0;
+  QLabel* Label2 = nullptr;          // its value
+  QPlainTextEdit* Memo1 = nullptr;   // comment editor
+  QWidget* Panel1 = nullptr;         // source panel
+  QWidget* Panel2 = nullptr;         // modulator / channel amplifier panel
   void FormDblClick(QObject* sender);
   void UpDown1Exit();        // stores the attenuation stepper into the object
   void ComboBox1Exit();      // cable kind list left

@@ -110,6 +110,7 @@ void TForm1::BuildMenus() {
   QMenu* help = menuBar()->addMenu("Help");
   About1 = help->addAction("About", this, [this] { About1Click(); });
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });
+  BuildPlacementCommands();
   // The save action follows the project state as an idle update would.
   auto* update = new QTimer(this);
   connect(update, &QTimer::timeout, this, [this] { SaveActionUpdate(); });
@@ -117,8 +118,6 @@ void TForm1::BuildMenus() {
 }
 
 void TForm1::Undo1Click() { kavrix::Undo1Click(Form5); }
-
-void TForm1::Edit1Click() { Undo1->setEnabled(Undo1Enabled()); }
 
 void TForm1::FormCreate() {
   const QSize client = size();

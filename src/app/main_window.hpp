@@ -17,6 +17,7 @@ class QStatusBar;
 
 namespace kavrix {
 
+class PaletteBar;
 
 // The canvas's off-screen drawing buffer, made by the main window at its client size + 100.
 extern QImage BackBuffer;
@@ -82,6 +83,25 @@ class TForm1 : public QMainWindow {
   void Undo1Click();
   void Edit1Click();                // enables Undo1 when the menu opens
 
+  // ---- palette, Draw menu and the Edit menu's commands (palette.cpp, placement_menus.cpp)
+  QMenu* Draw1 = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* Move1 = nullptr;
+  QAction* Delete1 = nullptr;
+  PaletteBar* Palette = nullptr;  // on ToolBar1; ToolButton<id> is Palette->ToolButton(id)
+  // Every placement command arms one kind; the palette buttons and the Draw items call it.
+  void PlacementClick(int kind);
+  void LNBIdeal1Click() { PlacementClick(91); }
+  void TerrTV1Click() { PlacementClick(92); }
+  void UHFantena1Click() { PlacementClick(93); }
+  void VHFIII1Click() { PlacementClick(94); }
+  void FMantena1Click() { PlacementClick(95); }
+  void ToolButton63Click() { PlacementClick(100); }  // comment
+  void Copy1Click();
+  void Move1Click();
+  void Delete1Click();
+  void ToolBar1MouseMove();  // pointer over the palette: an open in-place editor is committed
+
   platform::FileDialogRequest OpenDialog1;
   platform::FileDialogRequest SaveDialog1;
   int ToolButton94ImageIndex = 76;
@@ -93,6 +113,7 @@ class TForm1 : public QMainWindow {
  private:
   void FormCreate();
   void BuildMenus();
+  void BuildPlacementCommands();  // palette, Draw menu, Edit menu items (placement_menus.cpp)
   bool SaveProjectTo(const std::string& path);
   void ShowProjectInWindows();
 };

@@ -61,6 +61,11 @@ void ShowObsoleteDrawEntries(QMenu* menu, bool show) {
   }
 }
 
+// The run commands stand after the catalogue on the bar.
+bool IsRunCommand(const TForm1& form, const QAction* a) {
+  return a == form.ToolButton5 || a == form.ToolButton86 || a == form.ToolButton93 || a == form.ToolButton94;
+}
+
 // The palette shows the tool bar's commands as its own buttons: commands added to ToolBar1 at any
 // time (by this window or by other commands' builders) move into it, the run commands after the
 // catalogue, the others before the sources.
@@ -71,11 +76,12 @@ class ToolBarCommands : public QObject {
     bar->installEventFilter(this);
   }
 
+  // Commands stay in the bar's action list; the palette shows them as its own buttons.
   void Adopt(QAction* action) {
     if (action == m_paletteAction || !m_palette) return;
     if (std::find(m_adopted.begin(), m_adopted.end(), action) != m_adopted.end()) return;
     m_adopted.push_back(action);
-    if (IsTrailing(action)) m_palette->AddTrailingCommand(action);
+    if (IsRunCommand(*m_form, action)) m_palette->AddTrailingCommand(action);
     else m_palette->AddLeadingCommand(action);
   }
 
@@ -92,11 +98,6 @@ class ToolBarCommands : public QObject {
   }
 
  private:
-  bool IsTrailing(QAction* a) const {
-    return a == m_form->ToolButton5 || a == m_form->ToolButton86 || a == m_form->ToolButton93 ||
-           a == m_form->ToolButton94;
-  }
-
   TForm1* m_form;
   QToolBar* m_bar;
   QPointer<PaletteBar> m_palette;
@@ -137,18 +138,17 @@ void TForm1::BuildPlacementCommands() {
   Palette = new PaletteBar({[this](int kind) { PlacementClick(kind); }, [this] { ToolBar1MouseMove(); }});
   ToolBar1->setMovable(false);
   ToolBar1->setFloatable(false);
+  // The commands already on the bar are added again once the palette takes them over, in the
+  // bar's order: open, save, the others, undo, navigation, then the run commands.
   QList<QAction*> commands = ToolBar1->actions();
   for (QAction* a : commands) ToolBar1->removeAction(a);
-  auto* adopter = new ToolBarCommands(this, ToolBar1, Palette);
+  new ToolBarCommands(this, ToolBar1, Palette);
   std::stable_sort(commands.begin(), commands.end(), [this](const QAction* a, const QAction* b) {
-    return LeadingRank(*this, a) < LeadingRank(*this, b);
+    const bool ta = IsRunCommand(*this, a), tb = IsRunCommand(*this, b);
+    if (ta != tb) return tb;
+    return ta ? TrailingRank(*this, a) < TrailingRank(*this, b) : LeadingRank(*this, a) < LeadingRank(*this, b);
   });
-  for (QAction* a : commands)
-    if (a != ToolButton5 && a != ToolButton86 && a != ToolButton93 && a != ToolButton94) adopter->Adopt(a);
-  std::stable_sort(commands.begin(), commands.end(), [this](const QAction* a, const QAction* b) {
-    return TrailingRank(*this, a) < TrailingRank(*this, b);
-  });
-  for (QAction* a : commands) adopter->Adopt(a);
+  for (QAction* a : commands) ToolBar1->addAction(a);
 
   QPointer<PaletteBar> palette = Palette;
   QPointer<QMenu> draw = Draw1;

@@ -51,7 +51,7 @@ QPixmap BlankPixmap(int size) {
 QIcon LeadIcon(const char* lead) {
   QPixmap pm = BlankPixmap(kIconSize);
   QPainter p(&pm);
-  QFont f("DejaVu Sans");
+  QFont f("Liberation Sans");
   f.setBold(true);
   f.setPixelSize(std::strlen(lead) > 2 ? 13 : 18);
   p.setFont(f);
@@ -82,7 +82,7 @@ QPixmap CommentPixmap(int size) {
   p.setPen(QColor(0, 0, 0));
   p.setBrush(QColor(255, 255, 225));
   p.drawRect(2, 6, size - 5, size - 13);
-  QFont f("DejaVu Sans");
+  QFont f("Liberation Sans");
   f.setPixelSize(11);
   p.setFont(f);
   p.drawText(QRect(2, 6, size - 4, size - 12), Qt::AlignCenter, "Abc");
@@ -212,6 +212,7 @@ void PaletteBar::AddLeadingCommand(QAction* action) {
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setFixedHeight(kButtonSize);
+  b->setVisible(true);  // children made after the bar is shown start hidden
   Track(b);
   Entry e;
   e.button = b;
@@ -228,6 +229,7 @@ void PaletteBar::AddTrailingCommand(QAction* action) {
   b->setAutoRaise(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setFixedHeight(kButtonSize);
+  b->setVisible(true);
   Track(b);
   Entry e;
   e.button = b;

@@ -332,6 +332,12 @@ TEST_F(PaletteTest, IncludeObsoleteComponentsShowsTheOldFamiliesOfOpenGroups) {
   EXPECT_TRUE(Button(31)->isVisible());
   Click(Button(56));
   ExpectArmed(55);
+  // Closing the category takes its retired group buttons along, the 16-mm splitters' one too.
+  Click(Button(71));
+  for (int id : {98, 111, 110, 31}) EXPECT_FALSE(Button(id)->isVisible()) << id;
+  Click(Button(71));
+  Click(Button(99));
+  Form3->Button1Click();
 
   Form3->CheckBox3->setChecked(false);
   Form3->Button1Click();

@@ -103,14 +103,14 @@ QIcon GroupIcon(int firstKind) {
 }
 
 int FirstDeviceKind(int groupId) {
-  for (const palette::ButtonSpec& b : palette::PaletteButtons())
+  for (const palette::ButtonDef& b : palette::PaletteButtons())
     if (b.parent == groupId && b.kind > 0) return b.kind;
   return 0;
 }
 
-QIcon IconFor(const palette::ButtonSpec& spec) {
-  if (spec.role == Role::kGroup) return GroupIcon(FirstDeviceKind(spec.id));
-  return KindIcon(spec.kind, kIconSize);
+QIcon IconFor(const palette::ButtonDef& def) {
+  if (def.role == Role::kGroup) return GroupIcon(FirstDeviceKind(def.id));
+  return KindIcon(def.kind, kIconSize);
 }
 
 }  // namespace
@@ -140,48 +140,48 @@ PaletteBar::PaletteBar(Callbacks callbacks, QWidget* parent) : QWidget(parent), 
   setMouseTracking(true);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   int previousParent = -1;
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons()) {
+  for (const palette::ButtonDef& def : palette::PaletteButtons()) {
     Entry e;
-    e.id = spec.id;
-    e.kind = spec.kind;
-    e.parent = spec.parent;
-    e.withParent = spec.show == Show::kWithParent;
+    e.id = def.id;
+    e.kind = def.kind;
+    e.parent = def.parent;
+    e.withParent = def.show == Show::kWithParent;
     // Sections: the placements after the commands, each category; the comment joins the run commands.
-    e.gapBefore = spec.role == Role::kCategory || (spec.parent == 0 && previousParent != 0 && spec.id != 63);
-    previousParent = spec.parent;
+    e.gapBefore = def.role == Role::kCategory || (def.parent == 0 && previousParent != 0 && def.id != 63);
+    previousParent = def.parent;
     QToolButton* b = AddButton(e);
-    b->setToolTip(QString::fromUtf8(spec.text));
-    b->setHidden(spec.show != Show::kAlways);
-    switch (spec.role) {
+    b->setToolTip(QString::fromUtf8(def.text));
+    b->setHidden(def.show != Show::kAlways);
+    switch (def.role) {
       case Role::kCategory:
         b->setCheckable(true);
-        b->setText(QString::fromUtf8(spec.text));
-        b->setIcon(LeadIcon(CategoryLead(spec.id)));
+        b->setText(QString::fromUtf8(def.text));
+        b->setIcon(LeadIcon(CategoryLead(def.id)));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setFixedHeight(kButtonSize);
-        m_tags[spec.id] = 0;
-        connect(b, &QToolButton::clicked, this, [this, id = spec.id] { CategoryClick(id); });
+        m_tags[def.id] = 0;
+        connect(b, &QToolButton::clicked, this, [this, id = def.id] { CategoryClick(id); });
         break;
       case Role::kGroup:
         b->setCheckable(true);
-        connect(b, &QToolButton::clicked, this, [this, id = spec.id] { GroupClick(id); });
+        connect(b, &QToolButton::clicked, this, [this, id = def.id] { GroupClick(id); });
         break;
       case Role::kPlacement:
       case Role::kDevice:
-        b->setText(QString::fromUtf8(ModelName(spec.kind).data(), static_cast<int>(ModelName(spec.kind).size())));
-        connect(b, &QToolButton::clicked, this, [this, kind = spec.kind] {
+        b->setText(QString::fromUtf8(ModelName(def.kind).data(), static_cast<int>(ModelName(def.kind).size())));
+        connect(b, &QToolButton::clicked, this, [this, kind = def.kind] {
           if (m_callbacks.arm) m_callbacks.arm(kind);
         });
         break;
     }
-    if (spec.role != Role::kCategory) {
+    if (def.role != Role::kCategory) {
       b->setToolButtonStyle(Qt::ToolButtonIconOnly);
       b->setFixedSize(kButtonSize, kButtonSize);
-      const QIcon icon = IconFor(spec);
+      const QIcon icon = IconFor(def);
       if (icon.isNull()) b->setProperty(kIconPending, true);
       else b->setIcon(icon);
     }
-    if (spec.role == Role::kPlacement && spec.id == 63) m_trailingAt = static_cast<int>(m_entries.size()) - 1;
+    if (def.role == Role::kPlacement && def.id == 63) m_trailingAt = static_cast<int>(m_entries.size()) - 1;
   }
 }
 
@@ -265,12 +265,12 @@ void PaletteBar::CategoryClick(int id) {
     tag->second = 1;
   } else {
     // Open groups close first, so reopening the category shows its group buttons all up.
-    for (const palette::ButtonSpec& spec : palette::PaletteButtons()) {
-      if (spec.parent != id || spec.role != Role::kGroup) continue;
-      QToolButton* g = ToolButton(spec.id);
+    for (const palette::ButtonDef& def : palette::PaletteButtons()) {
+      if (def.parent != id || def.role != Role::kGroup) continue;
+      QToolButton* g = ToolButton(def.id);
       if (g && g->isChecked()) {
         g->setChecked(false);
-        GroupClick(spec.id);
+        GroupClick(def.id);
       }
     }
     SetChildrenHidden(id, true, false);
@@ -292,8 +292,8 @@ void PaletteBar::ReleaseObsoleteButtons() {
     QToolButton* b = ToolButton(id);
     if (!b || !b->isChecked()) continue;
     b->setChecked(false);
-    const palette::ButtonSpec* spec = palette::FindPaletteButton(id);
-    if (spec && spec->role == Role::kCategory) CategoryClick(id);
+    const palette::ButtonDef* def = palette::FindPaletteButton(id);
+    if (def && def->role == Role::kCategory) CategoryClick(id);
     else GroupClick(id);
   }
 }
@@ -365,8 +365,8 @@ bool PaletteBar::eventFilter(QObject* watched, QEvent* event) {
   // pictures when they are first painted after that.
   if (event->type() == QEvent::Paint && watched->property(kIconPending).toBool()) {
     auto* b = static_cast<QToolButton*>(watched);
-    const palette::ButtonSpec* spec = palette::FindPaletteButton(b->objectName().mid(10).toInt());
-    const QIcon icon = spec ? IconFor(*spec) : QIcon();
+    const palette::ButtonDef* def = palette::FindPaletteButton(b->objectName().mid(10).toInt());
+    const QIcon icon = def ? IconFor(*def) : QIcon();
     if (!icon.isNull()) {
       b->setIcon(icon);
       b->setProperty(kIconPending, false);

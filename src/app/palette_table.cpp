@@ -5,7 +5,7 @@
 namespace kavrix::palette {
 namespace {
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonDef kButtons[] = {
     // Sources, load and lines: always on the bar.
     {8, Role::kPlacement, 91, 0, Show::kAlways, "SAT TV Signal Sources (LNB)"},
     {25, Role::kPlacement, 92, 0, Show::kAlways, "Catv Signal Source (Antenna)"},
@@ -241,10 +241,10 @@ std::vector<DrawEntry> Items(std::initializer_list<int> kinds) {
 
 }  // namespace
 
-std::span<const ButtonSpec> PaletteButtons() { return kButtons; }
+std::span<const ButtonDef> PaletteButtons() { return kButtons; }
 
-const ButtonSpec* FindPaletteButton(int id) {
-  for (const ButtonSpec& b : kButtons)
+const ButtonDef* FindPaletteButton(int id) {
+  for (const ButtonDef& b : kButtons)
     if (b.id == id) return &b;
   return nullptr;
 }

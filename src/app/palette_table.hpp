@@ -21,7 +21,7 @@ enum class Show {
   kNever,       // starts hidden; the palette's own folding only ever hides it
 };
 
-struct ButtonSpec {
+struct ButtonDef {
   int id;           // ToolButton<id>
   Role role;
   int kind;         // kind armed (placement and device buttons), else 0
@@ -31,8 +31,8 @@ struct ButtonSpec {
 };
 
 // Every button in bar order: a category is followed by what it unfolds, a group by its devices.
-std::span<const ButtonSpec> PaletteButtons();
-const ButtonSpec* FindPaletteButton(int id);
+std::span<const ButtonDef> PaletteButtons();
+const ButtonDef* FindPaletteButton(int id);
 
 // Buttons of the obsolete families whose visibility the "Include obsolete components" option
 // sets, each list under the category or group button that must be down for it.

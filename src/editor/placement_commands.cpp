@@ -31,7 +31,9 @@ bool HasSymbol(int kind) { return kind < 201 || kind > 205; }
 struct LnbBand {
   int32_t count, level, first, last;
 };
-constexpr std::array<LnbBand, 4> kLnbBands{{{25, 80, 970, 1930}, {26, 80, 1100, 2100}, {25, 80, 990, 1950}, {26, 80, 1120, 2120}}};
+// Bands H,Lo / H,Hi / V,Lo / V,Hi.
+constexpr std::array<LnbBand, 4> kLnbBands{
+    {{25, 80, 970, 1930}, {26, 80, 1100, 2100}, {25, 80, 990, 1950}, {26, 80, 1120, 2120}}};
 constexpr int32_t kLnbCarrierStep = 40;
 constexpr int32_t kUseAverageValues = 1;
 constexpr int32_t kLnbSupplyMa = 220;

@@ -9,7 +9,8 @@
 
 namespace kavrix {
 
-inline constexpr const char* kLnbLimitMessage = "This application supports networks with no more than four LNB components!";
+inline constexpr const char* kLnbLimitMessage =
+    "This application supports networks with no more than four LNB components!";
 inline constexpr const char* kAntennaLimitMessage = "The number of antenna components must be up to 4";
 inline constexpr const char* kCommentLimitMessage =
     "No more comments can be added: a drawing holds at most 101 comment texts.";

@@ -108,8 +108,8 @@ class PaletteTest : public ::testing::Test {
 };
 
 TEST_F(PaletteTest, StartUpShowsTheCommandsTheSourcesAndTheCategories) {
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons())
-    EXPECT_EQ(Button(spec.id)->isVisible(), spec.show == palette::Show::kAlways) << spec.id;
+  for (const palette::ButtonDef& def : palette::PaletteButtons())
+    EXPECT_EQ(Button(def.id)->isVisible(), def.show == palette::Show::kAlways) << def.id;
   // Bar order: open, save, undo, navigation, the sources ...; the run commands, then the comment.
   const std::vector<QWidget*> order{CommandButton(Form1->Open1),        CommandButton(Form1->SaveAction),
                                     CommandButton(Form1->ToolButton91), CommandButton(Form1->ToolButton90),
@@ -229,10 +229,10 @@ TEST_F(PaletteTest, PaletteAndDrawMenuCoverTheDefaultsTable) {
   std::set<int> withDefaults, onPalette, inMenu;
   for (int k = 1; k <= 220; ++k)
     if (FindPlacementDefaults(k)) withDefaults.insert(k);
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons()) {
-    if (spec.kind == 0) continue;
-    EXPECT_TRUE(withDefaults.count(spec.kind)) << "ToolButton" << spec.id;
-    onPalette.insert(spec.kind);
+  for (const palette::ButtonDef& def : palette::PaletteButtons()) {
+    if (def.kind == 0) continue;
+    EXPECT_TRUE(withDefaults.count(def.kind)) << "ToolButton" << def.id;
+    onPalette.insert(def.kind);
   }
   for (QAction* a : DrawItems()) {
     const int kind = a->data().toInt();
@@ -296,13 +296,14 @@ TEST_F(PaletteTest, ClosingACategoryClosesItsOpenGroupsFirst) {
 }
 
 TEST_F(PaletteTest, RetiredButtonsNeverAppearWhileObsoleteComponentsAreOff) {
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons())
-    if (spec.role == Role::kCategory && spec.show == palette::Show::kAlways) Click(Button(spec.id));
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons())
-    if (spec.role == Role::kGroup && Button(spec.id)->isVisible()) Click(Button(spec.id));
+  for (const palette::ButtonDef& def : palette::PaletteButtons())
+    if (def.role == Role::kCategory && def.show == palette::Show::kAlways) Click(Button(def.id));
+  for (const palette::ButtonDef& def : palette::PaletteButtons())
+    if (def.role == Role::kGroup && Button(def.id)->isVisible()) Click(Button(def.id));
   for (int id : {106, 7, 98, 110, 111, 125, 126, 127, 56, 60, 19, 81, 49, 50, 24, 31, 38, 45, 12, 46, 51, 87})
     EXPECT_FALSE(Button(id)->isVisible()) << id;
-  for (int kind : {55, 56, 1, 8, 51, 21, 31, 32, 53, 16, 17, 67, 68, 65, 77}) EXPECT_FALSE(Reachable(DrawItem(kind))) << kind;
+  for (int kind : {55, 56, 1, 8, 51, 21, 31, 32, 53, 16, 17, 67, 68, 65, 77})
+    EXPECT_FALSE(Reachable(DrawItem(kind))) << kind;
   for (int kind : {109, 101, 121, 131, 105, 116, 161, 171}) EXPECT_TRUE(Reachable(DrawItem(kind))) << kind;
 }
 
@@ -393,10 +394,10 @@ TEST_F(PaletteTest, EditMenuFollowsTheUndoRingAndTheSelection) {
 
 // Look at palette.png in the test binary's directory: every category and group unfolded.
 TEST_F(PaletteTest, UnfoldedPaletteWrapsWithoutOverlap) {
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons())
-    if (spec.role == Role::kCategory && spec.show == palette::Show::kAlways) Click(Button(spec.id));
-  for (const palette::ButtonSpec& spec : palette::PaletteButtons())
-    if (spec.role == Role::kGroup && Button(spec.id)->isVisible()) Click(Button(spec.id));
+  for (const palette::ButtonDef& def : palette::PaletteButtons())
+    if (def.role == Role::kCategory && def.show == palette::Show::kAlways) Click(Button(def.id));
+  for (const palette::ButtonDef& def : palette::PaletteButtons())
+    if (def.role == Role::kGroup && Button(def.id)->isVisible()) Click(Button(def.id));
   for (int width : {1024, 640}) {
     Form1->resize(width, 720);
     QApplication::processEvents();

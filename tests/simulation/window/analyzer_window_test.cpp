@@ -241,7 +241,7 @@ TEST(AnalyzerWindow, ScreenshotAfterAProbe) {
   terr.addPoint(0, FreqList[29], TerrMinLevel, "min", kBlue);
   ASSERT_TRUE(terr.setLeftMaximum(75.0));
   ASSERT_TRUE(terr.setLeftMinimum(std::min(TerrMinLevel, 60.0) - 3));
-  terr.show();
+  form.Model().Chart2.Visible = true;
   form.show();
   sat.refresh();
   terr.refresh();

@@ -29,10 +29,10 @@ ChartColor FromQColor(const QColor& c) {
          (static_cast<ChartColor>(c.blue()) << 16);
 }
 
-// Labels on round steps (1, 2 or 5 times a power of ten, about five of them) from zero, while
+// Labels on round steps (1, 2 or 5 times a power of ten, about four of them) from zero, while
 // the axis itself spans exactly the range.
 void SetRoundTicks(QValueAxis* axis, double lo, double hi) {
-  const double raw = (hi - lo) / 5.0;
+  const double raw = (hi - lo) / 4.0;
   const double mag = std::pow(10.0, std::floor(std::log10(raw)));
   const double f = raw / mag;
   const double step = (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * mag;
@@ -175,9 +175,19 @@ void AnalyzerChart::refresh() {
     axis->setRange(lo, hi);
     SetRoundTicks(axis, lo, hi);
   };
-  const auto [blo, bhi] = m_model.range(AxisSide::Bottom);
+  // An automatic axis keeps a little room around the points, so that a limit line lying on the
+  // highest value is not cut in half by the plot's edge.
+  auto pad = [](bool automatic, double& lo, double& hi) {
+    if (!automatic) return;
+    const double m = (hi - lo) * 0.03;
+    lo -= m;
+    hi += m;
+  };
+  auto [blo, bhi] = m_model.range(AxisSide::Bottom);
+  pad(m_model.Bottom.automatic, blo, bhi);
   apply(m_bottom, blo, bhi);
   auto [llo, lhi] = m_model.range(AxisSide::Left);
+  pad(m_model.Left.automatic, llo, lhi);
   const double start = m_model.Left.startPosition;
   if (start > 0.0) llo -= (lhi - llo) * start / (100.0 - start);
   apply(m_left, llo, lhi);
@@ -266,33 +276,44 @@ void TForm4::ShowModel() {
   Chart1->refresh();
   Chart2->refresh();
   const int clientHeight = std::max(m_model.Height - AnalyzerModel::kFrameHeight, 1);
-  if (height() != clientHeight) resize(width(), clientHeight);
-  ReplaySurface();
+  const int rightmost = ReplaySurface();
+  // The bar captions beside the chart must not run off the window's right edge.
+  const int clientWidth = std::max(width(), rightmost + 4);
+  if (height() != clientHeight || width() != clientWidth) resize(clientWidth, clientHeight);
   if (m_model.Visible != isVisible()) setVisible(m_model.Visible);
   update();
 }
 
-void TForm4::ReplaySurface() {
+int TForm4::ReplaySurface() {
   const std::vector<SurfaceOp>& ops = m_model.Surface.Ops;
   if (ops.empty()) {
     m_surface = QImage();
-    return;
+    return 0;
   }
   // Large enough for the tallest layout; what lies outside the window is never seen.
-  Bitmap target(std::max(width(), AnalyzerModel::kDesignedClientWidth), std::max(height(), 460));
+  Bitmap target(std::max(width(), AnalyzerModel::kDesignedClientWidth + 100), std::max(height(), 460));
   target.image().fill(ToQColor(chart_colors::kSilver));
   Canvas c(target);
+  int rightmost = 0;
   for (const SurfaceOp& op : ops) {
     c.pen.color = op.pen;
     c.pen.width = op.penWidth;
     c.brush.color = op.brush;
     switch (op.kind) {
-      case SurfaceOp::Kind::Rectangle: c.rectangle(op.x1, op.y1, op.x2, op.y2); break;
-      case SurfaceOp::Kind::Line: c.line(op.x1, op.y1, op.x2, op.y2); break;
-      case SurfaceOp::Kind::Text: c.textOut(op.x1, op.y1, op.text); break;
+      case SurfaceOp::Kind::Rectangle:
+        c.rectangle(op.x1, op.y1, op.x2, op.y2);
+        break;
+      case SurfaceOp::Kind::Line:
+        c.line(op.x1, op.y1, op.x2, op.y2);
+        break;
+      case SurfaceOp::Kind::Text:
+        c.textOut(op.x1, op.y1, op.text);
+        rightmost = std::max(rightmost, op.x1 + c.textWidth(op.text));
+        break;
     }
   }
   m_surface = target.image();
+  return rightmost;
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {

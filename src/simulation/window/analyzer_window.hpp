@@ -121,7 +121,8 @@ class TForm4 : public QWidget {
 
  private:
   void FilterClick(int satellite);
-  void ReplaySurface();
+  // Draws the surface operations into m_surface; returns the right edge of the texts drawn.
+  int ReplaySurface();
   QImage m_surface;
 };
 

@@ -201,7 +201,7 @@ TEST(AnalyzerWindow, ShiftTogglesNavigationAndF1HandsTheFocusToTheCanvas) {
 }
 
 // Renders the window after a hand-filled probe of a two-satellite, one-antenna project and
-// stores a PNG for review (analyzer_window.png in the test's working directory).
+// stores a PNG for review (analyzer_window.png beside the test binary, in the build directory).
 TEST(AnalyzerWindow, ScreenshotAfterAProbe) {
   test::FreshModel fresh;
   SatUsedGuard guard;
@@ -259,7 +259,7 @@ TEST(AnalyzerWindow, ScreenshotAfterAProbe) {
   for (int y = 8; y < 248 && !green; ++y)
     for (int x = 8; x < 301 && !green; ++x) green = shot.pixelColor(x, y) == kGreen;
   EXPECT_TRUE(green);
-  const QString path = QDir::current().filePath("analyzer_window.png");
+  const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("analyzer_window.png");
   EXPECT_TRUE(shot.save(path, "PNG")) << path.toStdString();
 }
 

@@ -39,6 +39,7 @@ void CreateApplicationWindows() {
   Form4->NavigationClick = [] { Form1->ToolButton90Click(); };
   Windows().leaveNavigation = [] { Form1->ToolButton90Click(); };
   Form4->ActivateCanvas = [] { Form5->setFocus(); };
+  Form4->Form5OnClick = [](QObject* sender) { Form5->FormClick(sender); };
 }
 
 void DestroyApplicationWindows() {

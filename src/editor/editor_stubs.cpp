@@ -10,9 +10,6 @@ Bitmap PrintBitmap;
 void DrawComponent(int, Bitmap&) {}
 int HitTestComponent(int, int) { return -1; }
 
-// click and commit
-void TForm5::FormClick(QObject*) {}
-
 // property panels
 void TForm5::FormDblClick(QObject*) {}
 void TForm5::UpDown1Exit() {}

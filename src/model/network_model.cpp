@@ -49,6 +49,7 @@ std::array<double, kFreqListLen> FreqList{};
 std::array<LevelMark, kLevelMarkCount> LevelMarks{};
 std::array<int32_t, kTerrSourceMax> TerrSourceIds{};
 std::array<bool, kTerrSourceMax> SourcePassed{};
+std::array<bool, 4> TerrMergedFlags{};
 uint8_t SourceCount = 0;
 int32_t TerrSourceIndex = -1;
 int32_t MarkX = 0;
@@ -92,6 +93,7 @@ void ResetSimulation() {
   TerrSourceIndex = -1;
   for (int k = 0; k < 100; ++k) FreqList[k] = 0.0;
   SourcePassed.fill(false);
+  TerrMergedFlags.fill(false);
   MarkX = 0;
   MarkY = 0;
   ChainMarkCount = 0;

@@ -388,6 +388,7 @@ void LinkSources(int nb) {
           if (FreqList[k] > 0 && x > 0) lv[k] = oldL[x - 1];
         }
         for (int k = 0; k < 100; ++k) TerrSpectra[2 * p][k] = FreqList[k];
+        if (p < static_cast<int>(TerrMergedFlags.size())) TerrMergedFlags[static_cast<std::size_t>(p)] = true;
         for (int k = 0; k < 100; ++k)
           if (FreqList[k] == 0.0) lv[k] = -1000.0;
       }

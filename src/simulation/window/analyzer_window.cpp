@@ -15,43 +15,24 @@
 #include <limits>
 
 #include "model/source_tables.hpp"
+#include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
 
 namespace {
-using namespace analyzer_colours;
+using analyzer_colours::kSilver;
 
-// Colours stored as $00BBGGRR integers.
-QColor FromBgr(int c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-std::vector<AnalyzerChart::SeriesStyle> SatSeries() {
-  std::vector<AnalyzerChart::SeriesStyle> s{{"Min Level", kBlue, 3}};
-  static const char* const kTitles[16] = {"HLo-A", "HHi-A", "VLo-A", "VHi-A", "HLo-B", "HHi-B", "VLo-B", "VHi-B",
-                                          "HLo-C", "HHi-C", "VLo-C", "VHi-C", "HLo-D", "HHi-D", "VLo-D", "VHi-D"};
-  for (int i = 0; i < 16; ++i) {
-    // Bands in order H-Lo green, H-Hi yellow, V-Lo black, V-Hi red; satellite A's V-Lo has no
-    // colour of its own and takes the grey that stands for V-Lo elsewhere.
-    static const QColor kBand[4] = {kGreen, kYellow, kBlack, kRed};
-    const QColor c = i == 2 ? kGrey : kBand[i % 4];
-    s.push_back({kTitles[i], c, 1});
-  }
-  s.push_back({"Max level", kRed, 3});
-  s.push_back({"Prapletimas", kWhite, 1});
-  return s;
+QColor ToQColor(ChartColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+ChartColor FromQColor(const QColor& c) {
+  if (!c.isValid()) return chart_colors::kOwnColor;
+  return static_cast<ChartColor>(c.red()) | (static_cast<ChartColor>(c.green()) << 8) |
+         (static_cast<ChartColor>(c.blue()) << 16);
 }
 
-std::vector<AnalyzerChart::SeriesStyle> TerrSeries() {
-  return {{"Min Terr TV level", FromBgr(8388863), 2},
-          {"Terr TV level", kGreen, 4},
-          {"Max Terr TV level", kRed, 3},
-          {"Terr TV level 2", FromBgr(8454143), 4},
-          {"Terr TV level 3", FromBgr(8454143), 4}};
-}
-
-// Labels on round steps (1, 2 or 5 times a power of ten, about five of them) from zero, while
+// Labels on round steps (1, 2 or 5 times a power of ten, about four of them) from zero, while
 // the axis itself spans exactly the range.
 void SetRoundTicks(QValueAxis* axis, double lo, double hi) {
-  const double raw = (hi - lo) / 5.0;
+  const double raw = (hi - lo) / 4.0;
   const double mag = std::pow(10.0, std::floor(std::log10(raw)));
   const double f = raw / mag;
   const double step = (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * mag;
@@ -67,11 +48,9 @@ constexpr const char* kFilterTitles[5] = {"Signal level - Summary list", "Signal
 
 // ---- AnalyzerChart
 
-AnalyzerChart::AnalyzerChart(const QString& title, const std::vector<SeriesStyle>& series, const AxisSetup& bottom,
-                             const AxisSetup& left, QWidget* parent)
-    : QChartView(parent) {
+AnalyzerChart::AnalyzerChart(ChartModel& model, QWidget* parent) : QChartView(parent), Tag(model.Tag), m_model(model) {
   auto* chart = new QChart;
-  chart->setTitle(title);
+  chart->setTitle(QString::fromStdString(model.Title));
   chart->setBackgroundRoundness(0);
   chart->setMargins(QMargins(2, 2, 2, 2));
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -80,101 +59,88 @@ AnalyzerChart::AnalyzerChart(const QString& title, const std::vector<SeriesStyle
   setRenderHint(QPainter::Antialiasing, false);
   setFocusPolicy(Qt::NoFocus);
 
-  auto makeAxis = [&](const AxisSetup& s, Qt::Alignment where) {
-    Axis a;
-    a.axis = new QValueAxis(chart);
-    a.axis->setTitleText(s.title);
-    a.axis->setLabelFormat("%g");
-    a.automatic = s.automatic;
-    a.minimum = s.minimum;
-    a.maximum = s.maximum;
-    a.axis->setRange(s.minimum, s.maximum);
-    chart->addAxis(a.axis, where);
-    return a;
+  auto makeAxis = [&](const ChartAxis& a, Qt::Alignment where) {
+    auto* axis = new QValueAxis(chart);
+    axis->setTitleText(QString::fromStdString(a.title));
+    axis->setLabelFormat("%g");
+    axis->setRange(a.minimum, a.maximum);
+    chart->addAxis(axis, where);
+    return axis;
   };
-  m_bottom = makeAxis(bottom, Qt::AlignBottom);
-  m_left = makeAxis(left, Qt::AlignLeft);
+  m_bottom = makeAxis(model.Bottom, Qt::AlignBottom);
+  m_left = makeAxis(model.Left, Qt::AlignLeft);
 
-  for (const auto& st : series) {
-    Series s;
-    s.line = new QLineSeries(chart);
-    s.line->setName(st.title);
-    QPen pen(st.colour);
+  for (const ChartSeries& st : model.Series) {
+    auto* line = new QLineSeries(chart);
+    line->setName(QString::fromStdString(st.title));
+    QPen pen(ToQColor(st.color));
     pen.setWidth(st.width);
-    s.line->setPen(pen);
-    chart->addSeries(s.line);
-    s.line->attachAxis(m_bottom.axis);
-    s.line->attachAxis(m_left.axis);
-    m_series.push_back(std::move(s));
+    line->setPen(pen);
+    chart->addSeries(line);
+    line->attachAxis(m_bottom);
+    line->attachAxis(m_left);
+    m_lines.push_back(line);
   }
   // No series shows in the legend.
   for (QLegendMarker* m : chart->legend()->markers()) m->setVisible(false);
+  setGeometry(8, model.Top, 293, model.Height);
+  setVisible(model.Visible);
 }
 
-int AnalyzerChart::pointCount(int i) const { return series(i)->count(); }
-QPointF AnalyzerChart::point(int i, int k) const { return series(i)->at(k); }
-QColor AnalyzerChart::seriesColour(int i) const { return series(i)->pen().color(); }
+QPointF AnalyzerChart::point(int i, int k) const {
+  const ChartPoint& p = m_model.Series[static_cast<std::size_t>(i)].points[static_cast<std::size_t>(k)];
+  return {p.x, p.y};
+}
+
+QString AnalyzerChart::pointLabel(int i, int k) const {
+  return QString::fromStdString(m_model.Series[static_cast<std::size_t>(i)].points[static_cast<std::size_t>(k)].label);
+}
+
+QColor AnalyzerChart::pointColour(int i, int k) const {
+  const ChartColor c = m_model.Series[static_cast<std::size_t>(i)].points[static_cast<std::size_t>(k)].color;
+  return c == chart_colors::kOwnColor ? QColor() : ToQColor(c);
+}
+
+QColor AnalyzerChart::seriesColour(int i) const { return ToQColor(m_model.Series[static_cast<std::size_t>(i)].color); }
 
 void AnalyzerChart::clearSeries(int i) {
-  Series& s = m_series[static_cast<std::size_t>(i)];
-  s.line->clear();
-  s.line->clearPointsConfiguration();
-  s.labels.clear();
-  s.colours.clear();
+  m_model.clearSeries(i);
   scheduleRefresh();
 }
 
 void AnalyzerChart::addPoint(int i, double x, double y, const QString& label, const QColor& colour) {
-  Series& s = m_series[static_cast<std::size_t>(i)];
-  s.line->append(x, y);
-  s.labels.push_back(label);
-  s.colours.push_back(colour);
-  if (colour.isValid() && colour != s.line->pen().color())
-    s.line->setPointConfiguration(s.line->count() - 1, QXYSeries::PointConfiguration::Color, colour);
+  m_model.addPoint(i, x, y, label.toStdString(), FromQColor(colour));
   scheduleRefresh();
 }
 
 void AnalyzerChart::setSeriesActive(int i, bool active) {
-  series(i)->setVisible(active);
+  m_model.setSeriesActive(i, active);
   scheduleRefresh();
 }
 
-bool AnalyzerChart::seriesActive(int i) const { return series(i)->isVisible(); }
+bool AnalyzerChart::seriesActive(int i) const { return m_model.hasSeries(i) && m_model.Series[static_cast<std::size_t>(i)].active; }
 
-void AnalyzerChart::setTitleText(const QString& text) { chart()->setTitle(text); }
-QString AnalyzerChart::titleText() const { return chart()->title(); }
-
-std::pair<double, double> AnalyzerChart::range(Qt::Orientation o) const {
-  const Axis& a = o == Qt::Horizontal ? m_bottom : m_left;
-  if (!a.automatic) return {a.minimum, a.maximum};
-  double lo = std::numeric_limits<double>::infinity();
-  double hi = -lo;
-  for (const Series& s : m_series) {
-    if (!s.line->isVisible()) continue;
-    for (const QPointF& p : s.line->points()) {
-      const double v = o == Qt::Horizontal ? p.x() : p.y();
-      lo = std::min(lo, v);
-      hi = std::max(hi, v);
-    }
-  }
-  if (lo > hi) return {a.minimum, a.maximum};  // no points: the last range set
-  return {lo, hi};
+void AnalyzerChart::setTitleText(const QString& text) {
+  m_model.Title = text.toStdString();
+  chart()->setTitle(text);
 }
 
-bool AnalyzerChart::setBound(Axis& a, Qt::Orientation o, double v, bool isMinimum) {
-  const auto [lo, hi] = range(o);
-  if (isMinimum ? v > hi : v < lo) return false;
-  a.minimum = isMinimum ? v : lo;
-  a.maximum = isMinimum ? hi : v;
-  scheduleRefresh();
-  return true;
+QString AnalyzerChart::titleText() const { return QString::fromStdString(m_model.Title); }
+
+bool AnalyzerChart::setLeftMinimum(double v) {
+  const bool ok = m_model.setLeftMinimum(v);
+  if (ok) scheduleRefresh();
+  return ok;
 }
 
-bool AnalyzerChart::setLeftMinimum(double v) { return setBound(m_left, Qt::Vertical, v, true); }
-bool AnalyzerChart::setLeftMaximum(double v) { return setBound(m_left, Qt::Vertical, v, false); }
+bool AnalyzerChart::setLeftMaximum(double v) {
+  const bool ok = m_model.setLeftMaximum(v);
+  if (ok) scheduleRefresh();
+  return ok;
+}
 
 void AnalyzerChart::setLeftStartPosition(double percent) {
-  m_startPosition = std::clamp(percent, 0.0, 90.0);
+  m_model.setLeftStartPosition(percent);
   scheduleRefresh();
 }
 
@@ -188,16 +154,45 @@ void AnalyzerChart::scheduleRefresh() {
 
 void AnalyzerChart::refresh() {
   m_refreshPending = false;
+  for (std::size_t i = 0; i < m_lines.size() && i < m_model.Series.size(); ++i) {
+    const ChartSeries& s = m_model.Series[i];
+    QLineSeries* line = m_lines[i];
+    QList<QPointF> pts;
+    pts.reserve(static_cast<qsizetype>(s.points.size()));
+    for (const ChartPoint& p : s.points) pts.append(QPointF(p.x, p.y));
+    line->clearPointsConfiguration();
+    line->replace(pts);
+    for (std::size_t k = 0; k < s.points.size(); ++k) {
+      const ChartColor c = s.points[k].color;
+      if (c != chart_colors::kOwnColor && c != s.color)
+        line->setPointConfiguration(static_cast<int>(k), QXYSeries::PointConfiguration::Color, ToQColor(c));
+    }
+    line->setVisible(s.active);
+  }
+  chart()->setTitle(QString::fromStdString(m_model.Title));
   auto apply = [](QValueAxis* axis, double lo, double hi) {
-    if (hi - lo < 1e-9) lo -= 1.0, hi += 1.0;  // a single value still gets a readable axis
+    if (!(hi - lo >= 1e-9)) lo -= 1.0, hi += 1.0;  // a single value still gets a readable axis
     axis->setRange(lo, hi);
     SetRoundTicks(axis, lo, hi);
   };
-  const auto [blo, bhi] = range(Qt::Horizontal);
-  apply(m_bottom.axis, blo, bhi);
-  auto [llo, lhi] = range(Qt::Vertical);
-  if (m_startPosition > 0.0) llo -= (lhi - llo) * m_startPosition / (100.0 - m_startPosition);
-  apply(m_left.axis, llo, lhi);
+  // An automatic axis keeps a little room around the points, so that a limit line lying on the
+  // highest value is not cut in half by the plot's edge.
+  auto pad = [](bool automatic, double& lo, double& hi) {
+    if (!automatic) return;
+    const double m = (hi - lo) * 0.03;
+    lo -= m;
+    hi += m;
+  };
+  auto [blo, bhi] = m_model.range(AxisSide::Bottom);
+  pad(m_model.Bottom.automatic, blo, bhi);
+  apply(m_bottom, blo, bhi);
+  auto [llo, lhi] = m_model.range(AxisSide::Left);
+  pad(m_model.Left.automatic, llo, lhi);
+  const double start = m_model.Left.startPosition;
+  if (start > 0.0) llo -= (lhi - llo) * start / (100.0 - start);
+  apply(m_left, llo, lhi);
+  setGeometry(8, m_model.Top, 293, m_model.Height);
+  setVisible(m_model.Visible);
   viewport()->update();
 }
 
@@ -211,11 +206,9 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOn
   setPalette(pal);
   setFocusPolicy(Qt::StrongFocus);
   move(457, 150);
-  resize(352, 239);
+  resize(AnalyzerModel::kDesignedClientWidth, AnalyzerModel::kDesignedClientHeight);
 
-  Chart1 = new AnalyzerChart("SAT Signal Level (dBuV)", SatSeries(), {"GHz", true, 0.0, 0.0},
-                             {"dBuV", true, 0.0, 0.0}, this);
-  Chart1->setGeometry(8, 8, 293, 240);
+  Chart1 = new AnalyzerChart(m_model.Chart1, this);
   Chart1->chart()->setBackgroundBrush(kSilver);  // the window's colour
   Chart1->chart()->setBackgroundPen(Qt::NoPen);
   // The legend sits at the top without a frame; as no series shows in it, it is not drawn and
@@ -228,11 +221,8 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOn
   Chart1->bottomAxis()->setMinorGridLineColor(Qt::gray);
   Chart1->viewport()->installEventFilter(this);
 
-  Chart2 = new AnalyzerChart("Terrestrial TV signal level (dBuV)", TerrSeries(), {"MHz", true, 0.0, 0.0},
-                             {"dBuV", false, 0.0, 200.0}, this);
-  Chart2->setGeometry(8, 246, 293, 185);
+  Chart2 = new AnalyzerChart(m_model.Chart2, this);
   Chart2->chart()->legend()->hide();
-  Chart2->hide();
 
   PopupMenu1 = new QMenu(this);
   All1 = PopupMenu1->addAction("All", this, [this] { All1Click(); });
@@ -277,23 +267,53 @@ void TForm4::FilterClick(int satellite) {
   Chart1->refresh();
 }
 
-QImage& TForm4::Canvas() {
-  const QSize need = size().expandedTo(QSize(352, 460));
-  if (m_canvas.size() != need) {
-    QImage grown(need, QImage::Format_ARGB32_Premultiplied);
-    grown.fill(Qt::transparent);
-    if (!m_canvas.isNull()) {
-      QPainter p(&grown);
-      p.drawImage(0, 0, m_canvas);
-    }
-    m_canvas = grown;
-  }
-  return m_canvas;
+void TForm4::ReadWindowState() {
+  m_model.Visible = isVisible();
+  m_model.Height = height() + AnalyzerModel::kFrameHeight;
 }
 
-void TForm4::ClearCanvas() {
-  if (!m_canvas.isNull()) m_canvas.fill(Qt::transparent);
+void TForm4::ShowModel() {
+  Chart1->refresh();
+  Chart2->refresh();
+  const int clientHeight = std::max(m_model.Height - AnalyzerModel::kFrameHeight, 1);
+  const int rightmost = ReplaySurface();
+  // The bar captions beside the chart must not run off the window's right edge.
+  const int clientWidth = std::max(width(), rightmost + 4);
+  if (height() != clientHeight || width() != clientWidth) resize(clientWidth, clientHeight);
+  if (m_model.Visible != isVisible()) setVisible(m_model.Visible);
   update();
+}
+
+int TForm4::ReplaySurface() {
+  const std::vector<SurfaceOp>& ops = m_model.Surface.Ops;
+  if (ops.empty()) {
+    m_surface = QImage();
+    return 0;
+  }
+  // Large enough for the tallest layout; what lies outside the window is never seen.
+  Bitmap target(std::max(width(), AnalyzerModel::kDesignedClientWidth + 100), std::max(height(), 460));
+  target.image().fill(ToQColor(chart_colors::kSilver));
+  Canvas c(target);
+  int rightmost = 0;
+  for (const SurfaceOp& op : ops) {
+    c.pen.color = op.pen;
+    c.pen.width = op.penWidth;
+    c.brush.color = op.brush;
+    switch (op.kind) {
+      case SurfaceOp::Kind::Rectangle:
+        c.rectangle(op.x1, op.y1, op.x2, op.y2);
+        break;
+      case SurfaceOp::Kind::Line:
+        c.line(op.x1, op.y1, op.x2, op.y2);
+        break;
+      case SurfaceOp::Kind::Text:
+        c.textOut(op.x1, op.y1, op.text);
+        rightmost = std::max(rightmost, op.x1 + c.textWidth(op.text));
+        break;
+    }
+  }
+  m_surface = target.image();
+  return rightmost;
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {
@@ -313,9 +333,9 @@ void TForm4::keyPressEvent(QKeyEvent* event) {
 
 void TForm4::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
-  if (m_canvas.isNull()) return;
+  if (m_surface.isNull()) return;
   QPainter p(this);
-  p.drawImage(0, 0, m_canvas);
+  p.drawImage(0, 0, m_surface);
 }
 
 }  // namespace kavrix

@@ -1,8 +1,8 @@
 #pragma once
 // The Analyzer window: two line charts of probed signal levels (satellite IF in GHz, terrestrial
-// in MHz, both against dBuV) and the satellite filter menu. It only hosts the charts; the canvas
-// window fills them after a run, through the series and axis operations below and the refill
-// hook that the filter menu fires.
+// in MHz, both against dBuV) and the satellite filter menu. It only hosts the charts: the canvas
+// window's level display fills the window's AnalyzerModel after a run, and the window binds that
+// model to Qt Charts; the filter menu refills through the canvas click hook.
 #include <QChartView>
 #include <QColor>
 #include <QImage>
@@ -11,6 +11,8 @@
 #include <functional>
 #include <vector>
 
+#include "simulation/window/analyzer_model.hpp"
+
 class QAction;
 class QLineSeries;
 class QMenu;
@@ -18,36 +20,24 @@ class QValueAxis;
 
 namespace kavrix {
 
-// One chart: line series in index order, a bottom and a left value axis. Points carry the label
-// and colour they were added with. Axis setters refuse a minimum above the maximum and a maximum
-// below the minimum, so callers order their assignments. An automatic axis follows the points of
-// the active series.
+// One chart bound to its ChartModel: the model holds the series, points (with the label and colour
+// they were added with), axes, visibility and position; this view mirrors it into Qt Charts. The
+// operations below change the model and schedule the mirror; refresh() mirrors at once.
 class AnalyzerChart : public QChartView {
   Q_OBJECT
  public:
-  struct SeriesStyle {
-    const char* title;
-    QColor colour;
-    int width;
-  };
-  struct AxisSetup {
-    const char* title;
-    bool automatic;
-    double minimum;
-    double maximum;
-  };
-  AnalyzerChart(const QString& title, const std::vector<SeriesStyle>& series, const AxisSetup& bottom,
-                const AxisSetup& left, QWidget* parent);
+  AnalyzerChart(ChartModel& model, QWidget* parent);
 
-  int Tag = 0;
+  int& Tag;
 
-  int seriesCount() const { return static_cast<int>(m_series.size()); }
-  QLineSeries* series(int i) const { return m_series[static_cast<std::size_t>(i)].line; }
-  int pointCount(int i) const;
+  ChartModel& model() { return m_model; }
+  int seriesCount() const { return m_model.seriesCount(); }
+  QLineSeries* series(int i) const { return m_lines[static_cast<std::size_t>(i)]; }
+  int pointCount(int i) const { return m_model.pointCount(i); }
   QPointF point(int i, int k) const;
-  const QString& pointLabel(int i, int k) const { return m_series[static_cast<std::size_t>(i)].labels[static_cast<std::size_t>(k)]; }
+  QString pointLabel(int i, int k) const;
   // An invalid colour stands for the series' own colour.
-  QColor pointColour(int i, int k) const { return m_series[static_cast<std::size_t>(i)].colours[static_cast<std::size_t>(k)]; }
+  QColor pointColour(int i, int k) const;
   QColor seriesColour(int i) const;
 
   void clearSeries(int i);
@@ -58,46 +48,37 @@ class AnalyzerChart : public QChartView {
   void setTitleText(const QString& text);
   QString titleText() const;
 
-  double leftMinimum() const { return range(Qt::Vertical).first; }
-  double leftMaximum() const { return range(Qt::Vertical).second; }
+  double leftMinimum() const { return m_model.leftMinimum(); }
+  double leftMaximum() const { return m_model.leftMaximum(); }
   bool setLeftMinimum(double v);
   bool setLeftMaximum(double v);
   // Percentage of the axis length left free below the lowest value.
   void setLeftStartPosition(double percent);
-  double leftStartPosition() const { return m_startPosition; }
-  double bottomMinimum() const { return range(Qt::Horizontal).first; }
-  double bottomMaximum() const { return range(Qt::Horizontal).second; }
-  QValueAxis* leftAxis() const { return m_left.axis; }
-  QValueAxis* bottomAxis() const { return m_bottom.axis; }
+  double leftStartPosition() const { return m_model.Left.startPosition; }
+  double bottomMinimum() const { return m_model.range(AxisSide::Bottom).first; }
+  double bottomMaximum() const { return m_model.bottomMaximum(); }
+  QValueAxis* leftAxis() const { return m_left; }
+  QValueAxis* bottomAxis() const { return m_bottom; }
 
-  // Puts the current ranges on the axes and repaints.
+  // Mirrors the model into the chart (points, colours, activity, title, axis ranges, visibility
+  // and position) and repaints.
   void refresh();
 
  private:
-  struct Series {
-    QLineSeries* line = nullptr;
-    std::vector<QString> labels;
-    std::vector<QColor> colours;
-  };
-  struct Axis {
-    QValueAxis* axis = nullptr;
-    bool automatic = false;
-    double minimum = 0.0;
-    double maximum = 0.0;
-  };
-  std::pair<double, double> range(Qt::Orientation o) const;
-  bool setBound(Axis& a, Qt::Orientation o, double v, bool isMinimum);
   void scheduleRefresh();
 
-  std::vector<Series> m_series;
-  Axis m_bottom;
-  Axis m_left;
-  double m_startPosition = 0.0;
+  ChartModel& m_model;
+  std::vector<QLineSeries*> m_lines;
+  QValueAxis* m_bottom = nullptr;
+  QValueAxis* m_left = nullptr;
   bool m_refreshPending = false;
 };
 
 class TForm4 : public QWidget {
   Q_OBJECT
+ private:
+  AnalyzerModel m_model;  // first: the members below refer into it
+
  public:
   explicit TForm4(QWidget* parent = nullptr);
 
@@ -109,7 +90,7 @@ class TForm4 : public QWidget {
   QAction* B1 = nullptr;
   QAction* C1 = nullptr;
   QAction* D1 = nullptr;
-  int Tag = 0;  // 1 once a filter was chosen
+  int& Tag = m_model.Tag;  // 1 once a filter was chosen
 
   // Links to the other windows, filled in by whoever creates them; each may stay empty.
   std::function<void(QObject* sender)> Form5OnClick;  // canvas click handler; refills the charts
@@ -125,9 +106,13 @@ class TForm4 : public QWidget {
   void C1Click() { FilterClick(3); }
   void D1Click() { FilterClick(4); }
 
-  // The window's own drawing surface behind the charts (bars and texts of the level display).
-  QImage& Canvas();
-  void ClearCanvas();
+  // What the window shows. ReadWindowState takes the window's visibility and height into the
+  // model (the user may have closed or resized it); ShowModel puts the whole model on screen.
+  AnalyzerModel& Model() { return m_model; }
+  void ReadWindowState();
+  void ShowModel();
+  // The window's own surface as last replayed (empty before anything was drawn on it).
+  const QImage& SurfaceImage() const { return m_surface; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -136,7 +121,9 @@ class TForm4 : public QWidget {
 
  private:
   void FilterClick(int satellite);
-  QImage m_canvas;
+  // Draws the surface operations into m_surface; returns the right edge of the texts drawn.
+  int ReplaySurface();
+  QImage m_surface;
 };
 
 // Colours as the window defines them.

@@ -21,6 +21,7 @@
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
 #include "model/window/options_window.hpp"
+#include "reports/document_commands.hpp"
 #include "reports/price_window.hpp"
 #include "simulation/window/analyzer_window.hpp"
 
@@ -111,6 +112,7 @@ void TForm1::BuildMenus() {
   About1 = help->addAction("About", this, [this] { About1Click(); });
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });
   BuildPlacementCommands();
+  BuildReportMenus();
   // The save action follows the project state as an idle update would.
   auto* update = new QTimer(this);
   connect(update, &QTimer::timeout, this, [this] { SaveActionUpdate(); });
@@ -309,10 +311,7 @@ void TForm1::About1Click() {
                                  platform::Buttons::Ok);
 }
 
-void TForm1::Help2Click() {
-  const std::filesystem::path doc = std::filesystem::path(StartDir) / "Kavrix_Help.chm";
-  platform::Current().openDocument(doc.string());  // a missing help file shows nothing
-}
+void TForm1::Help2Click() { OpenDocumentFile(StartDir, "Kavrix_Help.chm"); }
 
 void TForm1::Options1Click() {
   if (!Form3) return;

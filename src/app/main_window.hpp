@@ -101,6 +101,17 @@ class TForm1 : public QMainWindow {
   void Move1Click();
   void Delete1Click();
   void ToolBar1MouseMove();  // pointer over the palette: an open in-place editor is committed
+  // ---- reports, calculator and documents (reports/report_menus.cpp)
+  void Billofmaterials1Click();     // "Price Estimation"
+  void PathLossCalculator1Click();
+  void Catalog1Click();
+  void CatalogRussian1Click();
+  void HelpRussian1Click();
+  QAction* Billofmaterials1 = nullptr;
+  QAction* PathLossCalculator1 = nullptr;
+  QAction* Catalog1 = nullptr;
+  QAction* CatalogRussian1 = nullptr;
+  QAction* HelpRussian1 = nullptr;
 
   platform::FileDialogRequest OpenDialog1;
   platform::FileDialogRequest SaveDialog1;
@@ -114,6 +125,7 @@ class TForm1 : public QMainWindow {
   void FormCreate();
   void BuildMenus();
   void BuildPlacementCommands();  // palette, Draw menu, Edit menu items (placement_menus.cpp)
+  void BuildReportMenus();
   bool SaveProjectTo(const std::string& path);
   void ShowProjectInWindows();
 };

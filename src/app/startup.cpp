@@ -35,6 +35,7 @@ void CreateApplicationWindows() {
   // Services of the canvas window's creation that the other windows rely on.
   StartDir = QDir::currentPath().toStdString();
   Form2->BuildPriceGrid(DefaultPriceListNames());
+  Form2->LoadPriceFile();
   Form3->Button1Click();
   Form4->NavigationClick = [] { Form1->ToolButton90Click(); };
   Windows().leaveNavigation = [] { Form1->ToolButton90Click(); };

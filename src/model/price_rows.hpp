@@ -1,15 +1,23 @@
 #pragma once
-// Rows of the price window's estimation grid as the project file stores them: five texts per
-// row (item, quantity, unit price, whole price, comment); row 0 is the grid's header and holds
-// no data. The price window shows and edits these rows.
+// The price window's two grids as plain data, and what is computed on them.
+// - EstimateGrid: the estimation rows as the project file stores them, five texts per row (item,
+//   quantity, unit price, whole price, comment); row 0 is the grid's header.
+// - PriceListRows: the price list, one name and three prices per row (row 0 the header), with
+//   the currency; it is read from and written to the price list file.
+// The rebuild of the estimate from the drawing, the whole-price recalculation and the user rows
+// live here too, so the window only shows and edits the rows.
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavrix {
 
 constexpr int kPriceColumns = 5;
 using PriceRow = std::array<std::string, kPriceColumns>;
+
+inline constexpr std::string_view kInstallationCosts = "Installation costs";
+inline constexpr std::string_view kTotalItem = "Total:";
 
 struct PriceEstimateGrid {
   std::vector<PriceRow> Rows = std::vector<PriceRow>(2);  // RowCount rows, header included
@@ -26,5 +34,70 @@ struct PriceEstimateGrid {
 };
 
 extern PriceEstimateGrid EstimateGrid;
+
+// ---- price list
+
+constexpr int kPriceListColumns = 4;  // name, "Main", "Special 1", "Special 2"
+using PriceListRow = std::array<std::string, kPriceListColumns>;
+inline constexpr std::string_view kPriceFileName = "Prices.kna";
+inline constexpr std::string_view kRfCableHeading = "---  RF  Cables:  ---";
+inline constexpr std::string_view kFiberCableHeading = "Fiber Optics Cables:";
+constexpr int kCableTypes = 5;
+
+struct PriceListGrid {
+  std::vector<PriceListRow> Rows = std::vector<PriceListRow>(1);  // row 0 is the header
+  std::string Currency = "EUR";
+
+  int RowCount() const { return static_cast<int>(Rows.size()); }
+};
+
+extern PriceListGrid PriceListRows;
+// Row of the RF cable heading: RF cable type k has its prices in row CablePriceRow + k, fiber
+// type k in row CablePriceRow + 6 + k.
+extern int CablePriceRow;
+
+// Names 1..5 of the RF cable and fiber types, as the project options hold them.
+using CableNames = std::array<std::string, kCableTypes>;
+
+// Rows: the given names, the RF heading (its row becomes CablePriceRow), the RF cable names,
+// the fiber heading and the fiber names; every price empty.
+void BuildPriceList(PriceListGrid& list, const std::vector<std::string>& names, const CableNames& rf,
+                    const CableNames& fiber);
+
+enum class PriceFileRead {
+  Missing,   // no such file: nothing changed
+  Rejected,  // its first line is not a version from 2500 on: the rest ignored
+  Loaded,
+};
+// Fills prices (and the currency) from the file into rows whose names match its lines.
+PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list);
+std::vector<std::string> PriceFileLines(const PriceListGrid& list);
+// Written atomically: a failed save keeps the old file and says why in `error`.
+bool WritePriceFile(const std::string& path, const PriceListGrid& list, std::string* error);
+// The price list file of a directory.
+std::string PriceFilePath(const std::string& dir);
+
+// The check of a typed price or quantity: empty is taken as "0", a lone "." passes, anything
+// else must be a real number with "." as decimal mark.
+bool IsPriceCellText(std::string_view text);
+
+// ---- estimation
+
+struct EstimateSources {
+  const PriceListGrid* prices = nullptr;
+  int priceColumn = 1;  // 1..3
+  CableNames rf;
+  CableNames fiber;
+};
+
+// Rebuilds the item and cable rows from NetObjects, keeps the "Installation costs" row with
+// the user rows after it, and recomputes the prices.
+void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src);
+// Whole prices of the rows with a quantity, then the total into the last row.
+void RecalcWholePrices(PriceEstimateGrid& grid);
+// A new empty user row before "Total:".
+void AddUserRow(PriceEstimateGrid& grid);
+// Drops the last user row; false when there is none.
+bool DeleteUserRow(PriceEstimateGrid& grid);
 
 }  // namespace kavrix

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 #include <QPrinterInfo>
 #include <QStringList>
 #include <QUrl>
+
+#include "platform/printer.hpp"
 
 namespace kavrix::platform {
 
@@ -97,21 +100,52 @@ bool QtPlatform::openDocument(const std::string& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()));
 }
 
-PageSize QtPlatform::printerPageSize() {
-  QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull()) {
-    // No printer installed: an A4 page at 600 dpi, so page tiling still works.
-    return {4960, 7016};
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+QPrinter& QtPlatform::printer() {
+  if (m_printer) return *m_printer;
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+  if (!info.isNull()) {
+    m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  } else if (!all.isEmpty()) {
+    m_printer = std::make_unique<QPrinter>(all.first(), QPrinter::HighResolution);
+  } else {
+    // No printer installed: an A4 page at 600 dpi written as PDF, so page tiling still works.
+    m_printer = MakePdfPrinter("", {4960, 7016}, 600);
+    m_pdfOnly = true;
   }
-  QPrinter printer(info, QPrinter::HighResolution);
-  QRect r = printer.pageLayout().paintRectPixels(printer.resolution());
-  return {r.width(), r.height()};
+  return *m_printer;
+}
+
+PageSize QtPlatform::printerPageSize() {
+  QPrinter& p = printer();
+  return {p.width(), p.height()};
 }
 
 bool QtPlatform::printerSetup() {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dlg(&printer, QApplication::activeWindow());
+  QPrintDialog dlg(&printer(), QApplication::activeWindow());
   return dlg.exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<PrintJob> QtPlatform::printDialog(const std::string& docName) {
+  QPrinter& p = printer();
+  if (m_pdfOnly) {
+    FileDialogRequest req;
+    req.filter = "PDF file (*.pdf)|*.pdf";
+    req.defaultExt = ".pdf";
+    req.fileName = docName + ".pdf";
+    const auto chosen = saveFile(req);
+    if (!chosen || chosen->fileName.empty()) return nullptr;
+    std::string name = chosen->fileName;
+    if (QFileInfo(QString::fromStdString(name)).suffix().isEmpty()) name += ".pdf";
+    p.setOutputFileName(QString::fromStdString(name));
+  } else {
+    QPrintDialog dlg(&p, QApplication::activeWindow());
+    if (dlg.exec() != QDialog::Accepted) return nullptr;
+  }
+  return std::make_unique<QPrinterJob>(&p, false);
 }
 
 void QtPlatform::cursorPos(int& x, int& y) {
@@ -155,6 +189,19 @@ std::optional<int> ScriptedPlatform::chooseColor(int) {
 bool ScriptedPlatform::openDocument(const std::string& path) {
   openedDocuments.push_back(path);
   return documentsOpen;
+}
+
+std::unique_ptr<PrintJob> ScriptedPlatform::printDialog(const std::string&) {
+  ++printDialogs;
+  if (!printAccepted) return nullptr;
+  std::string path = printFile;
+  if (path.empty()) {
+    path = QDir::temp()
+               .filePath(QString("kavrix_print_%1_%2.pdf").arg(QCoreApplication::applicationPid()).arg(printDialogs))
+               .toStdString();
+  }
+  printedFiles.push_back(path);
+  return std::make_unique<QPrinterJob>(MakePdfPrinter(path, page, 600).release(), true);
 }
 
 void ScriptedPlatform::setBusyCursor(bool busy) {

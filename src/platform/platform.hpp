@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
+
 namespace kavrix::platform {
+
+class PrintJob;
 
 // Buttons and answers of a message box, as the windows ask for them.
 enum class Buttons { Ok, YesNo, YesNoCancel, OkCancel };
@@ -45,6 +49,9 @@ class Platform {
   virtual bool openDocument(const std::string& path) = 0;
   virtual PageSize printerPageSize() = 0;
   virtual bool printerSetup() = 0;
+  // The print dialog: a job on the chosen printer, or nullptr when the user cancels. With no
+  // printer installed the job writes a PDF file the user names.
+  virtual std::unique_ptr<PrintJob> printDialog(const std::string& docName) = 0;
   virtual void cursorPos(int& x, int& y) = 0;
   virtual void setBusyCursor(bool busy) = 0;
 };
@@ -62,9 +69,12 @@ inline Answer Ask(const std::string& caption, const std::string& text, Buttons b
   return Current().messageBox(caption, text, b);
 }
 
-// The Qt implementation used by the running program.
+// The Qt implementation used by the running program. It keeps one printer for the whole run,
+// so the choices of the printer setup carry over to every printout.
 class QtPlatform : public Platform {
  public:
+  QtPlatform();
+  ~QtPlatform() override;
   Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) override;
   std::optional<FileDialogResult> openFile(const FileDialogRequest& req) override;
   std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) override;
@@ -72,8 +82,14 @@ class QtPlatform : public Platform {
   bool openDocument(const std::string& path) override;
   PageSize printerPageSize() override;
   bool printerSetup() override;
+  std::unique_ptr<PrintJob> printDialog(const std::string& docName) override;
   void cursorPos(int& x, int& y) override;
   void setBusyCursor(bool busy) override;
+
+ private:
+  QPrinter& printer();
+  std::unique_ptr<QPrinter> m_printer;
+  bool m_pdfOnly = false;  // no printer installed
 };
 
 // Scripted stand-in for tests: every call is recorded; answers come from queues and fall
@@ -94,6 +110,10 @@ class ScriptedPlatform : public Platform {
   PageSize page{4800, 6800};
   bool documentsOpen = true;
   bool setupAccepted = true;
+  bool printAccepted = true;
+  std::string printFile;
+  std::vector<std::string> printedFiles;  // one per accepted print dialog
+  int printDialogs = 0;
   int cursorX = 0, cursorY = 0;
   int busyDepth = 0;        // >0 while a busy cursor is shown
   int busyCalls = 0;
@@ -105,6 +125,8 @@ class ScriptedPlatform : public Platform {
   bool openDocument(const std::string& path) override;
   PageSize printerPageSize() override { return page; }
   bool printerSetup() override { return setupAccepted; }
+  // Jobs print PDF files of `page` at 600 dpi, into printFile or else a fresh temporary file.
+  std::unique_ptr<PrintJob> printDialog(const std::string& docName) override;
   void cursorPos(int& x, int& y) override { x = cursorX; y = cursorY; }
   void setBusyCursor(bool busy) override;
 

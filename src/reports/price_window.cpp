@@ -1,16 +1,26 @@
 #include "reports/price_window.hpp"
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
+#include "app/forms.hpp"
+#include "app/main_window.hpp"
 #include "catalogue/model_names.hpp"
-#include "model/price_rows.hpp"
 #include "model/project_options.hpp"
+#include "platform/platform.hpp"
+#include "reports/estimate_print.hpp"
 
 namespace kavrix {
-
-int CablePriceRow = 0;
 
 std::vector<std::string> DefaultPriceListNames() {
   std::vector<std::string> names;
@@ -24,21 +34,80 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-void SetCell(QTableWidget* g, int row, int col, const std::string& text) {
+QTableWidgetItem* SetCell(QTableWidget* g, int row, int col, const std::string& text) {
   auto* item = g->item(row, col);
   if (!item) {
     item = new QTableWidgetItem();
     g->setItem(row, col, item);
   }
   item->setText(Q(text));
+  return item;
 }
+
+std::string CellText(const QTableWidget* g, int row, int col) {
+  const auto* item = g->item(row, col);
+  return item ? item->text().toStdString() : std::string();
+}
+
+CableNames OptionCableNames(bool fiber) {
+  CableNames names;
+  for (int k = 1; k <= kCableTypes; ++k) names[k - 1] = (fiber ? OptionControls.FiberGrid : OptionControls.RfGrid)[k].type;
+  return names;
+}
+
+// Checks the price and quantity cells as they are typed, so a bad character goes at once.
+class PriceCellDelegate : public QStyledItemDelegate {
+ public:
+  explicit PriceCellDelegate(TForm2* form) : QStyledItemDelegate(form), m_form(form) {}
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && index.column() >= 1 && index.column() <= 3) {
+      TForm2* form = m_form;
+      QObject::connect(line, &QLineEdit::textEdited, line, [form, line](const QString& text) {
+        // The cell is mended before the message: the box takes the focus and the grid commits
+        // the editor's text as it then stands.
+        const QString kept = QString::fromStdString(form->CheckedCellText(text.toStdString()));
+        if (kept == text) return;
+        line->setText(kept);
+        platform::ShowError("Error", kBadRealNumber);
+      });
+    }
+    return editor;
+  }
+
+ private:
+  TForm2* m_form;
+};
 
 }  // namespace
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   setWindowTitle("Help");
   setWindowFlag(Qt::WindowStaysOnTopHint);
-  resize(602, 568);
+  setFixedSize(602, 568);
+
+  Image1 = new QLabel(this);
+  Image1->setGeometry(48, 16, 497, 151);
+  Image1->setAlignment(Qt::AlignCenter);
+  Image1->hide();
+
+  Label3 = new QLabel("Choise of price list", this);
+  Label3->move(181, 173);
+  Label3->adjustSize();
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setGeometry(272, 165, 89, 24);
+
+  Label1 = new QLabel("Report", this);
+  QFont bold = Label1->font();
+  bold.setBold(true);
+  bold.setPixelSize(19);
+  Label1->setFont(bold);
+  Label1->move(256, 192);
+  Label1->adjustSize();
+  Label1->hide();
+  Label2 = new QLabel(this);
+  Label2->setGeometry(256, 216, 330, 17);
 
   StringGrid1 = new QTableWidget(this);
   StringGrid1->setGeometry(8, 235, 586, 257);
@@ -46,66 +115,265 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   StringGrid1->setHorizontalHeaderLabels({"     Item", " Quantity", "Unit Price", "Whole Price", "     Comment"});
   const int widths1[] = {130, 57, 62, 74, 236};
   for (int c = 0; c < kPriceColumns; ++c) StringGrid1->setColumnWidth(c, widths1[c]);
+  StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  StringGrid1->verticalHeader()->setDefaultSectionSize(22);
+  StringGrid1->verticalHeader()->setSectionsMovable(true);  // rows are moved by their number
+  StringGrid1->setItemDelegate(new PriceCellDelegate(this));
+  StringGrid1->viewport()->installEventFilter(this);
   StringGrid1->hide();
   connect(StringGrid1, &QTableWidget::cellChanged, this, &TForm2::StringGrid1Edited);
+  connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this] { StringGrid1SelectCell(); });
+  connect(StringGrid1->verticalHeader(), &QHeaderView::sectionMoved, this,
+          [this](int, int from, int to) { StringGrid1RowMoved(from, to); });
 
   StringGrid2 = new QTableWidget(this);
   StringGrid2->setGeometry(24, 16, 553, 121);
-  StringGrid2->setColumnCount(4);
+  StringGrid2->setColumnCount(kPriceListColumns);
+  StringGrid2->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  StringGrid2->setItemDelegate(new PriceCellDelegate(this));
   StringGrid2->hide();
+  connect(StringGrid2, &QTableWidget::cellChanged, this, &TForm2::StringGrid2Edited);
 
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setGeometry(272, 165, 89, 24);
+  Label4 = new QLabel("Currency:", this);
+  Label4->setGeometry(24, 516, 72, 25);
+  Edit1 = new QLineEdit(Q(PriceListRows.Currency), this);
+  Edit1->setGeometry(96, 516, 73, 25);
+  QFont editFont = Edit1->font();
+  editFont.setBold(true);
+  Edit1->setFont(editFont);
+  connect(Edit1, &QLineEdit::textChanged, this, [](const QString& t) { PriceListRows.Currency = t.toStdString(); });
+  Button3 = new QPushButton("Price list", this);
+  Button3->setGeometry(175, 516, 80, 25);
+  Button2 = new QPushButton("Print", this);
+  Button2->setGeometry(286, 516, 75, 25);
+  Button1 = new QPushButton("Close", this);
+  Button1->setGeometry(388, 516, 75, 25);
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+  connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+
+  PopupMenu1 = new QMenu(this);
+  AddRow1 = PopupMenu1->addAction("Add Row", this, [this] { AddRow1Click(); });
+  DeleteRow1 = PopupMenu1->addAction("Delete Row", this, [this] { DeleteRow1Click(); });
+  DeleteRow1->setEnabled(false);
   ShowEstimateRows();
 }
 
 void TForm2::BuildPriceGrid(const std::vector<std::string>& names) {
-  StringGrid2->setHorizontalHeaderLabels(
-      {"      Component", "       Main price", "     Special 1 price", "     Special 2 price"});
-  const int widths[] = {124, 132, 136, 134};
-  for (int c = 0; c < 4; ++c) StringGrid2->setColumnWidth(c, widths[c]);
-  StringGrid2->verticalHeader()->setDefaultSectionSize(24);
   ComboBox1->clear();
   ComboBox1->addItem("Main");
   ComboBox1->setCurrentIndex(0);
   ComboBox1->addItem("Special 1");
   ComboBox1->addItem("Special 2");
+  BuildPriceList(PriceListRows, names, OptionCableNames(false), OptionCableNames(true));
+  const int widths[] = {124, 132, 136, 134};
+  for (int c = 0; c < kPriceListColumns; ++c) StringGrid2->setColumnWidth(c, widths[c]);
+  StringGrid2->verticalHeader()->setDefaultSectionSize(24);
+  ShowPriceList();
+}
 
-  // Grid row r is table row r - 1: row 0 is the header.
-  std::vector<std::string> rows = names;
-  CablePriceRow = static_cast<int>(rows.size()) + 1;
-  rows.push_back("---  RF  Cables:  ---");
-  for (int k = 1; k <= kCableGridRows; ++k) rows.push_back(OptionControls.RfGrid[k].type);
-  rows.push_back("Fiber Optics Cables:");
-  for (int k = 1; k <= kCableGridRows; ++k) rows.push_back(OptionControls.FiberGrid[k].type);
-  StringGrid2->setRowCount(static_cast<int>(rows.size()));
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    SetCell(StringGrid2, r, 0, rows[r]);
-    StringGrid2->item(r, 0)->setFlags(Qt::ItemIsEnabled);
+void TForm2::LoadPriceFile() {
+  StartDir = QDir::currentPath().toStdString();
+  const PriceFileRead read = ReadPriceFile(PriceFilePath(StartDir), PriceListRows);
+  ShowPriceList();
+  if (read == PriceFileRead::Missing) return;
+  Edit1->setText(Q(PriceListRows.Currency));
+  Edit1->hide();
+  Label4->setText(Q("Prices in " + PriceListRows.Currency));
+}
+
+bool TForm2::SavePriceFile() {
+  if (!InPriceListMode()) return false;
+  std::string error;
+  if (!WritePriceFile(PriceFilePath(StartDir), PriceListRows, &error)) {
+    platform::ShowError("Error", error);
+    return false;
   }
+  return true;
 }
 
 void TForm2::SetCableNames(int first, const std::vector<std::string>& names) {
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const int row = CablePriceRow + first + static_cast<int>(i) - 1;  // table row of grid row
-    if (row >= 0 && row < StringGrid2->rowCount()) SetCell(StringGrid2, row, 0, names[i]);
+    const int row = CablePriceRow + first + static_cast<int>(i);
+    if (CablePriceRow > 0 && row > 0 && row < PriceListRows.RowCount()) PriceListRows.Rows[row][0] = names[i];
   }
+  ShowPriceList();
 }
 
 void TForm2::ShowEstimateRows() {
   m_showing = true;
   const int rows = EstimateGrid.RowCount() - 1;
   StringGrid1->setRowCount(rows < 0 ? 0 : rows);
-  for (int r = 1; r < EstimateGrid.RowCount(); ++r)
-    for (int c = 0; c < kPriceColumns; ++c) SetCell(StringGrid1, r - 1, c, EstimateGrid.Rows[r][c]);
+  for (int r = 1; r < EstimateGrid.RowCount(); ++r) {
+    for (int c = 0; c < kPriceColumns; ++c) {
+      QTableWidgetItem* item = SetCell(StringGrid1, r - 1, c, EstimateGrid.Rows[r][c]);
+      // The "Installation costs" name cannot be selected, so it cannot be typed over.
+      const bool fixed = c == 0 && EstimateGrid.Rows[r][0] == kInstallationCosts;
+      item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    }
+  }
+  DeleteRow1->setEnabled(EstimateGrid.Tag >= 1);
   m_showing = false;
+}
+
+void TForm2::ShowPriceList() {
+  m_showing = true;
+  const int rows = PriceListRows.RowCount() - 1;
+  QStringList header;
+  for (const auto& h : PriceListRows.Rows[0]) header << Q(h);
+  StringGrid2->setHorizontalHeaderLabels(header);
+  StringGrid2->setRowCount(rows < 0 ? 0 : rows);
+  for (int r = 1; r < PriceListRows.RowCount(); ++r) {
+    for (int c = 0; c < kPriceListColumns; ++c) {
+      QTableWidgetItem* item = SetCell(StringGrid2, r - 1, c, PriceListRows.Rows[r][c]);
+      item->setFlags(c == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    }
+  }
+  m_showing = false;
+}
+
+int TForm2::PriceColumn() const { return ComboBox1->currentIndex() < 0 ? 1 : ComboBox1->currentIndex() + 1; }
+
+bool TForm2::InPriceListMode() const { return !StringGrid2->isHidden(); }
+
+void TForm2::EnterReportMode() {
+  setWindowTitle("Report");
+  Image1->show();
+  Label1->show();
+  StringGrid1->show();
+  // Leaving the price list this way restores its controls too, so "Save" never prints.
+  if (InPriceListMode()) ShowReportControls();
+  StringGrid2->hide();
+  const QImage logo(QDir::current().filePath("logo.bmp"));
+  Image1->setPixmap(logo.isNull() ? QPixmap()
+                                  : QPixmap::fromImage(logo.scaled(Image1->size(), Qt::KeepAspectRatio,
+                                                                   Qt::SmoothTransformation)));
+  show();
+  raise();
+}
+
+void TForm2::ShowReportControls() {
+  StringGrid2->hide();
+  Button3->show();
+  Button2->setText("Print");
+  Label4->setText(Q("Prices in " + PriceListRows.Currency));
+  Edit1->hide();
+}
+
+void TForm2::Button1Click() {
+  if (!InPriceListMode()) {
+    close();
+    return;
+  }
+  ShowReportControls();
+  if (Form1) Form1->Billofmaterials1Click();
+}
+
+void TForm2::Button2Click() {
+  if (InPriceListMode()) SavePriceFile();
+  else PrintEstimate();
+}
+
+void TForm2::Button3Click() {
+  StringGrid2->setGeometry(24, 16, 553, 489);
+  StringGrid2->show();
+  StringGrid2->raise();
+  Button2->setText("Save");
+  Button3->hide();
+  Edit1->show();
+  Label4->setText("Currency");
+}
+
+void TForm2::ComboBox1Change() {
+  if (Form1) Form1->Billofmaterials1Click();
+}
+
+void TForm2::AddRow1Click() {
+  AddUserRow(EstimateGrid);
+  ShowEstimateRows();
+}
+
+void TForm2::DeleteRow1Click() {
+  if (!DeleteUserRow(EstimateGrid)) return;
+  ShowEstimateRows();
+  if (Form1) Form1->Billofmaterials1Click();
+}
+
+void TForm2::FormClose() {
+  setWindowTitle("Help");
+  Image1->hide();
+  Label1->hide();
+  StringGrid1->hide();
+}
+
+void TForm2::closeEvent(QCloseEvent* e) {
+  FormClose();
+  e->accept();
+}
+
+void TForm2::StringGrid1MouseDown(QPoint pos) {
+  DeleteRow1->setEnabled(EstimateGrid.Tag >= 1);
+  PopupMenu1->popup(mapToGlobal(QPoint(0, 0)) + pos + QPoint(10, 100));
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == StringGrid1->viewport() && e->type() == QEvent::MouseButtonPress) {
+    auto* me = static_cast<QMouseEvent*>(e);
+    if (me->button() == Qt::RightButton) {
+      StringGrid1MouseDown(StringGrid1->viewport()->mapTo(StringGrid1, me->position().toPoint()));
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
+void TForm2::StringGrid1SelectCell() {
+  if (m_showing) return;
+  RecalcWholePrices(EstimateGrid);
+  ShowEstimateRows();
+}
+
+std::string TForm2::CheckedCellText(const std::string& text) {
+  if (IsPriceCellText(text)) return text;
+  std::string kept = text;
+  kept.pop_back();
+  return kept;
 }
 
 void TForm2::StringGrid1Edited(int row, int column) {
   if (m_showing || column < 0 || column >= kPriceColumns) return;
   if (row + 1 >= EstimateGrid.RowCount()) EstimateGrid.SetRowCount(row + 2);
-  const auto* item = StringGrid1->item(row, column);
-  EstimateGrid.Rows[row + 1][column] = item ? item->text().toStdString() : std::string();
+  EstimateGrid.Rows[row + 1][column] = CellText(StringGrid1, row, column);
+}
+
+void TForm2::StringGrid2Edited(int row, int column) {
+  if (m_showing || column < 1 || column >= kPriceListColumns || row + 1 >= PriceListRows.RowCount()) return;
+  PriceListRows.Rows[row + 1][column] = CellText(StringGrid2, row, column);
+}
+
+void TForm2::StringGrid1RowMoved(int from, int to) {
+  const int a = from + 1, b = to + 1;
+  if (a == b || a >= EstimateGrid.RowCount() || b >= EstimateGrid.RowCount()) return;
+  PriceRow moved = EstimateGrid.Rows[a];
+  EstimateGrid.Rows.erase(EstimateGrid.Rows.begin() + a);
+  EstimateGrid.Rows.insert(EstimateGrid.Rows.begin() + b, moved);
+  // The model now holds the new order; the header goes back to showing rows in place.
+  QHeaderView* h = StringGrid1->verticalHeader();
+  const bool blocked = h->blockSignals(true);
+  h->moveSection(to, from);
+  h->blockSignals(blocked);
+  ShowEstimateRows();
+}
+
+bool TForm2::PrintEstimate() {
+  EstimatePrintInput in;
+  in.title = Label1->text().toStdString();
+  in.currency = Label4->text().toStdString();
+  in.network = Label2->text().toStdString();
+  in.rows.assign(EstimateGrid.Rows.begin(), EstimateGrid.Rows.end());
+  in.logo = QImage(QDir::current().filePath("logo.bmp"));
+  return PrintEstimateOnPrinter(in);
 }
 
 }  // namespace kavrix

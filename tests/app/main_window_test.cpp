@@ -222,6 +222,7 @@ TEST_F(MainWindowTest, SaveActionFollowsModifiedNonEmptyDrawing) {
   EXPECT_TRUE(Form1->SaveAction->isEnabled());
   EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->SaveAction)) << "the toolbar's Save button";
   EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->Open1)) << "the toolbar's Open button";
+  test::WriteBytes((std::filesystem::path(StartDir) / "Kavrix_Help.chm").string(), "help");
   Form1->Help2Click();
   ASSERT_EQ(ui().openedDocuments.size(), 1u);
   EXPECT_NE(ui().openedDocuments[0].find("Kavrix_Help.chm"), std::string::npos);

@@ -19,8 +19,13 @@ namespace kavrix {
 
 namespace {
 
-// A row label: its words, blanks, then the unit.
-QString RowLabel(const char* words, const char* unit) { return QString("%1  %2").arg(words, -18).arg(unit); }
+// A row label: its words, blanks up to a common column, then the unit.
+QString RowLabel(const QWidget* parent, const char* words, const char* unit) {
+  const QFontMetrics fm(parent->font());
+  QString text = QString(words) + ' ';
+  while (fm.horizontalAdvance(text) < 96) text += ' ';
+  return text + unit;
+}
 
 QLineEdit* AddEdit(QWidget* parent, int x, int y, const char* text) {
   auto* e = new QLineEdit(text, parent);
@@ -58,15 +63,18 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
   setWindowFlag(Qt::WindowStaysOnTopHint);
   setFixedSize(461, 430);
   move(320, 250);
+  QFont face("Liberation Sans");
+  face.setPointSize(9);
+  setFont(face);
 
   auto* sat = new QGroupBox("Satellite parameters:", this);
   sat->setGeometry(8, 8, 445, 84);
-  AddLabel(sat, 12, 22, RowLabel("Position,", "deg"));
+  AddLabel(sat, 12, 22, RowLabel(this, "Position,", "deg"));
   Edit1 = AddEdit(sat, 150, 22, "0");
   auto* positionSide = new QButtonGroup(this);
   RadioButton1 = AddRadio(sat, 250, 22, "West", positionSide, true);
   RadioButton2 = AddRadio(sat, 340, 22, "East", positionSide, false);
-  AddLabel(sat, 12, 52, RowLabel("EIRP,", "dBw"));
+  AddLabel(sat, 12, 52, RowLabel(this, "EIRP,", "dBw"));
   Edit2 = AddEdit(sat, 150, 52, "50");
   auto* band = new QButtonGroup(this);
   RadioButton7 = AddRadio(sat, 250, 52, "Ku-Band", band, true);
@@ -74,12 +82,12 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
 
   auto* site = new QGroupBox("Location Parameters:", this);
   site->setGeometry(8, 100, 445, 84);
-  AddLabel(site, 12, 22, RowLabel("Longitude,", "deg"));
+  AddLabel(site, 12, 22, RowLabel(this, "Longitude,", "deg"));
   Edit3 = AddEdit(site, 150, 22, "0");
   auto* longitudeSide = new QButtonGroup(this);
   RadioButton3 = AddRadio(site, 250, 22, "West", longitudeSide, true);
   RadioButton4 = AddRadio(site, 340, 22, "East", longitudeSide, false);
-  AddLabel(site, 12, 52, RowLabel("Latitude,", "deg"));
+  AddLabel(site, 12, 52, RowLabel(this, "Latitude,", "deg"));
   Edit4 = AddEdit(site, 150, 52, "0");
   auto* latitudeSide = new QButtonGroup(this);
   RadioButton5 = AddRadio(site, 250, 52, "North", latitudeSide, true);
@@ -88,16 +96,16 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
   auto* dish = new QGroupBox("Antenna Parameters:", this);
   dish->setGeometry(8, 192, 445, 160);
   Panel5 = AddPanel(dish, 8, 20, 240, 64);
-  Label6 = AddLabel(Panel5, 4, 6, RowLabel("Diameter,", "cm"));
+  Label6 = AddLabel(Panel5, 4, 6, RowLabel(this, "Diameter,", "cm"));
   Edit5 = AddEdit(Panel5, 142, 6, "100");
-  Label8 = AddLabel(Panel5, 4, 36, RowLabel("Efficiency,", "%"));
+  Label8 = AddLabel(Panel5, 4, 36, RowLabel(this, "Efficiency,", "%"));
   Edit7 = AddEdit(Panel5, 142, 36, "60");
-  Panel6 = AddPanel(dish, 8, 88, 240, 34);
-  Label7 = AddLabel(Panel6, 4, 6, RowLabel("Antenna Gain,", "dB"));
-  Edit6 = AddEdit(Panel6, 142, 6, "");
-  Panel7 = AddPanel(dish, 8, 122, 240, 34);
-  AddLabel(Panel7, 4, 6, RowLabel("LNB Gain,", "dB"));
-  Edit8 = AddEdit(Panel7, 142, 6, "55");
+  Panel6 = AddPanel(dish, 8, 88, 240, 32);
+  Label7 = AddLabel(Panel6, 4, 5, RowLabel(this, "Antenna Gain,", "dB"));
+  Edit6 = AddEdit(Panel6, 142, 5, "");
+  Panel7 = AddPanel(dish, 8, 124, 240, 32);
+  AddLabel(Panel7, 4, 5, RowLabel(this, "LNB Gain,", "dB"));
+  Edit8 = AddEdit(Panel7, 142, 5, "55");
   Label7->setEnabled(false);
   Edit6->setEnabled(false);
   Panel5->installEventFilter(this);

@@ -86,15 +86,20 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   setWindowTitle("Help");
   setWindowFlag(Qt::WindowStaysOnTopHint);
   setFixedSize(602, 568);
+  // The grids' column widths are sized for this face.
+  QFont face("Liberation Sans");
+  face.setPointSize(8);
+  setFont(face);
 
   Image1 = new QLabel(this);
   Image1->setGeometry(48, 16, 497, 151);
   Image1->setAlignment(Qt::AlignCenter);
   Image1->hide();
 
+  // Ends where the combo box begins, whatever the face makes of its width.
   Label3 = new QLabel("Choise of price list", this);
-  Label3->move(181, 173);
-  Label3->adjustSize();
+  Label3->setGeometry(120, 169, 148, 20);
+  Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   ComboBox1 = new QComboBox(this);
   ComboBox1->setGeometry(272, 165, 89, 24);
 
@@ -117,6 +122,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   for (int c = 0; c < kPriceColumns; ++c) StringGrid1->setColumnWidth(c, widths1[c]);
   StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   StringGrid1->verticalHeader()->setDefaultSectionSize(22);
+  StringGrid1->verticalHeader()->setMinimumWidth(18);
   StringGrid1->verticalHeader()->setSectionsMovable(true);  // rows are moved by their number
   StringGrid1->setItemDelegate(new PriceCellDelegate(this));
   StringGrid1->viewport()->installEventFilter(this);
@@ -130,10 +136,13 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   StringGrid2->setGeometry(24, 16, 553, 121);
   StringGrid2->setColumnCount(kPriceListColumns);
   StringGrid2->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  StringGrid2->verticalHeader()->hide();  // the name column is the grid's fixed column
   StringGrid2->setItemDelegate(new PriceCellDelegate(this));
   StringGrid2->hide();
   connect(StringGrid2, &QTableWidget::cellChanged, this, &TForm2::StringGrid2Edited);
 
+  // A new window starts from an empty list in the default currency.
+  PriceListRows = PriceListGrid{};
   Label4 = new QLabel("Currency:", this);
   Label4->setGeometry(24, 516, 72, 25);
   Edit1 = new QLineEdit(Q(PriceListRows.Currency), this);
@@ -276,6 +285,7 @@ void TForm2::Button2Click() {
 }
 
 void TForm2::Button3Click() {
+  StringGrid1->hide();  // the rebuild on leaving shows it again
   StringGrid2->setGeometry(24, 16, 553, 489);
   StringGrid2->show();
   StringGrid2->raise();

@@ -1,0 +1,50 @@
+// Pictures of the price window in both modes and of the calculator, written as PNG files into
+// the build directory for review.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "app/forms.hpp"
+#include "app/main_window.hpp"
+#include "reports/calculator_window.hpp"
+#include "reports/estimate_logo.hpp"
+#include "reports/price_window.hpp"
+#include "support/app_guard.hpp"
+
+namespace kavrix {
+namespace {
+
+// KAVRIX_ARTIFACT_DIR, or the directory the test started in (the build tree under ctest); the
+// fixtures move to a temporary one.
+const QString kShotDir = qEnvironmentVariableIsSet("KAVRIX_ARTIFACT_DIR") ? qEnvironmentVariable("KAVRIX_ARTIFACT_DIR")
+                                                                          : QDir::currentPath();
+
+void Shoot(QWidget* w, const char* name) {
+  const QImage shot = w->grab().toImage();
+  EXPECT_EQ(shot.size(), w->size());
+  EXPECT_TRUE(shot.save(QDir(kShotDir).filePath(name), "PNG")) << name;
+}
+
+TEST(WindowShots, PriceWindowInBothModesAndTheCalculator) {
+  test::AppFixture app;
+  ASSERT_TRUE(DrawEstimateLogo().save("logo.bmp", "BMP"));
+  app.ui->files.push_back(platform::FileDialogResult{std::string(KAVRIX_TEST_DATA) + "/sources.stn", 1});
+  Form1->Open1Click();
+  for (int r = 1; r < PriceListRows.RowCount(); ++r)
+    if (PriceListRows.Rows[r][0] == "LNB") PriceListRows.Rows[r][1] = "20";
+  Form1->Billofmaterials1Click();
+  EXPECT_FALSE(Form2->Image1->pixmap().isNull()) << "the logo is shown";
+  Shoot(Form2, "price_window_report.png");
+  Form2->Button3Click();
+  Shoot(Form2, "price_window_list.png");
+
+  Form6->Button1Click();
+  Shoot(Form6, "calculator_window.png");
+  EXPECT_TRUE(app.ui->messages.empty());
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -103,8 +103,11 @@ bool QtPlatform::openDocument(const std::string& path) {
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
+void QtPlatform::releasePrinter() { m_printer.reset(); }
+
 QPrinter& QtPlatform::printer() {
   if (m_printer) return *m_printer;
+  qAddPostRoutine([] { qtPlatform().releasePrinter(); });
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
   if (!info.isNull()) {

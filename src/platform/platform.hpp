@@ -85,6 +85,8 @@ class QtPlatform : public Platform {
   std::unique_ptr<PrintJob> printDialog(const std::string& docName) override;
   void cursorPos(int& x, int& y) override;
   void setBusyCursor(bool busy) override;
+  // The printer goes with the application, before the print plugins are unloaded.
+  void releasePrinter();
 
  private:
   QPrinter& printer();

@@ -2,6 +2,7 @@
 // the build directory for review.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,15 +18,11 @@
 namespace kavrix {
 namespace {
 
-// KAVRIX_ARTIFACT_DIR, or the directory the test started in (the build tree under ctest); the
-// fixtures move to a temporary one.
-const QString kShotDir = qEnvironmentVariableIsSet("KAVRIX_ARTIFACT_DIR") ? qEnvironmentVariable("KAVRIX_ARTIFACT_DIR")
-                                                                          : QDir::currentPath();
-
+// Beside the test binary, in the build directory (the fixtures run in a temporary directory).
 void Shoot(QWidget* w, const char* name) {
   const QImage shot = w->grab().toImage();
   EXPECT_EQ(shot.size(), w->size());
-  EXPECT_TRUE(shot.save(QDir(kShotDir).filePath(name), "PNG")) << name;
+  EXPECT_TRUE(shot.save(QDir(QCoreApplication::applicationDirPath()).filePath(name), "PNG")) << name;
 }
 
 TEST(WindowShots, PriceWindowInBothModesAndTheCalculator) {

@@ -405,10 +405,11 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
 
 ProjectReadResult ReadProjectFile(const std::string& path, int printerWidthPx, int printerHeightPx) {
   std::vector<std::string> lines;
-  if (!ReadTextLines(path, lines)) {
+  std::string error;
+  if (!ReadTextLines(path, lines, &error)) {
     ProjectReadResult r;
     r.status = ProjectReadResult::Status::OpenFailed;
-    r.message = "Cannot open file " + path;
+    r.message = error;
     return r;
   }
   return ReadProjectLines(lines, printerWidthPx, printerHeightPx);

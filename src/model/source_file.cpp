@@ -141,9 +141,10 @@ SourcePlanRead ParseSourceFile(const std::vector<std::string>& lines, SourceFile
 
 SourcePlanRead ReadSourceFile(const std::string& path, SourceFileKind kind) {
   std::vector<std::string> lines;
-  if (!ReadTextLines(path, lines)) {
+  std::string error;
+  if (!ReadTextLines(path, lines, &error)) {
     SourcePlanRead r;
-    r.error = "Cannot open file " + path;
+    r.error = error;
     return r;
   }
   return ParseSourceFile(lines, kind);

@@ -1,9 +1,11 @@
 #include "model/text_file.hpp"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
 
 namespace kavrix {
 namespace {
@@ -24,6 +26,84 @@ void appendUtf8(std::string& out, char32_t cp) {
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
+}
+
+// errno of the first failure, 0 when every byte was read.
+int ReadAll(int fd, std::string& out) {
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return 0;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+}
+
+int WriteAllAt(int fd, const std::string& data, off_t at) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, at + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
+    done += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// The file a path finally names, following symbolic links (relative ones from their own
+// folder). A path that is no link, or does not exist yet, names itself.
+std::string ResolveLinks(std::string cur) {
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (::lstat(cur.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return cur;
+    std::string link(4096, '\0');
+    const ssize_t n = ::readlink(cur.c_str(), link.data(), link.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return cur;
+    link.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = cur.rfind('/');
+    if (link[0] != '/' && slash != std::string::npos) link = cur.substr(0, slash + 1) + link;
+    cur = link;
+  }
+  return cur;  // a loop of links: opening it reports the system's error
+}
+
+// A new, empty file in the target's folder; -1 with err set when none can be made.
+int CreateTempBeside(const std::string& target, std::string& tmp, int& err) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tmp = target + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp~";
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    err = errno;
+    if (err != EEXIST) return -1;
+  }
+  return -1;
+}
+
+// Overwrites the file where it is. Its old content is read first and written back when the new
+// content cannot be written whole, so a failure leaves the file as it was.
+template <class Fail>
+bool WriteInPlace(const std::string& target, const std::string& bytes, Fail fail) {
+  const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
+  std::string old;
+  int err = ReadAll(fd, old);
+  if (err != 0) {
+    ::close(fd);
+    return fail(err);
+  }
+  err = WriteAllAt(fd, bytes, 0);
+  if (err == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) err = errno;
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (err != 0) {
+    if (WriteAllAt(fd, old, 0) == 0 && ::ftruncate(fd, static_cast<off_t>(old.size())) == 0) ::fsync(fd);
+    ::close(fd);
+    return fail(err);
+  }
+  if (::close(fd) != 0) return fail(errno);
+  return true;
 }
 }  // namespace
 
@@ -64,13 +144,12 @@ std::string Utf8ToCp1252(const std::string& in) {
   return out;
 }
 
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  std::stringstream ss;
-  ss << f.rdbuf();
-  const std::string data = ss.str();
-  lines.clear();
+std::string FileErrorMessage(const std::string& what, const std::string& path, int err) {
+  return what + " " + path + ": " + std::system_category().message(err);
+}
+
+std::vector<std::string> SplitTextLines(const std::string& data) {
+  std::vector<std::string> lines;
   std::string cur;
   for (std::size_t i = 0; i < data.size(); ++i) {
     const char c = data[i];
@@ -83,39 +162,75 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     }
   }
   if (!cur.empty()) lines.push_back(Cp1252ToUtf8(cur));
+  return lines;
+}
+
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error) {
+  std::string data;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int err = fd < 0 ? errno : ReadAll(fd, data);
+  if (fd >= 0) ::close(fd);
+  if (err != 0) {
+    if (error) *error = FileErrorMessage("Cannot open file", path, err);
+    return false;
+  }
+  lines = SplitTextLines(data);
+  return true;
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* error) {
+  auto fail = [&](const char* what, int err) {
+    if (error) *error = FileErrorMessage(what, path, err);
+    return false;
+  };
+  // Through a symbolic link the link stays and its target gets the new content.
+  const std::string target = ResolveLinks(path);
+  struct stat st {};
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) return fail("Cannot create file", errno);
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return fail("Cannot write file", EISDIR);
+    if (!S_ISREG(st.st_mode)) return fail("Cannot write file", EINVAL);
+    // Replacing by rename needs only the folder's permission; the file's own must decide.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return fail("Cannot write file", errno);
+  }
+
+  std::string tmp;
+  int tmpErr = 0;
+  const int fd = CreateTempBeside(target, tmp, tmpErr);
+  if (fd < 0) {
+    if (!exists) return fail("Cannot create file", tmpErr);
+    return WriteInPlace(target, bytes, [&](int err) { return fail("Cannot write file", err); });
+  }
+  if (exists) {
+    // The replacement takes the old file's mode, which the umask must not narrow, and its owner;
+    // a file that would change hands is written in place instead.
+    bool sameOwner = st.st_uid == ::geteuid() && st.st_gid == ::getegid();
+    if (!sameOwner) sameOwner = ::fchown(fd, st.st_uid, st.st_gid) == 0;
+    if (!sameOwner || ::fchmod(fd, st.st_mode & 07777) != 0) {
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      return WriteInPlace(target, bytes, [&](int err) { return fail("Cannot write file", err); });
+    }
+  }
+  int err = WriteAllAt(fd, bytes, 0);
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err == 0 && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(tmp.c_str());
+    return fail(exists ? "Cannot write file" : "Cannot create file", err);
+  }
   return true;
 }
 
 bool TextWriter::save(const std::string& path, std::string* error) const {
-  namespace fs = std::filesystem;
-  const std::string tmp = path + ".tmp~";
-  {
-    std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-    if (!f) {
-      if (error) *error = "Cannot create file " + path;
-      return false;
-    }
-    for (const auto& l : m_lines) {
-      const std::string enc = Utf8ToCp1252(l);
-      f.write(enc.data(), static_cast<std::streamsize>(enc.size()));
-      f.write("\r\n", 2);
-    }
-    f.flush();
-    if (!f) {
-      if (error) *error = "Cannot write file " + path;
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      return false;
-    }
+  std::string bytes;
+  for (const auto& l : m_lines) {
+    bytes += Utf8ToCp1252(l);
+    bytes += "\r\n";
   }
-  std::error_code ec;
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    if (error) *error = "Cannot write file " + path;
-    fs::remove(tmp, ec);
-    return false;
-  }
-  return true;
+  return WriteFileSafely(path, bytes, error);
 }
 
 std::vector<std::string> SplitBlanks(const std::string& line) {

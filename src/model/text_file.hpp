@@ -10,11 +10,24 @@ namespace kavrix {
 std::string Utf8ToCp1252(const std::string& utf8);
 std::string Cp1252ToUtf8(const std::string& cp1252);
 
-// Reads every line of a file; false when it cannot be opened.
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+// "<what> <path>: <the system's reason for err>", the form of every file error the user sees.
+std::string FileErrorMessage(const std::string& what, const std::string& path, int err);
 
-// Collects lines and writes them in one go: to a temporary file first, then renamed over the
-// target, so a failed write never destroys the previous file.
+// The lines of a file's bytes, decoded; a last line without a line end still counts.
+std::vector<std::string> SplitTextLines(const std::string& bytes);
+// Reads every line of a file; false when it cannot be read, with "Cannot open file <path>: <reason>"
+// in error.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std::string* error = nullptr);
+
+// Writes bytes over a file so that a failure never leaves it half-written. A symbolic link is
+// followed and its target written; an existing file keeps its mode (and owner where the system
+// allows). The bytes go to a temporary file beside the target that is then renamed over it;
+// where no temporary file can be made (a folder the user may not write), the file is written in
+// place and its old content put back if that write fails. A file the user may not write is
+// refused untouched. On failure error holds a FileErrorMessage.
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* error = nullptr);
+
+// Collects lines and writes them in one go through WriteFileSafely.
 class TextWriter {
  public:
   void line(const std::string& text) { m_lines.push_back(text); }

@@ -135,7 +135,7 @@ TEST_F(SourcePanelFiles, FilesOfAnotherKindChangeNothing) {
     EXPECT_EQ(ui->messages.size(), 1u) << name;
     EXPECT_EQ(form.StringGrid1.cell(0, 1), "970") << name;
   }
-  EXPECT_EQ(ui->lastText(), "Cannot open file absent.lnb");
+  EXPECT_EQ(ui->lastText(), "Cannot open file absent.lnb: No such file or directory");
 
   // A carrier plan offered to a terrestrial panel is refused as well.
   SetTerrMode(form);

@@ -79,22 +79,6 @@ TEST(TextFile, WritesCrLfInCp1252AndReadsAnyLineEnd) {
   EXPECT_FALSE(ReadTextLines("missing.txt", lines));
 }
 
-TEST(TextFile, FailedSaveKeepsTheOldFile) {
-  test::TempCurrentDir dir;
-  TextWriter w;
-  w.line("old");
-  ASSERT_TRUE(w.save("p.stn"));
-  std::filesystem::create_directory("p.stn.tmp~");  // the temporary cannot be created
-  TextWriter w2;
-  w2.line("new");
-  std::string err;
-  EXPECT_FALSE(w2.save("p.stn", &err));
-  EXPECT_FALSE(err.empty());
-  std::vector<std::string> lines;
-  ASSERT_TRUE(ReadTextLines("p.stn", lines));
-  EXPECT_EQ(lines, std::vector<std::string>{"old"});
-}
-
 TEST(TextFile, SplitBlanksDropsEmptyFields) {
   EXPECT_EQ(SplitBlanks("  12  -3   4 "), (std::vector<std::string>{"12", "-3", "4"}));
   EXPECT_TRUE(SplitBlanks("   ").empty());

@@ -12,7 +12,7 @@ LineEditSaved LineEditSave;
 namespace {
 
 constexpr int kTerrCarrierRows = 100;  // entries 0..99 carry channels
-constexpr int kLastTriplet = kTerrCarrierRows - 3;
+constexpr int kLastTriplet = kTerrEntries - 3;  // the last three entries, 98..100
 
 int NextEntry(int i) { return i >= kUndoLast ? 0 : i + 1; }
 int PrevEntry(int i) { return i <= 0 ? kUndoLast : i - 1; }
@@ -40,9 +40,8 @@ bool IsLineKind(int kind) { return kind >= 201 && kind <= 209; }
 bool HasSymbol(int kind) { return (kind >= 1 && kind <= 199) || kind == 210; }
 bool IsTerrSourceKind(int kind) { return kind >= 92 && kind <= 95; }
 
-// Carrier rows of one polarisation: row j of the four columns starting at col0. The walk also
-// records the first empty row, so that the replay knows where the plan ended and can clear rows
-// a later edit added behind it.
+// Every carrier row of one polarisation (the four columns starting at col0): a plan may have
+// empty rows between its carriers, and the rows after a gap must come back too.
 void PushCarrierRows(int row, int s, int polarisation) {
   const int col0 = 4 * polarisation;
   for (int j = 1; j <= kSatRows; ++j) {
@@ -51,26 +50,23 @@ void PushCarrierRows(int row, int s, int polarisation) {
     e[kUndoValue1 + 1] = polarisation;
     for (int c = 0; c < 4; ++c) e[kUndoValue1 + 2 + c] = SatCell(s, col0 + c, j);
     Advance();
-    if (SatCell(s, col0, j) <= 0 && SatCell(s, col0 + 2, j) <= 0) break;
   }
 }
 
-// Channel entries 0..99 in threes; the last three start at 97 so that entry 99 is covered. As with
-// the carriers, the three holding the first empty entry end the walk and are recorded.
+// Every channel entry 0..100 in threes, gaps included; the last three start at 98 so that entry
+// 100 is covered.
 void PushChannelRows(int kind, int s) {
   const auto& freq = TerrTables[s][0];
   const auto& level = TerrTables[s][1];
   for (int j = 0;; j += 3) {
     const int jj = std::min(j, kLastTriplet);
     UndoEntry& e = BeginEntry(kind, jj);
-    bool ended = false;
     for (int k = 0; k < 3; ++k) {
       e[kUndoValue1 + 2 * k] = freq[jj + k];
       e[kUndoValue1 + 2 * k + 1] = level[jj + k];
-      if (freq[jj + k] <= 0) ended = true;
     }
     Advance();
-    if (ended || jj == kLastTriplet) break;
+    if (jj == kLastTriplet) break;
   }
 }
 
@@ -89,6 +85,9 @@ void SetSourceSlotUsed(const ObjRow& r, bool used) {
 struct ReplayState {
   bool shifted = false;
   int firstInserted = -1;  // smallest row a delete entry reinserted
+  // Tables whose rows this action recorded: their headers must not regenerate over them.
+  std::array<std::array<bool, 4>, kSatSlots> satBandRestored{};
+  std::array<bool, kTerrSlots> terrRestored{};
 };
 
 void ReplayAdded() {
@@ -119,16 +118,18 @@ void ReplayDeleted(int row, const UndoEntry& e, ReplayState& st) {
   st.firstInserted = st.firstInserted < 0 ? row : std::min(st.firstInserted, row);
 }
 
-void ReplayLnbHeader(int row, const UndoEntry& e) {
+// A generated band is rebuilt from its header only when the action did not record its rows:
+// recorded rows are what the table held, generated or edited.
+void ReplayLnbHeader(int row, const UndoEntry& e, const ReplayState& st) {
   if (!ValidObjRow(row)) return;
   const int s = NetObjects[row][kInst];
   const int b = e[kUndoValue1];
   if (!ValidSatSlot(s) || b < 0 || b > 3) return;
   for (int k = 0; k < 5; ++k) LnbParams[s][b][k] = e[kUndoValue1 + 1 + k];
-  if (LnbParams[s][0][4] == 1) RegenerateLnbBand(s, b);
+  if (LnbParams[s][0][4] == 1 && !st.satBandRestored[s][b]) RegenerateLnbBand(s, b);
 }
 
-void ReplayLnbCarriers(int row, const UndoEntry& e) {
+void ReplayLnbCarriers(int row, const UndoEntry& e, ReplayState& st) {
   if (!ValidObjRow(row)) return;
   const int s = NetObjects[row][kInst];
   const int j = e[kUndoValue1];
@@ -136,32 +137,23 @@ void ReplayLnbCarriers(int row, const UndoEntry& e) {
   if (!ValidSatSlot(s) || j < 1 || j > kSatRows || (pol != 0 && pol != 1)) return;
   const int col0 = 4 * pol;
   for (int c = 0; c < 4; ++c) SatCell(s, col0 + c, j) = e[kUndoValue1 + 2 + c];
-  if (e[kUndoValue1 + 2] <= 0 && e[kUndoValue1 + 4] <= 0) {
-    for (int r = j + 1; r <= kSatRows; ++r)
-      for (int c = 0; c < 4; ++c) SatCell(s, col0 + c, r) = 0;
-  }
+  // Columns 4p .. 4p + 3 are the bands 2p and 2p + 1.
+  st.satBandRestored[s][2 * pol] = st.satBandRestored[s][2 * pol + 1] = true;
 }
 
-void ReplayTerrHeader(int s, const UndoEntry& e) {
+void ReplayTerrHeader(int s, const UndoEntry& e, const ReplayState& st) {
   if (!ValidTerrSlot(s)) return;
   for (int k = 0; k < 5; ++k) TerrParams[s][k] = e[kUndoValue1 + k];
-  if (TerrParams[s][4] == 1) RegenerateTerrTable(s);
+  if (TerrParams[s][4] == 1 && !st.terrRestored[s]) RegenerateTerrTable(s);
 }
 
-void ReplayChannelRows(int s, int j, const UndoEntry& e) {
+void ReplayChannelRows(int s, int j, const UndoEntry& e, ReplayState& st) {
   if (!ValidTerrSlot(s) || j < 0 || j > kLastTriplet) return;
-  bool ended = false;
   for (int k = 0; k < 3; ++k) {
     TerrTables[s][0][j + k] = e[kUndoValue1 + 2 * k];
     TerrTables[s][1][j + k] = e[kUndoValue1 + 2 * k + 1];
-    if (e[kUndoValue1 + 2 * k] <= 0) ended = true;
   }
-  if (ended) {
-    for (int r = j + 3; r < kTerrCarrierRows; ++r) {
-      TerrTables[s][0][r] = 0;
-      TerrTables[s][1][r] = 0;
-    }
-  }
+  st.terrRestored[s] = true;
 }
 
 void ReplaySettings(int row, const UndoEntry& e) {
@@ -181,7 +173,7 @@ void ReplayEntry(const UndoEntry& e, ReplayState& st) {
   const int kind = e[kUndoKindField];
   const int index = e[kUndoIndex];
   if (kind >= kUndoTerrChannels && kind < kUndoTerrChannels + kTerrSlots) {
-    ReplayChannelRows(kind - kUndoTerrChannels, index, e);
+    ReplayChannelRows(kind - kUndoTerrChannels, index, e, st);
     return;
   }
   switch (kind) {
@@ -192,13 +184,13 @@ void ReplayEntry(const UndoEntry& e, ReplayState& st) {
       ReplayDeleted(index, e, st);
       return;
     case kUndoLnbHeader:
-      ReplayLnbHeader(index, e);
+      ReplayLnbHeader(index, e, st);
       return;
     case kUndoLnbCarriers:
-      ReplayLnbCarriers(index, e);
+      ReplayLnbCarriers(index, e, st);
       return;
     case kUndoTerrHeader:
-      ReplayTerrHeader(index, e);
+      ReplayTerrHeader(index, e, st);
       return;
     default:
       break;

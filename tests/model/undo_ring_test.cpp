@@ -222,6 +222,59 @@ TEST(UndoRing, ChannelAndCarrierTablesReturnExactlyAfterGrowingOrChangingTheFirs
   EXPECT_EQ(ModelSnapshot::Take(), full);
 }
 
+// Recording stopped at the first empty row and the replay cleared every row after it, so a plan
+// with entries after a gap lost them on undo.
+TEST(UndoRing, TablesWithGapsComeBackWhole) {
+  test::FreshModel fresh;
+  const int lnb = test::AddObject(91, 50, 50, 1);
+  for (int e = 0; e < kTerrEntries; ++e)
+    if (e != 3) TerrTables[0][0][e] = 100 + 8 * e, TerrTables[0][1][e] = 60 + e % 20;  // entry 3 empty
+  for (int j = 1; j <= kSatRows; ++j) {
+    if (j == 2 || j == 17) continue;  // empty carrier rows inside both polarisations' plans
+    for (int c = 0; c < kSatColumns; ++c) SatCell(1, c, j) = c % 2 == 0 ? 10700 + 30 * j + c : 70 + c;
+  }
+  const auto before = ModelSnapshot::Take();
+  {
+    EditStep step;
+    PushUndo(kUndoTerrChannels + 0, 0);
+    PushUndo(kUndoLnbCarriers, lnb);
+    TerrTables[0][0].fill(0);
+    TerrTables[0][1].fill(55);
+    for (auto& col : SatTables[1]) col.fill(1);
+  }
+  ASSERT_TRUE(UndoLastStep().undone);
+  EXPECT_EQ(ModelSnapshot::Take(), before);
+}
+
+// With the regenerate flag at 1 the replay of the header rebuilt the table from count, level,
+// first and last, over the rows the same action had just restored.
+TEST(UndoRing, RecordedRowsOfAGeneratedTableAreRestoredNotRebuilt) {
+  test::FreshModel fresh;
+  TerrParams[2] = {10, 75, 147, 619, 1};
+  const int32_t freq[] = {147, 155, 203, 250, 300, 380, 450, 500, 560, 619};
+  for (int e = 0; e < 10; ++e) TerrTables[2][0][e] = freq[e], TerrTables[2][1][e] = 60 + e + (e > 4 ? 5 : 0);
+  const int lnb = test::AddObject(91, 50, 50, 3);
+  LnbParams[3][0] = {5, 70, 950, 1950, 1};
+  LnbParams[3][1] = {3, 65, 1100, 1200, 0};
+  for (int j = 1; j <= 5; ++j) SatCell(3, 0, j) = 940 + 200 * j + j, SatCell(3, 1, j) = 60 + j;
+  const auto before = ModelSnapshot::Take();
+  {
+    EditStep step;
+    PushUndo(kUndoTerrHeader, 2);
+    PushUndo(kUndoTerrChannels + 2, 2);
+    PushUndo(kUndoLnbHeader, lnb);
+    PushUndo(kUndoLnbCarriers, lnb);
+    TerrParams[2] = {3, 70, 100, 200, 1};
+    RegenerateTerrTable(2);
+    LnbParams[3][0] = {2, 80, 1000, 1010, 1};
+    RegenerateLnbBand(3, 0);
+  }
+  ASSERT_TRUE(UndoLastStep().undone);
+  EXPECT_EQ(ModelSnapshot::Take(), before);
+  EXPECT_EQ(TerrTables[2][0][1], 155);
+  EXPECT_EQ(TerrTables[2][1][9], 74);
+}
+
 TEST(UndoRing, LnbHeaderUndoRegeneratesBandsInAverageMode) {
   test::FreshModel fresh;
   const int lnb = test::AddObject(91, 50, 50, 2);

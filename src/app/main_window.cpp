@@ -166,7 +166,7 @@ bool TForm1::Close1Click() {
   if (Form4) Form4->hide();
   ProjectFileName = kUnsavedProjectName;
   if (Form5) Form5->setWindowTitle("New Network");
-  if (Form2) Form2->ShowEstimateRows();
+  ShowProjectInWindows();  // the reset cable names reach the price list too
   ToolButton94ImageIndex = 76;
   return true;
 }

@@ -9,12 +9,14 @@ namespace kavrix {
 
 std::vector<ObjRow> NetObjects;
 std::vector<std::array<double, 2>> ObjValues;
-std::array<std::string, kItemTextSlots> ItemTexts = [] {
+std::array<std::string, kItemTextSlots> ItemTexts = StartupItemTexts();
+
+std::array<std::string, kItemTextSlots> StartupItemTexts() {
   std::array<std::string, kItemTextSlots> t;
   t[0] = "abcd";
   t[1] = "efgh";
   return t;
-}();
+}
 
 int32_t CurObject = 0;
 int32_t ObjectCount = 0;
@@ -138,8 +140,15 @@ void NewNetworkModel() {
   AutoScrollDY = 0;
   SatUsed.fill(false);
   TerrUsed.fill(false);
+  // Every value a project file holds starts afresh, so that no file carries another project's
+  // limits or comments.
   SatMinLevel = 50.0;
   TerrMinLevel = 60.0;
+  SatMaxLevel = kDefaultSatMaxLevel;
+  TerrMaxLevel = kDefaultTerrMaxLevel;
+  SatSocketLoss = kDefaultSatSocketLoss;
+  TerrSocketLoss = kDefaultTerrSocketLoss;
+  ItemTexts = StartupItemTexts();
 
   SelObject = 0;
   PlaceOffsetX = 0;
@@ -160,18 +169,11 @@ void NewNetworkModel() {
 
   for (auto& slot : SatTables)
     for (auto& col : slot) col.fill(0);
-  for (auto& slot : TerrTables) {
-    for (int e = 1; e < kTerrEntries; ++e) {
-      slot[0][e] = 0;
-      slot[1][e] = 0;
-    }
-  }
+  for (auto& slot : TerrTables)
+    for (auto& side : slot) side.fill(0);
   for (auto& slot : LnbParams)
     for (auto& band : slot) band.fill(0);
-  for (auto& p : TerrParams) {
-    p[0] = 0;
-    p[1] = 0;
-  }
+  for (auto& p : TerrParams) p.fill(0);
 
   ResetSimulation();
 

@@ -78,6 +78,8 @@ struct LevelMark {
 extern std::vector<ObjRow> NetObjects;
 extern std::vector<std::array<double, 2>> ObjValues;
 extern std::array<std::string, kItemTextSlots> ItemTexts;
+// Slots 0 and 1 hold "abcd" and "efgh" in a new program and a new network; the rest are empty.
+std::array<std::string, kItemTextSlots> StartupItemTexts();
 
 // ---- counters and flags
 extern int32_t CurObject;

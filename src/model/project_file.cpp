@@ -233,8 +233,21 @@ void ShiftTerrSlot0() {
 
 void NewProjectState() {
   NewNetworkModel();
-  OptionControls.Edit6 = FormatGeneral(SatMinLevel);
-  OptionControls.Edit11 = FormatGeneral(TerrMinLevel);
+  // The options a project file holds go back to a new project's; the view switches stay.
+  const ProjectOptions defaults = DefaultProjectOptions();
+  ProjectOptions& o = OptionControls;
+  o.RfGrid = defaults.RfGrid;
+  o.FiberGrid = defaults.FiberGrid;
+  ApplyRfGrid(o);
+  ApplyFiberGrid(o);
+  o.Edit6 = FormatGeneral(SatMinLevel);
+  o.Edit1 = FormatGeneral(SatMaxLevel);
+  o.Edit11 = FormatGeneral(TerrMinLevel);
+  o.Edit2 = FormatGeneral(TerrMaxLevel);
+  o.Edit4 = FormatGeneral(SatSocketLoss);
+  o.Edit5 = FormatGeneral(TerrSocketLoss);
+  if (ApplyPrintScaleText(defaults.Edit3)) o.Edit3 = defaults.Edit3;
+  CanvasColor = kDefaultCanvasColor;
   EstimateGrid.Clear();
   OptimizeMode = true;
 }

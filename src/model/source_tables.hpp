@@ -33,6 +33,12 @@ extern std::array<std::array<double, kTerrEntries>, 22> TerrSpectra;
 extern std::array<double, kCableKinds + 1> CableCoef;
 extern std::array<std::array<double, 2>, kCableKinds + 1> FiberAtt;
 
+// Limits and losses of a new project (the options window's first values).
+constexpr double kDefaultSatMaxLevel = 80.0;
+constexpr double kDefaultTerrMaxLevel = 90.0;
+constexpr double kDefaultSatSocketLoss = 2.0;
+constexpr double kDefaultTerrSocketLoss = 3.0;
+
 extern double SatMinLevel;
 extern double SatMaxLevel;
 extern double TerrMinLevel;

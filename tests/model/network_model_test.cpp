@@ -45,11 +45,16 @@ TEST(NetworkModel, NewNetworkGivesEmptyDrawingAndResetArrays) {
   EXPECT_EQ(TerrSourceIndex, -1);
 }
 
-TEST(NetworkModel, NewNetworkKeepsWhatItDeliberatelyKeeps) {
+// A new network used to keep the comment texts, the maximum limits, the socket losses and parts
+// of the terrestrial tables of the project before it, so the next save wrote them into another
+// project's file.
+TEST(NetworkModel, NewNetworkForgetsEveryValueOfThePreviousProject) {
   test::TempCurrentDir dir;
   test::FreshModel fresh;
-  ItemTexts[0] = "kept text";
-  ItemTextCount = 4;
+  ItemTexts[0] = "old comment";
+  ItemTexts[7] = "another";
+  ItemTexts[100] = "last slot";
+  ItemTextCount = 8;
   SatMaxLevel = 77.0;
   TerrMaxLevel = 88.0;
   SatSocketLoss = 1.5;
@@ -61,20 +66,21 @@ TEST(NetworkModel, NewNetworkKeepsWhatItDeliberatelyKeeps) {
   TerrParams[1] = {10, 70, 100, 200, 1};
   FreqList[100] = 123.0;
   NewNetworkModel();
-  EXPECT_EQ(ItemTexts[0], "kept text");
+  EXPECT_EQ(ItemTexts, StartupItemTexts());
+  EXPECT_EQ(ItemTexts[0], "abcd");
+  EXPECT_EQ(ItemTexts[1], "efgh");
   EXPECT_EQ(ItemTextCount, 0);
-  EXPECT_EQ(SatMaxLevel, 77.0);
-  EXPECT_EQ(TerrMaxLevel, 88.0);
-  EXPECT_EQ(SatSocketLoss, 1.5);
-  EXPECT_EQ(TerrSocketLoss, 2.5);
   EXPECT_EQ(SatMinLevel, 50.0);
+  EXPECT_EQ(SatMaxLevel, 80.0);
   EXPECT_EQ(TerrMinLevel, 60.0);
-  // Entry 0 of each terrestrial row and header values 2..4 survive; the rest is cleared.
-  EXPECT_EQ(TerrTables[2][0][0], 474);
-  EXPECT_EQ(TerrTables[2][1][0], 70);
-  EXPECT_EQ(TerrTables[2][0][5], 0);
-  EXPECT_EQ((TerrParams[1]), (std::array<int32_t, 5>{0, 0, 100, 200, 1}));
-  EXPECT_EQ(FreqList[100], 123.0);
+  EXPECT_EQ(TerrMaxLevel, 90.0);
+  EXPECT_EQ(SatSocketLoss, 2.0);
+  EXPECT_EQ(TerrSocketLoss, 3.0);
+  for (const auto& slot : TerrTables)
+    for (const auto& side : slot)
+      for (int v : side) ASSERT_EQ(v, 0);
+  for (const auto& p : TerrParams) EXPECT_EQ(p, (std::array<int32_t, 5>{}));
+  EXPECT_EQ(FreqList[100], 123.0) << "run state, not project data";
 }
 
 TEST(NetworkModel, ResetSimulationClearsRunResultsOnly) {

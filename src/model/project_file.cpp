@@ -119,9 +119,44 @@ PriceRow SplitPriceCells(std::string text) {
   return row;
 }
 
+// Object kind of a record as ReadObjectRow stores it.
+int32_t StoredObjectKind(int version, int32_t code) { return version < 3600 && code == 95 ? 210 : code; }
+
+// Records that ReadTableRecord reads into the source tables.
+bool IsTableRecord(int32_t code) {
+  return (code >= kCodeTerrCarriers && code < kCodeTerrCarriers + kTerrSlots) ||
+         (code >= kCodeTerrHeader && code < kCodeTerrHeader + kTerrSlots) || (code >= kCodeSatLow && code <= kCodeSatLow + 9) ||
+         (code >= kCodeSatHigh && code <= kCodeSatHigh + 9) || (code >= kCodeLnbHeader && code <= kCodeLnbHeader + 99);
+}
+
+// Checks the records from line `first` on before any is read, so that a refused file leaves the
+// model untouched: object rows and source tables must hold values a drawing can hold, and the
+// objects must not need more calculation nodes than the limit. Empty when the file may be read.
+std::string RefusalOfRecords(const std::vector<std::string>& lines, std::size_t first, int version) {
+  std::size_t nodes = Nodes.size();
+  int32_t p[5];
+  for (std::size_t li = first; li < lines.size(); ++li) {
+    const std::string& s = lines[li];
+    std::size_t blank = 0;
+    const int32_t code = RecordCode(s, blank);
+    const bool objectRow = code != 0 && code <= 2000;
+    if (!objectRow && !IsTableRecord(code)) continue;
+    if (code < -kMaxFileValue) return ValueOutOfRangeMessage(li + 1);
+    RecordFields(std::string_view(s).substr(blank), p);
+    for (int32_t v : p)
+      if (v < -kMaxFileValue || v > kMaxFileValue) return ValueOutOfRangeMessage(li + 1);
+    const int32_t kind = StoredObjectKind(version, code);
+    if (!objectRow || kind <= 0 || kind >= 220 || kind == 210) continue;
+    const int32_t paths = TypeOf(kind)[kPaths];
+    if (paths > 0) nodes += static_cast<std::size_t>(paths);
+    if (nodes > kMaxProjectNodes) return kProjectTooLargeMessage;
+  }
+  return {};
+}
+
 void ReadObjectRow(int version, int32_t code, int32_t p[5], std::size_t& nodeGrowth, std::size_t& chainGrowth,
                    std::size_t& linkGrowth) {
-  if (version < 3600 && code == 95) code = 210;  // the old terrestrial socket kind
+  code = StoredObjectKind(version, code);  // the old terrestrial socket kind
   if (version < 4100 && CurObject > 0) {
     // Older files stored the settings of kinds 88 and 87 on another scale.
     const int32_t prev = NetObjects[CurObject - 1][kKind];
@@ -230,6 +265,11 @@ void ShiftTerrSlot0() {
 }
 
 }  // namespace
+
+std::string ValueOutOfRangeMessage(std::size_t lineNumber) {
+  return "This file cannot be opened: line " + std::to_string(lineNumber) + " holds a value outside " +
+         std::to_string(-kMaxFileValue) + ".." + std::to_string(kMaxFileValue);
+}
 
 void NewProjectState() {
   NewNetworkModel();
@@ -347,6 +387,14 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   if (version < 2000) {
     result.status = ProjectReadResult::Status::TooOld;
     result.message = kTooOldProjectMessage;
+    ProjectModified = false;
+    return result;
+  }
+
+  const std::size_t firstRecord = 1 + kCableGridRows + (version > 3999 ? kCableGridRows : 0);
+  if (std::string refusal = RefusalOfRecords(lines, firstRecord, version); !refusal.empty()) {
+    result.status = ProjectReadResult::Status::Refused;
+    result.message = std::move(refusal);
     ProjectModified = false;
     return result;
   }

@@ -3,6 +3,8 @@
 // holding the cable tables, every object row, the options and limits records, the carrier plans
 // of the slots in use, the estimation rows and the comment texts. Reading starts from a new
 // network, accepts every file version from 2000 on and converts older conventions.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,23 @@ std::vector<std::string> ProjectFileLines();
 // Writes the project atomically; on failure the previous file stays and error says why.
 bool WriteProjectFile(const std::string& path, std::string* error = nullptr);
 
+// Calculation nodes (signal paths) the objects of a loaded project may add. Each node carries six
+// spectra, about 5 KB, so this bounds what a file can make the program allocate to about 1 GB,
+// far beyond any building.
+inline constexpr std::size_t kMaxProjectNodes = 200000;
+inline constexpr const char* kProjectTooLargeMessage =
+    "This file cannot be opened: its network needs more than 200000 signal paths";
+// Every number of an object row and of a source table lies within this range: far beyond any
+// coordinate, length, frequency or level a drawing holds, and small enough that the geometry
+// and the run never overflow adding or scaling them.
+inline constexpr int32_t kMaxFileValue = 1000000;
+// "This file cannot be opened: line <n> holds a value outside -1000000..1000000".
+std::string ValueOutOfRangeMessage(std::size_t lineNumber);
+
 struct ProjectReadResult {
-  enum class Status { Ok, OpenFailed, TooOld };
+  // Refused: the file was checked and refused before anything was read (a network too large, or
+  // values no drawing holds); the model is still the new network.
+  enum class Status { Ok, OpenFailed, TooOld, Refused };
   Status status = Status::Ok;
   int version = 0;
   std::string message;  // text to show for OpenFailed and TooOld

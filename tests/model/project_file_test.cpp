@@ -261,6 +261,58 @@ TEST(ProjectFile, TerrestrialSlotZeroStartingAtZeroShiftsOnEveryLoad) {
   EXPECT_EQ(TerrTables[1][0][1], 482);
 }
 
+// A 15 KB hand-made file of kind-79 rows made the reader allocate gigabytes, a larger one ended
+// the program: each row adds 136 calculation nodes of about 5 KB.
+TEST(ProjectFile, NetworkNeedingTooManyNodesIsRefusedBeforeAnythingIsRead) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  std::string records = "100005  a comment\r\n2002  1000  1000  40  70   0\r\n";
+  for (int i = 0; i < 1500; ++i) records += "79 \r\n";  // 204,000 nodes
+  const auto r = LoadText(dir, OldFile(4410, records));
+  EXPECT_EQ(r.status, ProjectReadResult::Status::Refused);
+  EXPECT_EQ(r.message, "This file cannot be opened: its network needs more than 200000 signal paths");
+  EXPECT_EQ(CurObject, 0);
+  EXPECT_EQ(Nodes.size(), 300u);
+  EXPECT_EQ(NodeSpectra.size(), 300u);
+  EXPECT_EQ(OptionControls.RfGrid[3].type, "Triset-113") << "the cable lines were not read either";
+  EXPECT_TRUE(ItemTexts[5].empty());
+  EXPECT_EQ(SatMinLevel, 50.0);
+  EXPECT_FALSE(ProjectModified);
+}
+
+// Extreme coordinates, lengths and table values of a hand-made file overflowed the integer
+// arithmetic of the run, the node building and the pin rotation.
+TEST(ProjectFile, ValuesNoDrawingHoldsAreRefusedNamingTheLine) {
+  const char* bad[] = {
+      "91  2147483647  20  0  1  1",         // an LNB far beyond any drawing
+      "-1  0  -2147483648  0  0  11",        // a bend of the line before it
+      "210  5  6  -1000001  1  3",           // a socket with an impossible cable length
+      "-2147483648  1  1  1  1  1",          // a continuation kind
+      "3001  474  2147483000  0  0   1",     // a channel level
+      "4202  25  80  1000001  1930  1",      // an LNB band header
+  };
+  for (const char* line : bad) {
+    SCOPED_TRACE(line);
+    test::TempCurrentDir dir;
+    test::FreshProject fresh;
+    const auto r = LoadText(dir, OldFile(4410, std::string("201  10  10  5  1  1\r\n") + line + "\r\n100003  x\r\n"));
+    EXPECT_EQ(r.status, ProjectReadResult::Status::Refused);
+    // Line 1 the version, 2..11 the cable tables, 12 the line object: the bad record is line 13.
+    EXPECT_EQ(r.message, "This file cannot be opened: line 13 holds a value outside -1000000..1000000");
+    EXPECT_EQ(CurObject, 0);
+    EXPECT_FALSE(TerrUsed[1]);
+    EXPECT_TRUE(ItemTexts[3].empty());
+  }
+  // The bounds themselves belong to the drawing, and records the reader ignores are not judged.
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  const auto r = LoadText(dir, OldFile(4410, "91  1000000  -1000000  0  1  1\r\n2500  2147483647  0  0  0  0\r\n"
+                                              "2001  5000   2147483647  0   0   0\r\n"));
+  ASSERT_EQ(r.status, ProjectReadResult::Status::Ok);
+  EXPECT_EQ(NetObjects[0], (ObjRow{91, 1000000, -1000000, 0, 1, 1}));
+  EXPECT_EQ(CanvasColor, 2147483647);
+}
+
 // Files of the three older conventions and what the program makes of them.
 TEST(ProjectFile, OldVersionsConvertAsTheirExpectedFilesShow) {
   for (const char* name : {"v2500", "v3500", "v4000"}) {

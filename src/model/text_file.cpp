@@ -69,15 +69,13 @@ std::string ResolveLinks(std::string cur) {
   return cur;  // a loop of links: opening it reports the system's error
 }
 
-// A new, empty file in the target's folder; -1 with err set when none can be made.
-int CreateTempBeside(const std::string& target, std::string& tmp, int& err) {
+// A new, empty file in the target's folder; -1 when none can be made.
+int CreateTempBeside(const std::string& target, std::string& tmp) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     tmp = target + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp~";
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
-    err = errno;
-    if (err != EEXIST) return -1;
+    if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
@@ -103,6 +101,22 @@ bool WriteInPlace(const std::string& target, const std::string& bytes, Fail fail
     return fail(err);
   }
   if (::close(fd) != 0) return fail(errno);
+  return true;
+}
+
+// A file that did not exist, made directly where no temporary file could be (a name too long to
+// extend, for one); a failed write removes it again.
+template <class Fail>
+bool WriteNewFile(const std::string& target, const std::string& bytes, Fail fail) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return fail(errno);
+  int err = WriteAllAt(fd, bytes, 0);
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err != 0) {
+    ::unlink(target.c_str());
+    return fail(err);
+  }
   return true;
 }
 }  // namespace
@@ -196,10 +210,9 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
   }
 
   std::string tmp;
-  int tmpErr = 0;
-  const int fd = CreateTempBeside(target, tmp, tmpErr);
+  const int fd = CreateTempBeside(target, tmp);
   if (fd < 0) {
-    if (!exists) return fail("Cannot create file", tmpErr);
+    if (!exists) return WriteNewFile(target, bytes, [&](int err) { return fail("Cannot create file", err); });
     return WriteInPlace(target, bytes, [&](int err) { return fail("Cannot write file", err); });
   }
   if (exists) {

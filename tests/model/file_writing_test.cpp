@@ -157,6 +157,11 @@ TEST_F(FileWriting, FileInAReadOnlyFolderIsWrittenInPlace) {
     EXPECT_FALSE(WriteProjectFile(folder + "/new.stn", &error));
   }
   EXPECT_EQ(error, "Cannot create file locked/new.stn: Permission denied");
+
+  // A name so long that no temporary name fits beside it is created directly.
+  const std::string longName = std::string(250, 'n') + ".stn";
+  ASSERT_TRUE(WriteProjectFile(longName, &error)) << error;
+  EXPECT_EQ(FileBytes(longName).substr(0, 6), "4410\r\n");
 }
 
 TEST_F(FileWriting, WriteInPlaceFailingPartWayPutsTheOldContentBack) {

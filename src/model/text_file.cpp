@@ -226,8 +226,8 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
       return WriteInPlace(target, bytes, [&](int err) { return fail("Cannot write file", err); });
     }
   }
+  // The rename makes the new content appear whole or not at all; the old file stays until then.
   int err = WriteAllAt(fd, bytes, 0);
-  if (err == 0 && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err == 0 && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {

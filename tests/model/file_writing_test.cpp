@@ -66,27 +66,6 @@ class FileWriting : public ::testing::Test {
   }
 };
 
-// Saving over a read-only file used to succeed: the new file was renamed over it.
-TEST_F(FileWriting, FileTheUserMayNotWriteIsRefusedUntouched) {
-  const std::string folder = MakeFolder("work", true);
-  for (const Writer& w : kWriters) {
-    SCOPED_TRACE(w.name);
-    const std::string path = folder + "/plan." + w.name;
-    WriteBytes(path, kOld);
-    fs::permissions(path, fs::perms(0444));
-    std::string error;
-    {
-      AsOrdinaryUser user;
-      EXPECT_FALSE(w.write(path, &error));
-    }
-    EXPECT_EQ(error, "Cannot write file " + path + ": Permission denied");
-    EXPECT_EQ(FileBytes(path), kOld);
-    EXPECT_EQ(FileMode(path), 0444u);
-    fs::remove(path);
-    EXPECT_TRUE(FolderEntries(folder).empty()) << "no temporary file is left behind";
-  }
-}
-
 // A save used to replace a symbolic link by a plain file and give the file mode 0644.
 TEST_F(FileWriting, SaveKeepsTheModeAndWritesThroughSymbolicLinks) {
   MakeFolder("real", true);

@@ -27,7 +27,7 @@
 
 namespace kavrix {
 
-QImage BackBuffer;
+Bitmap BackBuffer;
 
 namespace {
 
@@ -123,8 +123,8 @@ void TForm1::Undo1Click() { kavrix::Undo1Click(Form5); }
 
 void TForm1::FormCreate() {
   const QSize client = size();
-  BackBuffer = QImage(client.width() + 100, client.height() + 100, QImage::Format_RGB32);
-  BackBuffer.fill(QColor(QRgb(kSilver)));
+  BackBuffer = Bitmap(client.width() + 100, client.height() + 100);
+  BackBuffer.image().fill(QColor(QRgb(kSilver)));
   if (Hooks().resizeGlyphs) Hooks().resizeGlyphs(3);
   if (Windows().createDeviceGlyphs) Windows().createDeviceGlyphs();
   DrawExtentX = 0;
@@ -157,8 +157,8 @@ bool TForm1::Close1Click() {
   if (Form5 && Form5->Tag >= 10 && Windows().leaveNavigation) Windows().leaveNavigation();
   NewProjectState();
   if (Form5) {
-    Form5->VertScrollRange = Form5->height() + 100;
-    Form5->HorzScrollRange = Form5->width() + 100;
+    Form5->VertScrollRange = Form5->ClientHeight() + 100;
+    Form5->HorzScrollRange = Form5->ClientWidth() + 100;
   }
   if (Form3) Form3->ShowValues();
   if (Form5) Form5->update();
@@ -265,8 +265,8 @@ void TForm1::Open1Click() {
   ShowProjectInWindows();
   if (Form3 && OptionControls.CheckBox3 && !obsoleteBefore) Form3->CheckBox3Click();
   if (Form5) {
-    Form5->VertScrollRange = Form5->height() + DrawExtentY;
-    Form5->HorzScrollRange = Form5->width() + DrawExtentX;
+    Form5->VertScrollRange = Form5->ClientHeight() + DrawExtentY;
+    Form5->HorzScrollRange = Form5->ClientWidth() + DrawExtentX;
     Form5->update();
   }
   if (Windows().clearAnalyzerSeries0) Windows().clearAnalyzerSeries0();
@@ -289,7 +289,7 @@ bool TForm1::Exit1Click() {
   Links.clear();
   NodeSpectra.clear();
   ChainQueue.clear();
-  BackBuffer = QImage();
+  BackBuffer.release();
   Exited = true;
   QApplication::quit();
   return true;

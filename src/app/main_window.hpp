@@ -9,6 +9,7 @@
 
 #include "catalogue/model_names.hpp"
 #include "platform/platform.hpp"
+#include "symbols/canvas_surface.hpp"
 
 class QAction;
 class QMenu;
@@ -20,7 +21,7 @@ namespace kavrix {
 class PaletteBar;
 
 // The canvas's off-screen drawing buffer, made by the main window at its client size + 100.
-extern QImage BackBuffer;
+extern Bitmap BackBuffer;
 
 // Window title: "Kavrix_v" + the program version (4410 gives 4.4.1).
 QString MainWindowTitle();

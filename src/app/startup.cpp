@@ -29,7 +29,7 @@ void CreateApplicationWindows() {
   Form2 = new TForm2();
   Form3 = new TForm3(Form1);
   Form4 = new TForm4();
-  Form5 = new TForm5();
+  Form5 = new TForm5(Form1);
   Form1->setCentralWidget(Form5);
   Form6 = new TForm6();
   // Services of the canvas window's creation that the other windows rely on.

@@ -1,14 +1,8 @@
 // Temporary no-op bodies of canvas handlers whose commands are still being built. Each group goes
 // when its real definition lands.
-#include "editor/canvas_paint.hpp"
 #include "editor/canvas_window.hpp"
 
 namespace kavrix {
-
-// painting
-Bitmap PrintBitmap;
-void DrawComponent(int, Bitmap&) {}
-int HitTestComponent(int, int) { return -1; }
 
 // property panels
 void TForm5::FormDblClick(QObject*) {}

@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, NewClearsEstimateChartsAndAnalyzer) {
   EXPECT_EQ(EstimateGrid.RowCount(), 2);
   EXPECT_EQ(EstimateGrid.Tag, 0);
   EXPECT_EQ(Form3->Edit11->text(), "60");
-  EXPECT_EQ(Form5->VertScrollRange, Form5->height() + 100);
+  EXPECT_EQ(Form5->VertScrollRange, Form5->ClientHeight() + 100);
   EXPECT_EQ(Form1->ToolButton94ImageIndex, 76);
 }
 
@@ -211,7 +211,7 @@ TEST_F(MainWindowTest, ExitStopsTheCanvasTimersAndReleasesTheModel) {
   EXPECT_FALSE(Form5->Timer2->isActive());
   EXPECT_EQ(NetObjects.size(), 1u);
   EXPECT_TRUE(Nodes.empty());
-  EXPECT_TRUE(BackBuffer.isNull());
+  EXPECT_TRUE(BackBuffer.empty());
 }
 
 TEST_F(MainWindowTest, SaveActionFollowsModifiedNonEmptyDrawing) {

@@ -50,7 +50,7 @@ TEST_F(RunCommandTest, BadMinimumEditStopsBeforeAnythingChanges) {
   EXPECT_EQ(ui->messages[0].caption, "Error");
   EXPECT_EQ(ui->messages[0].text, "The value must be of an integer type number!");
   EXPECT_EQ(Form1Tag, 0);
-  EXPECT_FALSE(Form5->Timer2->isActive());
+  EXPECT_TRUE(Form5->Timer2->isActive()) << "the blinker runs from the canvas's creation and is left alone";
 }
 
 TEST_F(RunCommandTest, DrawingFaultShowsMarkerThenLeavesNavigation) {
@@ -80,20 +80,6 @@ TEST_F(RunCommandTest, NavigationToggleStopsAndRestartsTheBlinker) {
   Form1->ToolButton90->trigger();
   Form1->ToolButton90->trigger();
   EXPECT_FALSE(Form5->Timer2->isActive()) << "no results: the blinker stays off";
-}
-
-TEST(CanvasBlink, MarkAndStatusColoursFollowThePhase) {
-  const QColor red(255, 0, 0), blue(0, 0, 255), white(255, 255, 255);
-  EXPECT_EQ(TForm5::MarkColour(1, true, white), blue);
-  EXPECT_EQ(TForm5::MarkColour(1, false, white), white);
-  EXPECT_EQ(TForm5::MarkColour(1, false, red), red) << "a red pixel under a low mark stays red";
-  EXPECT_EQ(TForm5::MarkColour(2, true, white), red);
-  EXPECT_EQ(TForm5::MarkColour(2, false, blue), blue);
-  EXPECT_EQ(TForm5::StatusColour(3, true), red);
-  EXPECT_EQ(TForm5::StatusColour(4, false), red);
-  EXPECT_EQ(TForm5::StatusColour(7, true), blue);
-  EXPECT_FALSE(TForm5::StatusColour(9, true).isValid());
-  EXPECT_FALSE(TForm5::StatusColour(0, true).isValid());
 }
 
 }  // namespace

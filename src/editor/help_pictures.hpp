@@ -1,0 +1,26 @@
+#pragma once
+// The F1 help pictures: small JPEG cards built into the program, one per help number that the
+// type catalogue gives a kind, decoded with libjpeg the first time each is shown.
+#include <QByteArray>
+#include <QImage>
+#include <vector>
+
+namespace kavrix {
+
+// A JPEG decoded into an RGB32 image; a null image for data that is not a readable JPEG.
+QImage DecodeJpeg(const QByteArray& data);
+
+// Help number n's picture is entry n; entry 0 repeats picture 43.
+class HelpPictureList {
+ public:
+  // One entry per help number from 0 to the highest the type catalogue uses.
+  int count() const;
+  // The picture of help number n; a null image for a number outside the list or without a picture.
+  const QImage& at(int n);
+
+ private:
+  std::vector<QImage> m_pictures;
+  std::vector<bool> m_loaded;
+};
+
+}  // namespace kavrix

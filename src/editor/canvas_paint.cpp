@@ -429,9 +429,19 @@ std::optional<TColor> TForm5::StatusColour(int digit, int phase) {
   return std::nullopt;
 }
 
+bool TForm5::HasBlinkMarks() {
+  if (LevelMarks[0].X != 0 || LevelMarks[0].Y != 0) return true;
+  for (std::size_t i = 0; i + 1 < Links.size(); ++i) {
+    const int t = Links[i][0] / 10, u = Links[i][0] % 10;
+    if ((t >= 1 && t <= 8) || (u >= 1 && u <= 8)) return true;
+  }
+  return false;
+}
+
 void TForm5::Timer2Timer() {
   BlinkPhase = 1 - BlinkPhase;
-  Repaint();
+  // Without marks a blink would repaint an unchanged picture.
+  if (HasBlinkMarks()) Repaint();
   Timer2->setInterval(300);
 }
 

@@ -81,6 +81,7 @@ class TForm5 : public QWidget {
   QImage Overview;           // the navigation view's whole drawing; empty outside the view
   void FormPaint();          // rebuilds the back buffer from the object rows
   void Timer2Timer();        // one blink: toggles the phase and repaints
+  static bool HasBlinkMarks();  // any level mark or out-of-limit socket end to blink
   // Fill of a level mark in `phase` over the pixel `under`; `current` for an unknown mark kind.
   static TColor MarkColour(int kind, int phase, TColor under, TColor current);
   // Fill of a socket end for a status digit in `phase`; none for digits that are not marked.

@@ -455,7 +455,11 @@ void TForm5::Repaint() {
 void TForm5::paintEvent(QPaintEvent*) {
   if (!m_bufferFresh) FormPaint();
   QPainter p(this);
-  if (!BackBuffer.empty()) p.drawImage(QPoint(0, 0), BackBuffer.image(), QRect(0, 0, ClientWidth(), ClientHeight()));
+  const QRect client(0, 0, ClientWidth(), ClientHeight());
+  if (!BackBuffer.empty()) p.drawImage(QPoint(0, 0), BackBuffer.image(), client);
+  // The corner between the two scroll bars belongs to neither.
+  if (client.width() < width() && client.height() < height())
+    p.fillRect(QRect(client.right() + 1, client.bottom() + 1, width(), height()), palette().window());
 }
 
 void TForm5::FormPaint() {

@@ -131,6 +131,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
   HelpImage->hide();
   HelpRow = 0;
   BuildPopupMenu();
+  WatchFrame();
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(50);
@@ -195,13 +196,15 @@ void TForm5::resizeEvent(QResizeEvent*) { LayoutScrollBars(); }
 
 void TForm5::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowTitleChange) ShowCaptionInFrame();
-  if (event->type() == QEvent::ParentChange) {
-    if (m_frame) m_frame->removeEventFilter(this);
-    m_frame = window() == this ? nullptr : window();
-    if (m_frame) m_frame->installEventFilter(this);
-    ShowCaptionInFrame();
-  }
+  if (event->type() == QEvent::ParentChange) WatchFrame();
   QWidget::changeEvent(event);
+}
+
+void TForm5::WatchFrame() {
+  if (m_frame) m_frame->removeEventFilter(this);
+  m_frame = window() == this ? nullptr : window();
+  if (m_frame) m_frame->installEventFilter(this);
+  ShowCaptionInFrame();
 }
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event) {

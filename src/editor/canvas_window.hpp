@@ -145,6 +145,7 @@ class TForm5 : public QWidget {
   void BuildPopupMenu();
   void PopupAt(int X, int Y);
   void ShowCaptionInFrame();
+  void WatchFrame();
   void LayoutScrollBars();
   int ScrollBarExtent() const;
   bool m_bufferFresh = false;   // the back buffer was just rebuilt for this repaint

@@ -249,6 +249,13 @@ bool LineMayShow(const Bitmap& target, int x, int y, const ObjRow& c, int labelC
   return r >= 0 && b >= 0 && l < target.width() && t < target.height();
 }
 
+// Characters of v written in decimal.
+int Digits(int v) {
+  int n = v < 0 ? 2 : 1;
+  for (long long a = v < 0 ? -static_cast<long long>(v) : v; a >= 10; a /= 10) ++n;
+  return n;
+}
+
 using CableDrawer = void (*)(int, int, int, int, int, int, int, int, int, int, int, int, bool, Canvas&);
 
 void DrawLine(int row, const ObjRow& r, int x, int y, Bitmap& target, Canvas& c) {
@@ -261,8 +268,8 @@ void DrawLine(int row, const ObjRow& r, int x, int y, Bitmap& target, Canvas& c)
     if ((stored == 1 || stored == 3) && cont[1] == 0) stored += 1;
     else if ((stored == 2 || stored == 4) && cont[2] == 0) stored -= 1;
   }
+  if (target.empty() || !LineMayShow(target, x, y, cont, Digits(r[kInst]) + Digits(r[kStyle]) + 2)) return;
   const std::string inst = std::to_string(r[kInst]), style = std::to_string(r[kStyle]);
-  if (target.empty() || !LineMayShow(target, x, y, cont, static_cast<int>(inst.size() + style.size()) + 2)) return;
 
   const int L1 = cont[1], L2 = cont[2], L3 = cont[3], L4 = cont[4], c5 = cont[5];
   static constexpr CableDrawer kDrawers[5] = {nullptr, DrawCableOrient1, DrawCableOrient2, DrawCableOrient3,

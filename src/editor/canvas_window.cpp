@@ -76,6 +76,7 @@ QLabel* HintLabel(QWidget* parent, const char* text) {
   pal.setColor(QPalette::WindowText, QColor(0, 128, 0));
   l->setPalette(pal);
   l->adjustSize();
+  l->setAttribute(Qt::WA_TransparentForMouseEvents);
   l->hide();
   return l;
 }
@@ -128,6 +129,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
   Label14->move(10, 5);
   Label15->move(10, 25);
   HelpImage = new QLabel(this);
+  HelpImage->setAttribute(Qt::WA_TransparentForMouseEvents);
   HelpImage->hide();
   HelpRow = 0;
   BuildPopupMenu();

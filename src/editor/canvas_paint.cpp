@@ -474,9 +474,9 @@ void TForm5::FormPaint() {
     Memo1->hide();
     Memo1->resize(200, Memo1->height());
   }
+  SyncScrollBars();
   ScrollX = SnapToGrid(HorzScrollBar ? HorzScrollBar->value() : 0, GridStep);
   ScrollY = SnapToGrid(VertScrollBar ? VertScrollBar->value() : 0, GridStep);
-  SyncScrollBars();
   if (BackBuffer.empty()) return;  // the program is ending
   const int w = ClientWidth(), h = ClientHeight();
   if (BackBuffer.width() < w || BackBuffer.height() < h)

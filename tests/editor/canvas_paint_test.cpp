@@ -185,7 +185,7 @@ TEST_F(CanvasTest, EveryFixtureDrawsItsDevicesTerminalsAtTheirPins) {
 TEST_F(CanvasTest, SymbolPaintFollowsEveryChangeOfItsBitmap) {
   const int row = Place(131, 300, 200);
   Form5->FormPaint();
-  const Bitmap& g = ObjGlyphs[row];
+  const QSize g = ObjGlyphs[row].image().size();
   const int left = 300 - g.width() / 2, top = 200 - g.height() / 2;
   EXPECT_EQ(BackBuffer.pixel(left, top + g.height() - 1), Background()) << "the keyed background is not painted";
   // Labels are drawn into a stored symbol in place; the next paint shows them.
@@ -395,7 +395,7 @@ TEST_F(CanvasTest, HitTestIgnoresObjectsUnderTheAnalyzer) {
 
 TEST_F(CanvasTest, NavigationOverviewHoldsTheDrawingAtItsExtent) {
   const int row = Place(131, 100, 50);
-  const Bitmap& g = ObjGlyphs[row];
+  const QSize g = ObjGlyphs[row].image().size();
   AddLine(203, 10, 10, 1, 200, 300, -50, 40, 3);
   Form1->ToolButton90Click();
   // Right: the line's end at 10 + 300 + 40; bottom: its corner at 10 + 200; plus 15 each.

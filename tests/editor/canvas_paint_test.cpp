@@ -150,7 +150,8 @@ TEST_F(CanvasTest, LinesSocketsFixtureShowsLengthLabelsAndSymbolsOnTheirCentres)
 TEST_F(CanvasTest, EveryFixtureDrawsItsDevicesTerminalsAtTheirPins) {
   int pins = 0;
   for (const char* f : {"amplifiers.stn", "comments_options.stn", "lines_sockets.stn", "multiswitches.stn",
-                        "obsolete.stn", "optical.stn", "single_cable_links.stn", "sources.stn", "splitters_taps.stn"}) {
+                        "obsolete.stn", "optical.stn", "single_cable_links.stn", "sources.stn", "splitters_taps.stn",
+                        "tap_riser.stn"}) {
     Open(f);
     const Bitmap b = WholeDrawing();
     EXPECT_TRUE(b.image().save(ArtifactPath(QString("canvas_%1.png").arg(QString(f).chopped(4)))));

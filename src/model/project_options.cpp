@@ -37,21 +37,33 @@ std::optional<int32_t> OptionInt(const std::string& text) {
   return v;
 }
 
+std::string RangeMessage(const OptionRange& r) {
+  return "The value must lie between " + FormatGeneral(r.lo) + " and " + FormatGeneral(r.hi) + "!";
+}
+
 std::optional<double> OptionPrintScale(const std::string& text) {
   auto v = OptionReal(text);
-  if (!v || !std::isfinite(*v) || *v <= 0.0) return std::nullopt;
+  if (!v || !InRange(*v, kPrintScaleRange)) return std::nullopt;
   return v;
 }
+
+namespace {
+std::optional<double> RealWithin(const std::string& text, const OptionRange& r) {
+  auto v = OptionReal(text);
+  if (!v || !InRange(*v, r)) return std::nullopt;
+  return v;
+}
+}  // namespace
 
 void ApplyRfGrid(ProjectOptions& o) {
   for (int k = 1; k <= kCableGridRows; ++k) {
     CableGridRow& r = o.RfGrid[k];
-    auto att = OptionReal(r.first);
+    auto att = RealWithin(r.first, kCableAttenuationRange);
     if (!att) {
       r.first.assign(1, '0');
       att = 0.0;
     }
-    auto ghz = OptionReal(r.second);
+    auto ghz = RealWithin(r.second, kCableFrequencyRange);
     if (!ghz || *ghz <= 0.0) {
       r.second.assign(1, '1');
       ghz = 1.0;
@@ -115,8 +127,8 @@ void ApplyLimitsAndLosses(const ProjectOptions& o) {
   if (auto v = OptionReal(o.Edit1)) SatMaxLevel = *v;
   if (auto v = OptionReal(o.Edit11)) TerrMinLevel = *v;
   if (auto v = OptionReal(o.Edit2)) TerrMaxLevel = *v;
-  if (auto v = OptionReal(o.Edit4)) SatSocketLoss = *v;
-  if (auto v = OptionReal(o.Edit5)) TerrSocketLoss = *v;
+  if (auto v = RealWithin(o.Edit4, kSocketLossRange)) SatSocketLoss = *v;
+  if (auto v = RealWithin(o.Edit5, kSocketLossRange)) TerrSocketLoss = *v;
 }
 
 }  // namespace kavrix

@@ -51,11 +51,30 @@ constexpr int32_t kDefaultCanvasColor = 0x00E9FEFE;  // RGB FE FE E9
 // Text conversions of the option controls: a real text may carry "," as decimal mark.
 std::optional<double> OptionReal(const std::string& text);
 std::optional<int32_t> OptionInt(const std::string& text);
-// A print scale must be a finite number above 0.
+
+// What a real setting may hold. Losses and the print scale are stored x1000 in 32-bit integers,
+// a negative loss or attenuation would amplify, and a scale must leave the page tile a size.
+// While a value is being typed only 0 .. hi is checked, so "0.5" can pass through "0".
+struct OptionRange {
+  double lo;
+  double hi;
+};
+constexpr OptionRange kSocketLossRange{0.0, 100.0};        // dB
+constexpr OptionRange kPrintScaleRange{0.001, 1000.0};     // printer pixels per drawing unit
+constexpr OptionRange kCableAttenuationRange{0.0, 100.0};  // dB/m
+constexpr OptionRange kCableFrequencyRange{0.0, 100.0};    // GHz; 0 is repaired to 1 on leaving the grid
+
+inline bool InRange(double v, const OptionRange& r) { return v >= r.lo && v <= r.hi; }
+inline bool InTypingRange(double v, const OptionRange& r) { return v >= 0.0 && v <= r.hi; }
+// The message for a value outside the range: "The value must lie between 0 and 100!".
+std::string RangeMessage(const OptionRange& r);
+
+// A usable print scale: a number within kPrintScaleRange.
 std::optional<double> OptionPrintScale(const std::string& text);
 
 // Leaving the RF grid: empty dB/m cells become "0", empty or non-positive GHz cells "1",
-// then CableCoef[k] = dB/m / sqrt(GHz). Cells that are not numbers count as empty.
+// then CableCoef[k] = dB/m / sqrt(GHz). Cells that are not numbers, or lie outside their
+// range (a negative attenuation would make the cable amplify), count as empty.
 void ApplyRfGrid(ProjectOptions& o);
 // Leaving the fiber grid: empty or negative cells become "0", then FiberAtt[k].
 void ApplyFiberGrid(ProjectOptions& o);
@@ -66,7 +85,8 @@ void ApplyOptionsAtStartup(ProjectOptions& o);
 // Leaving the print scale edit: a valid scale replaces PrintScale and rescales the page tile.
 // Returns false (and changes nothing) when the text is empty or no usable scale.
 bool ApplyPrintScaleText(const std::string& text);
-// "Close" of the window: limits and losses from the edits; an unusable text keeps the value.
+// "Close" of the window: limits and losses from the edits; an unusable text, or a loss outside
+// kSocketLossRange, keeps the value.
 void ApplyLimitsAndLosses(const ProjectOptions& o);
 
 // Page tile of a printer page at the current PrintScale (width, height x 0.98).

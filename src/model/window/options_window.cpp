@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -59,6 +60,8 @@ std::string& GridCell(QTableWidget* grid, int row, int col) {
 QColor ColorOf(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 // Checks every keystroke in the RF grid's number cells, so a bad character goes as it is typed.
+// While the check's message box is up the editor keeps its place: a box taking the focus must
+// not commit the rejected text, nor close the editor the check goes on to correct.
 class RfNumberCellDelegate : public QStyledItemDelegate {
  public:
   RfNumberCellDelegate(TForm3* form) : QStyledItemDelegate(form), m_form(form) {}
@@ -67,18 +70,28 @@ class RfNumberCellDelegate : public QStyledItemDelegate {
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (line && index.column() >= 1) {
       TForm3* form = m_form;
-      QObject::connect(line, &QLineEdit::textEdited, line, [form, line](const QString& text) {
-        if (text.isEmpty() || form->IsRealText(text.toStdString())) return;
-        QString t = text;
-        t.chop(1);
-        line->setText(t);
-        line->setCursorPosition(t.size());
+      const int col = index.column() + 1, row = index.row() + 1;
+      line->setProperty(kAccepted, index.data().toString());
+      QObject::connect(line, &QLineEdit::textEdited, line, [form, line, col, row](const QString& text) {
+        QPointer<QLineEdit> alive(line);
+        const std::string before = line->property(kAccepted).toString().toStdString();
+        const QString kept = Q(form->RfCellKeystroke(col, row, text.toStdString(), before));
+        if (!alive) return;
+        line->setProperty(kAccepted, kept);
+        if (kept == line->text()) return;
+        line->setText(kept);
+        line->setCursorPosition(kept.size());
       });
     }
     return editor;
   }
+  bool eventFilter(QObject* editor, QEvent* e) override {
+    if (m_form->CheckingKeystroke() && (e->type() == QEvent::FocusOut || e->type() == QEvent::Hide)) return false;
+    return QStyledItemDelegate::eventFilter(editor, e);
+  }
 
  private:
+  static constexpr const char* kAccepted = "kvAcceptedText";
   TForm3* m_form;
 };
 
@@ -275,8 +288,28 @@ void TForm3::CheckRealEdit(QLineEdit* edit) {
   if (ParseReal(edit->text().toStdString(), v) != 0) {
     platform::ShowError("Error", kRealMessage);
     DropLastCharacter(edit);
+  } else if (const OptionRange* range = RangeOf(edit); range && !InTypingRange(v, *range)) {
+    // The file keeps these x1000 in 32-bit integers and a negative loss would amplify: the
+    // value typed last goes, the one before it stays.
+    platform::ShowError("Error", RangeMessage(*range));
+    RestoreStoredText(edit);
   }
   MarkChanged();
+}
+
+const OptionRange* TForm3::RangeOf(const QLineEdit* edit) const {
+  if (edit == Edit4 || edit == Edit5) return &kSocketLossRange;
+  if (edit == Edit3) return &kPrintScaleRange;
+  return nullptr;
+}
+
+void TForm3::RestoreStoredText(QLineEdit* edit) {
+  for (auto& [e, field] : m_fields)
+    if (e == edit) {
+      const QString t = Q(*field);
+      edit->setText(t);
+      edit->setCursorPosition(t.size());
+    }
 }
 
 bool TForm3::IsRealText(const std::string& text) {
@@ -300,11 +333,22 @@ void TForm3::showEvent(QShowEvent* e) {
 }
 
 void TForm3::Edit3Exit() {
-  ApplyPrintScaleText(OptionControls.Edit3);
+  if (!OptionControls.Edit3.empty() && !ApplyPrintScaleText(OptionControls.Edit3)) {
+    // A scale the page tile cannot take: say so and show the scale still in use.
+    platform::ShowError("Error", RangeMessage(kPrintScaleRange));
+    const bool was = m_showing;
+    m_showing = true;
+    OptionControls.Edit3 = FormatGeneral(PrintScale);
+    Edit3->setText(Q(OptionControls.Edit3));
+    m_showing = was;
+  }
   RepaintCanvas();
 }
 
 void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
+  // A commit while a keystroke's message is up carries the text being rejected; the check
+  // itself sets what the cell keeps.
+  if (m_checkingKeystroke) return;
   if (m_showing || tableRow < 0 || tableRow >= kCableGridRows || col < 0 || col > 2) return;
   const int row = tableRow + 1;
   const std::string text = grid->item(tableRow, col) ? grid->item(tableRow, col)->text().toStdString() : "";
@@ -315,10 +359,27 @@ void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
 void TForm3::StringGrid1SetEditText(int col, int row, const std::string& value) {
   if (col < 2 || row < 1 || row > kCableGridRows) return;
   std::string& cell = GridCell(StringGrid1, row, col);
-  cell = value;
-  if (cell.empty() || IsRealText(cell)) return;
-  cell.pop_back();
-  ShowGrid(StringGrid1, true);
+  const std::string kept = CheckRfCellText(col, value, cell);
+  cell = kept;
+  if (kept != value) ShowGrid(StringGrid1, true);
+}
+
+std::string TForm3::CheckRfCellText(int col, const std::string& value, const std::string& before) {
+  if (value.empty()) return value;
+  if (!IsRealText(value)) return value.substr(0, value.size() - 1);
+  const OptionRange& range = col == 2 ? kCableAttenuationRange : kCableFrequencyRange;
+  if (InTypingRange(*OptionReal(value), range)) return value;
+  // A negative attenuation would make the cable amplify; an absurd one swamps every level.
+  platform::ShowError("Error", RangeMessage(range));
+  return before;
+}
+
+std::string TForm3::RfCellKeystroke(int col, int row, const std::string& value, const std::string& before) {
+  if (col < 2 || row < 1 || row > kCableGridRows) return value;
+  m_checkingKeystroke = true;
+  const std::string kept = CheckRfCellText(col, value, before);
+  m_checkingKeystroke = false;
+  return kept;
 }
 
 void TForm3::StringGrid1Exit() {

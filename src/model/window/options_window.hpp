@@ -15,6 +15,8 @@ class QTableWidget;
 
 namespace kavrix {
 
+struct OptionRange;
+
 class TForm3 : public QWidget {
   Q_OBJECT
  public:
@@ -29,6 +31,10 @@ class TForm3 : public QWidget {
   bool IsRealText(const std::string& text);
   void Edit3Exit();
   void StringGrid1SetEditText(int col, int row, const std::string& value);
+  // One keystroke in the RF grid's cell editor: `value` is the editor's text after it, `before`
+  // the text the cell held; returns the text the editor keeps.
+  std::string RfCellKeystroke(int col, int row, const std::string& value, const std::string& before);
+  bool CheckingKeystroke() const { return m_checkingKeystroke; }
   void StringGrid1Exit();
   void StringGrid2Exit();
   void Panel1Click();
@@ -61,12 +67,16 @@ class TForm3 : public QWidget {
   void FormShow();
   QLineEdit* AddEdit(int x, int y, std::string* field, bool integer);
   void StoreEdit(QLineEdit* edit);
+  const OptionRange* RangeOf(const QLineEdit* edit) const;
+  void RestoreStoredText(QLineEdit* edit);
+  std::string CheckRfCellText(int col, const std::string& value, const std::string& before);
   void GridEdited(QTableWidget* grid, int tableRow, int col);
   void ShowGrid(QTableWidget* grid, bool rf);
   void ShowPanelColor();
   void RepaintCanvas();
 
   bool m_showing = false;
+  bool m_checkingKeystroke = false;  // an RF cell keystroke's message may be on screen
   std::vector<std::pair<QLineEdit*, std::string*>> m_fields;  // edit -> its OptionControls text
 };
 

@@ -3,8 +3,12 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
 
 #include "model/network_model.hpp"
@@ -97,6 +101,103 @@ TEST_F(OptionsWindowTest, RfNumberCellLosesAKeystrokeThatIsNoNumber) {
   EXPECT_EQ(ui().messages.size(), 3u);
   g->setCurrentCell(0, 0);  // commits the editor
   EXPECT_EQ(OptionControls.RfGrid[2].second, "2,5");
+}
+
+// Answers every real message box the window opens, the way a user presses Enter on it.
+class MessageBoxAnswerer {
+ public:
+  MessageBoxAnswerer() : m_prev(platform::Install(&m_qt)) {
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text().toStdString());
+        QTest::keyClick(box, Qt::Key_Return);
+      }
+    });
+    m_timer.start(10);
+  }
+  ~MessageBoxAnswerer() { platform::Install(m_prev); }
+  std::vector<std::string> texts;
+
+ private:
+  platform::QtPlatform m_qt;
+  platform::Platform* m_prev;
+  QTimer m_timer;
+};
+
+TEST_F(OptionsWindowTest, BadKeyInRfCellShowsOneMessageAndKeepsTheProgramUp) {
+  // The message box took the focus from the cell editor, which then committed the bad text,
+  // asked a second time and wrote into the editor the box's event loop had already deleted.
+  Form3->show();
+  QApplication::setActiveWindow(Form3);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form3));
+  QTableWidget* g = Form3->StringGrid1;
+  g->setFocus();
+  g->setCurrentCell(0, 1);
+  {
+    MessageBoxAnswerer boxes;
+    for (const char c : std::string("0.2x")) QTest::keyClick(QApplication::focusWidget(), c);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The value must be of a real type number!"});
+  }
+  QApplication::setActiveWindow(Form3);  // as the desktop does when the box has gone
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text(), "0.2");
+  QTest::keyClick(editor, '5');
+  QTest::keyClick(editor, Qt::Key_Return);
+  QCoreApplication::processEvents();  // the editor commits on a queued call
+  EXPECT_EQ(Cell(g, 1, 2), "0.25");
+  EXPECT_EQ(OptionControls.RfGrid[1].first, "0.25");
+}
+
+TEST_F(OptionsWindowTest, ValuesTheFileCannotHoldOrThatWouldAmplifyAreRefused) {
+  // A loss of 3000000 was saved x1000 past the 32-bit record and came back as 0; 1e300 was
+  // undefined; a negative dB/m made cables amplify. Each now keeps the value before it.
+  Form3->show();
+  QApplication::setActiveWindow(Form3);
+  Form3->Edit4->setFocus();
+  Form3->Edit4->selectAll();
+  QTest::keyClicks(Form3->Edit4, "150");
+  EXPECT_EQ(Form3->Edit4->text(), "15");
+  EXPECT_EQ(ui().texts(), std::vector<std::string>{"The value must lie between 0 and 100!"});
+  Form3->Edit5->setText("1e300");  // pasted
+  EXPECT_EQ(Form3->Edit5->text(), "3");
+  EXPECT_EQ(OptionControls.Edit5, "3");
+  Form3->Button1Click();
+  EXPECT_DOUBLE_EQ(SatSocketLoss, 15.0);
+  EXPECT_DOUBLE_EQ(TerrSocketLoss, 3.0);
+
+  Form3->Edit3->setText("3000000");
+  EXPECT_EQ(Form3->Edit3->text(), "5");
+  Form3->Edit3->setText("0");  // passes while typed ("0.5" starts so), refused on leaving
+  const std::size_t shown = ui().messages.size();
+  Form3->Edit3Exit();
+  EXPECT_EQ(ui().messages.size(), shown + 1);
+  EXPECT_EQ(ui().lastText(), "The value must lie between 0.001 and 1000!");
+  EXPECT_EQ(PrintScale, 5.0);
+  EXPECT_EQ(Form3->Edit3->text(), "5");
+
+  Form3->show();  // "Close" hid it
+  QTableWidget* g = Form3->StringGrid1;
+  g->setCurrentCell(2, 1);
+  g->editItem(g->item(2, 1));
+  auto* editor = g->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  editor->insert("-0.2");  // pasted
+  EXPECT_EQ(editor->text(), "0.18");
+  EXPECT_EQ(ui().lastText(), "The value must lie between 0 and 100!");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QCoreApplication::processEvents();
+  Form3->StringGrid1Exit();
+  EXPECT_NEAR(CableCoef[3], 0.18, 1e-12);
+
+  // A file may still carry one: leaving the grid treats it as empty.
+  SetCell(g, 4, 2, "-0.14");
+  SetCell(g, 5, 3, "1e300");
+  Form3->StringGrid1Exit();
+  EXPECT_EQ(Cell(g, 4, 2), "0");
+  EXPECT_EQ(CableCoef[4], 0.0);
+  EXPECT_EQ(Cell(g, 5, 3), "1");
 }
 
 TEST_F(OptionsWindowTest, PrintScaleRescalesThePageTile) {

@@ -184,6 +184,13 @@ constexpr Table Build() {
              {60, d[i], 1, 2, 0, 3}},
             {170 + 2 * i, 171 + 2 * i});
   }
+  // Settings that Tune writes back on kinds without a knob on their symbol: the obsolete
+  // 17-input switches (output attenuation in Inst; 64's built-in amplifier adds its slope in
+  // Style) and the modulators' level in Inst. Without a run the control reset would never
+  // return them to their initial values.
+  c.run({{20, 0, 0, 5, 0, 19}, {0, 0, 0, 3, -20, 0}}, {64}, {62, 63}, 1);
+  c.run({{0, 0, 0, 3, 0, 30}}, {96});
+  c.run({{0, 0, 0, 3, -30, 0}}, {97});
   // The converter's run sits where the rest of the system has always found it.
   c.anchor(261);
   c.run({{0, 0, 0, 3, 30, 0}}, {60});

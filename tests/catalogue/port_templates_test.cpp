@@ -164,7 +164,7 @@ TEST(KnobTable, RunsCountDownAndEditExistingCells) {
           << "knob " << r[kKnobRowOffset] << "." << r[kKnobColumn];
     }
   }
-  EXPECT_EQ(kindsWithKnobs, 69);
+  EXPECT_EQ(kindsWithKnobs, 74);
   EXPECT_EQ(KnobTable[0], KnobRecord{});
 }
 

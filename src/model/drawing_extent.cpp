@@ -22,8 +22,9 @@ DrawingExtent ComputeDrawingExtent(const SymbolSizeFn& symbolSize) {
       e.x = std::max({e.x, o[kX] + s[2], o[kX] + s[2] + s[4]});
       e.y = std::max({e.y, o[kY] + s[1], o[kY] + s[1] + s[3]});
     } else if ((kind >= 1 && kind <= 199) || kind == 210) {
+      // A kind drawn as an empty symbol still stands at its point: it counts as 0 x 0.
       int w = 0, h = 0;
-      if (!symbolSize || !symbolSize(r, w, h)) continue;
+      if (!symbolSize || !symbolSize(r, w, h)) w = h = 0;
       e.x = std::max(e.x, o[kX] + w / 2);
       e.y = std::max(e.y, o[kY] + h / 2);
     }

@@ -19,12 +19,13 @@ struct DrawingExtent {
   int32_t y = 0;
 };
 
-// Extent over the rows of NetObjects up to the first row of kind 0. Objects without a symbol are
-// left out; a line whose bend row lies past the table's end counts with its start point only.
+// Extent over the rows of NetObjects up to the first row of kind 0. An object without a symbol
+// counts with its point (a 0 x 0 symbol); a line whose bend row lies past the table's end
+// counts with its start point only.
 DrawingExtent ComputeDrawingExtent(const SymbolSizeFn& symbolSize);
 
 // Sets DrawExtentX and DrawExtentY from ComputeDrawingExtent. Without an argument the symbol
-// sizes come from Hooks().symbolSize (none: objects are left out).
+// sizes come from Hooks().symbolSize (none: every object counts with its point).
 void CalcDrawingExtent(const SymbolSizeFn& symbolSize);
 void CalcDrawingExtent();
 

@@ -314,6 +314,15 @@ TEST_F(ObjectGlyph, ExtentUsesComposedSymbolSizes) {
   CalcDrawingExtent();
   EXPECT_EQ(DrawExtentX, 100 + type.height() / 2 + 15);
   EXPECT_EQ(DrawExtentY, 50 + type.width() / 2 + 15);
+
+  // A kind without a symbol of its own composes 0 x 0 and was left out of the extent, so the
+  // picture export and the overview cut it off; it counts with its point.
+  const int bare = AddObject(62, 900, 700, 0, 1);
+  RebuildObjectGlyph(bare);
+  ASSERT_TRUE(ObjGlyphAt(bare).empty());
+  CalcDrawingExtent();
+  EXPECT_EQ(DrawExtentX, 900 + 15);
+  EXPECT_EQ(DrawExtentY, 700 + 15);
 }
 
 }  // namespace

@@ -286,25 +286,49 @@ void Canvas::rectangle(int left, int top, int right, int bottom) {
   FillBand(img, right - 1 - a, y0, x1, y1, c);           // right
 }
 
+namespace {
+
+// Whether the centre of pixel (x, y) lies in the ellipse inscribed in [l, r) x [t, b). Twice the
+// coordinates keep it in integers, so the shape is exactly symmetric about the box's centre.
+bool InEllipse(int x, int y, int l, int t, int r, int b) {
+  if (r - l < 1 || b - t < 1 || x < l || x >= r || y < t || y >= b) return false;
+  const int64_t dx = 2 * static_cast<int64_t>(x) + 1 - l - r, dy = 2 * static_cast<int64_t>(y) + 1 - t - b;
+  const int64_t w = r - l, h = b - t;
+  return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
+}
+
+}  // namespace
+
 void Canvas::ellipse(int left, int top, int right, int bottom) {
   if (m_target->empty()) return;
   Normalise(left, right);
   Normalise(top, bottom);
   if (right - left < 1 || bottom - top < 1) return;
-  QPainter p(&m_target->image());
-  p.setRenderHint(QPainter::Antialiasing, false);
-  const int w = std::max(1, pen.width);
-  const double o = PenOffset(w);
-  const QRectF r(left + o, top + o, right - 1 - left, bottom - 1 - top);
-  if (brush.style == BrushStyle::Solid) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor::fromRgb(ToRgb(brush.color)));
-    p.drawEllipse(r);
-  }
-  if (pen.style != PenStyle::Clear) {
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor::fromRgb(ToRgb(pen.color)), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawEllipse(r);
+  QImage& img = m_target->image();
+  const int w = std::max(1, pen.width), a = w / 2;
+  const bool outline = pen.style != PenStyle::Clear;
+  // The pen covers the band a pen of its width covers on a rectangle's edges: a 1-px pen draws
+  // the fill's own rim, a wider one the ring between the grown and the shrunk box.
+  const int ol = outline ? left - a : left, ot = outline ? top - a : top;
+  const int orr = outline ? right - 1 - a + w : right, ob = outline ? bottom - 1 - a + w : bottom;
+  const int il = left - a + w, it = top - a + w, ir = right - 1 - a, ib = bottom - 1 - a;
+  const QRgb fill = ToRgb(brush.color), ink = ToRgb(pen.color);
+  const bool filled = brush.style == BrushStyle::Solid;
+  for (int y = std::max(ot, 0); y < std::min(ob, img.height()); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = std::max(ol, 0); x < std::min(orr, img.width()); ++x) {
+      bool rim = false;
+      if (outline && w == 1) {
+        rim = InEllipse(x, y, left, top, right, bottom) &&
+              (!InEllipse(x - 1, y, left, top, right, bottom) || !InEllipse(x + 1, y, left, top, right, bottom) ||
+               !InEllipse(x, y - 1, left, top, right, bottom) || !InEllipse(x, y + 1, left, top, right, bottom));
+      } else if (outline) {
+        rim = InEllipse(x, y, ol, ot, orr, ob) && !InEllipse(x, y, il, it, ir, ib);
+      }
+      const bool inside = outline && w > 1 ? InEllipse(x, y, il, it, ir, ib) : InEllipse(x, y, left, top, right, bottom);
+      if (rim) line[x] = ink;
+      else if (filled && inside) line[x] = fill;
+    }
   }
 }
 

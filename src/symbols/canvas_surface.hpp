@@ -6,6 +6,8 @@
 // transparency leaves no fringes):
 //  - Colours are $00BBGGRR numbers (`TColor`), as the symbol tables write them.
 //  - Rectangles and ellipses take (left, top, right, bottom) with the right and bottom edges excluded.
+//    Ellipses are rasterised in integers, mirror-symmetric about their box's centre (a pixel is
+//    inside when its centre is), so small terminal circles come out round.
 //    A pen of width w centred on an edge coordinate e covers the pixels e - w/2 .. e - w/2 + w - 1,
 //    where the right and bottom edges lie at right - 1 and bottom - 1; lines follow the same rule.
 //  - moveTo/lineTo: a pen of width 1 leaves out the end point (so a zero-length line draws nothing);

@@ -1,5 +1,6 @@
 #include "symbols/switch_amp_glyphs.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "symbols/glyph_sketch.hpp"
@@ -145,7 +146,9 @@ void DrawRow(const SymbolRow& row) {
     } else {
       for (int x : topXs) s.c.line(x, row.t + 8, x, row.b - 8);
     }
-    for (const Caption& c : row.texts) s.knob(c.x - 13, c.y + 1);
+    // A knob sits left of its caption, but never on the body's frame: a caption that starts
+    // close to the frame (the second members' "Sat A Gain") gets its knob just inside it.
+    for (const Caption& c : row.texts) s.knob(std::max(c.x - 13, row.l + 2), c.y + 1);
   }
   for (const Caption& c : row.texts) s.text(c.x, c.y, c.text);
 

@@ -118,8 +118,7 @@ void SmallAmp(int slot, bool feed) {
   s.topLead(28, 3, 9, Lead::Accessory);
   s.bottomLead(28, 53, 63, Lead::Accessory);
   if (feed) {
-    s.c.pen = Pen{colors::kPurple, 2};
-    s.c.line(39, 25, 48, 25);
+    s.lead(39, 25, 48, 25, Lead::Purple);
     s.arrow(43, 25, Dir::Left, colors::kPurple);
     s.text(45, 28, "DC", {FontSizeToHeight(7), colors::kPurple});
     s.text(45, 12, "+", {FontSizeToHeight(7), colors::kPurple});

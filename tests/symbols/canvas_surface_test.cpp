@@ -57,13 +57,45 @@ TEST(CanvasSurface, ZeroLengthLineDrawsNothingAtAnyWidth) {
 }
 
 TEST(CanvasSurface, EllipseStaysInsideItsBoxAndIsSymmetric) {
+  // Terminal circles were drawn on a half-pixel rectangle and came out lopsided.
   Bitmap b(20, 20);
   Canvas c(b);
+  c.brush.color = colors::kSilver;
   c.ellipse(3, 4, 9, 10);  // a 6-px terminal
+  const char* expected[] = {".####.", "#....#", "#....#", "#....#", "#....#", ".####."};
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 20; ++x)
-      if (x < 3 || x >= 9 || y < 4 || y >= 10) { EXPECT_EQ(b.pixel(x, y), colors::kWhite) << x << "," << y; }
-  EXPECT_EQ(ColumnsOf(b, 7, colors::kBlack), (std::vector<int>{3, 8}));
+    for (int x = 0; x < 20; ++x) {
+      const bool in = x >= 3 && x < 9 && y >= 4 && y < 10;
+      const char want = in ? expected[y - 4][x - 3] : ' ';
+      const TColor got = b.pixel(x, y);
+      if (want == '#') {
+        EXPECT_EQ(got, colors::kBlack) << x << "," << y;
+      } else if (want == '.') {
+        EXPECT_TRUE(got == colors::kSilver || (got == colors::kWhite && (x == 3 || x == 8))) << x << "," << y;
+      } else {
+        EXPECT_EQ(got, colors::kWhite) << x << "," << y;
+      }
+    }
+  EXPECT_EQ(b.pixel(5, 6), colors::kSilver);
+
+  // Every size and pen: a mirror image of itself across both axes of the band its pen covers
+  // (a pen of width w on an edge e covers e - w/2 .. e - w/2 + w - 1, as on rectangles).
+  for (int size : {5, 6, 8, 10, 13, 16})
+    for (int pen : {1, 2, 4}) {
+      Bitmap m(40, 40);
+      Canvas cm(m);
+      cm.pen.width = pen;
+      cm.brush.color = colors::kBlue;
+      const int l = 10, t = 12, r = l + size, b = t + size + 3, a = pen / 2;
+      cm.ellipse(l, t, r, b);
+      for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+          const int mx = (l - a) + (r - 1 - a + pen) - 1 - x, my = (t - a) + (b - 1 - a + pen) - 1 - y;
+          if (mx < 0 || my < 0 || mx >= 40 || my >= 40) continue;
+          ASSERT_EQ(m.pixel(x, y), m.pixel(mx, my)) << size << " pen " << pen << " at " << x << "," << y;
+          ASSERT_EQ(m.pixel(x, y), m.pixel(mx, y)) << size << " pen " << pen << " at " << x << "," << y;
+        }
+    }
 }
 
 TEST(CanvasSurface, FloodFillBorderStopsOnlyAtTheBorderColour) {

@@ -175,6 +175,36 @@ TEST_F(TypeGlyphsTest, LeadColoursFollowTheColourOrders) {
   EXPECT_EQ(TypeGlyphAt(42).pixel(28, 54), colors::kGrey);
 }
 
+TEST_F(TypeGlyphsTest, FeedLeadKnobsAndTerminalsAreDrawnTrue) {
+  // The inserter's feed lead was 2 px wide where every lead is 4.
+  const Bitmap& s42 = TypeGlyphAt(42);
+  for (int y = 23; y <= 26; ++y) EXPECT_EQ(s42.pixel(46, y), colors::kPurple) << y;
+  // The second members' "Sat A Gain" knob covered the body's left frame.
+  CreateSwitchAmpGlyphs();
+  for (int slot : {38, 40, 48, 49, 50}) {
+    const Bitmap& g = TypeGlyphAt(slot);
+    for (int y = 76; y <= 86; ++y) {
+      EXPECT_EQ(g.pixel(12, y), colors::kBlack) << slot << " y " << y;
+      EXPECT_EQ(g.pixel(13, y), colors::kBlack) << slot << " y " << y;
+    }
+    EXPECT_EQ(g.pixel(20, 81), colors::kBlue) << slot;
+  }
+  // Terminal circles were lopsided; each is now the same round ring, white inside.
+  const char* ring[] = {".####.", "#....#", "#....#", "#....#", "#....#", ".####."};
+  for (int slot = 0; slot < kTypeGlyphSlots; ++slot) {
+    const Bitmap& g = TypeGlyphAt(slot);
+    for (const QRect& r : TypeGlyphTerminals[slot]) {
+      if (r.width() != 6 || slot == 127) continue;  // the DC source's terminal is a square
+      for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+          const TColor c = g.pixel(r.left() + x, r.top() + y);
+          if (ring[y][x] == '#') ASSERT_EQ(c, colors::kBlack) << slot << " at " << r.left() + x << "," << r.top() + y;
+          if (x > 0 && x < 5 && y > 0 && y < 5) ASSERT_EQ(c, colors::kWhite) << slot << " at " << r.left() + x << "," << r.top() + y;
+        }
+    }
+  }
+}
+
 TEST_F(TypeGlyphsTest, PiecesAppearInsideTheComposedSymbols) {
   // An opaque bar overwrites its whole rectangle.
   auto barInside = [](int slot, int bar, QPoint at) {

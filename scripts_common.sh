@@ -1,5 +1,5 @@
 # Shared by run.sh and test.sh: installs what is missing from Debian's packages.
-KAVRIX_PACKAGES="qt6-base-dev qt6-charts-dev libqt6opengl6-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ fonts-dejavu-core fonts-dejavu-extra xvfb"
+KAVRIX_PACKAGES="qt6-base-dev qt6-charts-dev libqt6opengl6-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++ fonts-liberation fonts-dejavu-core fonts-dejavu-extra xvfb"
 
 kavrix_install_missing() {
   local missing=()

@@ -95,13 +95,15 @@ void Normalise(int& a, int& b) {
 
 QFont MakeQFont(const Font& f) {
   EnsureSymbolFonts();
-  const bool narrow = f.name == kNarrowFontName || f.name == "DejaVu Sans Condensed";
+  const bool narrow = f.name == kNarrowFontName || f.name == "Liberation Sans Narrow" ||
+                      f.name == "DejaVu Sans Condensed";
+  const QString regular = g_regularFamily.isEmpty() ? QStringLiteral("Liberation Sans") : g_regularFamily;
   QFont q;
   if (narrow) {
-    q.setFamily(g_narrowFamily.isEmpty() ? QStringLiteral("DejaVu Sans") : g_narrowFamily);
+    q.setFamily(g_narrowFamily.isEmpty() ? regular : g_narrowFamily);
     if (g_narrowFamily.isEmpty()) q.setStretch(QFont::SemiCondensed);
   } else {
-    q.setFamily(g_regularFamily.isEmpty() ? QStringLiteral("DejaVu Sans") : g_regularFamily);
+    q.setFamily(regular);
   }
   q.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
   q.setHintingPreference(QFont::PreferFullHinting);
@@ -185,23 +187,42 @@ bool EnsureSymbolFonts() {
   if (g_fontsTried) return g_fontsLoaded;
   if (!QGuiApplication::instance()) return false;  // no font database yet; try again later
   g_fontsTried = true;
-  const QString dir = QStringLiteral("/usr/share/fonts/truetype/dejavu/");
-  auto load = [&](const char* file) -> QString {
-    const int id = QFontDatabase::addApplicationFont(dir + QLatin1String(file));
-    if (id < 0) return QString();
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    return families.isEmpty() ? QString() : families.front();
+  auto load = [](const char* dir, std::initializer_list<const char*> files) -> QString {
+    QString family;
+    for (const char* file : files) {
+      const int id = QFontDatabase::addApplicationFont(QLatin1String(dir) + QLatin1String(file));
+      const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+      if (family.isEmpty() && !families.isEmpty()) family = families.front();
+    }
+    return family;
   };
-  g_regularFamily = load("DejaVuSans.ttf");
-  load("DejaVuSans-Bold.ttf");
-  load("DejaVuSans-Oblique.ttf");
-  load("DejaVuSans-BoldOblique.ttf");
-  const QString narrow = load("DejaVuSansCondensed.ttf");
-  load("DejaVuSansCondensed-Bold.ttf");
+  // The metric-compatible faces first: the symbol and window sizes are measured in them.
+  const char* liberation = "/usr/share/fonts/truetype/liberation/";
+  g_regularFamily = load(liberation, {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
+                                      "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf"});
+  QString narrow = load(liberation, {"LiberationSansNarrow-Regular.ttf", "LiberationSansNarrow-Bold.ttf",
+                                     "LiberationSansNarrow-Italic.ttf", "LiberationSansNarrow-BoldItalic.ttf"});
+  const char* dejavu = "/usr/share/fonts/truetype/dejavu/";
+  if (g_regularFamily.isEmpty())
+    g_regularFamily = load(dejavu, {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSans-Oblique.ttf",
+                                    "DejaVuSans-BoldOblique.ttf"});
+  if (narrow.isEmpty()) narrow = load(dejavu, {"DejaVuSansCondensed.ttf", "DejaVuSansCondensed-Bold.ttf"});
   // A face that registers under the regular family name is told apart by its stretch instead.
   g_narrowFamily = (narrow.isEmpty() || narrow == g_regularFamily) ? QString() : narrow;
   g_fontsLoaded = !g_regularFamily.isEmpty();
   return g_fontsLoaded;
+}
+
+QString SymbolFontFamily() {
+  EnsureSymbolFonts();
+  return g_regularFamily.isEmpty() ? QStringLiteral("Liberation Sans") : g_regularFamily;
+}
+
+void UseSymbolFontForApplication(int points) {
+  if (!QGuiApplication::instance()) return;
+  QFont f(SymbolFontFamily());
+  f.setPointSize(points);
+  QGuiApplication::setFont(f);
 }
 
 // ---- Canvas: lines
@@ -415,6 +436,41 @@ int Canvas::textWidth(const std::string& text) {
 
 int Canvas::textHeight(const std::string& text) { return QFontMetrics(MakeQFont(font)).height(); }
 
+QRect Canvas::textInkRect(int x, int y, const std::string& text) {
+  if (text.empty()) return QRect();
+  const QFont qf = MakeQFont(font);
+  const QFontMetrics fm(qf);
+  const QString s = QString::fromUtf8(text.c_str());
+  const int w = fm.horizontalAdvance(s), h = fm.height();
+  // A scratch surface with room for every direction and the glyphs' overhangs.
+  const int margin = std::max(w, h) + 8;
+  QImage scratch(2 * margin, 2 * margin, QImage::Format_RGB32);
+  scratch.fill(Qt::white);
+  {
+    QPainter p(&scratch);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.translate(margin, margin);
+    p.rotate(-font.orientation / 10.0);
+    p.setFont(qf);
+    p.setPen(Qt::black);
+    p.drawText(QPoint(0, fm.ascent()), s);
+  }
+  int l = scratch.width(), t = scratch.height(), r = -1, b = -1;
+  for (int py = 0; py < scratch.height(); ++py) {
+    const auto* line = reinterpret_cast<const QRgb*>(scratch.constScanLine(py));
+    for (int px = 0; px < scratch.width(); ++px)
+      if ((line[px] & 0xFFFFFF) != 0xFFFFFF) {
+        l = std::min(l, px);
+        r = std::max(r, px);
+        t = std::min(t, py);
+        b = std::max(b, py);
+      }
+  }
+  if (r < 0) return QRect();
+  return QRect(QPoint(l - margin + x, t - margin + y), QPoint(r - margin + x, b - margin + y));
+}
+
 void Canvas::textOut(int x, int y, const std::string& text) {
   if (m_target->empty()) return;
   const QFont qf = MakeQFont(font);
@@ -426,9 +482,22 @@ void Canvas::textOut(int x, int y, const std::string& text) {
   t.rotate(-font.orientation / 10.0);
   const QRect cell = t.mapRect(QRectF(0, 0, w, h)).toAlignedRect();
   const bool opaque = brush.style == BrushStyle::Solid;
+  if (!s.isEmpty()) {
+    QPainter p(&m_target->image());
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setTransform(t);
+    if (opaque) p.fillRect(QRect(0, 0, w, h), QColor::fromRgb(ToRgb(brush.color)));
+    p.setFont(qf);
+    p.setPen(QColor::fromRgb(ToRgb(font.color)));
+    p.drawText(QPoint(0, fm.ascent()), s);
+  }
   if (g_recorder) {
+    // After painting: a bitmap copied from another shares its pixels until it is drawn on.
     DrawnText d;
     d.target = &m_target->image();
+    d.targetId = m_target->image().cacheKey() >> 32;
+    d.targetSize = m_target->image().size();
     d.text = text;
     d.x = x;
     d.y = y;
@@ -438,15 +507,6 @@ void Canvas::textOut(int x, int y, const std::string& text) {
     d.bounds = cell;
     g_recorder->texts.push_back(std::move(d));
   }
-  if (s.isEmpty()) return;
-  QPainter p(&m_target->image());
-  p.setRenderHint(QPainter::Antialiasing, false);
-  p.setRenderHint(QPainter::TextAntialiasing, false);
-  p.setTransform(t);
-  if (opaque) p.fillRect(QRect(0, 0, w, h), QColor::fromRgb(ToRgb(brush.color)));
-  p.setFont(qf);
-  p.setPen(QColor::fromRgb(ToRgb(font.color)));
-  p.drawText(QPoint(0, fm.ascent()), s);
 }
 
 // ---- Canvas: bitmaps

@@ -14,8 +14,9 @@
 //    wider pens have round caps and draw nothing for a zero-length line either.
 //  - Text is drawn with the font's colour on an opaque background in the brush colour (none when the
 //    brush is clear), anchored at the top-left corner of the unrotated text; orientation +900 reads
-//    upwards, -900 downwards. Fonts come from the DejaVu families at fixed pixel sizes, so results do
-//    not depend on the screen; "Arial Narrow" maps to the condensed face.
+//    upwards, -900 downwards. Fonts are the metric-compatible Liberation faces (DejaVu when they
+//    are missing) loaded from their files at fixed pixel sizes, so results do not depend on the
+//    screen or the desktop's font settings; "Arial Narrow" maps to Liberation Sans Narrow.
 //  - A transparent bitmap's transparent colour is its lower-left pixel; drawing it onto another
 //    surface skips the pixels of that colour.
 //  - Every operation accepts an empty bitmap and then does nothing; pixel reads outside the image
@@ -23,6 +24,8 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
+#include <QString>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -109,7 +112,7 @@ struct Brush {
 // point size at 96 pixels per inch, which is how sizes in points are meant here.
 constexpr int FontSizeToHeight(int points) { return -((points * 96 + 36) / 72); }
 
-constexpr const char* kDefaultFontName = "DejaVu Sans";
+constexpr const char* kDefaultFontName = "Liberation Sans";
 constexpr const char* kNarrowFontName = "Arial Narrow";
 
 struct Font {
@@ -123,6 +126,8 @@ struct Font {
 // One text as it was drawn, for tests that check captions without comparing glyph pixels.
 struct DrawnText {
   const QImage* target = nullptr;  // identifies the surface while it lives
+  int64_t targetId = 0;            // identifies the surface for good (its pixels' creation)
+  QSize targetSize;
   std::string text;
   int x = 0;
   int y = 0;
@@ -146,9 +151,16 @@ class TextRecorder {
   TextRecorder* m_previous;
 };
 
-// Loads the DejaVu faces from the system font folder once; called by the first text operation.
-// Returns false when the regular face is missing (text then falls back to Qt's default font).
+// Loads the faces from the system font folders once (Liberation Sans and Liberation Sans Narrow of
+// fonts-liberation, DejaVu Sans and its condensed face as the fallback); called by the first text
+// operation. Returns false when no regular face could be loaded (text then falls back to Qt's
+// default font).
 bool EnsureSymbolFonts();
+// The family name the regular face registered under.
+QString SymbolFontFamily();
+// Makes the regular face at `points` the application's font, so windows measure their captions
+// in the face their sizes were laid out for. Needs the application object.
+void UseSymbolFontForApplication(int points);
 
 // Draws into one bitmap. The canvas keeps a reference: the bitmap must outlive it and must not be
 // resized while a canvas draws into it through another path.
@@ -184,6 +196,9 @@ class Canvas {
   void textOut(int x, int y, const std::string& text);
   int textWidth(const std::string& text);
   int textHeight(const std::string& text);
+  // The pixels textOut(x, y, text) would ink with the current font, orientation included (its
+  // background cell left aside); an empty rectangle for a text without ink.
+  QRect textInkRect(int x, int y, const std::string& text);
 
   TColor pixel(int x, int y) const { return m_target->pixel(x, y); }
   void setPixel(int x, int y, TColor c) { m_target->setPixel(x, y, c); }

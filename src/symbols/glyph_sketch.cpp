@@ -125,6 +125,12 @@ void Sketch::text(int x, int y, const std::string& s, const TextStyle& st) {
   c.font.height = st.height;
   c.font.color = st.color;
   c.font.orientation = st.orientation;
+  // A caption placed near the right edge would lose its last letters (the inserter's "DC" inks
+  // 12 columns from x 46 on a 56-wide symbol): it moves left just far enough to show whole.
+  if (st.orientation == 0) {
+    const QRect ink = c.textInkRect(x, y, s);
+    if (!ink.isEmpty() && ink.right() >= W) x -= ink.right() - (W - 1);
+  }
   c.textOut(x, y, s);
   c.font = saved;  // font changes never carry over to the next caption unless the caller repeats them
 }

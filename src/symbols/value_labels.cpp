@@ -1,5 +1,6 @@
 #include "symbols/value_labels.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -490,7 +491,18 @@ struct LabelBox {
   int finalWidth = kLabelWidth;  // the modulator texts widen the box after it has been placed
 };
 
-LabelBox Layout(int row, double value, int x, int y, int gw, int gh) {
+// Columns the label's text inks in the label font (0 for none).
+int TextInkWidth(const std::string& text) {
+  if (text.empty()) return 0;
+  Bitmap scratch(1, 1);
+  Canvas c(scratch);
+  c.font.height = kLabelFontHeight;
+  c.font.style = 0;
+  const QRect ink = c.textInkRect(0, 0, text);
+  return ink.isEmpty() ? 0 : ink.right() + 1;
+}
+
+LabelBox Layout(int row, double value, int mode, const std::string& text, int x, int y, int gw, int gh) {
   const int kind = KindOf(row);
   LabelBox b;
   if (value < 0) b.width = 16;
@@ -502,6 +514,9 @@ LabelBox Layout(int row, double value, int x, int y, int gw, int gh) {
   if (value == kStandard) b.width = 60;
   if (kind == 58 || kind == 59) b.width = 28;
   if (kind == 60) b.height = 28;
+  // A box never cuts its own text ("SAT B" inks 29 columns, the link unit's boxes are 28).
+  const int ink = mode < 10 ? TextInkWidth(text) : 0;
+  b.width = std::max(b.width, ink);
   const int lw = b.width, lh = b.height;
   switch (Field(row, 0, kOrient)) {
     case 1:
@@ -523,7 +538,7 @@ LabelBox Layout(int row, double value, int x, int y, int gw, int gh) {
     default:
       break;
   }
-  b.finalWidth = value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width;
+  b.finalWidth = std::max(value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width, ink);
   return b;
 }
 
@@ -537,7 +552,8 @@ void DrawLabel(int row, const ValueLabel& l) {
   if (!ValidObjRow(row) || static_cast<std::size_t>(row) >= ObjGlyphs.size()) return;
   Bitmap& glyph = ObjGlyphs[row];
   if (glyph.empty()) return;
-  const LabelBox box = Layout(row, l.value, l.x, l.y, glyph.width(), glyph.height());
+  const std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
+  const LabelBox box = Layout(row, l.value, l.mode, text, l.x, l.y, glyph.width(), glyph.height());
   const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
   const int width = sideways ? box.width : box.finalWidth;
   Bitmap label(width, box.height);
@@ -548,7 +564,6 @@ void DrawLabel(int row, const ValueLabel& l) {
   if (l.mode == kUpBlack) c.font.orientation = 900;
   if (l.mode == kDownBlue) c.font.orientation = -900;
 
-  const std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
   if (l.mode == kUpBlack) {
     if (!text.empty()) c.textOut(-1, 15, text);
   } else if (l.mode == kDownBlue) {
@@ -593,7 +608,7 @@ std::string ValueLabelText(int row, double value, int mode) {
 }
 
 QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight) {
-  const LabelBox box = Layout(row, value, x, y, glyphWidth, glyphHeight);
+  const LabelBox box = Layout(row, value, mode, ValueLabelText(row, value, mode), x, y, glyphWidth, glyphHeight);
   const bool sideways = mode == kUpBlack || mode == kDownBlue;
   const int w = sideways ? box.width : box.finalWidth;
   const int orient = Field(row, 0, kOrient);

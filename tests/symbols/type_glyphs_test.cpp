@@ -267,7 +267,7 @@ TEST_F(TypeGlyphsTest, CaptionsKeepTheirFontsAndOddities) {
   EXPECT_EQ(gain->font.name, kDefaultFontName);
   EXPECT_EQ(gain->font.height, FontSizeToHeight(8));
   EXPECT_EQ(gain->font.color, colors::kBlue);
-  const DrawnText* dc = find("DC", 45, 28);
+  const DrawnText* dc = find("DC", 43, 28);  // moved in from (45, 28), where it ran off the symbol
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(dc->font.color, colors::kPurple);
   EXPECT_EQ(dc->font.height, FontSizeToHeight(7));

@@ -33,7 +33,8 @@ TEST_F(ValueLabels, BoxWidthFollowsValueAndKind) {
   EXPECT_EQ(width(amp, 5), 11);
   EXPECT_EQ(width(sw, 5), 16);
   EXPECT_EQ(width(sw, -3), 16);
-  EXPECT_EQ(width(amp, -0.5), 11);  // above -1: the small-number rule wins
+  EXPECT_EQ(width(amp, 0), 11);
+  EXPECT_EQ(width(amp, -0.5), 18);  // above -1 the small-number rule wins, but "-0.5" inks 18 columns
   EXPECT_EQ(width(sw, 150), 34);
   EXPECT_EQ(width(sw, kSwitchDown), 9);
   EXPECT_EQ(width(sw, kLoopOn), 9);
@@ -44,6 +45,7 @@ TEST_F(ValueLabels, BoxWidthFollowsValueAndKind) {
   EXPECT_EQ(width(sw, kModulatorOutput), 62);
   EXPECT_EQ(width(sw, kModulatorHeading), 52);
   EXPECT_EQ(width(link, 5), 28);
+  EXPECT_EQ(width(link, kSatA + 1), 29);  // "SAT B" inks one column more than the link unit's box
   EXPECT_EQ(ValueLabelRect(tx, 5, kDownBlue, 0, 0, 200, 200).height(), 28);
 }
 

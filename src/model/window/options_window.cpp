@@ -8,11 +8,17 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <algorithm>
+#include <array>
 
 #include "app/forms.hpp"
 #include "editor/canvas_window.hpp"
@@ -32,8 +38,11 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 void Label(QWidget* parent, int x, int y, const char* text) {
   auto* l = new QLabel(text, parent);
+  l->adjustSize();
   l->move(x, y);
 }
+
+constexpr int kGridRowHeight = 20;
 
 // Every change of a setting marks the project and leaves any analysis state.
 void MarkChanged() {
@@ -68,9 +77,9 @@ class RfNumberCellDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     auto* line = qobject_cast<QLineEdit*>(editor);
-    if (line && index.column() >= 1) {
+    if (line && index.column() >= 2) {
       TForm3* form = m_form;
-      const int col = index.column() + 1, row = index.row() + 1;
+      const int col = index.column(), row = index.row() + 1;
       line->setProperty(kAccepted, index.data().toString());
       QObject::connect(line, &QLineEdit::textEdited, line, [form, line, col, row](const QString& text) {
         QPointer<QLineEdit> alive(line);
@@ -102,69 +111,93 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setFixedSize(434, 517);
   setObjectName("Form3");
 
+  // Positions are laid out for the application's 8-point face; labels take their text's width.
   auto* limits = new QGroupBox("Limits of Signal's Level from subscriber outlet", this);
-  limits->setGeometry(8, 8, 418, 80);
-  Label(limits, 8, 22, "For SAT TV           min:");
-  Edit6 = AddEdit(150, 28, &OptionControls.Edit6, true);
-  Label(this, 196, 32, "dBuV     max:");
-  Edit1 = AddEdit(276, 28, &OptionControls.Edit1, true);
-  Label(this, 322, 32, "dBuV");
-  Label(limits, 8, 50, "For Terrestrial TV   min:");
-  Edit11 = AddEdit(150, 56, &OptionControls.Edit11, true);
-  Label(this, 196, 60, "dBuV     max:");
-  Edit2 = AddEdit(276, 56, &OptionControls.Edit2, true);
-  Label(this, 322, 60, "dBuV");
+  limits->setObjectName("GroupBox1");
+  limits->setGeometry(8, 4, 418, 76);
+  Label(limits, 8, 25, "For SAT TV           min:");
+  Edit6 = AddEdit(limits, 150, 22, &OptionControls.Edit6, true);
+  Label(limits, 196, 25, "dBuV     max:");
+  Edit1 = AddEdit(limits, 280, 22, &OptionControls.Edit1, true);
+  Label(limits, 326, 25, "dBuV");
+  Label(limits, 8, 51, "For Terrestrial TV   min:");
+  Edit11 = AddEdit(limits, 150, 48, &OptionControls.Edit11, true);
+  Label(limits, 196, 51, "dBuV     max:");
+  Edit2 = AddEdit(limits, 280, 48, &OptionControls.Edit2, true);
+  Label(limits, 326, 51, "dBuV");
 
-  Label(this, 16, 96, " Socket loss:");
-  Label(this, 16, 116, "For SAT TV band");
-  Edit4 = AddEdit(160, 112, &OptionControls.Edit4, false);
-  Label(this, 206, 116, "dB");
-  Label(this, 16, 140, "For Terrestrial TV band");
-  Edit5 = AddEdit(160, 136, &OptionControls.Edit5, false);
-  Label(this, 206, 140, "dB");
+  Label(this, 16, 86, " Socket loss:");
+  Label(this, 16, 106, "For SAT TV band");
+  Edit4 = AddEdit(this, 156, 103, &OptionControls.Edit4, false);
+  Label(this, 204, 106, "dB");
+  Label(this, 16, 130, "For Terrestrial TV band");
+  Edit5 = AddEdit(this, 156, 127, &OptionControls.Edit5, false);
+  Label(this, 204, 130, "dB");
 
-  Label(this, 250, 112, "Print scale:");
-  Label(this, 250, 128, "(Resolution)");
-  Edit3 = AddEdit(330, 112, &OptionControls.Edit3, false);
+  Label(this, 236, 86, "Print scale:");
+  Label(this, 236, 102, "(Resolution)");
+  Edit3 = AddEdit(this, 316, 90, &OptionControls.Edit3, false);
   Edit3->installEventFilter(this);
 
-  Label(this, 16, 168, "Specification of cables:");
-  Label(this, 16, 186, "RF:");
-  auto makeGrid = [this](const char* name, int y, const QStringList& headers) {
-    auto* g = new QTableWidget(kCableGridRows, 3, this);
+  Label(this, 16, 182, "Specification of cables:");
+  auto makeGrid = [this](const char* name, int y, const QStringList& headers, const std::array<int, 4>& widths) {
+    auto* g = new QTableWidget(kCableGridRows, 4, this);
     g->setObjectName(name);
-    g->setGeometry(16, y, 402, 150);
     g->setHorizontalHeaderLabels(headers);
-    QStringList numbers;
-    for (int k = 1; k <= kCableGridRows; ++k) numbers << QString::number(k);
-    g->setVerticalHeaderLabels(numbers);
+    g->verticalHeader()->hide();
+    g->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
+    g->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->horizontalHeader()->setFixedHeight(kGridRowHeight);
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    g->horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < 4; ++c) g->setColumnWidth(c, widths[c]);
+    // Every row shows: the grid is exactly as tall as its header and five rows.
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setGeometry(56, y, 370, (kCableGridRows + 1) * kGridRowHeight + 2 * g->frameWidth());
+    for (int k = 1; k <= kCableGridRows; ++k) {
+      auto* number = new QTableWidgetItem(QString::number(k));
+      number->setFlags(Qt::ItemIsEnabled);
+      g->setItem(k - 1, 0, number);
+    }
     g->installEventFilter(this);
     connect(g, &QTableWidget::cellChanged, this, [this, g](int r, int c) { GridEdited(g, r, c); });
     return g;
   };
-  // Column 0 "No:" of the grids is the vertical header; cells hold columns 1..3.
-  StringGrid1 = makeGrid("StringGrid1", 202, {"Type", "dB/m", "GHz"});
+  Label(this, 16, 200, "RF:");
+  StringGrid1 = makeGrid("StringGrid1", 198, {"No:", "Type", "dB/m", "GHz"}, {30, 150, 92, 94});
   StringGrid1->setItemDelegate(new RfNumberCellDelegate(this));
-  Label(this, 16, 356, "Fiber:");
-  StringGrid2 = makeGrid("StringGrid2", 372, {"Type", "dB/km(1550nm)", "dB/km(1310nm)"});
+  Label(this, 16, 330, "Fiber:");
+  StringGrid2 = makeGrid("StringGrid2", 328, {"No:", "Type", "dB/km(1550nm)", "dB/km(1310nm)"}, {30, 108, 114, 114});
 
   Panel1 = new QFrame(this);
-  Panel1->setGeometry(250, 140, 120, 24);
+  Panel1->setObjectName("Panel1");
+  Panel1->setGeometry(236, 158, 130, 24);
   Panel1->setFrameShape(QFrame::Panel);
   Panel1->setAutoFillBackground(true);
   Panel1->installEventFilter(this);
   auto* panelText = new QLabel("Background Color", Panel1);
-  panelText->move(8, 4);
+  panelText->adjustSize();
+  panelText->move((Panel1->width() - panelText->width()) / 2, (Panel1->height() - panelText->height()) / 2);
 
   CheckBox1 = new QCheckBox("Show page layout", this);
   CheckBox2 = new QCheckBox("Show designators", this);
   CheckBox3 = new QCheckBox("Include obsolete components", this);
   CheckBox4 = new QCheckBox("Cancel input,output capture", this);
-  CheckBox1->setGeometry(16, 488, 140, 20);
-  CheckBox2->setGeometry(160, 488, 130, 20);
-  CheckBox3->setGeometry(250, 96, 180, 20);
-  Label(this, 270, 80, "(Only in \"Draw\" menu)");
-  CheckBox4->setGeometry(280, 168, 150, 20);
+  auto place = [](QCheckBox* box, int x, int y) {
+    box->adjustSize();
+    box->move(x, y);
+  };
+  place(CheckBox1, 16, 470);
+  place(CheckBox2, 150, 470);
+  place(CheckBox3, 236, 118);
+  place(CheckBox4, 16, 156);
+  // The note belongs to the box above it: it starts where the box's caption starts.
+  QStyleOptionButton option;
+  option.initFrom(CheckBox3);
+  const int captionX = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, CheckBox3).x();
+  Label(this, CheckBox3->x() + captionX, CheckBox3->y() + CheckBox3->height(), "(Only in \"Draw\" menu)");
   connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
     if (m_showing) return;
     OptionControls.CheckBox1 = on;
@@ -185,15 +218,15 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
   });
 
   Button1 = new QPushButton("Close", this);
-  Button1->setGeometry(340, 484, 75, 25);
+  Button1->setGeometry(346, 466, 80, 26);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
   FormCreate();
 }
 
-QLineEdit* TForm3::AddEdit(int x, int y, std::string* field, bool integer) {
-  auto* e = new QLineEdit(this);
-  e->setGeometry(x, y, 44, 22);
+QLineEdit* TForm3::AddEdit(QWidget* parent, int x, int y, std::string* field, bool integer) {
+  auto* e = new QLineEdit(parent);
+  e->setGeometry(x, y, 40, 21);
   connect(e, &QLineEdit::textChanged, this, [this, e, integer](const QString&) {
     if (m_showing) return;
     if (e == Edit3) {
@@ -246,13 +279,13 @@ void TForm3::ShowGrid(QTableWidget* grid, bool rf) {
   const auto& rows = rf ? OptionControls.RfGrid : OptionControls.FiberGrid;
   for (int k = 1; k <= kCableGridRows; ++k) {
     const std::string* cells[] = {&rows[k].type, &rows[k].first, &rows[k].second};
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 1; c <= 3; ++c) {
       auto* item = grid->item(k - 1, c);
       if (!item) {
         item = new QTableWidgetItem();
         grid->setItem(k - 1, c, item);
       }
-      item->setText(Q(*cells[c]));
+      item->setText(Q(*cells[c - 1]));
     }
   }
   m_showing = was;
@@ -328,8 +361,25 @@ void TForm3::FormShow() {
 }
 
 void TForm3::showEvent(QShowEvent* e) {
+  if (!m_placed) PlaceBesideMenu();
   FormShow();
   QWidget::showEvent(e);
+}
+
+void TForm3::PlaceBesideMenu() {
+  // The first time it opens, the window takes the top right corner of the main window's drawing
+  // area, clear of its menu and palette; afterwards it stays where the user leaves it.
+  auto* main = qobject_cast<QMainWindow*>(parentWidget());
+  if (!main || !main->isVisible()) return;
+  m_placed = true;
+  const QWidget* area = main->centralWidget();
+  const QPoint topRight = area ? area->mapToGlobal(QPoint(area->width(), 0)) : main->geometry().topRight();
+  QPoint at(topRight.x() - frameGeometry().width() - 8, topRight.y() + 8);
+  if (const QScreen* screen = main->screen()) {
+    const QRect avail = screen->availableGeometry();
+    at.setX(std::clamp(at.x(), avail.left(), std::max(avail.left(), avail.right() + 1 - frameGeometry().width())));
+  }
+  move(at);
 }
 
 void TForm3::Edit3Exit() {
@@ -349,11 +399,11 @@ void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
   // A commit while a keystroke's message is up carries the text being rejected; the check
   // itself sets what the cell keeps.
   if (m_checkingKeystroke) return;
-  if (m_showing || tableRow < 0 || tableRow >= kCableGridRows || col < 0 || col > 2) return;
+  if (m_showing || tableRow < 0 || tableRow >= kCableGridRows || col < 1 || col > 3) return;
   const int row = tableRow + 1;
   const std::string text = grid->item(tableRow, col) ? grid->item(tableRow, col)->text().toStdString() : "";
-  GridCell(grid, row, col + 1) = text;
-  if (grid == StringGrid1) StringGrid1SetEditText(col + 1, row, text);
+  GridCell(grid, row, col) = text;
+  if (grid == StringGrid1) StringGrid1SetEditText(col, row, text);
 }
 
 void TForm3::StringGrid1SetEditText(int col, int row, const std::string& value) {

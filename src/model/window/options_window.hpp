@@ -49,7 +49,7 @@ class TForm3 : public QWidget {
   QLineEdit* Edit4 = nullptr;   // SAT socket loss
   QLineEdit* Edit5 = nullptr;   // terrestrial socket loss
   QLineEdit* Edit3 = nullptr;   // print scale
-  QTableWidget* StringGrid1 = nullptr;  // RF cables
+  QTableWidget* StringGrid1 = nullptr;  // RF cables; columns as in the file: 0 "No:", 1 type, 2, 3 numbers
   QTableWidget* StringGrid2 = nullptr;  // fiber
   QFrame* Panel1 = nullptr;
   QCheckBox* CheckBox1 = nullptr;
@@ -65,7 +65,7 @@ class TForm3 : public QWidget {
  private:
   void FormCreate();
   void FormShow();
-  QLineEdit* AddEdit(int x, int y, std::string* field, bool integer);
+  QLineEdit* AddEdit(QWidget* parent, int x, int y, std::string* field, bool integer);
   void StoreEdit(QLineEdit* edit);
   const OptionRange* RangeOf(const QLineEdit* edit) const;
   void RestoreStoredText(QLineEdit* edit);
@@ -74,8 +74,10 @@ class TForm3 : public QWidget {
   void ShowGrid(QTableWidget* grid, bool rf);
   void ShowPanelColor();
   void RepaintCanvas();
+  void PlaceBesideMenu();
 
   bool m_showing = false;
+  bool m_placed = false;  // placed beside the main window's menu on its first showing
   bool m_checkingKeystroke = false;  // an RF cell keystroke's message may be on screen
   std::vector<std::pair<QLineEdit*, std::string*>> m_fields;  // edit -> its OptionControls text
 };

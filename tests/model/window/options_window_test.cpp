@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QApplication>
@@ -15,20 +22,114 @@
 #include "model/number_text.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
+#include "app/main_window.hpp"
 #include "model/window/options_window.hpp"
 #include "reports/price_window.hpp"
 #include "support/app_guard.hpp"
+#include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
 namespace {
 
+// The program runs its windows in the symbol face at 8 points; the windows are laid out for it.
+class ApplicationFont {
+ public:
+  ApplicationFont() : m_saved(QApplication::font()) { UseSymbolFontForApplication(8); }
+  ~ApplicationFont() { QApplication::setFont(m_saved); }
+
+ private:
+  QFont m_saved;
+};
+
 class OptionsWindowTest : public ::testing::Test {
  protected:
+  const QString testDir = QDir::currentPath();  // the build folder, before the fixture leaves it
+  ApplicationFont font;
   test::AppFixture app;
   platform::ScriptedPlatform& ui() { return app.ui.fake; }
-  void SetCell(QTableWidget* g, int row, int col, const char* text) { g->item(row - 1, col - 1)->setText(text); }
-  QString Cell(QTableWidget* g, int row, int col) { return g->item(row - 1, col - 1)->text(); }
+  // Rows and columns as the grids number them: row 1..5 under the header, column 0 "No:".
+  void SetCell(QTableWidget* g, int row, int col, const char* text) { g->item(row - 1, col)->setText(text); }
+  QString Cell(QTableWidget* g, int row, int col) { return g->item(row - 1, col)->text(); }
 };
+
+// Width the caption of a control needs, and the width it has for it.
+std::pair<int, int> CaptionFit(const QWidget* w) {
+  if (auto* l = qobject_cast<const QLabel*>(w)) return {l->sizeHint().width(), l->width()};
+  if (auto* c = qobject_cast<const QCheckBox*>(w)) return {c->sizeHint().width(), c->width()};
+  if (auto* b = qobject_cast<const QPushButton*>(w)) return {b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width()};
+  if (auto* g = qobject_cast<const QGroupBox*>(w)) return {g->fontMetrics().horizontalAdvance(g->title()) + 16, g->width()};
+  return {0, 0};
+}
+
+std::string Name(const QWidget* w) {
+  std::string n = w->metaObject()->className();
+  if (auto* l = qobject_cast<const QLabel*>(w)) n += " \"" + l->text().toStdString() + "\"";
+  if (auto* c = qobject_cast<const QAbstractButton*>(w)) n += " \"" + c->text().toStdString() + "\"";
+  if (!w->objectName().isEmpty()) n += " " + w->objectName().toStdString();
+  return n;
+}
+
+TEST_F(OptionsWindowTest, EveryControlFitsTheWindowBesideItsNeighbours) {
+  // The grids ran over the check boxes below them, the RF grid hid row 5 behind a scroll bar,
+  // captions were cut and the "No:" heading was missing.
+  Form3->show();
+  QCoreApplication::processEvents();
+  const QRect window = Form3->rect();
+  for (QWidget* parent : {static_cast<QWidget*>(Form3), static_cast<QWidget*>(Form3->findChild<QGroupBox*>()),
+                          static_cast<QWidget*>(Form3->Panel1)}) {
+    ASSERT_NE(parent, nullptr);
+    std::vector<QWidget*> kids;
+    for (QObject* o : parent->children())
+      if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow() && w->isVisibleTo(Form3)) kids.push_back(w);
+    for (std::size_t i = 0; i < kids.size(); ++i) {
+      const QRect r(kids[i]->mapTo(Form3, QPoint(0, 0)), kids[i]->size());
+      EXPECT_TRUE(window.contains(r)) << Name(kids[i]) << " leaves the window";
+      EXPECT_TRUE(QRect(QPoint(0, 0), parent->size()).contains(kids[i]->geometry())) << Name(kids[i]);
+      const auto [needs, has] = CaptionFit(kids[i]);
+      EXPECT_LE(needs, has) << Name(kids[i]) << " is cut";
+      for (std::size_t j = i + 1; j < kids.size(); ++j)
+        EXPECT_FALSE(kids[i]->geometry().intersects(kids[j]->geometry())) << Name(kids[i]) << " covers " << Name(kids[j]);
+    }
+  }
+  for (QTableWidget* g : {Form3->StringGrid1, Form3->StringGrid2}) {
+    EXPECT_FALSE(g->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(g->horizontalHeaderItem(0)->text(), "No:");
+    EXPECT_EQ(g->item(4, 0)->text(), "5");
+    int width = 0;
+    for (int c = 0; c < g->columnCount(); ++c) {
+      const QString head = g->horizontalHeaderItem(c)->text();
+      EXPECT_LE(g->fontMetrics().horizontalAdvance(head) + 8, g->columnWidth(c)) << head.toStdString();
+      width += g->columnWidth(c);
+      for (int r = 0; r < g->rowCount(); ++r) {
+        EXPECT_TRUE(g->viewport()->rect().contains(g->visualItemRect(g->item(r, c))))
+            << g->objectName().toStdString() << " row " << r + 1 << " column " << c;
+        EXPECT_LE(g->fontMetrics().horizontalAdvance(g->item(r, c)->text()) + 6, g->columnWidth(c));
+      }
+    }
+    EXPECT_LE(width, g->viewport()->width());
+  }
+
+  // A picture of the window, for a look at it as a user would see it.
+  const char* dir = std::getenv("KAVRIX_ARTIFACT_DIR");
+  const QString path = QDir(dir ? QString::fromUtf8(dir) : testDir).filePath("options_window.png");
+  EXPECT_TRUE(Form3->grab().save(path, "PNG"));
+}
+
+TEST_F(OptionsWindowTest, OpensClearOfTheMainWindowsMenu) {
+  Form1->showMaximized();
+  QCoreApplication::processEvents();
+  Form1->Options1Click();
+  QCoreApplication::processEvents();
+  const QRect menu(Form1->menuBar()->mapToGlobal(QPoint(0, 0)), Form1->menuBar()->size());
+  EXPECT_FALSE(Form3->frameGeometry().intersects(menu));
+  EXPECT_GE(Form3->frameGeometry().top(), Form1->centralWidget()->mapToGlobal(QPoint(0, 0)).y());
+  // Where the user puts it, it stays.
+  Form3->hide();
+  Form3->move(20, 300);
+  Form1->Options1Click();
+  EXPECT_EQ(Form3->pos(), QPoint(20, 300));
+}
 
 TEST_F(OptionsWindowTest, LimitEditsAcceptIntegersOnly) {
   ProjectModified = false;
@@ -88,8 +189,8 @@ TEST_F(OptionsWindowTest, RfNumberCellLosesAKeystrokeThatIsNoNumber) {
   // used to keep all but the last of several bad keys.
   QTableWidget* g = Form3->StringGrid1;
   Form3->show();
-  g->setCurrentCell(1, 2);
-  g->editItem(g->item(1, 2));
+  g->setCurrentCell(1, 3);
+  g->editItem(g->item(1, 3));
   auto* editor = g->findChild<QLineEdit*>();
   ASSERT_NE(editor, nullptr);
   editor->clear();
@@ -132,7 +233,7 @@ TEST_F(OptionsWindowTest, BadKeyInRfCellShowsOneMessageAndKeepsTheProgramUp) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(Form3));
   QTableWidget* g = Form3->StringGrid1;
   g->setFocus();
-  g->setCurrentCell(0, 1);
+  g->setCurrentCell(0, 2);
   {
     MessageBoxAnswerer boxes;
     for (const char c : std::string("0.2x")) QTest::keyClick(QApplication::focusWidget(), c);
@@ -178,8 +279,8 @@ TEST_F(OptionsWindowTest, ValuesTheFileCannotHoldOrThatWouldAmplifyAreRefused) {
 
   Form3->show();  // "Close" hid it
   QTableWidget* g = Form3->StringGrid1;
-  g->setCurrentCell(2, 1);
-  g->editItem(g->item(2, 1));
+  g->setCurrentCell(2, 2);
+  g->editItem(g->item(2, 2));
   auto* editor = g->findChild<QLineEdit*>();
   ASSERT_NE(editor, nullptr);
   editor->selectAll();

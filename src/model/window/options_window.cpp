@@ -402,8 +402,10 @@ void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
   if (m_showing || tableRow < 0 || tableRow >= kCableGridRows || col < 1 || col > 3) return;
   const int row = tableRow + 1;
   const std::string text = grid->item(tableRow, col) ? grid->item(tableRow, col)->text().toStdString() : "";
-  GridCell(grid, row, col) = text;
-  if (grid == StringGrid1) StringGrid1SetEditText(col, row, text);
+  // The RF number cells go through the keystroke check, which keeps the cell's text when a new
+  // one is refused.
+  if (grid == StringGrid1 && col >= 2) StringGrid1SetEditText(col, row, text);
+  else GridCell(grid, row, col) = text;
 }
 
 void TForm3::StringGrid1SetEditText(int col, int row, const std::string& value) {

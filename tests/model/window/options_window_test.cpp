@@ -292,9 +292,14 @@ TEST_F(OptionsWindowTest, ValuesTheFileCannotHoldOrThatWouldAmplifyAreRefused) {
   Form3->StringGrid1Exit();
   EXPECT_NEAR(CableCoef[3], 0.18, 1e-12);
 
+  SetCell(g, 4, 2, "-0.14");  // set as a whole, the cell keeps its value too
+  EXPECT_EQ(Cell(g, 4, 2), "0.14");
+  EXPECT_EQ(OptionControls.RfGrid[4].first, "0.14");
+
   // A file may still carry one: leaving the grid treats it as empty.
-  SetCell(g, 4, 2, "-0.14");
-  SetCell(g, 5, 3, "1e300");
+  OptionControls.RfGrid[4].first = "-0.14";
+  OptionControls.RfGrid[5].second = "1e300";
+  Form3->ShowValues();
   Form3->StringGrid1Exit();
   EXPECT_EQ(Cell(g, 4, 2), "0");
   EXPECT_EQ(CableCoef[4], 0.0);

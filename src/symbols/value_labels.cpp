@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "catalogue/label_lists.hpp"
@@ -491,15 +492,18 @@ struct LabelBox {
   int finalWidth = kLabelWidth;  // the modulator texts widen the box after it has been placed
 };
 
-// Columns the label's text inks in the label font (0 for none).
+// Columns the label's text inks in the label font (0 for none). Labels repeat the same few
+// texts over a whole drawing, so each is measured once.
 int TextInkWidth(const std::string& text) {
   if (text.empty()) return 0;
+  static std::unordered_map<std::string, int> measured;
+  if (auto it = measured.find(text); it != measured.end()) return it->second;
   Bitmap scratch(1, 1);
   Canvas c(scratch);
   c.font.height = kLabelFontHeight;
   c.font.style = 0;
   const QRect ink = c.textInkRect(0, 0, text);
-  return ink.isEmpty() ? 0 : ink.right() + 1;
+  return measured[text] = ink.isEmpty() ? 0 : ink.right() + 1;
 }
 
 LabelBox Layout(int row, double value, int mode, const std::string& text, int x, int y, int gw, int gh) {

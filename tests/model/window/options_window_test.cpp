@@ -43,7 +43,6 @@ class ApplicationFont {
 
 class OptionsWindowTest : public ::testing::Test {
  protected:
-  const QString testDir = QDir::currentPath();  // the build folder, before the fixture leaves it
   ApplicationFont font;
   test::AppFixture app;
   platform::ScriptedPlatform& ui() { return app.ui.fake; }
@@ -110,15 +109,14 @@ TEST_F(OptionsWindowTest, EveryControlFitsTheWindowBesideItsNeighbours) {
     EXPECT_LE(width, g->viewport()->width());
   }
 
-  // A picture of the window, for a look at it as a user would see it.
-  const char* dir = std::getenv("KAVRIX_ARTIFACT_DIR");
-  const QString path = QDir(dir ? QString::fromUtf8(dir) : testDir).filePath("options_window.png");
+  // A picture of the window beside the test binary, for a look at it as a user would see it.
+  const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("options_window.png");
   EXPECT_TRUE(Form3->grab().save(path, "PNG"));
 }
 
 TEST_F(OptionsWindowTest, OpensClearOfTheMainWindowsMenu) {
   Form1->showMaximized();
-  QCoreApplication::processEvents();
+  QTest::qWait(100);  // the palette wraps its rows once the window has its size
   Form1->Options1Click();
   QCoreApplication::processEvents();
   const QRect menu(Form1->menuBar()->mapToGlobal(QPoint(0, 0)), Form1->menuBar()->size());

@@ -116,7 +116,14 @@ TEST_F(OptionsWindowTest, EveryControlFitsTheWindowBesideItsNeighbours) {
 
 TEST_F(OptionsWindowTest, OpensClearOfTheMainWindowsMenu) {
   Form1->showMaximized();
-  QTest::qWait(100);  // the palette wraps its rows once the window has its size
+  // The palette wraps its rows once the window has its size: wait until the drawing area stays put.
+  int lastTop = -1, unchanged = 0;
+  QTest::qWaitFor([&] {
+    const int top = Form1->centralWidget()->mapToGlobal(QPoint(0, 0)).y();
+    unchanged = top == lastTop ? unchanged + 1 : 0;
+    lastTop = top;
+    return unchanged >= 5;
+  });
   Form1->Options1Click();
   QCoreApplication::processEvents();
   const QRect menu(Form1->menuBar()->mapToGlobal(QPoint(0, 0)), Form1->menuBar()->size());

@@ -134,7 +134,7 @@ TEST_F(FileCommands, NoProjectCarriesTheDataOfTheOneBefore) {
       DrawSomething();
     }
     EXPECT_EQ(Form3->Edit1->text(), "80");
-    EXPECT_EQ(Form3->StringGrid1->item(0, 0)->text(), "RG-59");
+    EXPECT_EQ(Form3->StringGrid1->item(0, 1)->text(), "RG-59");
     EXPECT_EQ(Form2->StringGrid2->item(CablePriceRow, 0)->text(), "RG-59");
     EXPECT_DOUBLE_EQ(CableCoef[1], 0.27);
 

@@ -22,9 +22,9 @@ void Launch(const NodeFrame& fr) {
   const DeviceTable& slope = d.nerbSlope[v];
   if (fr.path < 1 || fr.path > gain.extent(0)) return;
   const Grid g = blk::DualRow(fr);
-  const int s = (*fr.row)[16];
-  const int t = (*fr.row)[17];
-  const bool terr = fr.path == 5;
+  const int s = (*fr.row)[kNodeStep];
+  const int t = (*fr.row)[kNodeSetting];
+  const bool terr = fr.path == kTerrestrialPath;
   const double* pair = step.ptr(0, fr.path - 1);
   const int pairStride = step.stride(0);
   ApplyColumn(fr, g, gain.ptr(fr.path - 1), gain.stride(1), fr.spectrum(1), [&](int i, double f) {
@@ -49,8 +49,8 @@ void Slev1(const NodeFrame& fr) {
   if (fr.group < 0 || fr.group > 1) return;
   const HouseAmpTables& d = HouseAmpData();
   const Grid g = FreqGridRow(2);
-  const int s = (*fr.row)[16];
-  const int t = Setting(fr, 17, 1);
+  const int s = (*fr.row)[kNodeStep];
+  const int t = Setting(fr, kNodeSetting, 1);
   const double tap = fr.group == 1 ? -kTestTapOut : 0.0;
   ApplyColumn(fr, g, d.slevGain.ptr(0), 1, fr.spectrum(1), [&](int i, double f) {
     double v = StepTerm(s, d.slevStep.at(i, 0), d.slevStep.at(i, 1)) + tap;
@@ -85,8 +85,8 @@ void Vorb1(const NodeFrame& fr) {
   const HouseAmpTables& d = HouseAmpData();
   const VorbBand& b = kVorb[fr.group];
   const Grid g = FreqGridRow(b.row);
-  const int s = Setting(fr, 16, 0);
-  const int t = Setting(fr, 17, 1);
+  const int s = Setting(fr, kNodeStep, 0);
+  const int t = Setting(fr, kNodeSetting, 1);
   const int sp = s > b.padBelow - 1 ? s : s - b.padBelow;
   const int tp = t < b.slopeBreak + 1 ? t - 1 : t - b.slopeBreak;
   const double* in = fr.input();
@@ -142,7 +142,7 @@ void Wexl1(const NodeFrame& fr) {
   if (fr.group < 0 || fr.group > 3) return;
   const HouseAmpTables& d = HouseAmpData();
   const Grid g = FreqGridRow(fr.group < 2 ? 4 : 7);
-  const int s = Setting(fr, 16, 0);
+  const int s = Setting(fr, kNodeStep, 0);
   const int sp = s > -11 ? s : s + 10;
   const double* in = fr.input();
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {

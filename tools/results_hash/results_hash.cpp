@@ -25,6 +25,7 @@
 
 #include "model/network_model.hpp"
 #include "model/project_file.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/command_clicks.hpp"
 #include "simulation/level_tuning.hpp"
@@ -62,9 +63,7 @@ class Hash {
 // Number of node rows worth hashing: trailing rows that are still in their reset state (fields
 // and spectra) only reflect how far the arrays were grown.
 std::size_t UsedNodeRows() {
-  NodeRow reset{};
-  reset[13] = reset[16] = reset[17] = kNoLimit;
-  for (int f = 19; f <= 22; ++f) reset[f] = -1;
+  const NodeRow reset = ResetNodeRow();
   auto spectraReset = [](std::size_t n) {
     for (int s = 0; s < kSpectraPerNode; ++s) {
       const double* sp = NodeSpectra.at(n, s);

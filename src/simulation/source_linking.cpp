@@ -81,6 +81,10 @@ Linker::Linker(RunGraph& graph, int nb) : m_graph(graph), m_nb(nb), m_nextFree(n
   while (m_scanEnd < static_cast<int>(Nodes.size()) && Nodes[m_scanEnd][kNodeCode] != 0) ++m_scanEnd;
   for (int j = m_first; j < m_scanEnd; ++j)
     if (NodeClass(j) > 90) m_optical.push_back(j);
+  m_seen.assign(Nodes.size(), 0);
+  m_parent.assign(Nodes.size(), -1);
+  m_origin.resize(Nodes.size());
+  for (std::size_t n = 0; n < m_origin.size(); ++n) m_origin[n] = static_cast<int>(n);
 }
 
 void Linker::turnLineConductor(int cur, const NodeRow& curRow, int j) {
@@ -93,10 +97,20 @@ void Linker::turnLineConductor(int cur, const NodeRow& curRow, int j) {
   }
 }
 
+// A copy of j for this source would hang below a node that already stands for j: the drawing
+// loops back on itself, and copying again would never end.
+bool Linker::loopsBack(int cur, int j) const {
+  const int origin = m_origin[static_cast<std::size_t>(j)];
+  for (int n = cur; n >= 0; n = m_parent[static_cast<std::size_t>(n)])
+    if (m_origin[static_cast<std::size_t>(n)] == origin) return true;
+  return false;
+}
+
 void Linker::addCandidate(int n) {
   m_graph.pins.add(n);
   m_seen.resize(Nodes.size(), 0);
-
+  m_parent.resize(Nodes.size(), -1);
+  for (std::size_t i = m_origin.size(); i < Nodes.size(); ++i) m_origin.push_back(static_cast<int>(i));
   if (n == m_scanEnd) {
     ++m_scanEnd;
     while (m_scanEnd < static_cast<int>(Nodes.size()) && Nodes[m_scanEnd][kNodeCode] != 0) ++m_scanEnd;
@@ -120,7 +134,7 @@ void Linker::claimForTerrestrialSource(const SourceWalk& w, int cur, const NodeR
     }
     Nodes[j][kNodeSourceId] = w.sid;
     Nodes[j][kNodeChainMark] = w.sid;
-  } else if (mark > kSatIdLimit && mark != w.sid) {
+  } else if (mark > kSatIdLimit && mark != w.sid && !loopsBack(cur, j)) {
     const int n = m_nextFree++;
     EnsureNodeRows(static_cast<std::size_t>(n) + 2);
     NodeRow& added = Nodes[n];
@@ -130,6 +144,7 @@ void Linker::claimForTerrestrialSource(const SourceWalk& w, int cur, const NodeR
     added[kNodeChainMark] = w.sid;
     ClearNodeSpectra(n);
     addCandidate(n);
+    m_origin[static_cast<std::size_t>(n)] = m_origin[static_cast<std::size_t>(j)];
   }
 }
 
@@ -299,6 +314,7 @@ void Linker::scan(SourceWalk& w, int cur, int& next, int& count, std::size_t& ta
     if (!linkable(w, curRow, j)) continue;
     link(w, curClass, curRow, j);
     m_seen[static_cast<std::size_t>(j)] = 1;
+    m_parent[static_cast<std::size_t>(j)] = cur;
     if (count == 0) {
       next = j;
     } else {
@@ -316,6 +332,7 @@ void Linker::walkSource(int s) {
   EnsureQueue(1);
   m_seen.assign(Nodes.size(), 0);
   m_seen[static_cast<std::size_t>(s)] = 1;
+  m_parent.assign(Nodes.size(), -1);
   int cur = s;
   std::size_t head = 0, tail = 0;
   // Entry 0 of the queue stays 0; entries 1.. are the branch starts met on the way.

@@ -57,6 +57,7 @@ class Linker {
  private:
   void scan(SourceWalk& w, int cur, int& next, int& count, std::size_t& tail);
   void addCandidate(int n);
+  bool loopsBack(int cur, int j) const;
 
   RunGraph& m_graph;
   int m_nb;
@@ -65,6 +66,8 @@ class Linker {
   int m_nextFree;
   std::vector<int> m_optical;  // optical-class nodes, which D tests without a pin match
   std::vector<uint8_t> m_seen;
+  std::vector<int> m_parent;   // the node each node was linked from in this walk
+  std::vector<int> m_origin;   // the built node an added copy stands for
   std::vector<int> m_cand, m_merged;
 };
 

@@ -140,9 +140,10 @@ inline bool GalleryKind(int kind) {
 }
 
 // One device of `kind` with every input pin fed over a single line (satellite paths from the
-// LNB band of their path number, distinct terrestrial inputs from `antennas` antennas in turn),
-// a socket on every port and a line with a socket at its end on every output pin.
-inline void BuildKindGallery(int kind, int antennas) {
+// LNB band of their path number, distinct terrestrial inputs from `antennas` antennas in turn,
+// or from every antenna when `crossFed`), a socket on every port and a line with a socket at its
+// end on every output pin. Cross-fed inputs join the antennas' lines into loops.
+inline void BuildKindGallery(int kind, int antennas, bool crossFed = false) {
   NewNetworkModel();
   TuningLimitsAndCables();
   AppendRow({91, 1000, 100, 0, 1, 1});  // band b output pin (950 + 20 b, 140)
@@ -203,7 +204,10 @@ inline void BuildKindGallery(int kind, int antennas) {
         // ending at one pin would form a loop.
         if (std::find(terrInputs.begin(), terrInputs.end(), in) == terrInputs.end()) terrInputs.push_back(in);
         const std::size_t which = static_cast<std::size_t>(std::find(terrInputs.begin(), terrInputs.end(), in) - terrInputs.begin());
-        if (!antennaPins.empty()) feeds.push_back({antennaPins[which % antennaPins.size()], in});
+        if (crossFed)
+          for (const Point& a : antennaPins) feeds.push_back({a, in});
+        else if (!antennaPins.empty())
+          feeds.push_back({antennaPins[which % antennaPins.size()], in});
       } else {
         const int band = 1 + (std::max(r[kTplCode] % 100, 1) - 1) % 4;
         feeds.push_back({Point{950 + 20 * band, 140}, in});

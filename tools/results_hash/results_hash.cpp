@@ -147,6 +147,12 @@ std::vector<Case> Cases(const fs::path& dataDir) {
       std::snprintf(name, sizeof name, "gallery%d/k%03d", antennas, kind);
       cases.push_back({name, [kind, antennas] { return test::BuildKindGallery(kind, antennas), true; }});
     }
+  for (int kind = 1; kind < 200; ++kind) {
+    if (!test::GalleryKind(kind)) continue;
+    char name[32];
+    std::snprintf(name, sizeof name, "crossFed/k%03d", kind);
+    cases.push_back({name, [kind] { return test::BuildKindGallery(kind, 2, true), true; }});
+  }
   return cases;
 }
 

@@ -393,16 +393,41 @@ bool HasKind92() {
   return false;
 }
 
-void Commit() {
-  for (int row = 0; row < static_cast<int>(NetObjects.size()); ++row) {
-    ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
+// The interchangeable rows as they were before the passes wrote variants and role marks into
+// them.
+using SavedRows = std::vector<std::pair<int, ObjRow>>;
+SavedRows InterchangeableRows() {
+  SavedRows rows;
+  for (int row = 0; row < static_cast<int>(NetObjects.size()); ++row)
+    if (Interchangeable(KindOf(row))) rows.emplace_back(row, Obj(row));
+  return rows;
+}
+
+// Writes a row's new values and records, for undo, the row as it was before the command. The
+// record is a rotation entry: its replay restores the whole row and rebuilds the symbol, which a
+// changed kind needs.
+void ExchangeRow(int row, const ObjRow& was, const ObjRow& now) {
+  if (now != was) {
+    Obj(row) = was;
+    PushUndo(kUndoRotate, row);
+  }
+  Obj(row) = now;
+}
+
+// The chosen variants become kinds; role marks and variants are cleared.
+void Commit(const SavedRows& before) {
+  for (const auto& [row, was] : before) {
+    ObjRow o = Obj(row);
     const int kind = o[kKind];
-    if (!Interchangeable(kind)) continue;
     if (kind >= 21) o[kStyle] = 0;
-    if (o[kInst] <= 0) continue;
-    const int next = optimisation::CommittedKind(kind, o[kInst]);
-    if (next != 0) o[kKind] = next;
-    o[kInst] = 0;
+    const bool exchanged = o[kInst] > 0;
+    if (exchanged) {
+      const int next = optimisation::CommittedKind(kind, o[kInst]);
+      if (next != 0) o[kKind] = next;
+      o[kInst] = 0;
+    }
+    ExchangeRow(row, was, o);
+    if (!exchanged) continue;
     if (Hooks().rowGlyphChanged) Hooks().rowGlyphChanged(row);
     if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
   }
@@ -426,17 +451,21 @@ OptimisationOutcome OptimizeStructure(const CommandClicks& clicks) {
       if (clicks.tune) clicks.tune();
     }
     ProjectModified = true;
+    const SavedRows before = InterchangeableRows();
     if (LastRunBuiltGraph) {
       Optimiser o;
       o.run();
-      Commit();
+      Commit(before);
       out.ran = true;
       if (clicks.tune) clicks.tune();
       ProjectModified = true;
     } else {
       // The variants under trial never outlive the command.
-      for (ObjRow& o : NetObjects)
-        if (Interchangeable(o[kKind])) o[kInst] = 0;
+      for (const auto& [row, was] : before) {
+        ObjRow o = was;
+        o[kInst] = 0;
+        ExchangeRow(row, was, o);
+      }
     }
   }
   if (out.ran) {

@@ -368,9 +368,11 @@ void MergeChannelPoints(const SourceWalk& w) {
   const auto oldF = TerrSpectra[2 * p];
   const auto oldL = TerrSpectra[2 * p + 1];
   auto& lv = TerrSpectra[2 * p + 1];
+  // Each point takes the level of the plan's last frequency at or below it (a point on a plan
+  // frequency takes that frequency's own level).
   for (int k = 0; k < 100; ++k) {
     int x = 0;
-    while (x < 100 && oldF[x] + 0.001 <= FreqList[k]) ++x;
+    while (x < 100 && oldF[x] > 0.0 && oldF[x] <= FreqList[k] + 0.001) ++x;
     if (FreqList[k] > 0 && x > 0) lv[k] = oldL[x - 1];
   }
   for (int k = 0; k < 100; ++k) TerrSpectra[2 * p][k] = FreqList[k];

@@ -85,7 +85,7 @@ void HandSourceOn(const SourceWalk& w, int curClass, int j, PinIndex& pins);
 // Entries past the channel points are cleared.
 void DropUnusedChannelPoints(const SourceWalk& w);
 // The collected channel points replace the plan of a terrestrial source that passed a channel
-// amplifier, each with the level of the plan's last frequency below it.
+// amplifier, each with the level of the plan's last frequency at or below it.
 void MergeChannelPoints(const SourceWalk& w);
 
 }  // namespace kavrix::linking

@@ -292,6 +292,75 @@ TEST_F(Linking, LinkedNodeTakesTheSourceAndItsDerating) {
   EXPECT_EQ(Nodes[1][kNodeChainMark], 207) << "the streamer's channels mark their chain";
 }
 
+// A terrestrial source that passed a channel amplifier runs on the collected points, each
+// with the level of the plan's last frequency at or below it. A point on a plan frequency used to
+// take the level of the frequency below, and one above the plan the level of an unused entry.
+TEST_F(Linking, MergedPointsTakeTheLevelOfTheLastPlanFrequencyAtOrBelowThem) {
+  SourcePassed[0] = true;
+  const double plan[3][2] = {{400, 60}, {480, 70}, {600, 80}};
+  auto setPlan = [&] {
+    TerrSpectra[0].fill(0.0);
+    TerrSpectra[1].fill(-100000.0);
+    for (int k = 0; k < 3; ++k) {
+      TerrSpectra[0][k] = plan[k][0];
+      TerrSpectra[1][k] = plan[k][1];
+    }
+  };
+  // No channel point was added: the plan runs as it is.
+  setPlan();
+  FreqList.fill(0.0);
+  for (int k = 0; k < 3; ++k) FreqList[k] = plan[k][0];
+  linking::MergeChannelPoints(Walk(105, 105));
+  EXPECT_EQ(TerrSpectra[1][0], 60.0);
+  EXPECT_EQ(TerrSpectra[1][1], 70.0);
+  EXPECT_EQ(TerrSpectra[1][2], 80.0);
+  EXPECT_EQ(TerrSpectra[1][3], -1000.0) << "entries without a point";
+
+  // Points 479, 480, 488 and 700.5 (above the plan), unsorted as collected.
+  setPlan();
+  FreqList.fill(0.0);
+  FreqList[0] = 700.5;
+  FreqList[1] = 480.0;
+  FreqList[2] = 479.0;
+  FreqList[3] = 488.0;
+  linking::MergeChannelPoints(Walk(105, 105));
+  EXPECT_EQ(TerrSpectra[0][0], 479.0) << "sorted";
+  EXPECT_EQ(TerrSpectra[1][0], 60.0);
+  EXPECT_EQ(TerrSpectra[1][1], 70.0);
+  EXPECT_EQ(TerrSpectra[1][2], 70.0);
+  EXPECT_EQ(TerrSpectra[1][3], 80.0);
+
+  // Without a channel amplifier on the way the plan is left alone.
+  setPlan();
+  SourcePassed[0] = false;
+  FreqList[0] = 480.0;
+  linking::MergeChannelPoints(Walk(105, 105));
+  EXPECT_EQ(TerrSpectra[0][0], 400.0);
+}
+
+// An antenna's 400/480/600 MHz plan at 60/70/80 dBuV through a channel amplifier whose channels
+// add no point: the run sends it at 60/70/80 dBuV.
+TEST(LinkingRun, PlanThroughAChannelAmplifierKeepsItsLevels) {
+  test::FreshModel fresh;
+  test::BuildKindGallery(81, 1);
+  for (auto& side : TerrTables[0]) side.fill(0);
+  const int plan[3][2] = {{400, 60}, {480, 70}, {600, 80}};
+  for (int k = 0; k < 3; ++k) {
+    TerrTables[0][0][k] = plan[k][0];
+    TerrTables[0][1][k] = plan[k][1];
+  }
+  TerrParams[0][0] = 3;
+  const RunOutcome out = RfAnalyze(RunInput{"50", "60"}, RunCallbacks{});
+  ASSERT_TRUE(out.graphBuilt);
+  int antenna = 0;
+  while (Nodes[antenna][kNodeCode] != kCodeAntenna) ++antenna;
+  ASSERT_TRUE(SourcePassed[0]) << "the walk passed the channel amplifier";
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(TerrSpectra[0][k], plan[k][0]);
+    EXPECT_EQ(NodeSpectra(antenna, 1, k), plan[k][1]) << plan[k][0] << " MHz";
+  }
+}
+
 // Source, line, tap; the tap's output feeds two lines. The first line (lowest index) continues
 // the chain, the second is a queued branch that the end of the first points at.
 TEST_F(Linking, WalkContinuesOnTheFirstMatchAndQueuesTheOthers) {

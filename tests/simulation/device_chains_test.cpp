@@ -196,6 +196,39 @@ TEST_F(DeviceChains, HouseAmplifierOnTheTerrestrialPath) {
   EXPECT_EQ(status, 90) << lo << " " << hi;
 }
 
+// The two-band house amplifier's VHF and UHF nodes share one output pin, and the chain below it
+// hangs on the VHF node. Only the VHF node's output used to go down, so a UHF plan reached the
+// outlet as no signal. Every carrier now arrives with the level its own band node computes.
+TEST_F(DeviceChains, TwoBandHouseAmplifierSendsBothBandsDown) {
+  const std::vector<double> vhf = {178, 194, 210}, uhf = {474, 522, 570}, mixed = {178, 210, 474, 570};
+  for (const std::vector<double>* plan : {&vhf, &uhf, &mixed}) {
+    const std::vector<double>& f = *plan;
+    NewNetworkModel();
+    SetUp();
+    const Point ant = AddAntenna(400, 100, f, 62);
+    const int amp = test::AddObject(43, 400, 400, 0, 1, 0);
+    test::AddContinuation(0, 0, 0, 0, 0);  // full gain, flat slope on both bands
+    AddLine(ant, DevicePin(43, 400, 400, 0, 0), 20);
+    const int down = AddLine(DevicePin(43, 400, 400, 0, 1), {470, 700}, 30);
+    AddSocket({470, 700}, 5);
+    ASSERT_TRUE(Run().graphBuilt);
+    const int line = DeviceNode(down, kCodeSingleLine);
+    const int g0 = DeviceNode(amp, 43005), g1 = DeviceNode(amp, 43105);
+    ASSERT_GE(line, 0);
+    ASSERT_GE(g0, 0);
+    ASSERT_GE(g1, 0);
+    const std::vector<double> atOutlet = Levels(line, 1, f.size());
+    const int terrStatus = TerrStatusOf(Links[0][kLinkStatus]);
+    const std::vector<double> tVhf = Transfer(g0, 1, f), tUhf = Transfer(g1, 1, f);
+    for (std::size_t k = 0; k < f.size(); ++k) {
+      const double gain = f[k] < 300 ? tVhf[k] : tUhf[k];
+      EXPECT_GT(gain, 10.0) << f[k] << " MHz: an amplifier";
+      EXPECT_NEAR(atOutlet[k], 62 - CableLoss(f[k], 20, 2) + gain - CableLoss(f[k], 30, 2), kTol) << f[k] << " MHz";
+    }
+    EXPECT_NE(terrStatus, kStatusNone) << "the outlet is judged on the carriers it gets";
+  }
+}
+
 TEST_F(DeviceChains, AttenuatorAndChannelAmplifierMergeTheChannelIntoThePlan) {
   // A rising plan: 60 dBuV at 474 MHz, one more every 20 MHz.
   std::vector<double> plan;

@@ -29,6 +29,8 @@ int WalkSuccessor(int next) {
   return n < high ? n : -1;
 }
 
+}  // namespace engine
+
 int NodeKind(int n) {
   if (!ValidNode(n)) return 0;
   const int row = Nodes[static_cast<std::size_t>(n)][kNodeObject];
@@ -37,11 +39,8 @@ int NodeKind(int n) {
 
 int NodeClass(int n) { return TypeOf(NodeKind(n))[kClass]; }
 
-}  // namespace engine
-
 namespace {
 
-using engine::NodeClass;
 using engine::WalkSuccessor;
 
 constexpr int kBandGridEntries = 30;  // a node on the band grid always receives at least these
@@ -81,7 +80,7 @@ void SubtractOutletLosses(int n, bool satellite, int count) {
   for (int p = 2; p <= 5; ++p) {
     const int link = row[17 + p];
     if (link < 0 || static_cast<std::size_t>(link) >= Links.size()) continue;
-    const int obj = Links[static_cast<std::size_t>(link)][7];
+    const int obj = Links[static_cast<std::size_t>(link)][kLinkObject];
     if (!ValidObjRow(obj)) continue;
     const ObjRow& o = NetObjects[static_cast<std::size_t>(obj)];
     const double coef = ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0;

@@ -10,8 +10,6 @@ namespace kavrix {
 
 namespace {
 
-using engine::NodeClass;
-using engine::NodeKind;
 
 void EnsureQueue(std::size_t entries) {
   if (ChainQueue.size() < entries + 1) ChainQueue.resize(entries + 1, 0);

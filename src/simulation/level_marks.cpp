@@ -14,8 +14,6 @@ namespace marks {
 
 namespace {
 
-using engine::NodeClass;
-using engine::NodeKind;
 
 constexpr int kDeviceMarkBound = 5000;
 constexpr int kOutputMarkBound = 2000;

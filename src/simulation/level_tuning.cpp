@@ -282,9 +282,9 @@ class Tuner {
       const double* sp = SpectrumAt(n, p);
       double perRoot = 0.0;
       const bool linked = link >= 0 && static_cast<std::size_t>(link) < Links.size() &&
-                          ValidObjRow(Links[static_cast<std::size_t>(link)][7]);
+                          ValidObjRow(Links[static_cast<std::size_t>(link)][kLinkObject]);
       if (linked) {
-        const ObjRow& o = NetObjects[static_cast<std::size_t>(Links[static_cast<std::size_t>(link)][7])];
+        const ObjRow& o = NetObjects[static_cast<std::size_t>(Links[static_cast<std::size_t>(link)][kLinkObject])];
         perRoot = o[kInst] * (ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0);
       }
       const double own = link < -2 ? -static_cast<double>(link) : 0.0;
@@ -302,7 +302,7 @@ class Tuner {
   double outletLoss(int n, int p, int k) const {
     const int link = NodeAt(n)[PortLink(p)];
     if (link < 0 || static_cast<std::size_t>(link) >= Links.size()) return 0.0;
-    const int obj = Links[static_cast<std::size_t>(link)][7];
+    const int obj = Links[static_cast<std::size_t>(link)][kLinkObject];
     if (!ValidObjRow(obj)) return 0.0;
     const ObjRow& o = NetObjects[static_cast<std::size_t>(obj)];
     const double coef = ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0;

@@ -14,7 +14,6 @@ namespace kavrix {
 
 namespace {
 
-using engine::NodeKind;
 
 // Gain of a link unit's table at the first grid point above f (at most the last point).
 double LinkUnitTableValue(int code, double f) {

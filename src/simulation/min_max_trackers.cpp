@@ -12,7 +12,6 @@ namespace kavrix {
 
 namespace {
 
-using engine::NodeClass;
 
 // Entry 101 := the smallest value above loFloor and entry 102 := the largest value above hiFloor,
 // over entries 0..last of one spectrum.

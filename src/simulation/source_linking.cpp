@@ -15,8 +15,6 @@ namespace linking {
 
 namespace {
 
-using engine::NodeClass;
-using engine::NodeKind;
 
 void EnsureQueue(std::size_t entries) {
   if (ChainQueue.size() < entries + 1) ChainQueue.resize(entries + 1, 0);

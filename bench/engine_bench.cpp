@@ -11,6 +11,7 @@
 #include "engine/node_frame.hpp"
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 
 namespace {
@@ -59,20 +60,20 @@ void BuildChain(int count) {
   FillTerrestrialList();
   SourceCount = 0;
   NodeRow& src = Nodes[0];
-  src[0] = 925;
-  src[14] = 105;
-  src[15] = 1;
+  src[kNodeCode] = 925;
+  src[kNodeSourceId] = 105;
+  src[kNodeNext] = 1;
   for (int n = 1; n <= count; ++n) {
     NodeRow& r = Nodes[static_cast<std::size_t>(n)];
     if (n % 2) {
-      r[0] = 20100;
-      r[5] = 2;
-      r[7] = 3;
+      r[kNodeCode] = 20100;
+      r[kLineLength] = 2;
+      r[kLineCable] = 3;
     } else {
-      r[0] = kBenchCategory * 1000 + 5;
-      r[14] = 105;
+      r[kNodeCode] = kBenchCategory * 1000 + 5;
+      r[kNodeSourceId] = 105;
     }
-    r[15] = n < count ? n + 1 : 1000000;
+    r[kNodeNext] = n < count ? n + 1 : 1000000;
   }
 }
 
@@ -122,7 +123,7 @@ void BM_TryNodeStep(benchmark::State& state) {
   ScopedBlock block(kBenchCategory, FiveOutputBlock);
   BuildChain(200);
   RunSourcePasses(false);
-  Nodes[2][16] = 0;
+  Nodes[2][kNodeStep] = 0;
   for (auto _ : state) benchmark::DoNotOptimize(TryNodeStep(200, 2, 50));
 }
 BENCHMARK(BM_TryNodeStep);

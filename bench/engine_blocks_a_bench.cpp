@@ -3,6 +3,7 @@
 
 #include "engine/node_frame.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 
 namespace {
 
@@ -17,13 +18,13 @@ int SetUpNode(int kind, int code, int sourceId, int s16, int s17) {
   Nodes.clear();
   EnsureNodeRows(4);
   // Channel amplifiers: group 1 node 0 and its second-input node 1.
-  Nodes[0][0] = code;
-  Nodes[0][14] = sourceId;
-  Nodes[0][16] = s16;
-  Nodes[0][17] = s17;
-  Nodes[0][18] = 0;
-  Nodes[1][0] = kind * 1000 + 205;
-  Nodes[1][18] = 0;
+  Nodes[0][kNodeCode] = code;
+  Nodes[0][kNodeSourceId] = sourceId;
+  Nodes[0][kNodeStep] = s16;
+  Nodes[0][kNodeSetting] = s17;
+  Nodes[0][kNodeObject] = 0;
+  Nodes[1][kNodeCode] = kind * 1000 + 205;
+  Nodes[1][kNodeObject] = 0;
   NetObjects[1] = {-1, 21, 30, 0, 0, 0};
   const bool terr = code % 100 == 5 || sourceId > 100;
   for (int k = 0; k < 100; ++k) {

@@ -4,6 +4,7 @@
 
 #include "engine/node_frame.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 
 namespace {
@@ -18,11 +19,11 @@ void Setup(int code, int sid, int mark, int step, int second, bool satellite) {
   for (int k = 0; k < 100; ++k) FreqList[k] = satellite ? 950.0 + 14.5 * k : 47.0 + 8.0 * k;
   for (int n = 0; n < 10; ++n) {
     ResetNode(n);
-    Nodes[n][0] = code;
-    Nodes[n][14] = sid;
-    Nodes[n][16] = step;
-    Nodes[n][17] = second;
-    Nodes[n][25] = mark;
+    Nodes[n][kNodeCode] = code;
+    Nodes[n][kNodeSourceId] = sid;
+    Nodes[n][kNodeStep] = step;
+    Nodes[n][kNodeSetting] = second;
+    Nodes[n][kNodeChainMark] = mark;
     for (int k = 0; k < 100; ++k) NodeSpectra(n, 0, k) = 55.0 + (k % 7);
   }
 }
@@ -52,7 +53,7 @@ BENCHMARK_CAPTURE(BM_Block, single_cable_subscriber, 183101, 1, 49, kNoLimit, kN
 void BM_GeneratedSource(benchmark::State& state) {
   Setup(605, 205, 205, -4, kNoLimit, false);
   ObjValues[0][0] = 0.0;
-  Nodes[1][0] = 60105;
+  Nodes[1][kNodeCode] = 60105;
   for (auto _ : state) {
     CalcNode(0, -1);
     benchmark::DoNotOptimize(NodeSpectra.data());

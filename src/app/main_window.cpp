@@ -154,7 +154,7 @@ bool TForm1::AskSaveProject() {
 
 bool TForm1::Close1Click() {
   if (!AskSaveProject()) return false;
-  if (Form5 && Form5->Tag >= 10 && Windows().leaveNavigation) Windows().leaveNavigation();
+  if (Form5 && IsNavigation(Form5->Tag) && Windows().leaveNavigation) Windows().leaveNavigation();
   NewProjectState();
   if (Form5) {
     Form5->VertScrollRange = Form5->ClientHeight() + 100;
@@ -238,7 +238,7 @@ void TForm1::ShowProjectInWindows() {
 }
 
 void TForm1::Open1Click() {
-  if (Form5) Form5->Tag = 0;
+  if (Form5) Form5->Tag = kCanvasIdle;
   OpenDialog1.defaultExt = ".stn";
   OpenDialog1.filterIndex = 1;
   OpenDialog1.fileName.clear();
@@ -300,7 +300,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
     e->accept();
     return;
   }
-  if (Form5 && Form5->Tag >= 10 && Windows().leaveNavigation) Windows().leaveNavigation();
+  if (Form5 && IsNavigation(Form5->Tag) && Windows().leaveNavigation) Windows().leaveNavigation();
   if (Exit1Click()) e->accept();
   else e->ignore();
 }

@@ -4,6 +4,7 @@
 
 #include "model/network_model.hpp"
 #include "model/undo_ring.hpp"
+#include "model/window_modes.hpp"
 #include "platform/platform.hpp"
 
 namespace kavrix {
@@ -27,7 +28,7 @@ bool Undo1Click(QWidget* canvas) {
     outcome = UndoLastStep();
     if (outcome.undone) {
       // Results of a former run no longer belong to the drawing.
-      Form1Tag = 0;
+      Form1Tag = kMainEditing;
       if (canvas) canvas->update();
     }
   }

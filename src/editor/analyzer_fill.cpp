@@ -6,7 +6,8 @@
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/source_tables.hpp"
-#include "simulation/run_steps.hpp"
+#include "engine/propagation.hpp"
+#include "model/run_records.hpp"
 
 namespace kavrix {
 
@@ -70,11 +71,11 @@ Pin ReadPin(int node, int port) {
   p.Out = NodeSpectra.at(static_cast<std::size_t>(node), 1);
   p.In = NodeSpectra.at(static_cast<std::size_t>(node), 0);
   const NodeRow& r = Nodes[static_cast<std::size_t>(node)];
-  p.code = r[0];
-  p.M = r[13];
-  p.id = r[14];
-  p.object = r[18];
-  p.chain = r[25];
+  p.code = r[kNodeCode];
+  p.M = r[kNodeMaxLevel];
+  p.id = r[kNodeSourceId];
+  p.object = r[kNodeObject];
+  p.chain = r[kNodeChainMark];
   p.s = p.id / 10;
   p.b = p.id % 10;
   p.kind = NodeKind(node);

@@ -25,6 +25,7 @@
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/project_options.hpp"
+#include "model/run_records.hpp"
 #include "model/undo_ring.hpp"
 #include "simulation/window/analyzer_window.hpp"
 #include "symbols/glyph_store.hpp"
@@ -439,7 +440,7 @@ std::optional<TColor> TForm5::StatusColour(int digit, int phase) {
 bool TForm5::HasBlinkMarks() {
   if (LevelMarks[0].X != 0 || LevelMarks[0].Y != 0) return true;
   for (std::size_t i = 0; i + 1 < Links.size(); ++i) {
-    const int t = Links[i][0] / 10, u = Links[i][0] % 10;
+    const int t = Links[i][kLinkStatus] / 10, u = Links[i][kLinkStatus] % 10;
     if ((t >= 1 && t <= 8) || (u >= 1 && u <= 8)) return true;
   }
   return false;
@@ -547,9 +548,9 @@ void TForm5::PaintRunResults(Canvas& bb, const std::function<bool(int, int)>& in
   bb.pen = Pen{};
   bb.brush.color = colors::kGreen;
   // Ports that carry a level.
-  for (std::size_t n = 0; n + 1 < Nodes.size() && Nodes[n][0] != 0; ++n) {
+  for (std::size_t n = 0; n + 1 < Nodes.size() && Nodes[n][kNodeCode] != 0; ++n) {
     const NodeRow& node = Nodes[n];
-    const int code = node[0];
+    const int code = node[kNodeCode];
     int firstPort = 1, lastPort = 5;
     if (code == 58000 || code == 59005) firstPort = 0;
     if (code == 925) lastPort = 1;

@@ -17,7 +17,8 @@
 #include "model/source_tables.hpp"
 #include "platform/platform.hpp"
 #include "simulation/rf_run.hpp"
-#include "simulation/run_steps.hpp"
+#include "engine/propagation.hpp"
+#include "model/run_records.hpp"
 #include "simulation/window/analyzer_window.hpp"
 
 namespace kavrix {
@@ -71,7 +72,7 @@ void BothCharts(AnalyzerModel& a) {
 // Sockets: an outlet point stands for the device port that feeds the socket, and the socket's
 // cable is taken off the levels. Later rows are tested against the replaced point.
 void MatchSockets(AnalyzerModel& a, ProbeState& st) {
-  for (std::size_t r = 0; r < Links.size() && Links[r][3] != 0; ++r) {
+  for (std::size_t r = 0; r < Links.size() && Links[r][kLinkSatX] != 0; ++r) {
     const LinkRow& l = Links[r];
     if (Near(st, l[3], l[4])) {
       st.ProbeX = l[1];
@@ -176,10 +177,10 @@ ProbeOutcome ProbeLevels(AnalyzerModel& a, IntPoint at) {
   MatchSockets(a, st);
 
   const std::size_t nodes = std::min(Nodes.size(), NodeSpectra.size());
-  for (std::size_t n = 0; n < nodes && Nodes[n][0] != 0; ++n) {
+  for (std::size_t n = 0; n < nodes && Nodes[n][kNodeCode] != 0; ++n) {
     const int node = static_cast<int>(n);
-    if (Nodes[n][14] <= 0) continue;  // no source reaches it
-    const int code = Nodes[n][0];
+    if (Nodes[n][kNodeSourceId] <= 0) continue;  // no source reaches it
+    const int code = Nodes[n][kNodeCode];
     const int family = NodeClass(node);
     const int kind = NodeKind(node);
     // Optical transmitters and the IP streamers show their input too.
@@ -209,7 +210,7 @@ ProbeOutcome ProbeLevels(AnalyzerModel& a, IntPoint at) {
 
 void SecondLayoutStep(AnalyzerModel& a, ProbeState& st, int node) {
   const NodeRow& r = Nodes[static_cast<std::size_t>(node)];
-  const int code = r[0], id = r[14], chain = r[25];
+  const int code = r[kNodeCode], id = r[kNodeSourceId], chain = r[kNodeChainMark];
   const int family = NodeClass(node);
   a.Chart1.Visible = a.Chart2.Visible = true;
   // Trunk and single-cable chains carry both bands: both charts stay for the rest of the click.
@@ -236,7 +237,7 @@ void DrawPinBars(AnalyzerModel& a, int node, int port) {
   if (port != 0 || family != 92) return;
   const double total = NodeSpectra(static_cast<std::size_t>(node), 0, 102);
   if (!(1.0 < total && total < 1000.0)) return;
-  const int id = r[14], M = r[13], object = r[18];
+  const int id = r[kNodeSourceId], M = r[kNodeMaxLevel], object = r[kNodeObject];
   if (id > 0 && id < 50 && id % 10 >= 1 && id % 10 <= 4) {
     DrawTotalLevelBar(a.Surface, M, M - 20, 215, total, id % 10);
   } else if (id > 100 && object >= 0 && static_cast<std::size_t>(object) < ObjValues.size() &&
@@ -248,7 +249,7 @@ void DrawPinBars(AnalyzerModel& a, int node, int port) {
 
 void DrawOpticalPowerBar(AnalyzerModel& a, int node) {
   const double P = NodeSpectra(static_cast<std::size_t>(node), 1, 100);
-  const int wavelength = Nodes[static_cast<std::size_t>(node)][28];
+  const int wavelength = Nodes[static_cast<std::size_t>(node)][kNodeWavelength];
   a.Chart1.Visible = a.Chart2.Visible = false;
   a.Height = kNarrowHeight;
   SurfaceModel& s = a.Surface;

@@ -16,9 +16,9 @@ namespace kavrix {
 void TForm1::ToolButton90Click() {
   TForm5* canvas = Form5;
   if (!canvas) return;
-  if (canvas->Tag >= 10) {
-    canvas->Tag = 0;
-    if (Form1Tag == 1) canvas->Timer2->start();
+  if (IsNavigation(canvas->Tag)) {
+    canvas->Tag = kCanvasIdle;
+    if (Form1Tag == kMainLevelsShown) canvas->Timer2->start();
     canvas->Overview = QImage();
     PrintBitmap.release();
     canvas->ShowScrollBars(true);
@@ -26,7 +26,7 @@ void TForm1::ToolButton90Click() {
     canvas->Repaint();
     return;
   }
-  canvas->Tag = 10;
+  canvas->Tag = kCanvasNavigation;
   canvas->Timer2->stop();
   if (Form4) Form4->hide();
   ToolButton90ImageIndex = 72;

@@ -22,9 +22,9 @@ void Launch(const NodeFrame& fr) {
   const DeviceTable& slope = d.nerbSlope[v];
   if (fr.path < 1 || fr.path > gain.extent(0)) return;
   const Grid g = blk::DualRow(fr);
-  const int s = (*fr.row)[16];
-  const int t = (*fr.row)[17];
-  const bool terr = fr.path == 5;
+  const int s = (*fr.row)[kNodeStep];
+  const int t = (*fr.row)[kNodeSetting];
+  const bool terr = fr.path == kTerrestrialPath;
   const double* pair = step.ptr(0, fr.path - 1);
   const int pairStride = step.stride(0);
   ApplyColumn(fr, g, gain.ptr(fr.path - 1), gain.stride(1), fr.spectrum(1), [&](int i, double f) {
@@ -49,8 +49,8 @@ void Slev1(const NodeFrame& fr) {
   if (fr.group < 0 || fr.group > 1) return;
   const HouseAmpTables& d = HouseAmpData();
   const Grid g = FreqGridRow(2);
-  const int s = (*fr.row)[16];
-  const int t = Setting(fr, 17, 1);
+  const int s = (*fr.row)[kNodeStep];
+  const int t = Setting(fr, kNodeSetting, 1);
   const double tap = fr.group == 1 ? -kTestTapOut : 0.0;
   ApplyColumn(fr, g, d.slevGain.ptr(0), 1, fr.spectrum(1), [&](int i, double f) {
     double v = StepTerm(s, d.slevStep.at(i, 0), d.slevStep.at(i, 1)) + tap;
@@ -80,33 +80,38 @@ constexpr VorbBand kVorb[2] = {
     {4, -7, 4, 4.0, 3.0, 6, 3, 3.0, 2.0, -1e8},
 };
 
-void Vorb1(const NodeFrame& fr) {
-  if (fr.group < 0 || fr.group > 1) return;
+bool InVorbBand(int group, double f) {
+  const Grid g = FreqGridRow(kVorb[group].row);
+  return f >= g.pts[0] && f <= g.pts[g.last];
+}
+
+// Levels of band `group` over the call's frequency range, from `in` with the settings of `node`.
+// Frequencies outside the band are not written; the out-of-band neighbours of a computed entry
+// get the band's marker.
+void VorbBandLevels(const NodeFrame& fr, int group, const NodeRow& node, const double* in, double* out) {
   const HouseAmpTables& d = HouseAmpData();
-  const VorbBand& b = kVorb[fr.group];
+  const VorbBand& b = kVorb[group];
   const Grid g = FreqGridRow(b.row);
-  const int s = Setting(fr, 16, 0);
-  const int t = Setting(fr, 17, 1);
+  const int s = node[kNodeStep] == kNoLimit ? 0 : node[kNodeStep];
+  const int t = node[kNodeSetting] == kNoLimit ? 1 : node[kNodeSetting];
   const int sp = s > b.padBelow - 1 ? s : s - b.padBelow;
   const int tp = t < b.slopeBreak + 1 ? t - 1 : t - b.slopeBreak;
-  const double* in = fr.input();
-  double* out = fr.spectrum(1);
   const double lo = g.pts[0], hi = g.pts[g.last];
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
     const double f = FreqList[k];
     if (f < lo || f > hi) continue;
     int i = 0;
     while (i < g.last && g.pts[i] < f) ++i;
-    double v = in[k] + InterpColumn(g, i, f, d.vorbGain.ptr(0, fr.group), 2);
-    const double step1 = d.vorbStep.at(i, fr.group, 1);
-    const double step2 = d.vorbStep.at(i, fr.group, 2);
+    double v = in[k] + InterpColumn(g, i, f, d.vorbGain.ptr(0, group), 2);
+    const double step1 = d.vorbStep.at(i, group, 1);
+    const double step2 = d.vorbStep.at(i, group, 2);
     if (sp > -(b.stepKnee + 1)) v += sp * step1 / b.d1;
     else v += -step1 + (sp + b.stepKnee) * step2 / b.d2;
-    if (s < b.padBelow) v -= d.vorbStep.at(i, fr.group, 0);
+    if (s < b.padBelow) v -= d.vorbStep.at(i, group, 0);
     if (t > 1) {
-      const double pad = InterpColumn(g, i, f, d.vorbSlope.ptr(0, fr.group, 0), 6);
-      const double s1 = InterpColumn(g, i, f, d.vorbSlope.ptr(0, fr.group, 1), 6);
-      const double s2 = InterpColumn(g, i, f, d.vorbSlope.ptr(0, fr.group, 2), 6);
+      const double pad = InterpColumn(g, i, f, d.vorbSlope.ptr(0, group, 0), 6);
+      const double s1 = InterpColumn(g, i, f, d.vorbSlope.ptr(0, group, 1), 6);
+      const double s2 = InterpColumn(g, i, f, d.vorbSlope.ptr(0, group, 2), 6);
       if (tp < b.slopeKnee + 1) v -= tp * s1 / b.e1;
       else v -= s1 + (tp - b.slopeKnee) * s2 / b.e2;
       if (t > b.slopeBreak) v -= pad;
@@ -117,6 +122,26 @@ void Vorb1(const NodeFrame& fr) {
       if (k + 1 < 100 && FreqList[k + 1] > hi) out[k + 1] = b.neighbour;
     }
   }
+}
+
+// The two band nodes share one output pin, and the chain below that pin hangs on the VHF node
+// (the first linked). Its output therefore carries the UHF carriers too, each at the level the
+// UHF node computes from its own input and settings.
+void AddUhfBand(const NodeFrame& fr) {
+  const int uhf = SiblingNode(fr.node, 1, 1);
+  if (uhf < 0 || !PinsMeet(Nodes[static_cast<std::size_t>(uhf)], 1, *fr.row, 1)) return;
+  double levels[kFreqListLen];
+  VorbBandLevels(fr, 1, Nodes[static_cast<std::size_t>(uhf)], NodeSpectra.at(static_cast<std::size_t>(uhf), 0), levels);
+  double* out = fr.spectrum(1);
+  for (int k = fr.kFirst; k <= fr.kLast; ++k)
+    if (InVorbBand(1, FreqList[k])) out[k] = levels[k];
+}
+
+void Vorb1(const NodeFrame& fr) {
+  if (fr.group < 0 || fr.group > 1) return;
+  const double* in = fr.input();
+  double* out = fr.spectrum(1);
+  VorbBandLevels(fr, fr.group, *fr.row, in, out);
   // Test outputs: the input tap carries this band's input, the output tap the VHF output
   // everywhere and the UHF output where that is above -10 dBuV.
   const int inTap = SiblingNode(fr.node, 2 - fr.group, 2);
@@ -127,6 +152,7 @@ void Vorb1(const NodeFrame& fr) {
     if (inTapOut) inTapOut[k] = in[k] - kTestTapIn;
     if (outTapOut && (fr.group == 0 || out[k] > -10.0)) outTapOut[k] = out[k] - kTestTapOut;
   }
+  if (fr.group == 0) AddUhfBand(fr);
 }
 
 // Wexl1: groups 0..3 are the band inputs; groups 4..7 the test outputs of groups 0..3.
@@ -142,7 +168,7 @@ void Wexl1(const NodeFrame& fr) {
   if (fr.group < 0 || fr.group > 3) return;
   const HouseAmpTables& d = HouseAmpData();
   const Grid g = FreqGridRow(fr.group < 2 ? 4 : 7);
-  const int s = Setting(fr, 16, 0);
+  const int s = Setting(fr, kNodeStep, 0);
   const int sp = s > -11 ? s : s + 10;
   const double* in = fr.input();
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {

@@ -10,16 +10,15 @@ namespace {
 
 using tables::Steps3;
 
-constexpr int kBandGridMark = 50;
 constexpr int kBands = 4;
 constexpr int kBandPoints = 7;
 constexpr double kLowerOutputsDrop = 20.0;  // block 108 groups 2 and 3
 constexpr double kSplitterBandEdge = 900.0;
 
-bool OnBandGrid(const NodeFrame& fr) { return (*fr.row)[25] == kBandGridMark; }
+bool OnBandGrid(const NodeFrame& fr) { return (*fr.row)[kNodeChainMark] == kChainBandGrid; }
 
 // Dual-band row choice: terrestrial when the path is 5 or the source is not a satellite band.
-bool TerrestrialCase(const NodeFrame& fr) { return fr.path == 5 || (*fr.row)[14] > 100; }
+bool TerrestrialCase(const NodeFrame& fr) { return fr.path == kTerrestrialPath || fr.sourceId() > kSatIdLimit; }
 
 // Entry idx (1..3) of a step table; an index outside the table adds nothing.
 double StepEntry(const Steps3& st, int idx) { return idx >= 1 && idx <= 3 ? st[static_cast<std::size_t>(idx - 1)] : 0.0; }
@@ -44,8 +43,8 @@ int IndexAtMost(const Grid& g, double f) {
 
 void LineAmpOver(const NodeFrame& fr, const Grid& g, const double* gain, const Steps3* cs, const Steps3* fs,
                  const Steps3* sl, int stride) {
-  const GainSteps st = SplitGain((*fr.row)[16]);
-  const int t = (*fr.row)[17];
+  const GainSteps st = SplitGain((*fr.row)[kNodeStep]);
+  const int t = (*fr.row)[kNodeSetting];
   const int slopeIdx = (t > 1 && t != kNoLimit) ? t - 1 : 0;
   const double* in = fr.input();
   double* out = fr.spectrum(1);
@@ -104,8 +103,8 @@ struct Amp108Terms {
 };
 Amp108Terms SettingsOf108(const NodeRow& r) {
   Amp108Terms s;
-  s.gain = SplitGain(r[16]);
-  const int t = r[17];
+  s.gain = SplitGain(r[kNodeStep]);
+  const int t = r[kNodeSetting];
   if (t > 1 && t != kNoLimit) {
     s.slope = true;
     s.c = (t - 1) / 4;
@@ -249,7 +248,7 @@ template <int G, class Switch>
 void FiveInputSwitch(const NodeFrame& fr, const Switch& t) {
   if (fr.lastPort < 4) return;  // subscriber outputs only: nothing in single-frequency mode
   if (fr.path < 1 || fr.path > 5 || fr.group < 0 || fr.group >= G) return;
-  const int setting = (*fr.row)[17];
+  const int setting = (*fr.row)[kNodeSetting];
   const Grid grid = FreqGridRow(TerrestrialCase(fr) ? 1 : 0);
   const double* in = fr.input();
   const bool bandGrid = OnBandGrid(fr);

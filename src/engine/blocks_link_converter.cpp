@@ -15,8 +15,8 @@ constexpr int kPlanEntries = 65;       // entries the 605 block rewrites, whatev
 constexpr double kSecondOutputDrop = 20.0;
 constexpr double kChannelPresent = 40.0;   // input level a converter needs to generate a channel
 constexpr double kWindowOverload = 80.0;   // four-input converter refuses inputs at or above this
-constexpr int kGeneratedCode = 605;
-constexpr int kSecondOutputCode = 60105;
+constexpr int kGeneratedCode = kCodeGorvSource;
+constexpr int kSecondOutputCode = kCodeConverterTerr2;
 
 // Level at list position k of a spectrum; a position outside the levels carries no signal.
 double LevelAt(const double* sp, int k) { return k >= 0 && k < 100 ? sp[k] : kNoSignal; }
@@ -54,9 +54,9 @@ void ModulatorBlock(const NodeFrame& fr) { Through(fr, FreqGridRow(1), tables::k
 void GeneratedSourceBlock(const NodeFrame& fr) {
   if (fr.code != kGeneratedCode) return;
   const NodeRow& me = *fr.row;
-  const int s = me[16];
+  const int s = me[kNodeStep];
   if (s >= 1000) return;
-  const int objRow = me[18];
+  const int objRow = me[kNodeObject];
   const double* plan = PlanLevels(objRow);
   if (!plan) return;
   double* out = fr.spectrum(1);
@@ -64,10 +64,10 @@ void GeneratedSourceBlock(const NodeFrame& fr) {
 
   for (std::size_t n = static_cast<std::size_t>(fr.node) + 1; n < Nodes.size(); ++n) {
     const NodeRow& p = Nodes[n];
-    if (p[0] == 0) return;
-    if (p[0] != kSecondOutputCode || p[18] != objRow || (p[14] != 0 && p[14] != me[14])) continue;
+    if (p[kNodeCode] == 0) return;
+    if (p[kNodeCode] != kSecondOutputCode || p[kNodeObject] != objRow || (p[kNodeSourceId] != 0 && p[kNodeSourceId] != me[kNodeSourceId])) continue;
     const int64_t r = RoundHalfEven(ObjValues[static_cast<std::size_t>(objRow)][0]);
-    Nodes[n][14] = static_cast<int32_t>(RoundHalfEven(r / 2.0 + 205));
+    Nodes[n][kNodeSourceId] = static_cast<int32_t>(RoundHalfEven(r / 2.0 + kGeneratedIdBase));
     double* pout = NodeSpectra.at(n, 1);
     for (int e = 0; e < kPlanEntries; ++e) pout[e] = out[e] - kSecondOutputDrop;
     return;
@@ -96,8 +96,8 @@ bool InputOfPath(int path, ConverterInput& in) {
 void ConverterChannelLevels(const NodeFrame& fr, const ConverterInput& line) {
   const NodeRow& me = *fr.row;
   // The run keeps these nodes at the neutral setting; any other setting defines no level.
-  if (me[16] <= 100000) return;
-  const int objRow = me[18];
+  if (me[kNodeStep] <= 100000) return;
+  const int objRow = me[kNodeObject];
   double* plan = PlanLevels(objRow);
   panel::ConverterOscillators osc;
   if (!plan || !panel::ReadConverterOscillators(objRow, osc)) return;
@@ -122,7 +122,7 @@ void ConverterChannelLevels(const NodeFrame& fr, const ConverterInput& line) {
 }
 
 void Converter16Block(const NodeFrame& fr) {
-  if (fr.path == 5) {
+  if (fr.path == kTerrestrialPath) {
     // Group 0 is the main output, group 1 the second output 20 dB below it.
     if (fr.group <= 1)
       Through(fr, FreqGridRow(1), tables::kConverter16Through.data(), 1, fr.group == 0 ? 0.0 : -kSecondOutputDrop);
@@ -135,7 +135,7 @@ void Converter16Block(const NodeFrame& fr) {
 // Four-input converter: each input window whose edges arrive between 40 and 80 dBuV lights
 // its output channel; the window edges also give the input's level extremes.
 void Converter4Windows(const NodeFrame& fr) {
-  const int objRow = (*fr.row)[18];
+  const int objRow = (*fr.row)[kNodeObject];
   // A plan index outside the terrestrial spectra only drops the channel levels: the input
   // extremes do not depend on it.
   double* plan = PlanLevels(objRow);

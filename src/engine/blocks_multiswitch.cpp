@@ -50,7 +50,7 @@ void Inline26(const NodeFrame& fr) {
 void Inserter29(const NodeFrame& fr) {
   const DeviceTable& t = MultiswitchData().inserter29;
   int column;
-  if (fr.path == 5) column = 0;
+  if (fr.path == kTerrestrialPath) column = 0;
   else if (fr.path == 99) column = 1;
   else return;
   ApplyColumn(fr, DualRow(fr), t.ptr(0, column), t.stride(0), fr.spectrum(1));
@@ -63,11 +63,11 @@ enum class AttenRule { EveryPath, PathsUpTo5, Path5Only };
 void Cascade(const NodeFrame& fr, const DeviceTable& t, const DeviceTable& pairs, AttenRule rule) {
   if (!InRange(fr.path, 1, t.extent(0)) || !InRange(fr.group, 0, t.extent(2) - 1)) return;
   const Grid g = DualRow(fr);
-  const int s = (*fr.row)[17];
+  const int s = (*fr.row)[kNodeSetting];
   const double* pairBase = nullptr;  // pair at grid point 0; the point stride follows
   int pairStride = 0;
   if (rule == AttenRule::Path5Only) {
-    if (fr.path == 5) pairBase = pairs.ptr(0), pairStride = pairs.stride(0);
+    if (fr.path == kTerrestrialPath) pairBase = pairs.ptr(0), pairStride = pairs.stride(0);
   } else if (fr.path <= pairs.extent(1) && (rule == AttenRule::EveryPath || fr.path <= 5)) {
     pairBase = pairs.ptr(0, fr.path - 1), pairStride = pairs.stride(0);
   }
@@ -106,15 +106,15 @@ void Switch17(const NodeFrame& fr) {
   const int stride = t.stride(1);
   const int pointStride = steps.stride(0);
   if (kelv17 && fr.group == 4) {
-    const int s = (*fr.row)[16];
+    const int s = (*fr.row)[kNodeStep];
     const double* pair = steps.ptr(0, 4, 0);
     ApplyColumn(fr, g, t.ptr(fr.path - 1, 0, 8), stride, fr.spectrum(1), [&](int i, double) {
-      return fr.path == 5 ? StepTerm(s, pair[i * pointStride], pair[i * pointStride + 1]) : 0.0;
+      return fr.path == kTerrestrialPath ? StepTerm(s, pair[i * pointStride], pair[i * pointStride + 1]) : 0.0;
     });
     return;
   }
-  const int s = (*fr.row)[17];
-  const int gp = fr.path == 5 ? (kelv17 ? 4 : 8) : fr.group;  // the terrestrial row of S
+  const int s = (*fr.row)[kNodeSetting];
+  const int gp = fr.path == kTerrestrialPath ? (kelv17 ? 4 : 8) : fr.group;  // the terrestrial row of S
   const int lastP = fr.lastPort > 0 ? 1 : 0;
   for (int p = 0; p <= lastP; ++p) {
     const double* col = kelv17 ? t.ptr(fr.path - 1, 0, 2 * fr.group + p) : t.ptr(fr.path - 1, 0, fr.group, p);

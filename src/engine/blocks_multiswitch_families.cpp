@@ -43,10 +43,10 @@ void LargeSeries(const NodeFrame& fr) {
   const Grid g = terrOnly ? TerrGrid() : blk::DualGrid22(fr);
 
   // s >= 0 attenuates; the split into coarse and fine applies to the terrestrial line.
-  const int field = (*fr.row)[17];
+  const int field = (*fr.row)[kNodeSetting];
   const int s = field == kNoLimit ? 0 : -field;
   int a = 0, b = 0;
-  if (terrOnly || fr.path == 5) {
+  if (terrOnly || fr.path == kTerrestrialPath) {
     const int sc = std::clamp(s, 0, kMaxSplitSetting);
     a = sc / 4;
     b = sc % 4;

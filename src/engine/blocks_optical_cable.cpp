@@ -17,11 +17,11 @@ using namespace optics;
 double CoaxCoef(int kind) { return ValidCableKind(kind) ? CableCoef[kind] : 0.0; }
 
 void CoaxLine(const NodeFrame& fr) {
-  const double c = CoaxCoef(fr.field(7));
-  const double len = fr.field(5);
+  const double c = CoaxCoef(fr.field(kLineCable));
+  const double len = fr.field(kLineLength);
   const double* in = fr.input();
   double* out = fr.spectrum(1);
-  if (fr.field(25) == 50) {
+  if (fr.field(kNodeChainMark) == kChainBandGrid) {
     double loss[7];
     for (int j = 0; j < 7; ++j) loss[j] = kCableGridRootF[j] * c * len;
     for (int k = 0; k < 28; ++k) out[k] = in[k] - loss[k % 7];
@@ -35,10 +35,10 @@ void FibreLine(const NodeFrame& fr) {
   const double* in = fr.input();
   double* out = fr.spectrum(1);
   for (int k = 0; k < 100; ++k) out[k] = in[k];
-  const int kind = fr.field(7);
-  const double len = fr.field(5);
+  const int kind = fr.field(kLineCable);
+  const double len = fr.field(kLineLength);
   int column;
-  switch (fr.field(28)) {
+  switch (fr.field(kNodeWavelength)) {
     case kWavelength1550: column = 0; break;
     case kWavelength1310: column = 1; break;
     default: return;  // not lit yet: no optical level to lower
@@ -48,9 +48,9 @@ void FibreLine(const NodeFrame& fr) {
 }
 
 void LineRules(const NodeFrame& fr) {
-  if (fr.code == 20100 || fr.code == 20300)
+  if (fr.code == kCodeTrunkLine || fr.code == kCodeSingleLine)
     CoaxLine(fr);
-  else if (fr.code / 100 == 205)
+  else if (fr.code / 100 == kCodeFibre / 100)
     FibreLine(fr);
 }
 
@@ -74,20 +74,20 @@ void Transmitter(const NodeFrame& fr) {
   NodeRow& row = *fr.row;
   if (fr.path >= 1 && fr.path <= 4) {
     out[100] = kTxOpticalOut;
-    row[28] = kWavelength1310;
+    row[kNodeWavelength] = kWavelength1310;
     drive = total < kFullDriveSat ? total - kFullDriveSat : 0.0;
-  } else if (fr.path == 5) {
+  } else if (fr.path == kTerrestrialPath) {
     // The drive of the terrestrial input is the power of every terrestrial carrier fed in
     // during the run, so the accumulated sum decides whether it falls short.
     double accumulated = sum;
-    const int obj = row[18];
+    const int obj = row[kNodeObject];
     if (obj >= 0 && static_cast<std::size_t>(obj) < ObjValues.size()) {
       ObjValues[obj][0] += sum;
       accumulated = ObjValues[obj][0];
     }
     const double accumulatedDb = accumulated > 0.0 ? 10.0 * std::log10(accumulated) : 0.0;
     out[100] = kTxOpticalOut;
-    row[28] = kWavelength1550;
+    row[kNodeWavelength] = kWavelength1550;
     drive = accumulatedDb < kFullDriveTerr ? total - kFullDriveTerr : 0.0;
   }
 }
@@ -139,24 +139,24 @@ ReceiverTerms TermsOf(const NodeFrame& fr, double reference, double avg, double 
   t.p = p;
   if (fr.path >= 1 && fr.path <= 4) {
     const int id = fr.sourceId();
-    const int slot = id / 10;
-    const int band = id % 10;
-    // A terrestrial id (above 100) on these paths names no LNB band.
-    if (id > 0 && id < 100 && ValidSatSlot(slot) && band >= 1 && band <= 4) {
+    const int slot = SatSlotOf(id);
+    const int band = BandOf(id);
+    // A terrestrial id on these paths names no LNB band.
+    if (id > 0 && id < kSatIdLimit && ValidSatSlot(slot) && band >= 1 && band <= 4) {
       const int n = LnbParams[slot][band - 1][0];
       if (n > 0) {
         t.satTerm = true;
         t.satCount = kSatPerCarrierBase - 10.0 * std::log10(static_cast<double>(n));
       }
     }
-  } else if (fr.path == 5) {
-    const int tx = fr.field(23);
+  } else if (fr.path == kTerrestrialPath) {
+    const int tx = fr.field(kNodeTransmitter);
     if (ValidNode(tx)) {
       const NodeRow& txRow = Nodes[static_cast<std::size_t>(tx)];
-      if (txRow[27] > 0) {
+      if (txRow[kNodeCarriers] > 0) {
         t.terrTerm = true;
-        t.terrCount = 10.0 * std::log10(static_cast<double>(txRow[27]));
-        t.terrSetting = TerrSettingTerm(txRow[16]);
+        t.terrCount = 10.0 * std::log10(static_cast<double>(txRow[kNodeCarriers]));
+        t.terrSetting = TerrSettingTerm(txRow[kNodeStep]);
       }
     }
   }

@@ -10,8 +10,6 @@
 namespace kavrix::engine {
 namespace {
 
-constexpr int kSingleCableChain = 49;
-constexpr int kBandGridMark = 50;
 constexpr int kBandPoints = 7;
 constexpr int kBandGridEntries = 28;
 
@@ -33,7 +31,7 @@ int IndexAtMost(const Grid& g, double f) {
 
 bool SameObjectGroup(std::size_t j, const NodeRow& me, int group) {
   const NodeRow& r = Nodes[j];
-  return r[18] == me[18] && r[0] > 0 && (r[0] % 1000) / 100 == group;
+  return r[kNodeObject] == me[kNodeObject] && r[kNodeCode] > 0 && CodeGroup(r[kNodeCode]) == group;
 }
 
 // Frequencies a node is evaluated over: the running source's list for the node being
@@ -95,7 +93,7 @@ void WriteBand(std::size_t j, int band, double v) {
 
 // Present/absent marks of the 28-point band grid on the group's path nodes.
 void BandGridBands(const NodeFrame& fr, const NodeRow& me) {
-  const int b = me[14] % 10;
+  const int b = BandOf(me[kNodeSourceId]);
   if (b < 1 || b > 4) return;
   const int n = fr.node;
   const int from = b < 4 ? n - (b - 1) : n - 3;
@@ -103,7 +101,7 @@ void BandGridBands(const NodeFrame& fr, const NodeRow& me) {
   for (int jj = from; jj <= to; ++jj) {
     if (jj < 0) continue;
     const std::size_t j = static_cast<std::size_t>(jj);
-    if (j >= Nodes.size() || !SameObjectGroup(j, me, fr.group) || Nodes[j][25] != kBandGridMark) continue;
+    if (j >= Nodes.size() || !SameObjectGroup(j, me, fr.group) || Nodes[j][kNodeChainMark] != kChainBandGrid) continue;
     if (b < 4) {
       WriteBand(j, b, BandLevel(static_cast<std::size_t>(n), me, fr.group));
       continue;
@@ -120,7 +118,7 @@ void SingleCableBlock(const NodeFrame& fr) {
   if (!t) return;
   const NodeRow& me = *fr.row;
   const bool glim2 = fr.category == 182;
-  const bool terrCase = fr.path == 5 || me[14] > 100;
+  const bool terrCase = fr.path == kTerrestrialPath || me[kNodeSourceId] > kSatIdLimit;
   const Grid g = FreqGridRow(terrCase ? 1 : t->satRow);
   const double lo = g.pts[0];
   const double top = g.pts[g.last] + 1.0;
@@ -133,8 +131,8 @@ void SingleCableBlock(const NodeFrame& fr) {
   if (throughLine) {
     col = &t->through[0][static_cast<std::size_t>(fr.path - 1)];
     stride = 4;
-  } else if (fr.path == 5 && fr.group >= 0 && fr.group < t->groups) {
-    const int objRow = me[18];
+  } else if (fr.path == kTerrestrialPath && fr.group >= 0 && fr.group < t->groups) {
+    const int objRow = me[kNodeObject];
     const bool passive = fr.category == 183 && ValidObjRow(objRow) &&
                          panel::IsTerrTvPassive(NetObjects[static_cast<std::size_t>(objRow)][kInst]);
     col = &(passive ? t->terrPassive : t->terr)[0][static_cast<std::size_t>(fr.group)];
@@ -155,8 +153,8 @@ void SingleCableBlock(const NodeFrame& fr) {
     if (fr.freqIndex >= 0) return;
     for (std::size_t j = static_cast<std::size_t>(fr.node) + 1; j < Nodes.size(); ++j) {
       const NodeRow& r = Nodes[j];
-      if (r[18] != me[18] || r[0] <= 0) break;
-      if (r[14] == me[14]) NodeSpectra(j, 0, 101) = in[101];
+      if (r[kNodeObject] != me[kNodeObject] || r[kNodeCode] <= 0) break;
+      if (r[kNodeSourceId] == me[kNodeSourceId]) NodeSpectra(j, 0, 101) = in[101];
     }
     return;
   }
@@ -168,18 +166,18 @@ void SingleCableBlock(const NodeFrame& fr) {
     const int first = fr.node + 1 - fr.path;
     for (int jj = first < 0 ? 0 : first; static_cast<std::size_t>(jj) < Nodes.size(); ++jj) {
       const std::size_t j = static_cast<std::size_t>(jj);
-      if (!SameObjectGroup(j, me, fr.group) || Nodes[j][14] >= 100) break;
-      if (Nodes[j][25] != kSingleCableChain) continue;
+      if (!SameObjectGroup(j, me, fr.group) || Nodes[j][kNodeSourceId] >= kSatIdLimit) break;
+      if (Nodes[j][kNodeChainMark] != kChainSingleCable) continue;
       if (jj == fr.node) {
         Regenerate(j, g, FreqList.data(), fr.kFirst, fr.kLast);
         continue;
       }
       CarrierList own;
-      if (OwnBandCarriers(Nodes[j][14], fr, own)) Regenerate(j, g, own.f.data(), own.kFirst, own.kLast);
+      if (OwnBandCarriers(Nodes[j][kNodeSourceId], fr, own)) Regenerate(j, g, own.f.data(), own.kFirst, own.kLast);
     }
   }
 
-  if (me[25] != kBandGridMark) return;
+  if (me[kNodeChainMark] != kChainBandGrid) return;
   if (fr.freqIndex < 0) {
     BandGridBands(fr, me);
   } else if (in[fr.freqIndex] > kPresentAbove) {

@@ -29,7 +29,7 @@ inline int SegmentUp(const Grid& g, double f) {
 }
 
 void Frox1(const NodeFrame& fr) {
-  const long double s = Setting(fr, 16, 0);
+  const long double s = Setting(fr, kNodeStep, 0);
   const double* in = fr.input();
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
@@ -100,7 +100,7 @@ void Channel(const NodeFrame& fr) {
   const double* inM = m >= 0 ? NodeSpectra.at(static_cast<std::size_t>(m), 0) : nullptr;
   double* outM = m >= 0 ? NodeSpectra.at(static_cast<std::size_t>(m), 1) : nullptr;
 
-  const int o = (*fr.row)[18];
+  const int o = (*fr.row)[kNodeObject];
   ChannelMode mode{};
   const bool applies = ValidObjRow(o) && ChannelModeOf(fr.category, NetObjects[o][kInst], mode);
   ChannelWindow win[4];
@@ -139,7 +139,7 @@ void ThreeBand(const NodeFrame& fr) {
   const TerrAmpTables& d = TerrAmpData();
   const DeviceTable& gain = fr.category == 86 ? d.rimbGain : fr.category == 87 ? d.qent1Gain : d.qent2Gain;
   const Grid g = FreqGridRow(fr.group == 0 ? 4 : 3);
-  const int s = Setting(fr, 16, 0);
+  const int s = Setting(fr, kNodeStep, 0);
   const double* in = fr.input();
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
@@ -176,8 +176,8 @@ void Broadband(const NodeFrame& fr) {
   const DeviceTable& step = slev2 ? d.slev2Step : d.slev3Step;
   const DeviceTable& slope = slev2 ? d.slev2Slope : d.slev3Slope;
   const Grid g = FreqGridRow(slev2 ? 2 : 6);
-  const int s = Setting(fr, 16, 0);
-  const int t = Setting(fr, 17, 1);
+  const int s = Setting(fr, kNodeStep, 0);
+  const int t = Setting(fr, kNodeSetting, 1);
   const int sp = s <= -10 ? s + 10 : s;
   const int tp = t < 12 ? t - 1 : t - 11;
   const double* in = fr.input();

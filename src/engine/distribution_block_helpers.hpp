@@ -10,9 +10,11 @@ namespace kavrix::engine::blk {
 
 // Satellite row 0, or terrestrial row 1 for the terrestrial line and for terrestrial sources.
 inline Grid DualRow(const NodeFrame& fr) {
-  return FreqGridRow(fr.path == 5 || (*fr.row)[14] > 100 ? 1 : 0);
+  return FreqGridRow(fr.path == kTerrestrialPath || fr.sourceId() > kSatIdLimit ? 1 : 0);
 }
-inline Grid DualGrid22(const NodeFrame& fr) { return fr.path == 5 || (*fr.row)[14] > 100 ? TerrGrid() : SatGrid(); }
+inline Grid DualGrid22(const NodeFrame& fr) {
+  return fr.path == kTerrestrialPath || fr.sourceId() > kSatIdLimit ? TerrGrid() : SatGrid();
+}
 
 // A node setting; a field that holds the "none" value reads as `neutral`.
 inline int Setting(const NodeFrame& fr, int field, int neutral) {
@@ -48,7 +50,7 @@ inline int SiblingNode(int node, int groupDelta, int expectedGroup) {
   const int mi = static_cast<int>(m);
   const NodeRow& own = Nodes[static_cast<std::size_t>(node)];
   const NodeRow& other = Nodes[static_cast<std::size_t>(mi)];
-  if (other[18] != own[18] || (other[0] % 1000) / 100 != expectedGroup) return -1;
+  if (other[kNodeObject] != own[kNodeObject] || CodeGroup(other[kNodeCode]) != expectedGroup) return -1;
   return mi;
 }
 

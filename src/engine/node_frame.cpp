@@ -118,10 +118,10 @@ void CalcNode(int nodeIndex, int freqIndex) {
   fr.node = nodeIndex;
   fr.freqIndex = freqIndex;
   fr.row = &Nodes[static_cast<std::size_t>(nodeIndex)];
-  fr.code = (*fr.row)[0];
-  fr.category = fr.code / 1000;
-  fr.path = fr.code % 100;
-  fr.group = (fr.code % 1000) / 100;
+  fr.code = (*fr.row)[kNodeCode];
+  fr.category = CodeCategory(fr.code);
+  fr.path = CodePath(fr.code);
+  fr.group = CodeGroup(fr.code);
   if (freqIndex < 0) {
     int count = 0;
     while (count < 100 && FreqList[count] > 0) ++count;
@@ -132,7 +132,7 @@ void CalcNode(int nodeIndex, int freqIndex) {
     fr.kFirst = fr.kLast = freqIndex;
     fr.lastPort = 0;
   }
-  const int objRow = (*fr.row)[18];
+  const int objRow = (*fr.row)[kNodeObject];
   if (ValidObjRow(objRow)) fr.category = RemapVariant(fr.category, NetObjects[objRow][kInst]);
   const BlockTable& blocks = Blocks();
   if (fr.category >= 0 && fr.category < kCategoryCount) {

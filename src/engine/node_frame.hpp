@@ -8,6 +8,7 @@
 
 #include "catalogue/frequency_grids.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 
 namespace kavrix {
 
@@ -87,14 +88,14 @@ struct NodeFrame {
   NodeRow* row = nullptr;
   double* spectrum(int s) const { return NodeSpectra.at(static_cast<std::size_t>(node), s); }
   const double* input() const { return spectrum(0); }
-  int sourceId() const { return (*row)[14]; }
+  int sourceId() const { return (*row)[kNodeSourceId]; }
   int field(int f) const { return (*row)[f]; }
 };
 
 // The grid of a block that serves both bands: FreqGrids row 1 on the terrestrial path 5 or for a
 // terrestrial source (id above 100), otherwise the block's satellite row (row 0 for most).
 inline Grid DualBandGrid(const NodeFrame& fr, int satRow = 0) {
-  return FreqGridRow(fr.path == 5 || fr.sourceId() > 100 ? 1 : satRow);
+  return FreqGridRow(fr.path == kTerrestrialPath || fr.sourceId() > kSatIdLimit ? 1 : satRow);
 }
 
 // The common pattern for one output: out[k] = in[k] + T(f) over the frame's frequency range,

@@ -29,22 +29,20 @@ int WalkSuccessor(int next) {
   return n < high ? n : -1;
 }
 
-int NodeClass(int n) {
+}  // namespace engine
+
+int NodeKind(int n) {
   if (!ValidNode(n)) return 0;
-  const int row = Nodes[static_cast<std::size_t>(n)][18];
-  if (!ValidObjRow(row)) return 0;
-  return TypeOf(NetObjects[static_cast<std::size_t>(row)][kKind])[kClass];
+  const int row = Nodes[static_cast<std::size_t>(n)][kNodeObject];
+  return ValidObjRow(row) ? NetObjects[static_cast<std::size_t>(row)][kKind] : 0;
 }
 
-}  // namespace engine
+int NodeClass(int n) { return TypeOf(NodeKind(n))[kClass]; }
 
 namespace {
 
-using engine::NodeClass;
 using engine::WalkSuccessor;
 
-constexpr int kChainEnd = 1000000;
-constexpr int kBandGridMark = 50;
 constexpr int kBandGridEntries = 30;  // a node on the band grid always receives at least these
 
 bool IsOptical(int cls) { return cls >= 91 && cls <= 99; }
@@ -55,39 +53,39 @@ int LeadingCount() {
   return count;
 }
 
-double* Spec(int n, int s) { return NodeSpectra.at(static_cast<std::size_t>(n), s); }
-NodeRow& Row(int n) { return Nodes[static_cast<std::size_t>(n)]; }
 
 // Output of `from` to the input of `to`: the leading run of the list, and at least the first 30
 // entries when `markNode` lies on the 28-point band grid.
 void CopySpectrum(int from, int to, int markNode, int count) {
   int n = count;
-  if (Row(markNode)[25] == kBandGridMark && n < kBandGridEntries) n = kBandGridEntries;
-  std::memcpy(Spec(to, 0), Spec(from, 1), sizeof(double) * static_cast<std::size_t>(n));
+  if (NodeAt(markNode)[kNodeChainMark] == kChainBandGrid && n < kBandGridEntries) n = kBandGridEntries;
+  std::memcpy(SpectrumAt(to, 0), SpectrumAt(from, 1), sizeof(double) * static_cast<std::size_t>(n));
 }
 
 void CarryOptical(int from, int to) {
-  Row(to)[28] = Row(from)[28];
-  Spec(to, 0)[100] = Spec(from, 1)[100];
-  Spec(to, 2)[100] = Spec(from, 2)[100];
+  NodeAt(to)[kNodeWavelength] = NodeAt(from)[kNodeWavelength];
+  SpectrumAt(to, 0)[100] = SpectrumAt(from, 1)[100];
+  SpectrumAt(to, 2)[100] = SpectrumAt(from, 2)[100];
 }
 
-bool SamePoint(const NodeRow& in, const NodeRow& out) { return in[1] == out[3] && in[2] == out[4]; }
+bool SamePoint(const NodeRow& in, const NodeRow& out) {
+  return in[kNodeInX] == out[kNodeOutX] && in[kNodeInY] == out[kNodeOutY];
+}
 
 // Outlet cable and socket losses of node n's linked ports.
 void SubtractOutletLosses(int n, bool satellite, int count) {
-  const NodeRow& row = Row(n);
-  if (row[19] == -1) return;
+  const NodeRow& row = NodeAt(n);
+  if (row[kNodePort2Link] == kNoPort) return;
   const double socket = satellite ? SatSocketLoss : TerrSocketLoss;
   for (int p = 2; p <= 5; ++p) {
     const int link = row[17 + p];
     if (link < 0 || static_cast<std::size_t>(link) >= Links.size()) continue;
-    const int obj = Links[static_cast<std::size_t>(link)][7];
+    const int obj = Links[static_cast<std::size_t>(link)][kLinkObject];
     if (!ValidObjRow(obj)) continue;
     const ObjRow& o = NetObjects[static_cast<std::size_t>(obj)];
     const double coef = ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0;
     const double len = o[kInst];
-    double* sp = Spec(n, p);
+    double* sp = SpectrumAt(n, p);
     for (int k = 0; k < count; ++k) sp[k] -= std::sqrt(FreqList[k] / 1000.0) * coef * len + socket;
   }
 }
@@ -95,27 +93,27 @@ void SubtractOutletLosses(int n, bool satellite, int count) {
 // Builds the frequency list of source node s (and the output levels of terrestrial and generated
 // sources); false when the source has nothing to send.
 bool BuildSourceList(int s) {
-  const int id = Row(s)[14];
-  const int g = id / 10;
-  const int b = id % 10;
+  const int id = NodeAt(s)[kNodeSourceId];
+  const int g = SatSlotOf(id);
+  const int b = BandOf(id);
   for (int j = 0; j < 100; ++j) FreqList[j] = 0.0;
   engine::FreqListChanged();
-  if (id < 50) {
+  if (id < kLnbIdLimit) {
     if (ValidSatSlot(g) && b >= 1 && b <= 4)
       for (int j = 0; j < kSatRows; ++j) FreqList[j] = SatTables[g][2 * (b - 1)][j];
-  } else if (id >= 105 && id <= 199) {
-    const int t = id - 105;
-    if (2 * t + 1 < static_cast<int>(TerrSpectra.size())) {
-      double* out = Spec(s, 1);
+  } else if (id >= kTerrIdBase && id < 200) {
+    const int t = TerrPairOf(id);
+    if (t >= 0) {
+      double* out = SpectrumAt(s, 1);
       for (int j = 0; j < 100; ++j) {
         FreqList[j] = TerrSpectra[2 * t][j];
         out[j] = TerrSpectra[2 * t + 1][j];
       }
     }
-  } else if (id >= 205 && (Row(s)[0] == 605 || Row(s)[0] == 615)) {
-    const int t = id - 205;
-    if (2 * t + 1 < static_cast<int>(TerrSpectra.size())) {
-      double* out = Spec(s, 1);
+  } else if (id >= kGeneratedIdBase && (NodeAt(s)[kNodeCode] == kCodeGorvSource || NodeAt(s)[kNodeCode] == kCodeFemoSource)) {
+    const int t = TerrPairOf(id);
+    if (t >= 0) {
+      double* out = SpectrumAt(s, 1);
       for (int j = 0; j < 100 && TerrSpectra[2 * t][j] > 0; ++j) {
         FreqList[j] = TerrSpectra[2 * t][j];
         out[j] = TerrSpectra[2 * t + 1][j];
@@ -135,31 +133,31 @@ void StepWalk(int target, int start, int k, bool trial) {
   int n = start;
   while (n != target && ValidNode(n) && marks.first(n)) {
     CalcNode(n, k);
-    const int field15 = Row(n)[15];
+    const int field15 = NodeAt(n)[kNodeNext];
     const int next = WalkSuccessor(field15);
     if (next < 0) return;
     if (field15 > 0) {
       const bool optical = IsOptical(NodeClass(n));
-      Spec(next, 0)[k] = Spec(n, 1)[k];
+      SpectrumAt(next, 0)[k] = SpectrumAt(n, 1)[k];
       // Wavelength and optical level only: the drive shortfall of a transmitter computed at one
       // list position is that carrier's alone, not the drive the full pass found.
       if (optical) {
-        Row(next)[28] = Row(n)[28];
-        Spec(next, 0)[100] = Spec(n, 1)[100];
+        NodeAt(next)[kNodeWavelength] = NodeAt(n)[kNodeWavelength];
+        SpectrumAt(next, 0)[100] = SpectrumAt(n, 1)[100];
       }
-      const NodeRow& nextRow = Row(next);
-      const int nextObj = nextRow[18];
+      const NodeRow& nextRow = NodeAt(next);
+      const int nextObj = nextRow[kNodeObject];
       if (ValidObjRow(nextObj)) {
         const TypeRecord& type = TypeOf(NetObjects[static_cast<std::size_t>(nextObj)][kKind]);
         if (type[kGroupsMinus1] > 0) {
           const bool classTest = trial && NodeClass(next) == 91;
           for (int m = next + 1; m <= next + type[kPaths] && ValidNode(m); ++m) {
-            if (!SamePoint(Row(m), Row(n))) continue;
-            if (classTest && Row(m)[14] != Row(n)[14]) continue;
-            Spec(m, 0)[k] = Spec(n, 1)[k];
+            if (!SamePoint(NodeAt(m), NodeAt(n))) continue;
+            if (classTest && NodeAt(m)[kNodeSourceId] != NodeAt(n)[kNodeSourceId]) continue;
+            SpectrumAt(m, 0)[k] = SpectrumAt(n, 1)[k];
             if (optical) {
-              Row(m)[28] = Row(n)[28];
-              Spec(m, 0)[100] = Spec(n, 1)[100];
+              NodeAt(m)[kNodeWavelength] = NodeAt(n)[kNodeWavelength];
+              SpectrumAt(m, 0)[100] = SpectrumAt(n, 1)[100];
             }
           }
         }
@@ -173,38 +171,38 @@ void StepWalk(int target, int start, int k, bool trial) {
 
 void PassSpectrumDownstream(int n) {
   if (!ValidNode(n)) return;
-  const int next = Row(n)[15];
+  const int next = NodeAt(n)[kNodeNext];
   const int count = LeadingCount();
   const int nodeClass = NodeClass(n);
 
   // Channel amplifier branch: the per-channel nodes after the branch node.
   if (next < 10000 && next != INT32_MIN) {
     const int a = next < 0 ? -next : next;
-    if (nodeClass == 61 && NodeClass(a) == 61 && Row(n)[0] % 1000 == 105) {
+    if (nodeClass == 61 && NodeClass(a) == 61 && IsGroup1Terrestrial(NodeAt(n)[kNodeCode])) {
       // The second-input (group 2) nodes built for the same source; skipped when the node
       // arithmetic does not land on such a node of the same object.
       const int from = engine::blk::SiblingNode(n, 1, 2);
       const int to = engine::blk::SiblingNode(a, 1, 2);
       if (from >= 0 && to >= 0)
-        std::memcpy(Spec(to, 0), Spec(from, 1), sizeof(double) * static_cast<std::size_t>(count));
+        std::memcpy(SpectrumAt(to, 0), SpectrumAt(from, 1), sizeof(double) * static_cast<std::size_t>(count));
     }
   }
 
   if (next <= 0 || next >= static_cast<long long>(Nodes.size()) - 1) return;
-  if (Spec(n, 1)[101] <= kNoSignal) return;
+  if (SpectrumAt(n, 1)[101] <= kNoSignal) return;
   CopySpectrum(n, next, next, count);
   const bool optical = IsOptical(nodeClass);
   if (optical) CarryOptical(n, next);
 
-  const int nextObj = Row(next)[18];
+  const int nextObj = NodeAt(next)[kNodeObject];
   if (!ValidObjRow(nextObj) || TypeOf(NetObjects[static_cast<std::size_t>(nextObj)][kKind])[kGroupsMinus1] <= 0)
     return;
-  const NodeRow& from = Row(n);
+  const NodeRow& from = NodeAt(n);
   const long long high = static_cast<long long>(Nodes.size()) - 1;
-  for (int m = next + 1; m < high && Row(m)[18] == nextObj; ++m) {
-    const NodeRow& sib = Row(m);
+  for (int m = next + 1; m < high && NodeAt(m)[kNodeObject] == nextObj; ++m) {
+    const NodeRow& sib = NodeAt(m);
     if (!SamePoint(sib, from)) continue;
-    if ((sib[25] == from[25] && nodeClass != 91) || sib[14] == from[14]) {
+    if ((sib[kNodeChainMark] == from[kNodeChainMark] && nodeClass != 91) || sib[kNodeSourceId] == from[kNodeSourceId]) {
       CopySpectrum(n, m, next, count);
       if (optical) CarryOptical(n, m);
     }
@@ -215,7 +213,7 @@ void RunSourcePasses(bool mode) {
   static engine::WalkMarks marks;
   for (int s = 0; s <= static_cast<int>(SourceCount) && ValidNode(s); ++s) {
     if (!BuildSourceList(s)) continue;
-    const bool satellite = Row(s)[14] < 50;
+    const bool satellite = NodeAt(s)[kNodeSourceId] < kLnbIdLimit;
     const int count = LeadingCount();
     const long long high = static_cast<long long>(Nodes.size()) - 1;
     marks.begin();
@@ -224,18 +222,18 @@ void RunSourcePasses(bool mode) {
       CalcNode(n, -1);
       if (mode) SubtractOutletLosses(n, satellite, count);
       PassSpectrumDownstream(n);
-      n = WalkSuccessor(Row(n)[15]);
+      n = WalkSuccessor(NodeAt(n)[kNodeNext]);
     }
   }
 }
 
 bool TryNodeStep(int target, int start, int freqIndex) {
   if (!ValidNode(target) || !ValidNode(start) || freqIndex < 0 || freqIndex > 99) return false;
-  const double before = Spec(target, 0)[freqIndex];
-  Row(start)[16] -= 1;
+  const double before = SpectrumAt(target, 0)[freqIndex];
+  NodeAt(start)[kNodeStep] -= 1;
   StepWalk(target, start, freqIndex, true);
-  const bool changed = Spec(target, 0)[freqIndex] != before;
-  Row(start)[16] += 1;
+  const bool changed = SpectrumAt(target, 0)[freqIndex] != before;
+  NodeAt(start)[kNodeStep] += 1;
   StepWalk(target, start, freqIndex, false);
   return changed;
 }

@@ -44,8 +44,10 @@ class WalkMarks {
 // (node 0 is a source and never a successor; 0 is the value of a node never linked).
 int WalkSuccessor(int next);
 
-// Family class of a node: the class of its owning object's kind, 0 when it has none.
+}  // namespace engine
+
+// Kind of a node's owning object and that kind's family class; 0 when it has none.
+int NodeKind(int n);
 int NodeClass(int n);
 
-}  // namespace engine
 }  // namespace kavrix

@@ -3,7 +3,9 @@
 #include <filesystem>
 
 #include "catalogue/type_catalogue.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
+#include "model/window_modes.hpp"
 
 namespace kavrix {
 
@@ -35,7 +37,7 @@ int32_t DrawExtentX = 0;
 int32_t DrawExtentY = 0;
 bool OptimizeMode = true;
 
-int32_t Form1Tag = 0;
+int32_t Form1Tag = kMainEditing;
 int32_t AutoScrollDY = 0;
 int32_t PlaceOffsetX = 0;
 int32_t PlaceOffsetY = 0;
@@ -75,12 +77,7 @@ void ClearNodeSpectra(int n) {
 }
 
 void ResetNode(int n) {
-  NodeRow& r = Nodes[n];
-  r.fill(0);
-  r[13] = kNoLimit;
-  r[16] = kNoLimit;
-  r[17] = kNoLimit;
-  for (int f = 19; f <= 22; ++f) r[f] = -1;
+  Nodes[n] = ResetNodeRow();
   ClearNodeSpectra(n);
 }
 
@@ -117,7 +114,7 @@ void NewNetworkModel() {
   CurCableKind = 1;
   ItemTextCount = 0;
   TuneOutletLimits = true;
-  Form1Tag = 0;
+  Form1Tag = kMainEditing;
 
   NetObjects.clear();
   ObjValues.clear();
@@ -186,12 +183,7 @@ void EnsureNodeRows(std::size_t n) {
   std::size_t old = Nodes.size();
   if (n <= old) return;
   // New rows get the values ResetNode gives, written once.
-  static const NodeRow resetRow = [] {
-    NodeRow r{};
-    r[13] = r[16] = r[17] = kNoLimit;
-    for (int f = 19; f <= 22; ++f) r[f] = -1;
-    return r;
-  }();
+  static constexpr NodeRow resetRow = ResetNodeRow();
   static const std::array<double, kSpectraPerNode * kSpectrumLen> resetSpectra = [] {
     std::array<double, kSpectraPerNode * kSpectrumLen> a{};
     for (int s = 0; s < kSpectraPerNode; ++s) {

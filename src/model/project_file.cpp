@@ -10,6 +10,7 @@
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
 #include "model/text_file.hpp"
+#include "model/window_modes.hpp"
 
 namespace kavrix {
 namespace {
@@ -458,7 +459,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   SyncRowCompanions();
   RebuildSymbols();
   ShiftTerrSlot0();
-  Form1Tag = 0;
+  Form1Tag = kMainEditing;
   if (Hooks().calcDrawingExtent) Hooks().calcDrawingExtent();
   ProjectModified = false;
   return result;

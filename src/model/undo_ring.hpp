@@ -72,13 +72,20 @@ void RegenerateLnbBand(int s, int b);
 void RegenerateTerrTable(int s);
 
 // One user action: every PushUndo made while it lives shares one serial, and leaving it by any
-// path (early returns and cancels included) advances EditSerial once.
+// path (early returns and cancels included) advances EditSerial once. A command that clicks
+// another command (Tune clicks the control reset) opens its step first; the inner steps then
+// belong to it and do not advance the serial themselves.
 class EditStep {
  public:
-  EditStep() = default;
-  ~EditStep() { ++EditSerial; }
+  EditStep() { ++s_depth; }
+  ~EditStep() {
+    if (--s_depth == 0) ++EditSerial;
+  }
   EditStep(const EditStep&) = delete;
   EditStep& operator=(const EditStep&) = delete;
+
+ private:
+  static inline int s_depth = 0;
 };
 
 }  // namespace kavrix

@@ -10,6 +10,7 @@
 #include "catalogue/type_catalogue.hpp"
 #include "engine/node_frame.hpp"
 #include "engine/propagation.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "simulation/control_reset.hpp"
@@ -49,17 +50,13 @@ namespace {
 using engine::WalkSuccessor;
 using tuning::ObjectSpan;
 
-constexpr int kChainEnd = 1000000;
 constexpr double kCleared = -1e9;
-constexpr int kBandGridMark = 50;
 constexpr int kNoController = -1;
 
-NodeRow& Row(int n) { return Nodes[static_cast<std::size_t>(n)]; }
-double* Spec(int n, int s) { return NodeSpectra.at(static_cast<std::size_t>(n), s); }
 int KindOfRow(int row) { return ValidObjRow(row) ? NetObjects[static_cast<std::size_t>(row)][kKind] : 0; }
 
 const TemplateRow* ControlRow(const NodeRow& n) {
-  const int c = n[26];
+  const int c = n[kNodeControlRow];
   if (c <= 0 || c >= kTemplateRowCount) return nullptr;
   return &PortTemplates[static_cast<std::size_t>(c)];
 }
@@ -76,7 +73,7 @@ Bounds BoundsOf(const NodeRow& n) {
   return {-std::abs((*c)[0]), (*c)[4] + 1};
 }
 
-bool SameObject(int a, int b) { return ValidNode(a) && ValidNode(b) && Row(a)[18] == Row(b)[18]; }
+bool SameObject(int a, int b) { return ValidNode(a) && ValidNode(b) && NodeAt(a)[kNodeObject] == NodeAt(b)[kNodeObject]; }
 
 bool HasGroups(int row) { return ValidObjRow(row) && TypeOf(KindOfRow(row))[kGroupsMinus1] > 0; }
 
@@ -97,7 +94,7 @@ class Tuner {
  public:
   static void clearSpectra() {
     for (int n = static_cast<int>(SourceCount) + 1; n < static_cast<int>(Nodes.size()); ++n)
-      for (int s = 0; s < kSpectraPerNode; ++s) std::fill(Spec(n, s), Spec(n, s) + 101, kCleared);
+      for (int s = 0; s < kSpectraPerNode; ++s) std::fill(SpectrumAt(n, s), SpectrumAt(n, s) + 101, kCleared);
   }
 
  private:
@@ -105,23 +102,23 @@ class Tuner {
   // Terrestrial chains: each node notes the nearest slope-adjustable node upstream (field 24).
   void chainLeaders() {
     for (int i = 0; i <= static_cast<int>(SourceCount) && ValidNode(i); ++i) {
-      if (Row(i)[14] <= 100) continue;
+      if (NodeAt(i)[kNodeSourceId] <= kSatIdLimit) continue;
       int leader = 0;
       m_marks.begin();
-      for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(Row(n)[15])) {
-        const int f15 = Row(n)[15];
+      for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(NodeAt(n)[kNodeNext])) {
+        const int f15 = NodeAt(n)[kNodeNext];
         if (f15 <= 0 || f15 >= kChainEnd || WalkSuccessor(f15) < 0) continue;
         const int d = f15;
-        if (Row(n)[17] >= 1 && Row(n)[17] <= 99) {
+        if (NodeAt(n)[kNodeSetting] >= 1 && NodeAt(n)[kNodeSetting] <= 99) {
           leader = n;
-          Row(d)[24] = n;
+          NodeAt(d)[kNodeLeader] = n;
         } else {
-          Row(d)[24] = Row(n)[24];
+          NodeAt(d)[kNodeLeader] = NodeAt(n)[kNodeLeader];
         }
-        const int obj = Row(d)[18];
+        const int obj = NodeAt(d)[kNodeObject];
         if (!HasGroups(obj)) continue;
-        for (int m = d + 1; m < high() && Row(m)[18] == obj; ++m)
-          if (Row(m)[24] == 0 && Row(m)[14] == Row(n)[14]) Row(m)[24] = leader;
+        for (int m = d + 1; m < high() && NodeAt(m)[kNodeObject] == obj; ++m)
+          if (NodeAt(m)[kNodeLeader] == 0 && NodeAt(m)[kNodeSourceId] == NodeAt(n)[kNodeSourceId]) NodeAt(m)[kNodeLeader] = leader;
       }
     }
   }
@@ -130,8 +127,8 @@ class Tuner {
   int terrList(int id) {
     std::fill(FreqList.begin(), FreqList.begin() + 100, 0.0);
     if (TerrSourceIndex > -1) {
-      const int pair = id < 205 ? id - 105 : id - 205;
-      if (pair >= 0 && 2 * pair < static_cast<int>(TerrSpectra.size()))
+      const int pair = TerrPairOf(id);
+      if (pair >= 0)
         for (int j = 0; j < 100; ++j) FreqList[j] = TerrSpectra[2 * pair][j];
     }
     engine::FreqListChanged();
@@ -155,20 +152,20 @@ class Tuner {
       further = false;
       int leader = -1;
       for (int i = 0; i <= static_cast<int>(SourceCount) && ValidNode(i); ++i) {
-        const int id = Row(i)[14];
-        if (id <= 100) continue;
+        const int id = NodeAt(i)[kNodeSourceId];
+        if (id <= kSatIdLimit) continue;
         further = false;
         leader = -1;
         const int count = terrList(id);
         m_marks.begin();
-        for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(Row(n)[15])) {
+        for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(NodeAt(n)[kNodeNext])) {
           CalcNode(n, -1);
-          NodeRow& row = Row(n);
+          NodeRow& row = NodeAt(n);
           const Bounds b = BoundsOf(row);
-          if (row[17] > 0 && row[17] < b.high && count > 3 && row[24] > -1) {
+          if (row[kNodeSetting] > 0 && row[kNodeSetting] < b.high && count > 3 && row[kNodeLeader] > -1) {
             if (leader < 0) leader = n;
             further = true;
-            Row(leader)[24] = -1;
+            NodeAt(leader)[kNodeLeader] = -1;
             if (lowF == 0.0 || lowF > FreqList[0] + 0.001) {
               lowF = FreqList[0];
               firstSum.fill(0.0);
@@ -180,10 +177,10 @@ class Tuner {
               lastCount.fill(0);
             }
           }
-          if (leader >= 0 && row[24] == leader && count > 0) {
+          if (leader >= 0 && row[kNodeLeader] == leader && count > 0) {
             for (int p = 1; p <= 5; ++p) {
-              if (p == 1 && row[13] >= 1000) continue;
-              const double* sp = Spec(n, p);
+              if (p == 1 && row[kNodeMaxLevel] >= 1000) continue;
+              const double* sp = SpectrumAt(n, p);
               if (lowF == FreqList[0])
                 for (int k = 0, taken = 0; k < count && taken < 3; ++k)
                   if (sp[k] > 0.0) {
@@ -201,8 +198,8 @@ class Tuner {
             }
           }
           PassSpectrumDownstream(n);
-          const int next = WalkSuccessor(row[15]);
-          if (next >= 0 && SameObject(n, next)) Row(next)[17] = row[17];
+          const int next = WalkSuccessor(row[kNodeNext]);
+          if (next >= 0 && SameObject(n, next)) NodeAt(next)[kNodeSetting] = row[kNodeSetting];
         }
       }
       double sum = 0.0;
@@ -216,26 +213,26 @@ class Tuner {
         }
       }
       if (slopes > 0 && leader >= 0) {
-        NodeRow& lead = Row(leader);
-        lead[17] = tuning::SlopeForTilt(KindOfRow(lead[18]), sum / slopes, lead[17], BoundsOf(lead).high);
+        NodeRow& lead = NodeAt(leader);
+        lead[kNodeSetting] = tuning::SlopeForTilt(KindOfRow(lead[kNodeObject]), sum / slopes, lead[kNodeSetting], BoundsOf(lead).high);
         for (int m = std::max(leader - 4, 0); m <= leader + 4 && ValidNode(m); ++m)
-          if (Row(m)[18] == lead[18] && Row(m)[0] == lead[0]) Row(m)[17] = lead[17];
+          if (NodeAt(m)[kNodeObject] == lead[kNodeObject] && NodeAt(m)[kNodeCode] == lead[kNodeCode]) NodeAt(m)[kNodeSetting] = lead[kNodeSetting];
       }
     }
-    for (int n = static_cast<int>(SourceCount) + 1; n < static_cast<int>(Nodes.size()); ++n) Row(n)[24] = 0;
+    for (int n = static_cast<int>(SourceCount) + 1; n < static_cast<int>(Nodes.size()); ++n) NodeAt(n)[kNodeLeader] = 0;
   }
 
   // FreqList of source i for the stepping stages; sets m_band and m_count.
   void sourceList(int i) {
-    const int id = Row(i)[14];
-    const int number = id / 10;
-    m_band = id > 100 ? 5 : id % 10;
+    const int id = NodeAt(i)[kNodeSourceId];
+    const int number = SatSlotOf(id);
+    m_band = id > kSatIdLimit ? kTerrestrialPath : BandOf(id);
     std::fill(FreqList.begin(), FreqList.begin() + 100, 0.0);
     if (m_band >= 1 && m_band < 5 && ValidSatSlot(number)) {
       for (int j = 0; j < kSatRows; ++j) FreqList[j] = SatTables[number][2 * (m_band - 1)][j];
     } else if (number > 9) {
-      const int pair = id < 205 ? id - 105 : id - 205;
-      if (pair >= 0 && 2 * pair < static_cast<int>(TerrSpectra.size()))
+      const int pair = TerrPairOf(id);
+      if (pair >= 0)
         for (int j = 0; j < 100; ++j) FreqList[j] = TerrSpectra[2 * pair][j];
     }
     engine::FreqListChanged();
@@ -245,30 +242,30 @@ class Tuner {
 
   // The source's spectrum to its first node and that node's siblings on the same input pin.
   void handOver(int i) {
-    const NodeRow& src = Row(i);
-    const int id = src[14];
-    const int d = src[15];
+    const NodeRow& src = NodeAt(i);
+    const int id = src[kNodeSourceId];
+    const int d = src[kNodeNext];
     if (d <= 0 || d >= kChainEnd || WalkSuccessor(d) < 0) return;
-    if (Spec(i, 1)[101] <= -1e7) return;
+    if (SpectrumAt(i, 1)[101] <= -1e7) return;
     const bool optical = [&] {
-      const int cls = TypeOf(KindOfRow(src[18]))[kClass];
+      const int cls = TypeOf(KindOfRow(src[kNodeObject]))[kClass];
       return cls >= 91 && cls <= 99;
     }();
     auto copyTo = [&](int m) {
-      std::copy(Spec(i, 1), Spec(i, 1) + 100, Spec(m, 0));
-      if (id < 105 || TerrSourceIndex == 0) Spec(m, 0)[100] = Spec(i, 1)[100];
+      std::copy(SpectrumAt(i, 1), SpectrumAt(i, 1) + 100, SpectrumAt(m, 0));
+      if (id < kTerrIdBase || TerrSourceIndex == 0) SpectrumAt(m, 0)[100] = SpectrumAt(i, 1)[100];
       if (optical) {
-        Row(m)[28] = src[28];
-        Spec(m, 0)[100] = Spec(i, 1)[100];
-        Spec(m, 2)[100] = Spec(i, 2)[100];
+        NodeAt(m)[kNodeWavelength] = src[kNodeWavelength];
+        SpectrumAt(m, 0)[100] = SpectrumAt(i, 1)[100];
+        SpectrumAt(m, 2)[100] = SpectrumAt(i, 2)[100];
       }
     };
     copyTo(d);
-    const int obj = Row(d)[18];
+    const int obj = NodeAt(d)[kNodeObject];
     if (!HasGroups(obj)) return;
-    for (int m = d + 1; m < high() && Row(m)[18] == obj; ++m) {
-      const NodeRow& r = Row(m);
-      if (r[1] == src[3] && r[2] == src[4] && (r[25] == src[25] || r[14] == src[14])) copyTo(m);
+    for (int m = d + 1; m < high() && NodeAt(m)[kNodeObject] == obj; ++m) {
+      const NodeRow& r = NodeAt(m);
+      if (r[kNodeInX] == src[kNodeOutX] && r[kNodeInY] == src[kNodeOutY] && (r[kNodeChainMark] == src[kNodeChainMark] || r[kNodeSourceId] == src[kNodeSourceId])) copyTo(m);
     }
   }
 
@@ -277,17 +274,17 @@ class Tuner {
   // Any port level of node n above its maximum, above the outlet limit of a linked socket, or
   // above a port's own limit (negated link value).
   bool portViolation(int n) const {
-    const NodeRow& row = Row(n);
+    const NodeRow& row = NodeAt(n);
     const double maxLevel = satellite() ? SatMaxLevel + SatSocketLoss : TerrMaxLevel + TerrSocketLoss;
-    const double limit13 = row[13];
+    const double limit13 = row[kNodeMaxLevel];
     for (int p = 2; p <= 5; ++p) {
-      const int link = row[17 + p];
-      const double* sp = Spec(n, p);
+      const int link = row[PortLink(p)];
+      const double* sp = SpectrumAt(n, p);
       double perRoot = 0.0;
       const bool linked = link >= 0 && static_cast<std::size_t>(link) < Links.size() &&
-                          ValidObjRow(Links[static_cast<std::size_t>(link)][7]);
+                          ValidObjRow(Links[static_cast<std::size_t>(link)][kLinkObject]);
       if (linked) {
-        const ObjRow& o = NetObjects[static_cast<std::size_t>(Links[static_cast<std::size_t>(link)][7])];
+        const ObjRow& o = NetObjects[static_cast<std::size_t>(Links[static_cast<std::size_t>(link)][kLinkObject])];
         perRoot = o[kInst] * (ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0);
       }
       const double own = link < -2 ? -static_cast<double>(link) : 0.0;
@@ -303,9 +300,9 @@ class Tuner {
 
   // Outlet loss (cable and socket) of port p of node n at list position k; 0 when unlinked.
   double outletLoss(int n, int p, int k) const {
-    const int link = Row(n)[17 + p];
+    const int link = NodeAt(n)[PortLink(p)];
     if (link < 0 || static_cast<std::size_t>(link) >= Links.size()) return 0.0;
-    const int obj = Links[static_cast<std::size_t>(link)][7];
+    const int obj = Links[static_cast<std::size_t>(link)][kLinkObject];
     if (!ValidObjRow(obj)) return 0.0;
     const ObjRow& o = NetObjects[static_cast<std::size_t>(obj)];
     const double coef = ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0;
@@ -315,17 +312,17 @@ class Tuner {
   // Carries node n's output on; a successor of the same object takes its second setting.
   int passOn(int n) {
     PassSpectrumDownstream(n);
-    const int next = WalkSuccessor(Row(n)[15]);
-    if (next >= 0 && SameObject(n, next)) Row(next)[17] = Row(n)[17];
+    const int next = WalkSuccessor(NodeAt(n)[kNodeNext]);
+    if (next >= 0 && SameObject(n, next)) NodeAt(next)[kNodeSetting] = NodeAt(n)[kNodeSetting];
     return next;
   }
 
   double outputTilt(int n) const {
-    const NodeRow& row = Row(n);
-    const double* out = Spec(n, 1);
+    const NodeRow& row = NodeAt(n);
+    const double* out = SpectrumAt(n, 1);
     const int c = m_count;
-    if (row[25] < kBandGridMark) return (out[0] + out[1] + out[2]) - (out[c - 3] + out[c - 2] + out[c - 1]);
-    if (row[25] == kBandGridMark) return (out[0] + out[7] + out[14] + out[21]) - (out[6] + out[13] + out[20] + out[27]);
+    if (row[kNodeChainMark] < kChainBandGrid) return (out[0] + out[1] + out[2]) - (out[c - 3] + out[c - 2] + out[c - 1]);
+    if (row[kNodeChainMark] == kChainBandGrid) return (out[0] + out[7] + out[14] + out[21]) - (out[6] + out[13] + out[20] + out[27]);
     return 0.0;  // no defined tilt above the band-grid mark
   }
 
@@ -336,34 +333,34 @@ class Tuner {
     int n = i;
     while (n >= 0) {
       CalcNode(n, -1);
-      NodeRow& row = Row(n);
+      NodeRow& row = NodeAt(n);
       const Bounds b = BoundsOf(row);
       int flag = 0;
       bool lowered = false;
-      if (row[17] > 0 && row[17] < b.high && m_count > 3 && row[14] < 100 && outputTilt(n) > 0.0) {
-        row[17] += 1;
+      if (row[kNodeSetting] > 0 && row[kNodeSetting] < b.high && m_count > 3 && row[kNodeSourceId] < kSatIdLimit && outputTilt(n) > 0.0) {
+        row[kNodeSetting] += 1;
         flag = 2;
-        if (row[16] < 1 && row[16] > b.low && b.high > 4) {
-          const double* out = Spec(n, 1);
+        if (row[kNodeStep] < 1 && row[kNodeStep] > b.low && b.high > 4) {
+          const double* out = SpectrumAt(n, 1);
           for (int k = m_count - 3; k < m_count; ++k)
-            if (out[k] > row[13]) {
-              row[16] -= 1;
+            if (out[k] > row[kNodeMaxLevel]) {
+              row[kNodeStep] -= 1;
               lowered = true;
               break;
             }
         }
       }
-      if (row[16] < 1 && row[16] > b.low && flag == 0 && row[13] > 10) {
-        const double* out = Spec(n, 1);
+      if (row[kNodeStep] < 1 && row[kNodeStep] > b.low && flag == 0 && row[kNodeMaxLevel] > 10) {
+        const double* out = SpectrumAt(n, 1);
         for (int k = 0; k < 100; ++k)
-          if (out[k] > row[13]) {
-            row[16] -= 1;
+          if (out[k] > row[kNodeMaxLevel]) {
+            row[kNodeStep] -= 1;
             lowered = true;
             break;
           }
       }
-      if (TuneOutletLimits && row[17] < 1 && row[17] > b.low && portViolation(n)) {
-        row[17] -= 1;
+      if (TuneOutletLimits && row[kNodeSetting] < 1 && row[kNodeSetting] > b.low && portViolation(n)) {
+        row[kNodeSetting] -= 1;
         lowered = true;
       }
       if (flag != 0 || lowered) continue;  // computed again with the new settings
@@ -377,11 +374,11 @@ class Tuner {
   void controllerSearch(int i) {
     m_candidates.clear();
     m_marks.begin();
-    for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(Row(n)[15])) {
-      const NodeRow& row = Row(n);
+    for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(NodeAt(n)[kNodeNext])) {
+      const NodeRow& row = NodeAt(n);
       const Bounds b = BoundsOf(row);
-      if (row[16] < 1 && row[16] > b.low) m_candidates.push_back(n);
-      const int f = row[25] == kBandGridMark ? (m_band - 1) * 7 : 1;
+      if (row[kNodeStep] < 1 && row[kNodeStep] > b.low) m_candidates.push_back(n);
+      const int f = row[kNodeChainMark] == kChainBandGrid ? (m_band - 1) * 7 : 1;
       m_controller[static_cast<std::size_t>(n)] = kNoController;
       for (auto it = m_candidates.rbegin(); it != m_candidates.rend(); ++it) {
         if (TryNodeStep(n, *it, f)) {
@@ -393,14 +390,14 @@ class Tuner {
   }
 
   bool slopeNeed(int n) const {
-    const NodeRow& row = Row(n);
+    const NodeRow& row = NodeAt(n);
     const int c = m_count;
     for (int p = 2; p <= 5; ++p) {
-      const double* sp = Spec(n, p);
+      const double* sp = SpectrumAt(n, p);
       const double first = sp[0] + sp[1] + sp[2];
       const double last = sp[c - 3] + sp[c - 2] + sp[c - 1];
-      if (last < first && (sp[0] > row[13] || sp[1] > row[13])) return true;
-      if (row[17 + p] >= 0) {
+      if (last < first && (sp[0] > row[kNodeMaxLevel] || sp[1] > row[kNodeMaxLevel])) return true;
+      if (row[PortLink(p)] >= 0) {
         double firstNet = 0.0, lastNet = 0.0;
         for (int k = 0; k < 3; ++k) firstNet += sp[k] - outletLoss(n, p, k);
         for (int k = c - 3; k < c; ++k) lastNet += sp[k] - outletLoss(n, p, k);
@@ -413,13 +410,13 @@ class Tuner {
   }
 
   bool outputNeed(int n) const {
-    const NodeRow& row = Row(n);
-    if (row[0] != 605) {
-      const double* out = Spec(n, 1);
+    const NodeRow& row = NodeAt(n);
+    if (row[kNodeCode] != kCodeGorvSource) {
+      const double* out = SpectrumAt(n, 1);
       for (int k = 0; k < 100; ++k)
-        if (out[k] > row[13]) return true;
+        if (out[k] > row[kNodeMaxLevel]) return true;
     }
-    return row[0] == 141005 && Spec(n, 3)[3] > row[13];
+    return row[kNodeCode] == kCodeOpticalTxTerr && SpectrumAt(n, 3)[3] > row[kNodeMaxLevel];
   }
 
   // Each node makes its controller lower the gain (or raise the slope) until its levels fit.
@@ -431,17 +428,17 @@ class Tuner {
       CalcNode(n, -1);
       const int c = m_controller[static_cast<std::size_t>(n)];
       if (c >= 0) {
-        NodeRow& ctl = Row(c);
+        NodeRow& ctl = NodeAt(c);
         const Bounds b = BoundsOf(ctl);
         bool need = false;
-        if (ctl[17] > 0 && ctl[17] < b.high && m_count > 3 && Row(n)[14] < 100 && slopeNeed(n)) {
-          ctl[17] += 1;
+        if (ctl[kNodeSetting] > 0 && ctl[kNodeSetting] < b.high && m_count > 3 && NodeAt(n)[kNodeSourceId] < kSatIdLimit && slopeNeed(n)) {
+          ctl[kNodeSetting] += 1;
           need = true;
-        } else if (ctl[16] < 1 && ctl[16] > b.low && outputNeed(n)) {
-          ctl[16] -= 1;
+        } else if (ctl[kNodeStep] < 1 && ctl[kNodeStep] > b.low && outputNeed(n)) {
+          ctl[kNodeStep] -= 1;
           need = true;
-        } else if (ctl[16] < 1 && ctl[16] > b.low && Row(n)[19] != -1 && portViolation(n)) {
-          ctl[16] -= 1;
+        } else if (ctl[kNodeStep] < 1 && ctl[kNodeStep] > b.low && NodeAt(n)[kNodePort2Link] != kNoPort && portViolation(n)) {
+          ctl[kNodeStep] -= 1;
           need = true;
         }
         if (need) {
@@ -458,24 +455,24 @@ class Tuner {
 
   // Output attenuations lowered until every port fits its outlet limits.
   void finalOutletPass(int i) {
-    if (Row(i)[17] >= -20 && Row(i)[17] <= 0) Row(i)[17] = 0;
+    if (NodeAt(i)[kNodeSetting] >= -20 && NodeAt(i)[kNodeSetting] <= 0) NodeAt(i)[kNodeSetting] = 0;
     m_marks.begin();
     m_marks.first(i);
     int n = i;
     while (n >= 0) {
       CalcNode(n, -1);
-      NodeRow& row = Row(n);
+      NodeRow& row = NodeAt(n);
       const TemplateRow* ctl = ControlRow(row);
       const int low = (!ctl || (*ctl)[0] < 2) ? -20 : -(*ctl)[0];
-      if (row[17] < 1 && row[17] > low && portViolation(n)) {
-        row[17] -= 1;
+      if (row[kNodeSetting] < 1 && row[kNodeSetting] > low && portViolation(n)) {
+        row[kNodeSetting] -= 1;
         continue;
       }
       PassSpectrumDownstream(n);
-      const int next = WalkSuccessor(row[15]);
+      const int next = WalkSuccessor(row[kNodeNext]);
       if (next >= 0) {
-        if (Row(next)[17] >= -20 && Row(next)[17] <= 0) Row(next)[17] = 0;
-        if (SameObject(n, next)) Row(next)[17] = row[17];
+        if (NodeAt(next)[kNodeSetting] >= -20 && NodeAt(next)[kNodeSetting] <= 0) NodeAt(next)[kNodeSetting] = 0;
+        if (SameObject(n, next)) NodeAt(next)[kNodeSetting] = row[kNodeSetting];
       }
       n = next;
       if (n >= 0 && !m_marks.first(n)) break;
@@ -533,45 +530,45 @@ int WriteBack() {
   int records = 0;
   SavedOffsets saved;
   for (int n = 0; n < static_cast<int>(Nodes.size()); ++n) {
-    const NodeRow& node = Row(n);
-    const int row = node[18];
+    const NodeRow& node = NodeAt(n);
+    const int row = node[kNodeObject];
     saved.object(row);
     const TemplateRow* ctl = ControlRow(node);
-    if (!ctl || node[0] <= 0 || !ValidObjRow(row) || KindOfRow(row) <= 0) continue;
+    if (!ctl || node[kNodeCode] <= 0 || !ValidObjRow(row) || KindOfRow(row) <= 0) continue;
     const TemplateRow& c = *ctl;
     const int span = ObjectSpan(row);
     // Step: only ever moved further down.
-    if (node[16] < 1 && c[1] == 16 && (c[0] < 0 || c[0] > 1) && CellInside(row, span, c[2], c[3])) {
+    if (node[kNodeStep] < 1 && c[1] == kNodeStep && (c[0] < 0 || c[0] > 1) && CellInside(row, span, c[2], c[3])) {
       int32_t& cell = NetObjects[static_cast<std::size_t>(row + c[2])][c[3]];
-      if (std::abs(cell) != -node[16]) records += saved.save(row, c[2]);
-      if (tuning::DecodeA(c[0], cell) > node[16]) cell = tuning::EncodeA(c[0], node[16]);
+      if (std::abs(cell) != -node[kNodeStep]) records += saved.save(row, c[2]);
+      if (tuning::DecodeA(c[0], cell) > node[kNodeStep]) cell = tuning::EncodeA(c[0], node[kNodeStep]);
       Labels(row);
     }
     // Slope: always overwritten. A slope kept in the Kind field is shared by the terrestrial
     // replicas; the first one writes it.
-    if (node[17] >= 2 && node[17] <= 99 && c[4] > 0 && c[5] == 17 && CellInside(row, span, c[6], c[7])) {
+    if (node[kNodeSetting] >= 2 && node[kNodeSetting] <= 99 && c[4] > 0 && c[5] == kNodeSetting && CellInside(row, span, c[6], c[7])) {
       int32_t& cell = NetObjects[static_cast<std::size_t>(row + c[6])][c[7]];
-      const int32_t stored = tuning::EncodeB(c[7], node[17]);
+      const int32_t stored = tuning::EncodeB(c[7], node[kNodeSetting]);
       if (cell != stored) records += saved.save(row, c[6]);
-      if (c[7] != 0 || node[14] == 105) cell = stored;
+      if (c[7] != 0 || node[kNodeSourceId] == kTerrIdBase) cell = stored;
       Labels(row);
     }
     // Output attenuation: only ever moved further down.
-    if (node[17] < 1) {
+    if (node[kNodeSetting] < 1) {
       const TypeRecord& type = TypeOf(KindOfRow(row));
       const int first = type[kFirstTemplateRow];
       for (int t = first; t >= 0 && t < first + type[kPaths] && t < kTemplateRowCount; ++t) {
         const TemplateRow& path = PortTemplates[static_cast<std::size_t>(t)];
-        if (path[kTplCode] != node[0]) continue;
+        if (path[kTplCode] != node[kNodeCode]) continue;
         const int cr = first + path[kTplControlRow];
         if (path[kTplControlRow] > 0 && cr < kTemplateRowCount) {
           const TemplateRow& oc = PortTemplates[static_cast<std::size_t>(cr)];
-          if (oc[1] == 17 && (oc[0] < 0 || oc[0] > 1) && CellInside(row, span, oc[2], oc[3])) {
+          if (oc[1] == kNodeSetting && (oc[0] < 0 || oc[0] > 1) && CellInside(row, span, oc[2], oc[3])) {
             int32_t& cell = NetObjects[static_cast<std::size_t>(row + oc[2])][oc[3]];
-            if (tuning::DecodeA(oc[0], cell) > node[17]) {
+            if (tuning::DecodeA(oc[0], cell) > node[kNodeSetting]) {
               PushUndo(kUndoSettings, row + oc[2]);
               ++records;
-              cell = tuning::EncodeA(oc[0], node[17]);
+              cell = tuning::EncodeA(oc[0], node[kNodeSetting]);
             }
             Labels(row);
           }
@@ -586,7 +583,7 @@ int WriteBack() {
 
 bool AnyAdjustable() {
   for (const NodeRow& n : Nodes)
-    if (n[0] > 0 && (n[16] < kNoLimit || n[17] < kNoLimit)) return true;
+    if (n[kNodeCode] > 0 && (n[kNodeStep] < kNoLimit || n[kNodeSetting] < kNoLimit)) return true;
   return false;
 }
 
@@ -594,20 +591,17 @@ bool AnyAdjustable() {
 
 TuneOutcome Tune(const CommandClicks& clicks) {
   TuneOutcome out;
+  EditStep step;  // the control reset's records and the write-back form one undo step
   if (clicks.controlReset) clicks.controlReset();
-  --EditSerial;  // the reset's records and ours form one undo step
-  {
-    EditStep step;
-    if (clicks.analyze) clicks.analyze();
-    if (!LastRunBuiltGraph || Nodes.empty()) return out;
-    Tuner::clearSpectra();
-    if (Nodes[0][0] <= 0 || !AnyAdjustable()) return out;
-    if (clicks.busy) clicks.busy(true);
-    Tuner tuner;
-    tuner.run();
-    out.undoRecords = WriteBack();
-    out.adjusted = true;
-  }
+  if (clicks.analyze) clicks.analyze();
+  if (!LastRunBuiltGraph || Nodes.empty()) return out;
+  Tuner::clearSpectra();
+  if (Nodes[0][kNodeCode] <= 0 || !AnyAdjustable()) return out;
+  if (clicks.busy) clicks.busy(true);
+  Tuner tuner;
+  tuner.run();
+  out.undoRecords = WriteBack();
+  out.adjusted = true;
   if (clicks.analyze) clicks.analyze();
   if (clicks.busy) clicks.busy(false);
   return out;

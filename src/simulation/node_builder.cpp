@@ -4,6 +4,8 @@
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
+#include "model/panel_encodings.hpp"
+#include "model/run_records.hpp"
 
 namespace kavrix {
 namespace nodes {
@@ -17,15 +19,13 @@ OffDrawingPin LineEndOffDrawing(int row, int conductor, bool atEnd) {
 
 namespace {
 
-constexpr int kFieldCount = kNodeFields;
-
-bool IsTerrestrialCode(int code) { return code % 100 == 5; }
+bool IsTerrestrialCode(int code) { return CodePath(code) == kTerrestrialPath; }
 bool IsBandCombiner(int kind) { return kind >= 86 && kind <= 88; }
 
 // Rows of the object at `row`: the object row and its continuation rows (Kind below 0).
 int ObjectRowCount(int row) {
   int n = 1;
-  while (row + n < static_cast<int>(NetObjects.size()) && NetObjects[row + n][0] < 0) ++n;
+  while (row + n < static_cast<int>(NetObjects.size()) && NetObjects[row + n][kKind] < 0) ++n;
   return n;
 }
 
@@ -37,23 +37,23 @@ bool ReadObjectCell(int row, int span, int offset, int column, int& value) {
 }
 
 void WriteField(NodeRow& node, int field, int value) {
-  if (field >= 0 && field < kFieldCount) node[field] = value;
+  if (field >= 0 && field < kNodeFields) node[field] = value;
 }
 
 Point Pin(Point base, int orient, int dx, int dy) { return base + Rotated(orient, dx, dy); }
 
 void SetPins(NodeRow& node, Point in, Point out) {
-  node[1] = in.x;
-  node[2] = in.y;
-  node[3] = out.x;
-  node[4] = out.y;
+  node[kNodeInX] = in.x;
+  node[kNodeInY] = in.y;
+  node[kNodeOutX] = out.x;
+  node[kNodeOutY] = out.y;
 }
 
 // Settings from the path's control row: A copied or negated, B (slope) read plus 1.
 void ApplyControlRow(NodeRow& node, int controlRow, int row, int span) {
   if (controlRow < 0 || controlRow >= kTemplateRowCount) return;
   const TemplateRow& c = PortTemplates[controlRow];
-  node[26] = controlRow;
+  node[kNodeControlRow] = controlRow;
   int cell = 0;
   if (c[0] < 0 && ReadObjectCell(row, span, c[2], c[3], cell)) WriteField(node, c[1], cell);
   if (c[0] > 1 && ReadObjectCell(row, span, c[2], c[3], cell)) WriteField(node, c[1], -cell);
@@ -63,26 +63,26 @@ void ApplyControlRow(NodeRow& node, int controlRow, int row, int span) {
   }
 }
 
-// Link unit 58000: the source id it selects from its settings row.
+// Satellite link unit: the source id it selects from its settings row.
 void LinkUnitSource(NodeRow& node, int row, int span) {
   int sel = 0, band = 0;
   if (!ReadObjectCell(row, span, 1, 1, sel)) return;
   const int t = sel / 10;
   const int u = sel % 10;
   if (u < 5) {
-    node[14] = sel;
+    node[kNodeSourceId] = sel;
   } else if (u > 7) {
     ReadObjectCell(row, span, 1, 2, band);
     int id = 2 * band + 1;
-    if (NetObjects[row][3] > 11699) id += 1;
+    if (NetObjects[row][kInst] > 11699) id += 1;
     if (t < 5) id += 10 * t;
-    node[14] = id;
+    node[kNodeSourceId] = id;
   }
 }
 
 // Single-cable units: the output group's mode digit of Inst ('0' -> 50, '1' -> 49).
 void SingleCableMode(NodeRow& node, int inst) {
-  const int code = node[0];
+  const int code = node[kNodeCode];
   const int g = (code % 1000) / 100;
   // Inst written in decimal; position 1 is a leading marker digit (or the sign).
   char digits[16];
@@ -95,22 +95,23 @@ void SingleCableMode(NodeRow& node, int inst) {
   if (inst < 0) digits[len++] = '-';
   if (g > 0 && len >= g + 1) {
     const char c = digits[len - 1 - g];
-    if (c == '0') node[25] = 50;
-    if (c == '1') node[25] = 49;
+    if (c == '0') node[kNodeChainMark] = kChainBandGrid;
+    if (c == '1') node[kNodeChainMark] = kChainSingleCable;
   }
-  node[14] = code % 10;
+  node[kNodeSourceId] = CodeDigit(code);
 }
 
 int TerrestrialSources() { return TerrSourceIndex > 0 ? TerrSourceIndex : 0; }
 
 int ReplicaMark(int code, int s) {
-  if ((code == 60005 || code == 60105 || code == 61105) && s < kTerrSourceMax) return TerrSourceIds[s];
-  return 105 + s;
+  if ((code == kCodeConverterTerr || code == kCodeConverterTerr2 || code == kCodeStreamerTerr2) && s < kTerrSourceMax)
+    return TerrSourceIds[s];
+  return kChainTerrestrial + s;
 }
 
 int BuildDevice(int row, int k) {
   const ObjRow& obj = NetObjects[row];
-  const int kind = obj[0];
+  const int kind = obj[kKind];
   const TypeRecord& type = TypeOf(kind);
   const int paths = type[kPaths];
   const int first = type[kFirstTemplateRow];
@@ -124,48 +125,50 @@ int BuildDevice(int row, int k) {
     for (int p = 0; p < paths; ++p) terrPaths += IsTerrestrialCode(PortTemplates[first + p][0]) ? 1 : 0;
   EnsureNodeRows(static_cast<std::size_t>(k + paths + terrPaths * m));
 
-  const int orient = obj[4];
+  const int orient = obj[kOrient];
   const int span = ObjectRowCount(row);
-  const Point base = Pin({obj[1], obj[2]}, orient, 0, -shift);
+  const Point base = Pin({obj[kX], obj[kY]}, orient, 0, -shift);
 
   for (int p = 0; p < paths; ++p) {
     const TemplateRow& r = PortTemplates[first + p];
     ResetNode(k);
     NodeRow& node = Nodes[k];
     const int code = r[kTplCode];
-    node[0] = code;
-    SetPins(node, Pin(base, orient, r[1], r[2]), Pin(base, orient, r[3], r[4]));
+    node[kNodeCode] = code;
+    SetPins(node, Pin(base, orient, r[kTplInDx], r[kTplInDy]), Pin(base, orient, r[kTplOutDx], r[kTplOutDy]));
 
     if (r[kTplExtraRow] > 0 && first + r[kTplExtraRow] < kTemplateRowCount) {
       const TemplateRow& e = PortTemplates[first + r[kTplExtraRow]];
       for (int q = 0; q < 4; ++q) {
         const Point pin = Pin(base, orient, e[2 * q], e[2 * q + 1]);
-        node[5 + 2 * q] = pin.x;
-        node[6 + 2 * q] = pin.y;
-        if (e[2 * q + 1] < kNoPinOffset) node[19 + q] = -2;
+        node[PinX(2 + q)] = pin.x;
+        node[PinY(2 + q)] = pin.y;
+        if (e[2 * q + 1] < kNoPinOffset) node[PortLink(2 + q)] = kPortFree;
       }
     }
     if (r[kTplControlRow] > 0) ApplyControlRow(node, first + r[kTplControlRow], row, span);
-    node[13] = r[kTplMaxLevel] != 0 ? r[kTplMaxLevel] : kNoLimit;
-    node[18] = row;
+    node[kNodeMaxLevel] = r[kTplMaxLevel] != 0 ? r[kTplMaxLevel] : kNoLimit;
+    node[kNodeObject] = row;
 
-    if (code == 58000) LinkUnitSource(node, row, span);
-    if (code == 59005) node[14] = 105;
-    if (kind == 183 && code >= 183101 && code <= 183899 && code % 10 == 5 && obj[3] > 199999999) node[13] = kNoLimit;
-    if (cls == 81 && code % 10 != 5) SingleCableMode(node, obj[3]);
+    if (code == kCodeSatLinkUnit) LinkUnitSource(node, row, span);
+    if (code == kCodeTerrLinkUnit) node[kNodeSourceId] = kTerrIdBase;
+    if (kind == 183 && code >= kCodeGlimTerrFirst && code <= kCodeGlimTerrLast && CodeDigit(code) == kTerrestrialPath &&
+        panel::IsTerrTvPassive(obj[kInst]))
+      node[kNodeMaxLevel] = kNoLimit;
+    if (cls == 81 && CodeDigit(code) != kTerrestrialPath) SingleCableMode(node, obj[kInst]);
     const bool terrestrial = IsTerrestrialCode(code) && !IsBandCombiner(kind);
-    if (terrestrial) node[25] = 105;
+    if (terrestrial) node[kNodeChainMark] = kChainTerrestrial;
     if (terrestrial && m > 0) {
-      if (cls > 90) node[14] = node[25];
+      if (cls > 90) node[kNodeSourceId] = node[kNodeChainMark];
       for (int s = 1; s <= m; ++s) {
         ResetNode(k + s);
         NodeRow& rep = Nodes[k + s];
         const NodeRow& orig = Nodes[k];
-        for (int f = 0; f <= 24; ++f) rep[f] = orig[f];
-        rep[25] = ReplicaMark(code, s);
-        if (code == 59005) rep[14] = rep[25];
-        rep[26] = orig[26];
-        if (cls > 90) rep[14] = rep[25];
+        for (int f = kNodeCode; f <= kNodeLeader; ++f) rep[f] = orig[f];
+        rep[kNodeChainMark] = ReplicaMark(code, s);
+        if (code == kCodeTerrLinkUnit) rep[kNodeSourceId] = rep[kNodeChainMark];
+        rep[kNodeControlRow] = orig[kNodeControlRow];
+        if (cls > 90) rep[kNodeSourceId] = rep[kNodeChainMark];
       }
       k += m;
     }
@@ -190,9 +193,9 @@ LineGeometry LineShape(int row, int span) {
   int s[6] = {0, 0, 0, 0, 0, 0};
   for (int f = 1; f <= 5; ++f) ReadObjectCell(row, span, 1, f, s[f]);
   LineGeometry g;
-  const int orient = obj[4];
-  g.start = {obj[1], obj[2]};
-  g.end = {obj[1] + s[2] + s[4], obj[2] + s[1] + s[3]};
+  const int orient = obj[kOrient];
+  g.start = {obj[kX], obj[kY]};
+  g.end = {obj[kX] + s[2] + s[4], obj[kY] + s[1] + s[3]};
   // Segments in drawing order; vertical ones are S1 and S3.
   const bool odd = orient % 2 != 0;
   const int order[4] = {odd ? 1 : 2, odd ? 2 : 1, odd ? 3 : 4, odd ? 4 : 3};
@@ -221,30 +224,30 @@ Point ConductorPin(int row, int conductor, bool atEnd, Point at, int arr, int di
 }
 
 void LineNode(NodeRow& node, int code, int row) {
-  node[0] = code;
-  node[5] = NetObjects[row][3];
-  node[7] = NetObjects[row][5];
-  node[18] = row;
-  node[13] = kNoLimit;
+  node[kNodeCode] = code;
+  node[kLineLength] = NetObjects[row][kInst];
+  node[kLineCable] = NetObjects[row][kStyle];
+  node[kNodeObject] = row;
+  node[kNodeMaxLevel] = kNoLimit;
 }
 
 int BuildLine(int row, int k) {
-  const int kind = NetObjects[row][0];
+  const int kind = NetObjects[row][kKind];
   const int span = ObjectRowCount(row);
   const LineGeometry g = LineShape(row, span);
-  const int orient = NetObjects[row][4];
+  const int orient = NetObjects[row][kOrient];
   const int m = TerrestrialSources();
 
   if (kind == 203 || kind == 205) {
     EnsureNodeRows(static_cast<std::size_t>(k + (kind == 205 ? 5 : 1)));
     ResetNode(k);
-    LineNode(Nodes[k], kind == 203 ? 20300 : 20500, row);
+    LineNode(Nodes[k], kind == 203 ? kCodeSingleLine : kCodeFibre, row);
     SetPins(Nodes[k], g.start, g.end);
     if (kind == 203) return k + 1;
     for (int i = 1; i <= 4; ++i) {
       ResetNode(k + i);
-      for (int f = 1; f <= 18; ++f) Nodes[k + i][f] = Nodes[k][f];
-      Nodes[k + i][0] = 20500 + i;
+      for (int f = kNodeInX; f <= kNodeObject; ++f) Nodes[k + i][f] = Nodes[k][f];
+      Nodes[k + i][kNodeCode] = kCodeFibre + i;
     }
     return k + 5;
   }
@@ -256,7 +259,7 @@ int BuildLine(int row, int k) {
   for (int b = 0; b < 4; ++b) {
     ResetNode(k + b);
     NodeRow& node = Nodes[k + b];
-    LineNode(node, 20100, row);
+    LineNode(node, kCodeTrunkLine, row);
     SetPins(node, ConductorPin(row, b + 1, false, g.start, g.startArr, orient, offsetAt(g.startArr, b)),
             ConductorPin(row, b + 1, true, g.end, g.endArr, g.endDir, offsetAt(g.endArr, b)));
   }
@@ -264,17 +267,17 @@ int BuildLine(int row, int k) {
 
   ResetNode(k + 4);
   NodeRow& terr = Nodes[k + 4];
-  LineNode(terr, 20100, row);
+  LineNode(terr, kCodeTrunkLine, row);
   SetPins(terr, ConductorPin(row, 5, false, g.start, g.startArr, orient, kTerrConductor),
           ConductorPin(row, 5, true, g.end, g.endArr, g.endDir, kTerrConductor));
-  terr[25] = 105;
+  terr[kNodeChainMark] = kChainTerrestrial;
   k += 5;
   for (int s = 1; s <= m; ++s) {
     ResetNode(k);
     NodeRow& rep = Nodes[k];
-    LineNode(rep, 20100, row);
-    for (int f = 1; f <= 4; ++f) rep[f] = Nodes[k - 1][f];
-    rep[25] = 105 + s;
+    LineNode(rep, kCodeTrunkLine, row);
+    for (int f = kNodeInX; f <= kNodeOutY; ++f) rep[f] = Nodes[k - 1][f];
+    rep[kNodeChainMark] = kChainTerrestrial + s;
     ++k;
   }
   return k;
@@ -288,8 +291,8 @@ bool TakesPathLoop(int kind) {
 
 int BuildNodes(int k) {
   if (k < 0) k = 0;
-  for (int row = 0; row < static_cast<int>(NetObjects.size()) && NetObjects[row][0] != 0; ++row) {
-    const int kind = NetObjects[row][0];
+  for (int row = 0; row < static_cast<int>(NetObjects.size()) && NetObjects[row][kKind] != 0; ++row) {
+    const int kind = NetObjects[row][kKind];
     if (kind <= 0) continue;
     if (TakesPathLoop(kind)) k = BuildDevice(row, k);
     else if (kind == 201 || kind == 202 || kind == 203 || kind == 205) k = BuildLine(row, k);

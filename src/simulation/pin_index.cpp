@@ -10,8 +10,8 @@ void PinIndex::build(int count) {
   m_sorted.reserve(static_cast<std::size_t>(count) * 2);
   for (int n = 0; n < count; ++n) {
     const NodeRow& r = Nodes[n];
-    m_sorted.emplace_back(PinKey(r[1], r[2]), n);
-    m_sorted.emplace_back(PinKey(r[3], r[4]), n);
+    m_sorted.emplace_back(PinKey(r[kNodeInX], r[kNodeInY]), n);
+    m_sorted.emplace_back(PinKey(r[kNodeOutX], r[kNodeOutY]), n);
   }
   std::sort(m_sorted.begin(), m_sorted.end());
 }
@@ -19,7 +19,7 @@ void PinIndex::build(int count) {
 void PinIndex::add(int n) {
   if (!ValidNode(n)) return;
   const NodeRow& r = Nodes[n];
-  for (uint64_t key : {PinKey(r[1], r[2]), PinKey(r[3], r[4])}) {
+  for (uint64_t key : {PinKey(r[kNodeInX], r[kNodeInY]), PinKey(r[kNodeOutX], r[kNodeOutY])}) {
     auto& v = m_added[key];
     auto p = std::lower_bound(v.begin(), v.end(), n);
     if (p == v.end() || *p != n) v.insert(p, n);

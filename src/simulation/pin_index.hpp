@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 
 namespace kavrix {
 

@@ -11,6 +11,8 @@
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/run_records.hpp"
+#include "model/window_modes.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/node_builder.hpp"
 #include "simulation/run_steps.hpp"
@@ -35,8 +37,8 @@ bool ContinuationRow(int row) { return ValidObjRow(row) && NetObjects[row][kKind
 
 void SetOutputPin(NodeRow& n, const ObjRow& o, int dx, int dy) {
   const Point p = Rotated(o[kOrient], dx, dy);
-  n[3] = o[kX] + p.x;
-  n[4] = o[kY] + p.y;
+  n[kNodeOutX] = o[kX] + p.x;
+  n[kNodeOutY] = o[kY] + p.y;
 }
 
 // Takes the next terrestrial index; false when the run has no room for another source.
@@ -54,11 +56,11 @@ void RegisterLnb(int row, int& k) {
   for (int b = 1; b <= 4; ++b) {
     EnsureNodeRows(static_cast<std::size_t>(k) + 2);
     NodeRow& n = Nodes[k];
-    n[0] = 910 + b;
-    n[14] = 10 * slot + b;
-    n[18] = row;
+    n[kNodeCode] = kCodeLnbBand + b;
+    n[kNodeSourceId] = SatSourceId(slot, b);
+    n[kNodeObject] = row;
     const int count = LnbParams[slot][b - 1][0];
-    n[13] = Derating(count);
+    n[kSourceDerating] = Derating(count);
     double* out = NodeSpectra.at(k, 1);
     for (int j = 0; j < count && j < kSatRows; ++j) out[j] = SatTables[slot][2 * b - 1][j];
     SetOutputPin(n, o, kDx[o[kStyle] == 2 ? 1 : 0][b - 1], 40);
@@ -74,14 +76,14 @@ void RegisterAntenna(int row, int& k) {
   const int slot = o[kInst];
   EnsureNodeRows(static_cast<std::size_t>(k) + 2);
   NodeRow& n = Nodes[k];
-  n[0] = 925;
-  n[6] = slot;
-  n[18] = row;
-  n[14] = n[25] = 105 + i;
-  TerrSourceIds[i] = 105 + i;
+  n[kNodeCode] = kCodeAntenna;
+  n[kAntennaSlot] = slot;
+  n[kNodeObject] = row;
+  n[kNodeSourceId] = n[kNodeChainMark] = kTerrIdBase + i;
+  TerrSourceIds[i] = kTerrIdBase + i;
   SetOutputPin(n, o, 0, 90);
   if (ValidTerrSlot(slot)) {
-    n[13] = Derating(TerrParams[slot][0]);
+    n[kSourceDerating] = Derating(TerrParams[slot][0]);
     double* out = NodeSpectra.at(k, 1);
     for (int j = 0; j < 100; ++j) {
       TerrSpectra[2 * i][j] = TerrTables[slot][0][j];
@@ -96,11 +98,11 @@ void RegisterAntenna(int row, int& k) {
 NodeRow& ModulatorNode(int row, int k, int i, int code) {
   EnsureNodeRows(static_cast<std::size_t>(k) + 2);
   NodeRow& n = Nodes[k];
-  n[0] = code;
-  n[13] = 0;
-  n[14] = n[25] = 105 + i;
-  n[18] = row;
-  TerrSourceIds[i] = 105 + i;
+  n[kNodeCode] = code;
+  n[kSourceDerating] = 0;
+  n[kNodeSourceId] = n[kNodeChainMark] = kTerrIdBase + i;
+  n[kNodeObject] = row;
+  TerrSourceIds[i] = kTerrIdBase + i;
   ObjValues[row][0] = 2.0 * i;
   const TypeRecord& t = TypeOf(NetObjects[row][kKind]);
   const auto& path = PortTemplates[static_cast<std::size_t>(t[kFirstTemplateRow])];
@@ -111,7 +113,7 @@ NodeRow& ModulatorNode(int row, int k, int i, int code) {
 void RegisterBavk(int row, int& k) {
   int i;
   if (!NextTerrIndex(i)) return;
-  ModulatorNode(row, k, i, 965);
+  ModulatorNode(row, k, i, kCodeBavkSource);
   if (ContinuationRow(row + 1)) {
     const ObjRow& s = NetObjects[row + 1];
     const int wi = s[3];
@@ -140,7 +142,7 @@ void RegisterBavk(int row, int& k) {
 void RegisterZirn(int row, int& k) {
   int i;
   if (!NextTerrIndex(i)) return;
-  ModulatorNode(row, k, i, 975);
+  ModulatorNode(row, k, i, kCodeZirnSource);
   if (ContinuationRow(row + 1)) {
     const ObjRow& s = NetObjects[row + 1];
     const int std = s[1], c = s[2];
@@ -184,13 +186,13 @@ void RegisterGorv(int row, int& k) {
   EnsureNodeRows(static_cast<std::size_t>(k) + 2);
   const ObjRow& o = NetObjects[row];
   NodeRow& n = Nodes[k];
-  n[0] = 605;
-  n[13] = 8;
-  n[14] = n[25] = 205 + i;
-  n[16] = -o[kInst];
-  n[18] = row;
-  n[26] = TypeOf(60)[kFirstTemplateRow] + 8;
-  TerrSourceIds[i] = 205 + i;
+  n[kNodeCode] = kCodeGorvSource;
+  n[kSourceDerating] = 8;
+  n[kNodeSourceId] = n[kNodeChainMark] = kGeneratedIdBase + i;
+  n[kNodeStep] = -o[kInst];
+  n[kNodeObject] = row;
+  n[kNodeControlRow] = TypeOf(60)[kFirstTemplateRow] + 8;
+  TerrSourceIds[i] = kGeneratedIdBase + i;
   ObjValues[row][0] = 2.0 * i;
   auto& f = TerrSpectra[2 * i];
   auto& l = TerrSpectra[2 * i + 1];
@@ -216,11 +218,11 @@ void RegisterFemo(int row, int& k) {
   EnsureNodeRows(static_cast<std::size_t>(k) + 2);
   const ObjRow& o = NetObjects[row];
   NodeRow& n = Nodes[k];
-  n[0] = 615;
-  n[13] = 0;
-  n[14] = n[25] = 205 + i;
-  n[18] = row;
-  TerrSourceIds[i] = 205 + i;
+  n[kNodeCode] = kCodeFemoSource;
+  n[kSourceDerating] = 0;
+  n[kNodeSourceId] = n[kNodeChainMark] = kGeneratedIdBase + i;
+  n[kNodeObject] = row;
+  TerrSourceIds[i] = kGeneratedIdBase + i;
   ObjValues[row][0] = 2.0 * i;
   if (ContinuationRow(row + 1)) {
     const double w = o[kStyle] / 10.0;
@@ -357,7 +359,7 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
   if (cb.setBlinker) cb.setBlinker(false);
   TerrPresent = false;
   if (cb.showAnalyzer) cb.showAnalyzer();
-  Form1Tag = 1;
+  Form1Tag = kMainLevelsShown;
   SatMinLevel = satMin;
   TerrMinLevel = terrMin;
   TerrSourceIndex = -1;
@@ -385,12 +387,13 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
       ForEachObjectRow([](int row) {
         if (NetObjects[row][kKind] == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][5] = 0;
       });
+      RunGraph graph;
       const int n = BuildNodes(k);
-      nb = MarkAndDoubleChains(n);
+      nb = MarkAndDoubleChains(graph, n);
       // The spectra of every node after the sources are already clear here: the reset above
       // cleared them, registration writes only source nodes, building resets each row it writes
       // and doubling copies node fields only. Clearing them again would only cost time.
-      LinkSources(nb);
+      LinkSources(graph, nb);
       RunSourcePasses(false);
       LinkUnitLosses();
       UpdateMinMaxTrackers();

@@ -1,30 +1,34 @@
 #pragma once
-// Middle and closing stretches of the run: chain marking and doubling, source linking,
-// link-unit losses, min/max trackers, outlet evaluation and level marks.
+// Middle and closing stretches of the run, in the order the run calls them: chain marking and
+// doubling, source linking, link-unit losses, min/max trackers, outlet evaluation and level
+// marks. What they share lives in a RunGraph that belongs to one run.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "simulation/pin_index.hpp"
+
 namespace kavrix {
 
-// Stamps `mark` into field 25 of every node downstream of `start`.
-void MarkConnectedChain(int start, int mark);
+// The pin index over the nodes of one run, its node counts and the scratch its steps reuse.
+// RfAnalyze holds one per run, so nothing carries over from one run to the next.
+struct RunGraph {
+  PinIndex pins;
+  int built = 0;   // NB: nodes after building and chain doubling
+  int linked = 0;  // NB plus the copies linking added for terrestrial sources sharing a line
+};
+
+// Stamps `mark` into the chain mark of every node downstream of `start` (pins must be indexed).
+void MarkConnectedChain(RunGraph& graph, int start, int mark);
 
 // Chain marking below single-cable outputs and pass-through nodes, then doubling of the marked
 // nodes. n = built node count; returns NB = n + doubled nodes.
-int MarkAndDoubleChains(int n);
-// Links every source's chain; NB = built node count after doubling.
-void LinkSources(int nb);
+int MarkAndDoubleChains(RunGraph& graph, int n);
+// Links every source's chain; nb = built node count after doubling.
+void LinkSources(RunGraph& graph, int nb);
 void LinkUnitLosses();
 void UpdateMinMaxTrackers();
 void EvaluateOutlets();
 void CollectLevelMarks(int nb);
-
-// Node count after linking (built nodes plus the copies added for shared lines).
-int& LastLinkedNodeCount();
-
-// Class (type catalogue family) of a node's owning object; 0 when the row is not valid.
-int NodeClass(int node);
-int NodeKind(int node);
 
 }  // namespace kavrix

@@ -9,6 +9,7 @@
 #include "catalogue/type_catalogue.hpp"
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 
@@ -38,8 +39,6 @@ using optimisation::Interchangeable;
 constexpr int kPoints = 31;  // the first 31 list positions
 constexpr double kNoLevel = -10000.0;
 
-NodeRow& Row(int n) { return Nodes[static_cast<std::size_t>(n)]; }
-double* Spec(int n, int s) { return NodeSpectra.at(static_cast<std::size_t>(n), s); }
 ObjRow& Obj(int row) { return NetObjects[static_cast<std::size_t>(row)]; }
 int KindOf(int row) { return ValidObjRow(row) ? Obj(row)[kKind] : 0; }
 int FamilyOf(int row) { return std::abs(TypeOf(KindOf(row))[kClass]); }
@@ -93,7 +92,7 @@ class Optimiser {
   void walk(int s, F&& f) {
     m_marks.begin();
     for (int n = s; n >= 0 && n < m_last && m_marks.first(n);) {
-      const int next = WalkSuccessor(Row(n)[15]);
+      const int next = WalkSuccessor(NodeAt(n)[kNodeNext]);
       f(n, next);
       n = next;
     }
@@ -105,16 +104,16 @@ class Optimiser {
     for (int s = 0; s <= sources(); ++s) {
       int remembered = -1;
       walk(s, [&](int n, int next) {
-        if (Row(n)[15] < 0) remembered = -1;
+        if (NodeAt(n)[kNodeNext] < 0) remembered = -1;
         if (next < 0) return;
-        const bool hit = outletSide ? Row(next)[19] != -1 : (FamilyOf(Row(next)[18]) == 11 || FamilyOf(Row(next)[18]) == 12);
+        const bool hit = outletSide ? NodeAt(next)[kNodePort2Link] != kNoPort : (FamilyOf(NodeAt(next)[kNodeObject]) == 11 || FamilyOf(NodeAt(next)[kNodeObject]) == 12);
         if (remembered >= 0 && hit) {
           SetStyle(remembered, outletSide ? 2 : 1);
           SetVariant(remembered, 4);
           remembered = -1;
         }
-        const int h = Hundreds(Row(next)[0]);
-        if (outletSide ? ThroughCode(h) : BranchCode(h)) remembered = Row(next)[18];
+        const int h = Hundreds(NodeAt(next)[kNodeCode]);
+        if (outletSide ? ThroughCode(h) : BranchCode(h)) remembered = NodeAt(next)[kNodeObject];
       });
     }
   }
@@ -125,16 +124,16 @@ class Optimiser {
     for (int s = 0; s <= sources(); ++s) {
       int id = 0;
       walk(s, [&](int n, int next) {
-        NodeRow& row = Row(n);
-        const int obj = row[18];
-        row[24] = id;
+        NodeRow& row = NodeAt(n);
+        const int obj = row[kNodeObject];
+        row[kCascadeId] = id;
         const TypeRecord& type = TypeOf(KindOf(obj));
         if (type[kGroupsMinus1] > 0)
           for (int m = n + 1; m <= n + type[kPaths] && m < m_last; ++m)
-            if (Row(m)[18] == obj && Row(m)[1] == row[1] && Row(m)[2] == row[2]) Row(m)[24] = id;
-        const int h = Hundreds(row[0]);
-        if (row[0] / 1000 > 990) {
-          row[24] = obj;
+            if (NodeAt(m)[kNodeObject] == obj && NodeAt(m)[kNodeInX] == row[kNodeInX] && NodeAt(m)[kNodeInY] == row[kNodeInY]) NodeAt(m)[kCascadeId] = id;
+        const int h = Hundreds(row[kNodeCode]);
+        if (CodeCategory(row[kNodeCode]) > 990) {  // small multiswitches, kinds 1..8
+          row[kCascadeId] = obj;
           SetVariant(obj, 1);
         } else if (BranchCode(h) && Style(obj) != 1) {
           id = obj;
@@ -142,7 +141,7 @@ class Optimiser {
         } else if (ThroughCode(h) && Style(obj) == 2) {
           id = -obj;
         }
-        if (row[15] < 0 && next >= 0) id = Row(next)[24];
+        if (row[kNodeNext] < 0 && next >= 0) id = NodeAt(next)[kCascadeId];
       });
     }
   }
@@ -150,7 +149,7 @@ class Optimiser {
   template <class F>
   void forLevels(int n, F&& f) const {
     for (int p = 2; p <= 5; ++p) {
-      const double* sp = Spec(n, p);
+      const double* sp = SpectrumAt(n, p);
       for (int k = 0; k < kPoints; ++k) f(sp[k]);
     }
   }
@@ -161,9 +160,9 @@ class Optimiser {
       if (kind < 15 || kind > 25 || Style(o) != 2) continue;
       double pos = 10000.0, neg = 10000.0;
       for (int n = sources() + 1; n < m_last; ++n) {
-        const NodeRow& row = Row(n);
-        if (std::abs(row[24]) != o || row[19] == -1) continue;
-        double& side = row[24] > 0 ? pos : neg;
+        const NodeRow& row = NodeAt(n);
+        if (std::abs(row[kCascadeId]) != o || row[kNodePort2Link] == kNoPort) continue;
+        double& side = row[kCascadeId] > 0 ? pos : neg;
         forLevels(n, [&](double v) {
           if (v > 0.0) side = std::min(side, v);
         });
@@ -179,21 +178,21 @@ class Optimiser {
     for (int s = 0; s <= sources(); ++s) {
       int mark = 0;
       walk(s, [&](int n, int d) {
-        const NodeRow& row = Row(n);
-        const int h = Hundreds(row[0]);
-        if (row[18] == o && (h == 210 || h == 220)) mark = -o;
-        if (row[18] == o && (h == 211 || h == 221)) mark = o;
-        if (row[15] < 0 && d >= 0) {
-          const int cat = Row(d)[0] / 1000;
-          if (cat >= 21 && cat <= 24 && Style(Row(d)[18]) == 1) mark = Row(d)[18];
+        const NodeRow& row = NodeAt(n);
+        const int h = Hundreds(row[kNodeCode]);
+        if (row[kNodeObject] == o && (h == 210 || h == 220)) mark = -o;
+        if (row[kNodeObject] == o && (h == 211 || h == 221)) mark = o;
+        if (row[kNodeNext] < 0 && d >= 0) {
+          const int cat = CodeCategory(NodeAt(d)[kNodeCode]);
+          if (cat >= 21 && cat <= 24 && Style(NodeAt(d)[kNodeObject]) == 1) mark = NodeAt(d)[kNodeObject];
         }
-        if (d < 0 || mark == 0 || !ThroughCode(Hundreds(Row(d)[0])) || Style(Row(d)[18]) == 1) return;
-        Row(d)[24] = mark;
+        if (d < 0 || mark == 0 || !ThroughCode(Hundreds(NodeAt(d)[kNodeCode])) || Style(NodeAt(d)[kNodeObject]) == 1) return;
+        NodeAt(d)[kCascadeId] = mark;
         // The other nodes of the same line of that member (its branch side and replicas).
-        const int obj = Row(d)[18];
-        const int path = Row(d)[0] % 100;
-        for (int m = d + 1; m < m_last && Row(m)[18] == obj; ++m)
-          if (Row(m)[0] % 100 == path) Row(m)[24] = mark;
+        const int obj = NodeAt(d)[kNodeObject];
+        const int path = CodePath(NodeAt(d)[kNodeCode]);
+        for (int m = d + 1; m < m_last && NodeAt(m)[kNodeObject] == obj; ++m)
+          if (CodePath(NodeAt(m)[kNodeCode]) == path) NodeAt(m)[kCascadeId] = mark;
       });
     }
   }
@@ -207,18 +206,18 @@ class Optimiser {
       // Per object: 1 when one of its nodes carries +o, 2 when one carries -o.
       std::fill(side.begin(), side.end(), 0);
       for (int n = sources() + 1; n < m_last; ++n) {
-        const int obj = Row(n)[18];
+        const int obj = NodeAt(n)[kNodeObject];
         if (!ValidObjRow(obj)) continue;
-        if (Row(n)[24] == o) side[static_cast<std::size_t>(obj)] |= 1;
-        if (Row(n)[24] == -o) side[static_cast<std::size_t>(obj)] |= 2;
+        if (NodeAt(n)[kCascadeId] == o) side[static_cast<std::size_t>(obj)] |= 1;
+        if (NodeAt(n)[kCascadeId] == -o) side[static_cast<std::size_t>(obj)] |= 2;
       }
       double sum[2][2] = {{0, 0}, {0, 0}};  // [positive, negative][sat, terr]
       int count[2][2] = {{0, 0}, {0, 0}};
       for (int y = sources() + 1; y < m_last; ++y) {
-        const NodeRow& row = Row(y);
-        const int id = row[24];
-        if (row[19] == -1 || id <= 0 || !ValidObjRow(id) || Style(id) == 1) continue;
-        const int sat = row[14] < 100 ? 0 : (row[14] > 100 ? 1 : -1);
+        const NodeRow& row = NodeAt(y);
+        const int id = row[kCascadeId];
+        if (row[kNodePort2Link] == kNoPort || id <= 0 || !ValidObjRow(id) || Style(id) == 1) continue;
+        const int sat = row[kNodeSourceId] < kSatIdLimit ? 0 : (row[kNodeSourceId] > kSatIdLimit ? 1 : -1);
         if (sat < 0) continue;
         for (int sd = 0; sd < 2; ++sd) {
           if (!(side[static_cast<std::size_t>(id)] & (1 << sd))) continue;
@@ -254,15 +253,15 @@ class Optimiser {
       g = Group{};
     };
     for (int n = sources() + 1; n < m_last; ++n) {
-      const NodeRow& row = Row(n);
-      if (g.memberCount > 0 && row[18] != g.object) flush();
-      if (row[19] == -1 || row[24] <= 0) continue;
+      const NodeRow& row = NodeAt(n);
+      if (g.memberCount > 0 && row[kNodeObject] != g.object) flush();
+      if (row[kNodePort2Link] == kNoPort || row[kCascadeId] <= 0) continue;
       if (g.memberCount == 0) {
         g.first = n;
-        g.object = row[18];
+        g.object = row[kNodeObject];
       }
       g.end = n + 1;
-      const int id = row[24];
+      const int id = row[kCascadeId];
       bool known = false;
       for (int i = 0; i < g.memberCount; ++i) known = known || g.members[static_cast<std::size_t>(i)] == id;
       if (!known) {
@@ -285,10 +284,10 @@ class Optimiser {
     double sumSat = 0.0, sumTerr = 0.0;
     int nSat = 0, nTerr = 0;
     for (int n = g.first; n < g.end; ++n) {
-      const NodeRow& row = Row(n);
-      if (row[24] != m || row[19] == -1) continue;
-      const bool sat = row[14] < 100;
-      const bool terr = row[14] > 100;
+      const NodeRow& row = NodeAt(n);
+      if (row[kCascadeId] != m || row[kNodePort2Link] == kNoPort) continue;
+      const bool sat = row[kNodeSourceId] < kSatIdLimit;
+      const bool terr = row[kNodeSourceId] > kSatIdLimit;
       forLevels(n, [&](double v) {
         if (v <= 0.0) return;
         if (sat) {
@@ -312,11 +311,11 @@ class Optimiser {
     double sumSat = 0.0, sumTerr = 0.0;
     long nSat = 0, nTerr = 0;
     for (int n = sources(); n < m_last; ++n) {
-      const int id = Row(n)[14];
-      if (id == 100) continue;
+      const int id = NodeAt(n)[kNodeSourceId];
+      if (id == kPassThroughId) continue;
       forLevels(n, [&](double v) {
         if (v <= kNoLevel) return;
-        if (id < 100) {
+        if (id < kSatIdLimit) {
           sumSat += v;
           ++nSat;
         } else {
@@ -354,16 +353,16 @@ class Optimiser {
         const int m = g.members[static_cast<std::size_t>(i)];
         bool satOver = false, terrOver = false;
         for (int n = g.first; n < g.end; ++n) {
-          const NodeRow& row = Row(n);
-          if (row[24] != m || row[19] == -1) continue;
+          const NodeRow& row = NodeAt(n);
+          if (row[kCascadeId] != m || row[kNodePort2Link] == kNoPort) continue;
           double limit;
-          if (row[17] > 100) limit = row[13];
-          else if (row[17] <= 0) limit = row[13] + 10.0;
+          if (row[kNodeSetting] > 100) limit = row[kNodeMaxLevel];
+          else if (row[kNodeSetting] <= 0) limit = row[kNodeMaxLevel] + 10.0;
           else continue;
           bool over = false;
           forLevels(n, [&](double v) { over = over || (v > 0.0 && v > limit); });
-          if (row[14] < 100) satOver = satOver || over;
-          else if (row[14] > 100) terrOver = terrOver || over;
+          if (row[kNodeSourceId] < kSatIdLimit) satOver = satOver || over;
+          else if (row[kNodeSourceId] > kSatIdLimit) terrOver = terrOver || over;
         }
         if (m == g.object) {
           if (satOver && Inst(m) > 1) SetVariant(m, Inst(m) - 1);
@@ -394,16 +393,41 @@ bool HasKind92() {
   return false;
 }
 
-void Commit() {
-  for (int row = 0; row < static_cast<int>(NetObjects.size()); ++row) {
-    ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
+// The interchangeable rows as they were before the passes wrote variants and role marks into
+// them.
+using SavedRows = std::vector<std::pair<int, ObjRow>>;
+SavedRows InterchangeableRows() {
+  SavedRows rows;
+  for (int row = 0; row < static_cast<int>(NetObjects.size()); ++row)
+    if (Interchangeable(KindOf(row))) rows.emplace_back(row, Obj(row));
+  return rows;
+}
+
+// Writes a row's new values and records, for undo, the row as it was before the command. The
+// record is a rotation entry: its replay restores the whole row and rebuilds the symbol, which a
+// changed kind needs.
+void ExchangeRow(int row, const ObjRow& was, const ObjRow& now) {
+  if (now != was) {
+    Obj(row) = was;
+    PushUndo(kUndoRotate, row);
+  }
+  Obj(row) = now;
+}
+
+// The chosen variants become kinds; role marks and variants are cleared.
+void Commit(const SavedRows& before) {
+  for (const auto& [row, was] : before) {
+    ObjRow o = Obj(row);
     const int kind = o[kKind];
-    if (!Interchangeable(kind)) continue;
     if (kind >= 21) o[kStyle] = 0;
-    if (o[kInst] <= 0) continue;
-    const int next = optimisation::CommittedKind(kind, o[kInst]);
-    if (next != 0) o[kKind] = next;
-    o[kInst] = 0;
+    const bool exchanged = o[kInst] > 0;
+    if (exchanged) {
+      const int next = optimisation::CommittedKind(kind, o[kInst]);
+      if (next != 0) o[kKind] = next;
+      o[kInst] = 0;
+    }
+    ExchangeRow(row, was, o);
+    if (!exchanged) continue;
     if (Hooks().rowGlyphChanged) Hooks().rowGlyphChanged(row);
     if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
   }
@@ -427,17 +451,21 @@ OptimisationOutcome OptimizeStructure(const CommandClicks& clicks) {
       if (clicks.tune) clicks.tune();
     }
     ProjectModified = true;
+    const SavedRows before = InterchangeableRows();
     if (LastRunBuiltGraph) {
       Optimiser o;
       o.run();
-      Commit();
+      Commit(before);
       out.ran = true;
       if (clicks.tune) clicks.tune();
       ProjectModified = true;
     } else {
       // The variants under trial never outlive the command.
-      for (ObjRow& o : NetObjects)
-        if (Interchangeable(o[kKind])) o[kInst] = 0;
+      for (const auto& [row, was] : before) {
+        ObjRow o = was;
+        o[kInst] = 0;
+        ExchangeRow(row, was, o);
+      }
     }
   }
   if (out.ran) {

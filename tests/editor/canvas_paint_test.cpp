@@ -10,6 +10,7 @@
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "editor/canvas_fixture.hpp"
+#include "model/run_records.hpp"
 #include "model/undo_ring.hpp"
 #include "simulation/window/analyzer_window.hpp"
 #include "symbols/object_glyphs.hpp"
@@ -279,12 +280,12 @@ TEST_F(CanvasTest, PageGridFollowsTheScrollAndIsSkippedWithoutAPage) {
 TEST_F(CanvasTest, RunResultsShowPortsAndOutletsThatCarryLevels) {
   Form1Tag = kMainLevelsShown;
   EnsureNodeRows(3);
-  Nodes[0][0] = 131001;
-  Nodes[0][3] = 250;  // output pin (port 1)
-  Nodes[0][4] = 300;
+  Nodes[0][kNodeCode] = 131001;
+  Nodes[0][kNodeOutX] = 250;  // output pin (port 1)
+  Nodes[0][kNodeOutY] = 300;
   NodeSpectra(0, 1, 101) = 75.0;
-  Nodes[0][5] = 350;  // port 2 without a level
-  Nodes[0][6] = 300;
+  Nodes[0][kNodePort2X] = 350;  // port 2 without a level
+  Nodes[0][kNodePort2Y] = 300;
   Links[0] = {19, 0, 0, 400, 300, 450, 300, 5};
   Form5->Timer2->stop();
   Form5->FormPaint();

@@ -7,6 +7,7 @@
 
 #include "editor/level_display.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/rf_run.hpp"
 #include "simulation/window/analyzer_model.hpp"
@@ -132,7 +133,7 @@ TEST_F(TapSocketTest, SocketOutletShowsTheTapLevelsLessSocketCableAndLossWithLim
 }
 
 TEST_F(TapSocketTest, TapPortProbedDirectlyShowsRawLevelsAndTheDeviceMaximum) {
-  Nodes[0][13] = 69;  // the tap's maximum output level, below its highest level 70
+  Nodes[0][kNodeMaxLevel] = 69;  // the tap's maximum output level, below its highest level 70
   ProbeLevels(a, {100, 200});
   ExpectPoints(a.Chart1, 1, {{1.0, 70}, {1.5, 68}, {2.0, 66}});
   EXPECT_EQ(a.Chart1.pointCount(0), 0) << "no limit line: levels are far from the limits";
@@ -372,7 +373,7 @@ TEST_F(OverlapTest, RunsThatTouchOverlapAndEveryRunIsCompared) {
 }
 
 TEST_F(OverlapTest, OneSourceMetAtTwoPinsIsRecordedOnce) {
-  Nodes[1][14] = 105;
+  Nodes[1][kNodeSourceId] = 105;
   TerrPlan(0, {474, 482});
   SetLevels(0, 1, {70, 70});
   SetLevels(1, 1, {70, 70});

@@ -31,14 +31,14 @@ class BlockNet {
   int node(int code, int objRow, int sourceId = 0) {
     const int n = static_cast<int>(Nodes.size());
     EnsureNodeRows(static_cast<std::size_t>(n) + 1);
-    Nodes[n][0] = code;
-    Nodes[n][14] = sourceId;
-    Nodes[n][18] = objRow;
+    Nodes[n][kNodeCode] = code;
+    Nodes[n][kNodeSourceId] = sourceId;
+    Nodes[n][kNodeObject] = objRow;
     return n;
   }
   static void settings(int n, int s16, int s17 = kNoLimit) {
-    Nodes[n][16] = s16;
-    Nodes[n][17] = s17;
+    Nodes[n][kNodeStep] = s16;
+    Nodes[n][kNodeSetting] = s17;
   }
   static void freqs(std::initializer_list<double> fs) {
     FreqList.fill(0.0);

@@ -130,6 +130,38 @@ TEST_F(Vorb1Test, OutOfBandNeighboursAndTestOutputs) {
   EXPECT_EQ(BlockNet::out(g1, 1, 1), 5.0);
 }
 
+// The VHF node's output, which the chain below the shared output pin takes, carries the UHF
+// band as the UHF node computes it from its own input and settings; not the UHF node's
+// out-of-band markers, and nothing when the two outputs lie apart.
+TEST_F(Vorb1Test, VhfOutputCarriesTheUhfBandOfTheSharedPin) {
+  build(1);
+  const int g0 = nodes[0][0], g1 = nodes[1][0];
+  BlockNet::freqs({200, 474, 870});
+  BlockNet::input(g0, 60.0);
+  BlockNet::input(g1, 50.0);
+  BlockNet::settings(g1, -3, 1);
+  CalcNode(g0, -1);
+  CalcNode(g1, -1);
+  EXPECT_NEAR(BlockNet::out(g0, 1, 0), 60.0 + gainAt(0, 200, 0, 1), kTol) << "the VHF carrier";
+  BlockNet::freqs({200, 474, 870});
+  CalcNode(g0, -1);
+  EXPECT_EQ(BlockNet::out(g0, 1, 1), BlockNet::out(g1, 1, 1)) << "474 MHz as the UHF node has it";
+  EXPECT_EQ(BlockNet::out(g1, 1, 2), -1e8);
+  EXPECT_EQ(BlockNet::out(g0, 1, 2), kNoSignal) << "870 MHz: neither band computes it";
+
+  // One list position at a time, as the level adjustment's trial walk computes.
+  BlockNet::input(g1, 40.0);
+  CalcNode(g1, 1);
+  CalcNode(g0, 1);
+  EXPECT_EQ(BlockNet::out(g0, 1, 1), BlockNet::out(g1, 1, 1));
+
+  Nodes[g1][kNodeOutX] = 500;  // the UHF output elsewhere
+  BlockNet::input(g1, 30.0);
+  CalcNode(g1, -1);
+  CalcNode(g0, -1);
+  EXPECT_NE(BlockNet::out(g0, 1, 1), BlockNet::out(g1, 1, 1));
+}
+
 TEST_F(Vorb1Test, SiblingOutsideTheObjectIsNotWritten) {
   build(1);
   // A group-1 node whose test-output rows belong to another object.

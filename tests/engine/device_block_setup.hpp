@@ -27,12 +27,12 @@ inline void MakeNode(int n, int code, int objRow, int sid = 0, int mark = 0, int
   EnsureNodeRows(static_cast<std::size_t>(n) + 2);
   ResetNode(n);
   NodeRow& r = Nodes[static_cast<std::size_t>(n)];
-  r[0] = code;
-  r[14] = sid;
-  r[16] = step;
-  r[17] = second;
-  r[18] = objRow;
-  r[25] = mark;
+  r[kNodeCode] = code;
+  r[kNodeSourceId] = sid;
+  r[kNodeStep] = step;
+  r[kNodeSetting] = second;
+  r[kNodeObject] = objRow;
+  r[kNodeChainMark] = mark;
 }
 
 // Input level at list positions 0..count-1.

@@ -4,17 +4,16 @@
 #include <utility>
 
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "support/model_guard.hpp"
 
 namespace kavrix::test {
 
-inline double* Spec(int n, int s) { return NodeSpectra.at(static_cast<std::size_t>(n), s); }
-
 // Sets node n's code and the given (field, value) pairs; other fields keep their reset values.
 inline NodeRow& SetNode(int n, int code, std::initializer_list<std::pair<int, int>> fields = {}) {
   NodeRow& r = Nodes[static_cast<std::size_t>(n)];
-  r[0] = code;
+  r[kNodeCode] = code;
   for (const auto& [f, v] : fields) r[f] = v;
   return r;
 }

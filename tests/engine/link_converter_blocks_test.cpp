@@ -118,7 +118,7 @@ TEST(GeneratedSourceBlock, RescalesThePlanAndFeedsTheSecondOutput) {
     EXPECT_DOUBLE_EQ(Out(2, 1, e), 80.0 + e - 23.0);
   }
   EXPECT_EQ(Out(0, 1, 65), kNoSignal);
-  EXPECT_EQ(Nodes[2][14], 206);  // pair 1 -> generated id 205 + 1
+  EXPECT_EQ(Nodes[2][kNodeSourceId], 206);  // pair 1 -> generated id 205 + 1
   EXPECT_EQ(Out(1, 1, 0), kNoSignal);
 
   MakeNode(3, 605, cv.o, 206, 206, 1000);
@@ -133,7 +133,7 @@ TEST(GeneratedSourceBlock, PartnerSearchStopsAtTheFirstEmptyNode) {
   MakeNode(1, 0, 0);
   MakeNode(2, 60105, cv.o, 0, 105);
   CalcNode(0, -1);
-  EXPECT_EQ(Nodes[2][14], 0);
+  EXPECT_EQ(Nodes[2][kNodeSourceId], 0);
   EXPECT_EQ(Out(2, 1, 0), kNoSignal);
 }
 

@@ -12,7 +12,6 @@ namespace {
 using namespace engine;
 using test::SetFreqs;
 using test::SetNode;
-using test::Spec;
 
 constexpr double kTol = 1e-9;
 
@@ -51,8 +50,8 @@ TEST_F(NodeFrameTest, GridEdgesFollowTheSkipAndExtrapolateRules) {
   ScopedBlock block(300, RowZeroBlock);
   SetNode(5, 300001);
   SetFreqs({949.0, 950.0, 1000.0, 1050.0, 2400.0, 2400.5, 2401.0});
-  double* in = Spec(5, 0);
-  double* out = Spec(5, 1);
+  double* in = SpectrumAt(5, 0);
+  double* out = SpectrumAt(5, 1);
   for (int k = 0; k < 7; ++k) {
     in[k] = 60.0;
     out[k] = 11.0;  // an earlier value that a skipped entry keeps
@@ -71,16 +70,16 @@ TEST_F(NodeFrameTest, EmptyListComputesNothingAndSinglePositionIgnoresTheCount) 
   ScopedBlock block(300, RowZeroBlock);
   SetNode(5, 300001);
   SetFreqs({});
-  Spec(5, 1)[0] = 7.0;
+  SpectrumAt(5, 1)[0] = 7.0;
   CalcNode(5, -1);
-  EXPECT_EQ(Spec(5, 1)[0], 7.0);
+  EXPECT_EQ(SpectrumAt(5, 1)[0], 7.0);
 
   // A position after the leading run is still computed when asked for alone.
   SetFreqs({1000.0});
   FreqList[3] = 1100.0;
-  Spec(5, 0)[3] = 50.0;
+  SpectrumAt(5, 0)[3] = 50.0;
   CalcNode(5, 3);
-  EXPECT_NEAR(Spec(5, 1)[3], 50.0 - 2.5, kTol);
+  EXPECT_NEAR(SpectrumAt(5, 1)[3], 50.0 - 2.5, kTol);
 }
 
 TEST_F(NodeFrameTest, SingleFrequencyModeComputesPortZeroOnly) {
@@ -88,19 +87,19 @@ TEST_F(NodeFrameTest, SingleFrequencyModeComputesPortZeroOnly) {
   SetNode(5, 300001);
   SetFreqs({1000.0, 1100.0});
   CalcNode(5, 1);
-  EXPECT_EQ(Spec(5, 1)[1], 0.0);
-  EXPECT_EQ(Spec(5, 2)[1], kNoSignal);
-  EXPECT_EQ(Spec(5, 1)[0], kNoSignal);
+  EXPECT_EQ(SpectrumAt(5, 1)[1], 0.0);
+  EXPECT_EQ(SpectrumAt(5, 2)[1], kNoSignal);
+  EXPECT_EQ(SpectrumAt(5, 1)[0], kNoSignal);
   CalcNode(5, -1);
-  EXPECT_EQ(Spec(5, 5)[0], 40.0);
-  EXPECT_EQ(Spec(5, 5)[1], 40.0);
+  EXPECT_EQ(SpectrumAt(5, 5)[0], 40.0);
+  EXPECT_EQ(SpectrumAt(5, 5)[1], 40.0);
 }
 
 TEST_F(NodeFrameTest, VariantOfTheOwningObjectSelectsTheBlock) {
   ScopedBlock b991(991, RecordCategory), b992(992, RecordCategory), b24(24, RecordCategory),
       b21(21, RecordCategory), b998(998, RecordCategory);
   test::SetObject(2, 1, 2);
-  SetNode(5, 991001, {{18, 2}});
+  SetNode(5, 991001, {{kNodeObject, 2}});
   CalcNode(5, -1);
   EXPECT_EQ(g_seenCategory, 992);
   test::SetObject(2, 1, 5);
@@ -111,7 +110,7 @@ TEST_F(NodeFrameTest, VariantOfTheOwningObjectSelectsTheBlock) {
   EXPECT_EQ(g_seenCategory, 991);
 
   test::SetObject(3, 23, 1);
-  SetNode(6, 23105, {{18, 3}});
+  SetNode(6, 23105, {{kNodeObject, 3}});
   CalcNode(6, -1);
   EXPECT_EQ(g_seenCategory, 24);
   test::SetObject(3, 23, 4);
@@ -125,16 +124,16 @@ TEST_F(NodeFrameTest, VariantOfTheOwningObjectSelectsTheBlock) {
 TEST_F(NodeFrameTest, CategoryWithoutBlockAndOutOfRangeCallsWriteNothing) {
   SetFreqs({1000.0});
   SetNode(5, 93001);  // a source kind: no block
-  Spec(5, 0)[0] = 60.0;
+  SpectrumAt(5, 0)[0] = 60.0;
   CalcNode(5, -1);
-  EXPECT_EQ(Spec(5, 1)[0], kNoSignal);
+  EXPECT_EQ(SpectrumAt(5, 1)[0], kNoSignal);
 
   ScopedBlock block(300, PortBlock);
   SetNode(5, 300001);
   CalcNode(5, 100);
   CalcNode(-1, -1);
   CalcNode(static_cast<int>(Nodes.size()), -1);
-  EXPECT_EQ(Spec(5, 1)[0], kNoSignal);
+  EXPECT_EQ(SpectrumAt(5, 1)[0], kNoSignal);
 }
 
 TEST(SettingFormulaTest, StepMovesAlongA0ThenA1) {
@@ -157,14 +156,14 @@ TEST(SettingFormulaTest, SlopeIsNeutralAtOneAndBendsAtEleven) {
 }
 
 TEST_F(NodeFrameTest, DualBandRowFollowsPathOrTerrestrialSource) {
-  SetNode(5, 300001, {{14, 11}});
+  SetNode(5, 300001, {{kNodeSourceId, 11}});
   NodeFrame fr;
   fr.row = &Nodes[5];
   fr.path = 1;
   EXPECT_EQ(DualBandGrid(fr).pts[0], 950);
-  Nodes[5][14] = 107;
+  Nodes[5][kNodeSourceId] = 107;
   EXPECT_EQ(DualBandGrid(fr).pts[0], 5);
-  Nodes[5][14] = 11;
+  Nodes[5][kNodeSourceId] = 11;
   fr.path = 5;
   EXPECT_EQ(DualBandGrid(fr).pts[0], 5);
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "support/model_guard.hpp"
 
@@ -85,11 +86,11 @@ TEST(NetworkModel, NewNetworkForgetsEveryValueOfThePreviousProject) {
 
 TEST(NetworkModel, ResetSimulationClearsRunResultsOnly) {
   test::FreshModel fresh;
-  Nodes[5][0] = 991001;
-  Nodes[5][20] = 7;
+  Nodes[5][kNodeCode] = 991001;
+  Nodes[5][kNodePort3Link] = 7;
   NodeSpectra(5, 1, 3) = 60.0;
   ObjValues[2] = {1.0, 2.0};
-  Links[0][3] = 9;
+  Links[0][kLinkSatX] = 9;
   LevelMarks[10] = {1, 2, 3};
   ChainQueue[4] = 8;
   FreqList[0] = 950.0;
@@ -102,11 +103,11 @@ TEST(NetworkModel, ResetSimulationClearsRunResultsOnly) {
   ChainMarkCount = 2;
   NetObjects[0] = {210, 100, 100, 5, 1, 1};
   ResetSimulation();
-  EXPECT_EQ(Nodes[5][0], 0);
-  EXPECT_EQ(Nodes[5][20], -1);
+  EXPECT_EQ(Nodes[5][kNodeCode], 0);
+  EXPECT_EQ(Nodes[5][kNodePort3Link], -1);
   EXPECT_EQ(NodeSpectra(5, 1, 3), -1000000.0);
   EXPECT_EQ(ObjValues[2][0], 0.0);
-  EXPECT_EQ(Links[0][3], 0);
+  EXPECT_EQ(Links[0][kLinkSatX], 0);
   EXPECT_EQ(LevelMarks[10].Kind, 0);
   EXPECT_EQ(ChainQueue[4], 0);
   EXPECT_EQ(FreqList[0], 0.0);

@@ -12,6 +12,7 @@
 #include "catalogue/type_catalogue.hpp"
 #include "engine/node_frame.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/rf_run.hpp"
 #include "support/model_guard.hpp"
@@ -55,8 +56,8 @@ double CableLoss(double f, int metres, int cable) { return metres * std::sqrt(f 
 // The node of the object at `row` with node code `code` that a source reached (terrestrial
 // paths have one replica per source; the linked one carries the source id).
 int DeviceNode(int row, int code) {
-  for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][0] != 0; ++n)
-    if (Nodes[n][18] == row && Nodes[n][0] == code && Nodes[n][14] > 0) return n;
+  for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][kNodeCode] != 0; ++n)
+    if (Nodes[n][kNodeObject] == row && Nodes[n][kNodeCode] == code && Nodes[n][kNodeSourceId] > 0) return n;
   return -1;
 }
 
@@ -127,7 +128,7 @@ TEST_F(DeviceChains, SmallMultiswitchOutputFeedsItsSocket) {
   ASSERT_GE(d, 0);
   std::vector<double> outlet;
   for (int k = 0; k < 3; ++k) outlet.push_back(NodeSpectra(d, 2, k) - CableLoss(f[k], 10, 1) - kSatLoss);
-  const int status = Links[0][0];
+  const int status = Links[0][kLinkStatus];
   const std::vector<double> t = Transfer(d, 2, f);
   for (int k = 0; k < 3; ++k) {
     const double want = 85 - CableLoss(f[k], 10, 2) + t[k] - CableLoss(f[k], 10, 1) - kSatLoss;
@@ -154,7 +155,7 @@ TEST_F(DeviceChains, TapBranchAndSplitterAfterItsThroughOutput) {
   ASSERT_GE(branch, 0);
   ASSERT_GE(sp, 0);
   const std::vector<double> atBranch = Levels(branch, 1, f.size()), atSplit = Levels(sp, 1, f.size());
-  const int branchStatus = Links[0][0], splitStatus = Links[1][0];
+  const int branchStatus = Links[0][kLinkStatus], splitStatus = Links[1][kLinkStatus];
   const std::vector<double> tThrough = Transfer(through, 1, f), tBranch = Transfer(branch, 1, f),
                             tSplit = Transfer(sp, 1, f);
   for (std::size_t k = 0; k < f.size(); ++k) {
@@ -180,7 +181,7 @@ TEST_F(DeviceChains, HouseAmplifierOnTheTerrestrialPath) {
   const int d = DeviceNode(amp, 45005);
   ASSERT_GE(d, 0);
   const std::vector<double> at = Levels(d, 1, f.size());
-  const int status = Links[0][0];
+  const int status = Links[0][kLinkStatus];
   const std::vector<double> t = Transfer(d, 1, f);
   double lo = 1e9, hi = -1e9;
   for (std::size_t k = 0; k < f.size(); ++k) {
@@ -193,6 +194,39 @@ TEST_F(DeviceChains, HouseAmplifierOnTheTerrestrialPath) {
   ASSERT_GT(lo, 60.0);
   ASSERT_LT(hi, 90.0);
   EXPECT_EQ(status, 90) << lo << " " << hi;
+}
+
+// The two-band house amplifier's VHF and UHF nodes share one output pin, and the chain below it
+// hangs on the VHF node. Only the VHF node's output used to go down, so a UHF plan reached the
+// outlet as no signal. Every carrier now arrives with the level its own band node computes.
+TEST_F(DeviceChains, TwoBandHouseAmplifierSendsBothBandsDown) {
+  const std::vector<double> vhf = {178, 194, 210}, uhf = {474, 522, 570}, mixed = {178, 210, 474, 570};
+  for (const std::vector<double>* plan : {&vhf, &uhf, &mixed}) {
+    const std::vector<double>& f = *plan;
+    NewNetworkModel();
+    SetUp();
+    const Point ant = AddAntenna(400, 100, f, 62);
+    const int amp = test::AddObject(43, 400, 400, 0, 1, 0);
+    test::AddContinuation(0, 0, 0, 0, 0);  // full gain, flat slope on both bands
+    AddLine(ant, DevicePin(43, 400, 400, 0, 0), 20);
+    const int down = AddLine(DevicePin(43, 400, 400, 0, 1), {470, 700}, 30);
+    AddSocket({470, 700}, 5);
+    ASSERT_TRUE(Run().graphBuilt);
+    const int line = DeviceNode(down, kCodeSingleLine);
+    const int g0 = DeviceNode(amp, 43005), g1 = DeviceNode(amp, 43105);
+    ASSERT_GE(line, 0);
+    ASSERT_GE(g0, 0);
+    ASSERT_GE(g1, 0);
+    const std::vector<double> atOutlet = Levels(line, 1, f.size());
+    const int terrStatus = TerrStatusOf(Links[0][kLinkStatus]);
+    const std::vector<double> tVhf = Transfer(g0, 1, f), tUhf = Transfer(g1, 1, f);
+    for (std::size_t k = 0; k < f.size(); ++k) {
+      const double gain = f[k] < 300 ? tVhf[k] : tUhf[k];
+      EXPECT_GT(gain, 10.0) << f[k] << " MHz: an amplifier";
+      EXPECT_NEAR(atOutlet[k], 62 - CableLoss(f[k], 20, 2) + gain - CableLoss(f[k], 30, 2), kTol) << f[k] << " MHz";
+    }
+    EXPECT_NE(terrStatus, kStatusNone) << "the outlet is judged on the carriers it gets";
+  }
 }
 
 TEST_F(DeviceChains, AttenuatorAndChannelAmplifierMergeTheChannelIntoThePlan) {
@@ -221,7 +255,7 @@ TEST_F(DeviceChains, AttenuatorAndChannelAmplifierMergeTheChannelIntoThePlan) {
   ASSERT_GE(a, 0);
   ASSERT_GE(c, 0);
   const std::vector<double> atAtt = Levels(a, 1, f.size()), atAmp = Levels(c, 1, f.size());
-  const int status = Links[0][0];
+  const int status = Links[0][kLinkStatus];
   const std::vector<double> tAtt = Transfer(a, 1, f);
   for (std::size_t k = 0; k < f.size(); ++k) {
     EXPECT_LT(tAtt[k], 0.0);
@@ -252,7 +286,7 @@ TEST_F(DeviceChains, LineAmplifierAndJSplitter) {
   ASSERT_GE(a, 0);
   ASSERT_GE(j, 0);
   const std::vector<double> at = Levels(j, 1, f.size());
-  const int status = Links[0][0];
+  const int status = Links[0][kLinkStatus];
   const std::vector<double> tAmp = Transfer(a, 1, f), tSplit = Transfer(j, 1, f);
   for (std::size_t k = 0; k < f.size(); ++k) {
     const double want = 60 - CableLoss(f[k], 10, 2) + tAmp[k] - CableLoss(f[k], 30, 2) + tSplit[k];
@@ -279,10 +313,10 @@ TEST_F(DeviceChains, ChannelConverterGeneratesAChannelForItsSocket) {
   AddSocket({600, 800}, 5);
   ASSERT_TRUE(Run().graphBuilt);
   int gen = -1;
-  for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][0] != 0; ++n)
-    if (Nodes[n][0] == 605) gen = n;
+  for (int n = 0; n < static_cast<int>(Nodes.size()) && Nodes[n][kNodeCode] != 0; ++n)
+    if (Nodes[n][kNodeCode] == 605) gen = n;
   ASSERT_GE(gen, 0);
-  const int pair = 2 * (Nodes[gen][14] - 205);
+  const int pair = 2 * (Nodes[gen][kNodeSourceId] - 205);
   ASSERT_GE(pair, 0);
   EXPECT_EQ((std::vector<double>{TerrSpectra[pair][0], TerrSpectra[pair][1], TerrSpectra[pair][2], TerrSpectra[pair][3]}),
             (std::vector<double>{622, 622.1, 629.9, 630}));
@@ -300,7 +334,7 @@ TEST_F(DeviceChains, ChannelConverterGeneratesAChannelForItsSocket) {
   }
   ASSERT_GT(lo, 60.0);
   ASSERT_LT(hi, 90.0);
-  EXPECT_EQ(Links[0][0], 90);
+  EXPECT_EQ(Links[0][kLinkStatus], 90);
 }
 
 TEST_F(DeviceChains, OpticalTransmitterFibreReceiverToASocket) {
@@ -319,8 +353,8 @@ TEST_F(DeviceChains, OpticalTransmitterFibreReceiverToASocket) {
   const int t = DeviceNode(tx, 141001), r = DeviceNode(rx, 142001);
   ASSERT_GE(t, 0);
   ASSERT_GE(r, 0);
-  const double att = Nodes[r][28] == -1310 ? FiberAtt[1][1] : FiberAtt[1][0];
-  ASSERT_TRUE(Nodes[r][28] == -1310 || Nodes[r][28] == -1550) << "the wavelength travels with the light";
+  const double att = Nodes[r][kNodeWavelength] == -1310 ? FiberAtt[1][1] : FiberAtt[1][0];
+  ASSERT_TRUE(Nodes[r][kNodeWavelength] == -1310 || Nodes[r][kNodeWavelength] == -1550) << "the wavelength travels with the light";
   EXPECT_NEAR(NodeSpectra(r, 0, 100), NodeSpectra(t, 1, 100) - 30 * att - kFibreConnection, kTol);
   ASSERT_GT(NodeSpectra(r, 0, 100), -20.0);
   ASSERT_LT(NodeSpectra(r, 0, 100), 0.0);
@@ -339,7 +373,7 @@ TEST_F(DeviceChains, OpticalTransmitterFibreReceiverToASocket) {
   ASSERT_GT(lo, 50.0);
   ASSERT_GT(hi, 80.0);
   ASSERT_LT(hi, 85.0);
-  EXPECT_EQ(Links[0][0], 3);
+  EXPECT_EQ(Links[0][kLinkStatus], 3);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "simulation/command_clicks.hpp"
@@ -97,7 +98,7 @@ TEST_F(Tuning, AttenuatorIsLoweredUntilTheOutletFitsAndOneUndoRestoresIt) {
   EXPECT_EQ(UndoEntriesWithSerial(serial), 2);
   EXPECT_EQ(out.undoRecords, 1);
   // The closing run shows the outlet within limits (terrestrial status 9 in the tens digit).
-  EXPECT_EQ(Links[0][0] / 10, 9);
+  EXPECT_EQ(Links[0][kLinkStatus] / 10, 9);
 
   const UndoOutcome undo = UndoLastStep();
   EXPECT_TRUE(undo.undone);

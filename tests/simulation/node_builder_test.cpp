@@ -3,6 +3,7 @@
 #include "catalogue/geometry.hpp"
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
+#include "model/run_records.hpp"
 #include "simulation/node_builder.hpp"
 #include "support/model_guard.hpp"
 
@@ -23,8 +24,8 @@ int TerrestrialPaths(int kind) {
   return t;
 }
 
-Point InPin(int n) { return {Nodes[n][1], Nodes[n][2]}; }
-Point OutPin(int n) { return {Nodes[n][3], Nodes[n][4]}; }
+Point InPin(int n) { return {Nodes[n][kNodeInX], Nodes[n][kNodeInY]}; }
+Point OutPin(int n) { return {Nodes[n][kNodeOutX], Nodes[n][kNodeOutY]}; }
 
 TEST(NodeBuilder, PinsFollowOrientationAndTerminalShift) {
   // Dovr4 has a terminal shift of 60; its first path's input pin, written out per quarter turn.
@@ -48,9 +49,9 @@ TEST(NodeBuilder, MissingPinsLieFarOffTheDrawing) {
   test::FreshModel model;
   AddObject(5, kX, kY);
   BuildNodes(0);
-  EXPECT_EQ(Nodes[0][0], 995001);
+  EXPECT_EQ(Nodes[0][kNodeCode], 995001);
   EXPECT_EQ(OutPin(0), (Point{kX + 2000000, kY + 2000000}));
-  EXPECT_EQ(Nodes[0][19], -2);  // subscriber ports present, not linked
+  EXPECT_EQ(Nodes[0][kNodePort2Link], -2);  // subscriber ports present, not linked
 }
 
 // Every device kind in every orientation: one node per path plus the terrestrial replicas, codes
@@ -71,13 +72,13 @@ TEST(NodeBuilder, EveryKindEveryOrientation) {
       int node = 0;
       for (int p = 0; p < paths; ++p) {
         const TemplateRow& r = PathRow(kind, p);
-        EXPECT_EQ(Nodes[node][0], r[0]);
+        EXPECT_EQ(Nodes[node][kNodeCode], r[0]);
         EXPECT_EQ(InPin(node), base + Rotated(orient, r[1], r[2]));
         EXPECT_EQ(OutPin(node), base + Rotated(orient, r[3], r[4]));
-        EXPECT_EQ(Nodes[node][18], 0);
+        EXPECT_EQ(Nodes[node][kNodeObject], 0);
         node += (r[0] % 100 == 5 && !(kind >= 86 && kind <= 88)) ? 3 : 1;
       }
-      EXPECT_EQ(Nodes[n][0], 0);  // a reset row follows
+      EXPECT_EQ(Nodes[n][kNodeCode], 0);  // a reset row follows
     }
   }
 }
@@ -90,9 +91,9 @@ TEST(NodeBuilder, TerrestrialReplicasPerSource) {
     const int n = BuildNodes(0);
     ASSERT_EQ(n, sources);
     for (int s = 0; s < sources; ++s) {
-      EXPECT_EQ(Nodes[s][0], 80005);
-      EXPECT_EQ(Nodes[s][25], 105 + s);
-      EXPECT_EQ(Nodes[s][26], Nodes[0][26]);
+      EXPECT_EQ(Nodes[s][kNodeCode], 80005);
+      EXPECT_EQ(Nodes[s][kNodeChainMark], 105 + s);
+      EXPECT_EQ(Nodes[s][kNodeControlRow], Nodes[0][kNodeControlRow]);
     }
   }
 }
@@ -110,22 +111,22 @@ TEST(NodeBuilder, ReplicasLandWhereBlocksFindSiblings) {
   // Channel amplifier: the group-2 node of source c is the group-1 node's index + 1 + T.
   const int group1 = 1 + t;
   for (int c = 0; c <= t; ++c) {
-    EXPECT_EQ(Nodes[group1 + c][0], 81105);
-    EXPECT_EQ(Nodes[group1 + c + 1 + t][0], 81205);
-    EXPECT_EQ(Nodes[group1 + c + 1 + t][25], Nodes[group1 + c][25]);
+    EXPECT_EQ(Nodes[group1 + c][kNodeCode], 81105);
+    EXPECT_EQ(Nodes[group1 + c + 1 + t][kNodeCode], 81205);
+    EXPECT_EQ(Nodes[group1 + c + 1 + t][kNodeChainMark], Nodes[group1 + c][kNodeChainMark]);
   }
   // House amplifier: node g x (T + 1) + c of the object is group g for source c.
   const int house = 3 * (t + 1);
   for (int g = 0; g < 4; ++g)
     for (int c = 0; c <= t; ++c) {
-      EXPECT_EQ(Nodes[house + g * (t + 1) + c][0], 43005 + 100 * g);
-      EXPECT_EQ(Nodes[house + g * (t + 1) + c][25], 105 + c);
+      EXPECT_EQ(Nodes[house + g * (t + 1) + c][kNodeCode], 43005 + 100 * g);
+      EXPECT_EQ(Nodes[house + g * (t + 1) + c][kNodeChainMark], 105 + c);
     }
   // Single-cable unit: from a subscriber node of path p, n + 1 - p is path 1 of its group.
   const int glim = house + 4 * (t + 1);
-  for (int n = glim; Nodes[n][0] / 1000 == 183; ++n) {
-    const int code = Nodes[n][0], path = code % 100;
-    if (path >= 1 && path <= 4) { EXPECT_EQ(Nodes[n + 1 - path][0], code - path + 1); }
+  for (int n = glim; Nodes[n][kNodeCode] / 1000 == 183; ++n) {
+    const int code = Nodes[n][kNodeCode], path = code % 100;
+    if (path >= 1 && path <= 4) { EXPECT_EQ(Nodes[n + 1 - path][kNodeCode], code - path + 1); }
   }
 }
 
@@ -137,17 +138,17 @@ TEST(NodeBuilder, ControlRowsCopySettings) {
   AddContinuation(-4, 0, 0, 0, 0, -2);
   BuildNodes(0);
   // Slev2: step stored as a magnitude, slope stored one below the node's slope.
-  EXPECT_EQ(Nodes[0][16], -5);
-  EXPECT_EQ(Nodes[0][17], 4);
-  EXPECT_EQ(Nodes[0][26], TypeOf(89)[kFirstTemplateRow] + 3);
-  EXPECT_EQ(Nodes[1][16], kNoLimit);  // the input tap has no control
+  EXPECT_EQ(Nodes[0][kNodeStep], -5);
+  EXPECT_EQ(Nodes[0][kNodeSetting], 4);
+  EXPECT_EQ(Nodes[0][kNodeControlRow], TypeOf(89)[kFirstTemplateRow] + 3);
+  EXPECT_EQ(Nodes[1][kNodeStep], kNoLimit);  // the input tap has no control
   // Nerb1: line 1 step from the continuation row, terrestrial step from Inst and slope from the
   // continuation row's Kind field (negated, plus 1).
-  EXPECT_EQ(Nodes[3][0], 50001);
-  EXPECT_EQ(Nodes[3][16], -4);
-  EXPECT_EQ(Nodes[7][0], 50005);
-  EXPECT_EQ(Nodes[7][16], -3);
-  EXPECT_EQ(Nodes[7][17], 3);
+  EXPECT_EQ(Nodes[3][kNodeCode], 50001);
+  EXPECT_EQ(Nodes[3][kNodeStep], -4);
+  EXPECT_EQ(Nodes[7][kNodeCode], 50005);
+  EXPECT_EQ(Nodes[7][kNodeStep], -3);
+  EXPECT_EQ(Nodes[7][kNodeSetting], 3);
 }
 
 // A control row pointing at a continuation row the object lacks must not read the next object.
@@ -156,9 +157,9 @@ TEST(NodeBuilder, ControlCellsOutsideTheObjectAreNotRead) {
   AddObject(89, kX, kY);
   AddObject(80, kX + 500, kY, -7);
   BuildNodes(0);
-  EXPECT_EQ(Nodes[0][16], kNoLimit);
-  EXPECT_EQ(Nodes[0][17], kNoLimit);
-  EXPECT_EQ(Nodes[3][16], -7);
+  EXPECT_EQ(Nodes[0][kNodeStep], kNoLimit);
+  EXPECT_EQ(Nodes[0][kNodeSetting], kNoLimit);
+  EXPECT_EQ(Nodes[3][kNodeStep], -7);
 }
 
 TEST(NodeBuilder, LinkUnitSourceSelection) {
@@ -171,14 +172,14 @@ TEST(NodeBuilder, LinkUnitSourceSelection) {
     AddObject(58, kX, kY, c.inst);
     AddContinuation(c.sel, c.band, 9750, 10600);
     BuildNodes(0);
-    EXPECT_EQ(Nodes[0][14], c.id) << "sel " << c.sel;
+    EXPECT_EQ(Nodes[0][kNodeSourceId], c.id) << "sel " << c.sel;
   }
   test::FreshModel model;
   TerrSourceIndex = 1;
   AddObject(59, kX, kY, 474);
   BuildNodes(0);
-  EXPECT_EQ(Nodes[0][14], 105);
-  EXPECT_EQ(Nodes[1][14], 106);
+  EXPECT_EQ(Nodes[0][kNodeSourceId], 105);
+  EXPECT_EQ(Nodes[1][kNodeSourceId], 106);
 }
 
 TEST(NodeBuilder, SingleCableModesAndPassiveTerrestrial) {
@@ -187,17 +188,17 @@ TEST(NodeBuilder, SingleCableModesAndPassiveTerrestrial) {
   AddObject(183, kX + 500, kY, 200000000);
   BuildNodes(0);
   for (int n = 0; n < 15; ++n) {
-    const int code = Nodes[n][0], group = (code % 1000) / 100;
+    const int code = Nodes[n][kNodeCode], group = (code % 1000) / 100;
     if (code % 10 == 5) {
-      EXPECT_EQ(Nodes[n][25], 105);
+      EXPECT_EQ(Nodes[n][kNodeChainMark], 105);
       continue;
     }
-    EXPECT_EQ(Nodes[n][14], code % 10);
-    EXPECT_EQ(Nodes[n][25], group == 1 ? 50 : (group == 2 ? 49 : 0)) << code;
+    EXPECT_EQ(Nodes[n][kNodeSourceId], code % 10);
+    EXPECT_EQ(Nodes[n][kNodeChainMark], group == 1 ? 50 : (group == 2 ? 49 : 0)) << code;
   }
   // Glim3 with "Terr TV passive" has no limit on its subscriber terrestrial paths.
-  for (int n = 15; Nodes[n][0] / 1000 == 183; ++n)
-    if (Nodes[n][0] % 10 == 5 && Nodes[n][0] > 183100) { EXPECT_EQ(Nodes[n][13], kNoLimit); }
+  for (int n = 15; Nodes[n][kNodeCode] / 1000 == 183; ++n)
+    if (Nodes[n][kNodeCode] % 10 == 5 && Nodes[n][kNodeCode] > 183100) { EXPECT_EQ(Nodes[n][kNodeMaxLevel], kNoLimit); }
 }
 
 TEST(NodeBuilder, OpticalTerrestrialNodesCarryTheirSource) {
@@ -205,9 +206,9 @@ TEST(NodeBuilder, OpticalTerrestrialNodesCarryTheirSource) {
   TerrSourceIndex = 1;
   AddObject(142, kX, kY);
   BuildNodes(0);
-  EXPECT_EQ(Nodes[4][0], 142005);
-  EXPECT_EQ(Nodes[4][14], 105);
-  EXPECT_EQ(Nodes[5][14], 106);
+  EXPECT_EQ(Nodes[4][kNodeCode], 142005);
+  EXPECT_EQ(Nodes[4][kNodeSourceId], 105);
+  EXPECT_EQ(Nodes[5][kNodeSourceId], 106);
 }
 
 TEST(NodeBuilder, BandCombinersGetNoReplicas) {
@@ -216,7 +217,7 @@ TEST(NodeBuilder, BandCombinersGetNoReplicas) {
   AddObject(87, kX, kY);
   AddContinuation();
   EXPECT_EQ(BuildNodes(0), 3);
-  EXPECT_EQ(Nodes[0][25], 0);
+  EXPECT_EQ(Nodes[0][kNodeChainMark], 0);
 }
 
 // ---- lines
@@ -237,15 +238,15 @@ TEST(NodeBuilder, TrunkLineArrangementsAndReplicas) {
   // segment's direction, which falls back to the object's Orient.
   const int start1[] = {40, 20, 0, -20}, end2[] = {20, -20, 40, 0};
   for (int b = 0; b < 4; ++b) {
-    EXPECT_EQ(Nodes[b][0], 20100);
+    EXPECT_EQ(Nodes[b][kNodeCode], 20100);
     EXPECT_EQ(InPin(b), (Point{kX - start1[b], kY}));
     EXPECT_EQ(OutPin(b), (Point{kX - end2[b], kY + 100}));
-    EXPECT_EQ(Nodes[b][5], 25);
-    EXPECT_EQ(Nodes[b][7], 2);
+    EXPECT_EQ(Nodes[b][kLineLength], 25);
+    EXPECT_EQ(Nodes[b][kLineCable], 2);
   }
   EXPECT_EQ(InPin(4), (Point{kX + 40, kY}));
   for (int s = 0; s < 3; ++s) {
-    EXPECT_EQ(Nodes[4 + s][25], 105 + s);
+    EXPECT_EQ(Nodes[4 + s][kNodeChainMark], 105 + s);
     EXPECT_EQ(OutPin(4 + s), OutPin(4));
   }
 }
@@ -264,7 +265,7 @@ TEST(NodeBuilder, UnknownArrangementLinksNothing) {
   AddLine(202, 1, 100, 0, 0, 0, 31);
   AddLine(202, 1, 100, 0, 0, 0, 31);
   BuildNodes(0);
-  EXPECT_GT(Nodes[0][1], 1000000);
+  EXPECT_GT(Nodes[0][kNodeInX], 1000000);
   EXPECT_NE(InPin(0), InPin(1));
   EXPECT_NE(InPin(0), InPin(4));  // two lines from the same point still do not meet
   EXPECT_EQ(OutPin(0), (Point{kX - 30, kY + 100}));
@@ -276,13 +277,13 @@ TEST(NodeBuilder, SingleLineAndFibre) {
   AddLine(203, 1, 0, 70, 20, 0, 5);
   AddLine(205, 1, 40, 0, 0, 0, 8);
   EXPECT_EQ(BuildNodes(0), 6);
-  EXPECT_EQ(Nodes[0][0], 20300);
+  EXPECT_EQ(Nodes[0][kNodeCode], 20300);
   EXPECT_EQ(InPin(0), (Point{kX, kY}));
   EXPECT_EQ(OutPin(0), (Point{kX + 70, kY + 20}));
   for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(Nodes[1 + i][0], 20500 + i);
+    EXPECT_EQ(Nodes[1 + i][kNodeCode], 20500 + i);
     EXPECT_EQ(OutPin(1 + i), (Point{kX, kY + 40}));
-    EXPECT_EQ(Nodes[1 + i][14], 0);
+    EXPECT_EQ(Nodes[1 + i][kNodeSourceId], 0);
   }
 }
 
@@ -294,8 +295,8 @@ TEST(NodeBuilder, SkipsSourcesAndContinuationRowsAndStopsAtKindZero) {
   NetObjects.push_back({});
   NetObjects.push_back({80, 0, 0, 0, 1, 0});
   EXPECT_EQ(BuildNodes(4), 5);
-  EXPECT_EQ(Nodes[4][0], 80005);
-  EXPECT_EQ(Nodes[4][18], 2);
+  EXPECT_EQ(Nodes[4][kNodeCode], 80005);
+  EXPECT_EQ(Nodes[4][kNodeObject], 2);
 }
 
 }  // namespace

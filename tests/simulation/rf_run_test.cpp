@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/rf_run.hpp"
 #include "simulation/run_steps.hpp"
@@ -84,9 +85,9 @@ TEST_F(RfRun, LnbThroughSingleLineToSocketGivesCableLossLevels) {
   EXPECT_TRUE(log.messages.empty());
   // The line node follows the four LNB band sources.
   const int line = 4;
-  ASSERT_EQ(Nodes[line][0], 20300);
-  EXPECT_EQ(Nodes[0][15], line);
-  EXPECT_EQ(Nodes[line][14], 1);
+  ASSERT_EQ(Nodes[line][kNodeCode], 20300);
+  EXPECT_EQ(Nodes[0][kNodeNext], line);
+  EXPECT_EQ(Nodes[line][kNodeSourceId], 1);
   const double freqs[] = {1000, 1500, 2000};
   double lo = 1e9, hi = -1e9;
   for (int k = 0; k < 3; ++k) {
@@ -98,9 +99,9 @@ TEST_F(RfRun, LnbThroughSingleLineToSocketGivesCableLossLevels) {
   }
   EXPECT_GT(lo, 50.0);
   EXPECT_LT(hi, 80.0);
-  EXPECT_EQ(Links[0][0], 9);
+  EXPECT_EQ(Links[0][kLinkStatus], 9);
   // The feeding node's maximum becomes the socket's limit: Trunc(80 + 2 + 10 * 0.27 * 1.24).
-  EXPECT_EQ(Nodes[line][13], 85);
+  EXPECT_EQ(Nodes[line][kNodeMaxLevel], 85);
   EXPECT_EQ(NetObjects[1][0], 203);
   EXPECT_EQ(NetObjects[2][5], 1) << "the single line shows band 1";
   EXPECT_EQ(LevelMarks[0].Kind, 0);
@@ -117,7 +118,7 @@ TEST_F(RfRun, WeakOutletIsMarkedBelowMinimum) {
   RunLog log;
   Analyze(log);
   // Outlet at 2000 MHz: 60 - sqrt(2) * 0.27 * 40 - (sqrt(2) * 0.27 * 10 + 2) = 38.9 < 40: status 7.
-  EXPECT_EQ(Links[0][0], 7);
+  EXPECT_EQ(Links[0][kLinkStatus], 7);
   EXPECT_EQ(StatusBarText, "   Total Current Consumption from H Lines:  150 mA max");
 }
 
@@ -137,12 +138,12 @@ TEST_F(RfRun, AntennaThroughLineToSocketIsJudgedOnEveryCarrier) {
   RunLog log;
   Analyze(log, "50", "60");
   const int line = 1;
-  ASSERT_EQ(Nodes[line][0], 20300);
-  EXPECT_EQ(Nodes[line][14], 105);
+  ASSERT_EQ(Nodes[line][kNodeCode], 20300);
+  EXPECT_EQ(Nodes[line][kNodeSourceId], 105);
   for (std::size_t k = 0; k < f.size(); ++k)
     EXPECT_NEAR(NodeSpectra(line, 1, static_cast<int>(k)), 75 - std::sqrt(f[k] / 1000.0) * 0.27 * 60, kTol);
   // The last carrier (864 MHz): 75 - 15.06 - (1.25 + 3) = 55.7 < 60 -> status 5 in the tens digit.
-  EXPECT_EQ(Links[0][0], 50);
+  EXPECT_EQ(Links[0][kLinkStatus], 50);
   EXPECT_EQ(NetObjects[line + 1][5], 5) << "line content code: terrestrial only";
 }
 
@@ -158,7 +159,7 @@ TEST_F(RfRun, TwoSourcesIntoOneLineShareIt) {
   RunLog log;
   Analyze(log);
   // LNB sources are nodes 0..3, the antenna node 4, the line node 5.
-  EXPECT_EQ(Nodes[5][0], 20300);
+  EXPECT_EQ(Nodes[5][kNodeCode], 20300);
   EXPECT_NEAR(NodeSpectra(5, 1, 0), 80 - std::sqrt(0.5) * 0.27 * 10, kTol) << "the last source walked wins";
   EXPECT_EQ(NetObjects[3][5], 11) << "content code: band 1 plus terrestrial";
 }
@@ -267,16 +268,16 @@ TEST(OutletStatus, DigitsFollowTheTestOrder) {
     SatCell(0, 0, 2) = 1100;
     LnbParams[0][0][0] = 2;
     SourceCount = 0;
-    Nodes[0][0] = 911;  // a source, so the scan does not end at node 0
-    Nodes[0][3] = -500;
-    Nodes[1][0] = 20300;
-    Nodes[1][3] = 100;
-    Nodes[1][4] = 100;
-    Nodes[1][14] = 1;
+    Nodes[0][kNodeCode] = 911;  // a source, so the scan does not end at node 0
+    Nodes[0][kNodeOutX] = -500;
+    Nodes[1][kNodeCode] = 20300;
+    Nodes[1][kNodeOutX] = 100;
+    Nodes[1][kNodeOutY] = 100;
+    Nodes[1][kNodeSourceId] = 1;
     NodeSpectra(1, 1, 0) = c.min;
     NodeSpectra(1, 1, 1) = c.max;
     EvaluateOutlets();
-    EXPECT_EQ(Links[0][0], c.want) << c.min << " " << c.max;
+    EXPECT_EQ(Links[0][kLinkStatus], c.want) << c.min << " " << c.max;
   }
 }
 
@@ -290,12 +291,12 @@ TEST(LevelMarksPass, PortBelowMinimumNeedsAJudgedSource) {
     const int row = test::AddObject(108, 500, 500, 0, 1, 0);
     SourceCount = 0;
     NodeRow& n = Nodes[1];
-    n[0] = 108099;
-    n[14] = id;
-    n[18] = row;
-    n[19] = -2;  // port 2 present, no socket
-    n[5] = 300;
-    n[6] = 400;
+    n[kNodeCode] = 108099;
+    n[kNodeSourceId] = id;
+    n[kNodeObject] = row;
+    n[kNodePort2Link] = -2;  // port 2 present, no socket
+    n[kNodePort2X] = 300;
+    n[kNodePort2Y] = 400;
     NodeSpectra(1, 2, 101) = 30.0;
     CollectLevelMarks(2);
     if (id == 105) {
@@ -323,11 +324,11 @@ TEST(RfRunBuilding, TapCascadeFeedsEveryOutletWithFallingLevels) {
   ASSERT_TRUE(out.graphBuilt);
   double previous = 1e9;
   for (int k = 0; k < 6; ++k) {
-    EXPECT_NE(Links[k][0], 0) << "outlet " << k << " is fed";
+    EXPECT_NE(Links[k][kLinkStatus], 0) << "outlet " << k << " is fed";
     // The branch line of tap k: the node whose output pin is the socket's connection point.
     double level = -1e9;
     for (int n = 0; n < out.builtNodes; ++n)
-      if (Nodes[n][0] == 20300 && Nodes[n][3] == Links[k][1] && Nodes[n][4] == Links[k][2]) level = NodeSpectra(n, 1, 0);
+      if (Nodes[n][kNodeCode] == 20300 && Nodes[n][kNodeOutX] == Links[k][kLinkX] && Nodes[n][kNodeOutY] == Links[k][kLinkY]) level = NodeSpectra(n, 1, 0);
     EXPECT_LT(level, previous) << "outlet " << k;
     EXPECT_GT(level, 0.0);
     previous = level;

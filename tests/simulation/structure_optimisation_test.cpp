@@ -6,6 +6,7 @@
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/command_clicks.hpp"
 #include "simulation/structure_optimisation.hpp"
@@ -90,7 +91,7 @@ TEST_F(Optimisation, WeakSwitchIsExchangedForAStrongerVariant) {
   EXPECT_GE(committed, 1);
   EXPECT_LE(committed, 4);
   EXPECT_NE(committed, 3);
-  for (int s = 0; s < sockets; ++s) EXPECT_EQ(Links[s][0] % 10, 9) << "socket " << s;
+  for (int s = 0; s < sockets; ++s) EXPECT_EQ(Links[s][kLinkStatus] % 10, 9) << "socket " << s;
   // Without a CATV feed the criteria start from the satellite set every time.
   EXPECT_TRUE(OptimizeMode);
   EXPECT_EQ(out.imageIndex, 76);

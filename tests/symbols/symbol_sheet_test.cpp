@@ -1,6 +1,6 @@
-// Writes every type slot, labelled with its number, to symbol_sheet.png for review (a build
-// artefact, not compared). KAVRIX_ARTIFACT_DIR chooses the folder; the default is the working
-// directory of the test.
+// Writes every type slot, labelled with its number, to symbol_sheet.png beside the test binary,
+// in the build directory, for review (a build artefact, not compared).
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -45,8 +45,7 @@ TEST(SymbolSheet, WritesEverySlotLabelled) {
     c.textOut(at[s].x(), at[s].y(), std::to_string(s));
     c.draw(at[s].x(), at[s].y() + 14, TypeGlyphAt(s));
   }
-  const char* dir = std::getenv("KAVRIX_ARTIFACT_DIR");
-  const QString path = QDir(dir ? QString::fromUtf8(dir) : QDir::currentPath()).filePath("symbol_sheet.png");
+  const QString path = QDir(QCoreApplication::applicationDirPath()).filePath("symbol_sheet.png");
   EXPECT_TRUE(sheet.image().save(path, "PNG"));
   // KAVRIX_SHEET_SLOTS="8,44": those slots also alone, four times enlarged.
   if (const char* list = std::getenv("KAVRIX_SHEET_SLOTS")) {

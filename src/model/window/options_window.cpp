@@ -24,6 +24,7 @@
 #include "editor/canvas_window.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/window_modes.hpp"
 #include "model/project_options.hpp"
 #include "platform/platform.hpp"
 #include "reports/price_window.hpp"
@@ -46,7 +47,7 @@ constexpr int kGridRowHeight = 20;
 
 // Every change of a setting marks the project and leaves any analysis state.
 void MarkChanged() {
-  Form1Tag = 0;
+  Form1Tag = kMainEditing;
   ProjectModified = true;
 }
 

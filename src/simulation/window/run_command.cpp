@@ -35,7 +35,7 @@ void TForm1::Simulate1Click() {
     Form4->Chart1->refresh();
   };
   cb.toggleNavigation = [this] { ToolButton90Click(); };
-  cb.navigationActive = [] { return Form5 && Form5->Tag == 10; };
+  cb.navigationActive = [] { return Form5 && Form5->Tag == kCanvasNavigation; };
   cb.repaint = [] {
     if (Form5) Form5->update();
   };

@@ -5,6 +5,7 @@
 #include "app/main_window.hpp"
 #include "editor/canvas_window.hpp"
 #include "model/network_model.hpp"
+#include "model/run_records.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/window/analyzer_window.hpp"
@@ -37,7 +38,7 @@ TEST_F(RunCommandTest, RunShowsAnalyzerStartsBlinkerAndReportsCurrent) {
   EXPECT_TRUE(Form5->Timer2->isActive());
   EXPECT_EQ(Form1Tag, 1);
   EXPECT_EQ(StatusBarText, "   Total Current Consumption from H Lines:  180 mA max");
-  EXPECT_EQ(Links[0][0], 9);
+  EXPECT_EQ(Links[0][kLinkStatus], 9);
   EXPECT_TRUE(ui->messages.empty());
   EXPECT_EQ(ui->busyDepth, 0) << "the cursor is restored";
 }
@@ -95,7 +96,7 @@ TEST_F(RunCommandTest, TuneButtonRunsThroughTheMainWindowButtons) {
   EXPECT_EQ(Form1Tag, 1) << "the chain ends with a run";
   EXPECT_TRUE(Form5->Timer2->isActive());
   EXPECT_EQ(EditSerial, serial + 1) << "reset and Tune share one undo step";
-  EXPECT_EQ(Links[0][0], 9);
+  EXPECT_EQ(Links[0][kLinkStatus], 9);
   EXPECT_EQ(ui->busyDepth, 0);
 }
 
@@ -110,8 +111,8 @@ TEST_F(RunCommandTest, BlinkingCanvasPaintsMarksInBothPhases) {
   Form1->ToolButton5->trigger();
   ASSERT_TRUE(Form5->Timer2->isActive());
   Form5->resize(400, 400);
-  ASSERT_EQ(Links[0][0] % 10, 1) << "far above the maximum";
-  const QPoint endA(Links[0][3], Links[0][4]);
+  ASSERT_EQ(Links[0][kLinkStatus] % 10, 1) << "far above the maximum";
+  const QPoint endA(Links[0][kLinkSatX], Links[0][kLinkSatY]);
   std::set<QRgb> seen;
   for (int phase = 0; phase < 2; ++phase) {
     Form5->Timer2Timer();

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "app/main_window.hpp"
 #include "model/network_model.hpp"
 #include "platform/platform.hpp"
 #include "simulation/window/tune_commands.hpp"
+#include "support/app_guard.hpp"
+#include "support/generated_buildings.hpp"
 #include "support/model_guard.hpp"
 
 namespace kavrix {
@@ -17,6 +20,35 @@ TEST(TuneCommands, OptimisationWithoutCascadeShowsItsMessageWithTheHourglassBala
   EXPECT_EQ(ui->lastText(), "Missing signal source or network does not contain interchangeable cascaded components");
   EXPECT_EQ(ui->busyDepth, 0);
   EXPECT_GT(ui->busyCalls, 0);
+}
+
+// The exchange of cascaded taps for stronger variants was not recorded, and Undo stayed
+// disabled after it. The whole command is now one undo step back to the drawing as it was.
+class OptimisationUndo : public ::testing::Test, protected test::AppFixture {};
+
+TEST_F(OptimisationUndo, ExchangedTapsComeBackWithOneUndo) {
+  test::BuildTapRiser(6);
+  const std::vector<ObjRow> before = NetObjects;
+  const int serial = EditSerial;
+  Form1->ToolButton94->trigger();
+  int exchanged = 0;
+  for (std::size_t r = 0; r < before.size(); ++r)
+    if (before[r][kKind] == 116 && NetObjects[r][kKind] != 116) ++exchanged;
+  ASSERT_GT(exchanged, 0) << "the riser's taps become stronger variants";
+  EXPECT_EQ(EditSerial, serial + 1) << "one step for the whole command";
+  Form1->Edit1Click();
+  ASSERT_TRUE(Form1->Undo1->isEnabled());
+
+  Form1->ToolButton91->trigger();
+  for (std::size_t r = 0; r < before.size(); ++r) {
+    // The run rewrites a single line's content code (field 5 of its geometry row) every time.
+    const bool lineGeometry = r > 0 && before[r - 1][kKind] == 203;
+    for (int f = 0; f < kObjFields; ++f)
+      if (!(lineGeometry && f == kStyle)) EXPECT_EQ(NetObjects[r][f], before[r][f]) << "row " << r << " field " << f;
+  }
+  Form1->Edit1Click();
+  EXPECT_FALSE(Form1->Undo1->isEnabled()) << "nothing older to undo";
+  EXPECT_TRUE(ui->messages.empty());
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+// Entries 101 (smallest) and 102 (largest carrier level) of every node's spectra, which the
+// outlet evaluation, the level marks and the level display read.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/propagation.hpp"
+#include "model/run_records.hpp"
+#include "model/source_tables.hpp"
+#include "simulation/run_steps.hpp"
+
+namespace kavrix {
+
+namespace {
+
+
+// Entry 101 := the smallest value above loFloor and entry 102 := the largest value above hiFloor,
+// over entries 0..last of one spectrum.
+void SetMinMax(double* sp, int last, double loFloor, double hiFloor) {
+  double lo = 1000000.0, hi = kNoSignal;
+  for (int k = 0; k <= last; ++k) {
+    if (sp[k] > loFloor) lo = std::min(lo, sp[k]);
+    if (sp[k] > hiFloor) hi = std::max(hi, sp[k]);
+  }
+  sp[101] = lo;
+  sp[102] = hi;
+}
+
+// Optical transmitters: both trackers hold the total power of the carriers above -10 dBm,
+// spread over `carriers` channels when the walk counted them (0 = as summed).
+void SetPowerSum(double* sp, int last, int carriers) {
+  sp[101] = sp[102] = 0.0;
+  double sum = 0.0;
+  int cnt = 0;
+  for (int k = 0; k <= last; ++k)
+    if (sp[k] > -10) {
+      sum += std::pow(10.0, sp[k] / 10.0);
+      ++cnt;
+    }
+  if (cnt == 0) return;
+  sp[102] = 10.0 * std::log10(carriers > 0 ? carriers * sum / cnt : sum);
+  sp[101] = sp[102];
+}
+
+}  // namespace
+
+void UpdateMinMaxTrackers() {
+  constexpr double kAll = -1e300;
+  for (int i = 0; i < static_cast<int>(Nodes.size()) && Nodes[i][kNodeCode] != 0; ++i) {
+    const NodeRow& r = Nodes[i];
+    const int id = r[kNodeSourceId];
+    const int cls = NodeClass(i);
+    if (id == 0)
+      for (int s = 0; s < kSpectraPerNode; ++s) NodeSpectra(i, s, 101) = NodeSpectra(i, s, 102) = kNoSignal;
+    if ((id > 0 && id < kLnbIdLimit) || (id > kSatIdLimit && r[kNodeChainMark] != kChainBandGrid)) {
+      const int slot = SatSlotOf(id), b = BandOf(id);
+      if (id < kLnbIdLimit) {
+        int last = 100;
+        if (ValidSatSlot(slot) && b >= 1 && b <= 4 && LnbParams[slot][b - 1][0] >= 2)
+          last = std::min(LnbParams[slot][b - 1][0] - 1, 100);
+        if (cls != 92)
+          for (int s = 0; s < kSpectraPerNode; ++s) SetMinMax(NodeSpectra.at(i, s), last, -1000, kAll);
+        else
+          for (int s = 0; s <= 1; ++s) SetPowerSum(NodeSpectra.at(i, s), last, 0);
+      } else if (slot > 9) {
+        if (cls != 92)
+          for (int s = 0; s < kSpectraPerNode; ++s) SetMinMax(NodeSpectra.at(i, s), 99, -900, -900);
+        else
+          for (int s = 0; s <= 1; ++s) SetPowerSum(NodeSpectra.at(i, s), 99, r[kNodeCarriers]);
+      }
+    }
+    if (r[kNodeChainMark] == kChainBandGrid) {
+      for (int s = 0; s <= 1; ++s) SetMinMax(NodeSpectra.at(i, s), 27, 0, 0);
+      if (cls == 81) {
+        double* sp = NodeSpectra.at(i, 0);
+        double hi = kNoSignal;
+        for (int k = 0; k <= 30; ++k) hi = std::max(hi, sp[k]);
+        sp[102] = hi;
+      }
+    }
+  }
+}
+
+}  // namespace kavrix

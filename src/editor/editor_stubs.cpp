@@ -12,9 +12,4 @@ void TForm5::Button5Click() {}
 void TForm5::Button15Click() {}
 void TForm5::Button2Click() {}
 
-// deleting and rotating
-void TForm5::Delete1Click() {}
-void TForm5::N1Click() {}
-void TForm5::N2Click() {}
-
 }  // namespace kavrix

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/undo_ring.hpp"
 #include "model/window_modes.hpp"
@@ -25,6 +26,9 @@ bool Undo1Click(QWidget* canvas) {
   UndoOutcome outcome;
   {
     BusyCursor busy;
+    // An armed or picked-up object sits outside the recorded rows; undo shifts rows below it,
+    // so it is dropped (or put back) first, as the palette commands do.
+    if (PendingKind != 0 || PanelOpen != 0) CancelPlacement();
     outcome = UndoLastStep();
     if (outcome.undone) {
       // Results of a former run no longer belong to the drawing.

@@ -4,7 +4,10 @@
 
 #include <QWidget>
 
+#include "editor/delete_rotate.hpp"
+#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
+#include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "platform/platform.hpp"
 #include "support/model_guard.hpp"
@@ -56,6 +59,30 @@ TEST(UndoCommand, OversizedActionShowsTheCapacityMessageAndKeepsState) {
   ASSERT_EQ(fake->messages.size(), 1u);
   EXPECT_EQ(fake->lastText(), "Cannot undo last step because buffer capacity was overspent");
   EXPECT_EQ(fake->busyDepth, 0);
+}
+
+// Undoing a deletion while an LNB was armed shifted the restored rows over the armed ones and
+// kept the LNB's slot taken: the arm must be dropped first.
+TEST(UndoCommand, UndoWhileAKindIsArmedDropsTheArmFirst) {
+  test::FreshModel fresh;
+  platform::ScopedScriptedPlatform fake;
+  const int first = test::AddObject(60, 100, 100);
+  const int second = test::AddObject(60, 300, 100);
+  const auto before = NetObjects;
+  {
+    EditStep step;
+    SelObject = first;
+    platform::FileDialogRequest dialog;
+    ASSERT_TRUE(DeleteComponent(dialog));
+  }
+  ASSERT_EQ(NetObjects[0][kX], 300);
+  ASSERT_EQ(ArmPlacement(91, 0).status, ArmStatus::kArmed);
+  ASSERT_TRUE(SatUsed[0]);
+
+  EXPECT_TRUE(Undo1Click(nullptr));
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_FALSE(SatUsed[0]);
+  for (int r = 0; r <= second + 1; ++r) EXPECT_EQ(NetObjects[r], before[r]) << "row " << r;
 }
 
 }  // namespace

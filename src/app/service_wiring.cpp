@@ -1,6 +1,7 @@
 // Connects the model's hooks and the windows' service table to the symbol layer and the other
 // windows, once, before the first window is created.
 #include "app/forms.hpp"
+#include "editor/canvas_window.hpp"
 #include "model/drawing_extent.hpp"
 #include "model/network_model.hpp"
 #include "simulation/window/analyzer_window.hpp"
@@ -20,6 +21,9 @@ void InstallApplicationServices() {
   h.drawObjectLabels = [](int row) { DrawObjectLabels(row); };
   h.calcDrawingExtent = [] { CalcDrawingExtent(); };
   h.createSwitchAmpGlyphs = [] { CreateSwitchAmpGlyphs(); };
+  h.selectTvStandard = [](int item) {
+    if (Form5) Form5->SelectTvStandard(item);
+  };
   h.releaseSwitchAmpGlyphs = [] { ReleaseSwitchAmpGlyphs(); };
   WindowHooks& w = Windows();
   w.createDeviceGlyphs = [] { CreateDeviceGlyphs(); };

@@ -141,6 +141,7 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent) {
   Timer2 = new QTimer(this);
   Timer2->setInterval(300);
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+  CreatePanels();
   Timer2->start();
 }
 

@@ -5,15 +5,21 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
+class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 class QScrollBar;
 
 #include "editor/canvas_state.hpp"
@@ -24,6 +30,9 @@ class QScrollBar;
 #include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
+
+class KnobStepper;
+class SourceGridView;
 
 class TForm5 : public QWidget {
   Q_OBJECT
@@ -107,6 +116,149 @@ class TForm5 : public QWidget {
   void ComboBox1Exit();      // cable kind list left
   void Button5Click();       // "Apply" of Panel2
   void Button15Click();      // "Update" of Panel12
+
+  // in-place editors and the double-click dispatch (inline_editors.cpp)
+  void CreatePanels();
+  // Opens the editor(s) of row `row` for a double click at drawing point (x, y), as the double
+  // click does after its hit test; false when nothing opened.
+  bool OpenObjectEditor(int row, int x, int y);
+  KnobStepper* UpDown1Stepper = nullptr;  // UpDown1 as the stepper it is
+  int KnobScale = 1;
+  int KnobStartPos = 0;
+  void Edit1Change();
+  void Edit1KeyDown(int key);
+  void ComboBox1KeyDown(int key);
+  void UpDown1Click();
+  void Memo1KeyDown(int key);
+  // Commits of the cable and comment editors, shared by their Enter keys and the canvas click.
+  void CommitCableEditor();
+  void CommitCommentEditor();
+  // Shows a panel at canvas client point (left, top), kept inside the window.
+  void PlacePanel(QWidget* panel, int left, int top);
+  QString m_lengthText;  // last length text the cable editor accepted
+
+  // source panel (source_panel.cpp); the grids' stores are StringGrid1 and StringGrid2 below
+  QLabel* Label3 = nullptr;          // "Channel power map (dBuV)"
+  QLabel* Panel3 = nullptr;          // band headers
+  QLabel* Panel4 = nullptr;
+  QLabel* Panel5 = nullptr;
+  QLabel* Panel6 = nullptr;
+  QLabel* Panel7 = nullptr;          // "Terr.TV"
+  SourceGridView* StringGrid1View = nullptr;
+  SourceGridView* StringGrid2View = nullptr;
+  QCheckBox* CheckBox1 = nullptr;    // "Use average values"
+  QLineEdit* Edit2 = nullptr;        // LNB current
+  QLabel* Label1 = nullptr;
+  QGroupBox* RadioGroup1 = nullptr;  // "Outputs arrangement:"
+  QRadioButton* RadioButton1 = nullptr;
+  QRadioButton* RadioButton2 = nullptr;
+  QPushButton* Button1 = nullptr;    // "Close"
+  QPushButton* Button2 = nullptr;    // "Apply"
+  QPushButton* Button3 = nullptr;    // "Save to file"
+  QPushButton* Button4 = nullptr;    // "Import data"
+  void CreateSourcePanel();
+  bool OpenSourcePanel(int row);
+  void CheckBox1Click();
+  void Button1Click();
+  void Edit2Change();
+  void StringGrid1KeyDown(int key);
+  void RefreshSourceGrids();         // views from the grids' stores
+  int StringGrid1Tag = -1;           // row of the source being edited
+
+  // streamer, converter and single-cable panels (device_panels.cpp)
+  QFrame* Panel8 = nullptr;          // "Legacy outputs"
+  QFrame* Panel9 = nullptr;          // IP streamers
+  QFrame* Panel10 = nullptr;         // four-input converter
+  QFrame* Panel11 = nullptr;         // 16-channel converter
+  QLabel* Label13 = nullptr;
+  std::array<QCheckBox*, 11> LegacyBoxes{};  // [n] = CheckBox n, n = 2..10
+  QPushButton* Button7 = nullptr;
+  QLabel* Label17 = nullptr;
+  QLabel* Label18 = nullptr;
+  QLabel* Label19 = nullptr;
+  QLabel* Label20 = nullptr;
+  QLabel* Label21 = nullptr;
+  QLabel* Label22 = nullptr;
+  QLabel* Label23 = nullptr;
+  QLineEdit* Edit3 = nullptr;        // LNB oscillators Lo, Hi
+  QLineEdit* Edit4 = nullptr;
+  QLineEdit* Edit5 = nullptr;        // input frequency
+  QComboBox* ComboBox7 = nullptr;    // "LNB Power"
+  QComboBox* ComboBox8 = nullptr;    // "Satellite"
+  QComboBox* ComboBox9 = nullptr;    // "Polarization"
+  QPushButton* Button8 = nullptr;    // "Cancel"
+  QPushButton* Button9 = nullptr;    // "Apply"
+  // Row i (1..16) of the 16-channel panel: ComboBox(10+i), MaskEdit i, Edit(11+i),
+  // ComboBox(27+i), ComboBox(44+i), CheckBox(10+i).
+  struct ConverterRowControls {
+    QComboBox* input = nullptr;
+    QLineEdit* inputMHz = nullptr;
+    QLineEdit* output = nullptr;
+    QComboBox* channel = nullptr;
+    QComboBox* trim = nullptr;
+    QCheckBox* enable = nullptr;
+  };
+  std::array<ConverterRowControls, 17> Panel11Rows{};  // [0] unused
+  QLabel* Label16 = nullptr;
+  QLineEdit* MaskEdit18 = nullptr;   // LNB LO Lo, Hi, Aux
+  QLineEdit* MaskEdit19 = nullptr;
+  QLineEdit* MaskEdit20 = nullptr;
+  QComboBox* ComboBox27 = nullptr;   // attenuator
+  QPushButton* Button12 = nullptr;   // "Cancel"
+  QPushButton* Button13 = nullptr;   // "Update"
+  QLineEdit* Edit6 = nullptr;        // output bandwidth
+  QLineEdit* Edit7 = nullptr;        // output frequency
+  std::array<QLineEdit*, 4> Edit8To11{};  // input frequencies
+  QComboBox* ComboBox10 = nullptr;   // input bandwidth
+  KnobStepper* UpDown6 = nullptr;
+  QLabel* Label26 = nullptr;
+  QPushButton* Button10 = nullptr;   // "Cancel"
+  QPushButton* Button11 = nullptr;   // "Apply"
+  void CreateDevicePanels();
+  bool OpenStreamerPanel(int row);
+  bool OpenConverter16Panel(int row);
+  bool OpenConverter4Panel(int row);
+  bool OpenLegacyOutputsPanel(int row);
+  void Button7Click();
+  void Button8Click();
+  void Button9Click();
+  void Button10Click();
+  void Button11Click();
+  void Button12Click();
+  void Button13Click();
+  void ConverterChannelChange(int channel);  // ComboBox28Change .. ComboBox43Change
+  void UpDown6Click();
+
+  // channel amplifier and modulator panels (modulator_panels.cpp)
+  QLabel* Label12 = nullptr;
+  QComboBox* ComboBox6 = nullptr;    // mode or TV standard
+  std::array<QLabel*, 4> Label4To7{};        // "F1".."F4"
+  std::array<QComboBox*, 4> ComboBox2To5{};  // channel lists; [0] is ComboBox2
+  std::array<KnobStepper*, 4> UpDown2To5{};
+  std::array<QLabel*, 4> Label8To11{};       // stepper values
+  QPushButton* Button5 = nullptr;    // "Apply"
+  QPushButton* Button6 = nullptr;    // "Cancel"
+  QFrame* Panel12 = nullptr;         // DVB modulator
+  QComboBox* ComboBox44 = nullptr;   // step (bandwidth)
+  QComboBox* ComboBox61 = nullptr;   // attenuator
+  QLineEdit* Edit28 = nullptr;
+  QLineEdit* Edit29 = nullptr;
+  QComboBox* ComboBox62 = nullptr;
+  QComboBox* ComboBox63 = nullptr;
+  QCheckBox* CheckBox27 = nullptr;
+  QCheckBox* CheckBox28 = nullptr;
+  QPushButton* Button14 = nullptr;   // "Cancel"
+  QPushButton* Button15 = nullptr;   // "Update"
+  void CreateModulatorPanels();
+  bool OpenChannelPanel(int row);
+  bool OpenDvbModulatorPanel(int row);
+  void Button6Click();
+  void Button14Click();
+  void ComboBox6Exit();
+  void ComboBox62Change();
+  // Project loading: the kind-97 lists with standard `item` selected.
+  void SelectTvStandard(int item);
+  int m_channelListMode = -1;  // mode or standard the channel lists were filled for
 
   // ---- source panel: grid data and the plan file commands (source_panel_files.cpp)
   SourceGrid StringGrid1{8, 32};  // carrier grid: 8 columns (LNB) or 2 (terrestrial), row 0 headers

@@ -60,7 +60,7 @@ void TForm5::Button4Click(QObject* /*sender*/) {
   }
   if (plan.oldVersion) platform::ShowMessage(kOldSourceFileMessage);
   ApplySourcePlan(plan, kind, StringGrid1);
-  update();
+  RefreshSourceGrids();
 }
 
 }  // namespace kavrix

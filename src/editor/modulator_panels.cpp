@@ -182,6 +182,12 @@ bool TForm5::OpenChannelPanel(int row) {
     }
     m_channelListMode = vhf ? 1 : 0;
   }
+  // The buttons follow the last row shown.
+  const int rows = kind == 97 ? 1 : four ? 4 : 2;
+  const int buttonTop = 22 + 24 * rows + 8;
+  Button5->move(Button5->x(), buttonTop);
+  Button6->move(Button6->x(), buttonTop);
+  Panel2->resize(Panel2->width(), buttonTop + 34);
   PlacePanel(Panel2, o[kX] - 30 - ScrollX, o[kY] - 74 - ScrollY);
   return true;
 }

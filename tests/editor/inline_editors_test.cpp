@@ -119,6 +119,7 @@ TEST_F(InlineEditors, CableEditorSitsAtTheLineAndListsTheCableNames) {
 
   ASSERT_TRUE(Open(socket));
   EXPECT_EQ(f().Edit1->pos(), QPoint(600 - 10 - 100, 200 - 10 - 50));
+  test::SaveShot(Form5, "inline_cable_editor", QRect(450, 90, 140, 90));
 }
 
 TEST_F(InlineEditors, LengthTextStaysAWholeNonNegativeNumber) {
@@ -179,6 +180,7 @@ TEST_F(InlineEditors, CommentEditorHidesThePlaceholderAndCommitsOnEnter) {
   f().Memo1->setPlainText(QString(120, 'a'));
   EXPECT_EQ(f().Memo1->toPlainText().size(), 100) << "a comment holds at most 100 characters";
   f().Memo1->setPlainText("Riser 2");
+  test::SaveShot(Form5, "inline_comment_editor", QRect(220, 265, 260, 90));
   test::PressKey(f().Memo1, Qt::Key_Return);
   EXPECT_EQ(ItemTexts[3], "Riser 2");
   EXPECT_FALSE(Shown(f().Memo1));
@@ -199,6 +201,7 @@ TEST_F(InlineEditors, StepperShowsEachKnobInItsScale) {
   const Point p = KnobPoint(k131, -40, -35);
   EXPECT_EQ(f().UpDown1->pos(), QPoint(p.x - 8, p.y - 5));
   EXPECT_EQ(f().Label2->pos(), QPoint(p.x - 8, p.y - 18));
+  test::SaveShot(Form5, "inline_knob_stepper", QRect(p.x - 40, p.y - 40, 80, 80));
   f().UpDown1Exit();
   f().UpDown1->hide();
 

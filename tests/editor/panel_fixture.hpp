@@ -100,11 +100,11 @@ inline void PressKey(QWidget* w, int key, const QString& text = {}) {
 inline int UndoEntries() { return UndoPos; }
 
 // Writes a picture of `w` into the build directory (or KAVRIX_ARTIFACT_DIR) for review.
-inline void SaveShot(QWidget* w, const char* name) {
+inline void SaveShot(QWidget* w, const char* name, const QRect& area = QRect(QPoint(0, 0), QSize(-1, -1))) {
   const char* dir = std::getenv("KAVRIX_ARTIFACT_DIR");
   const QString path =
       QDir(dir ? QString::fromUtf8(dir) : QCoreApplication::applicationDirPath()).filePath(QString(name) + ".png");
-  EXPECT_TRUE(w->grab().save(path, "PNG")) << path.toStdString();
+  EXPECT_TRUE(w->grab(area).save(path, "PNG")) << path.toStdString();
 }
 
 class PanelTest : public ::testing::Test {

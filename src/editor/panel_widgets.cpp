@@ -18,6 +18,7 @@
 #include "model/number_text.hpp"
 #include "model/source_file.hpp"
 #include "model/undo_ring.hpp"
+#include "model/window_modes.hpp"
 
 namespace kavrix {
 
@@ -294,6 +295,7 @@ bool ObjectRowsEdit::commit() {
     stored = m_rows[static_cast<std::size_t>(k)];
   }
   ProjectModified = true;
+  Form1Tag = kMainEditing;  // levels of an earlier run no longer fit the settings
   return true;
 }
 

@@ -121,8 +121,9 @@ int UhfChannelEdge(int item);
 int UhfItemOfCentre(int32_t tenths);
 
 // Proposed values of one object's rows: the object row and its continuation rows. `commit`
-// stores the rows that differ, each after a settings undo entry, as one edit step, and marks
-// the project modified; with no difference it changes nothing and records nothing.
+// stores the rows that differ, each after a settings undo entry, as one edit step, marks the
+// project modified and ends the display of a run's levels; with no difference it changes
+// nothing and records nothing.
 class ObjectRowsEdit {
  public:
   explicit ObjectRowsEdit(int objRow);

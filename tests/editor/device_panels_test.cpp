@@ -52,9 +52,11 @@ TEST_F(DevicePanels, StreamerShowsItsSettingsAndAnUnchangedApplyLeavesNoTrace) {
   EXPECT_TRUE(Shown(f().Edit5));
   test::SaveShot(f().Panel9, "panel_streamer_terrestrial");
   f().Edit5->setText("610");
+  Form1Tag = kMainLevelsShown;
   f().Button9Click();
   EXPECT_EQ(NetObjects[terr][kInst], 610);
   EXPECT_EQ(UndoEntries(), 1);
+  EXPECT_EQ(Form1Tag, kMainEditing) << "a changed setting ends the display of the levels";
 }
 
 TEST_F(DevicePanels, StreamerCodesSatelliteAndPowerAndWarnsOnAMismatch) {

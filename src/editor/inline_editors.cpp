@@ -216,6 +216,7 @@ void TForm5::CreatePanels() {
   CreateSourcePanel();
   CreateDevicePanels();
   CreateModulatorPanels();
+  HookDoubleClick(this, [this] { FormDblClick(this); });
 }
 
 void TForm5::PlacePanel(QWidget* panel, int left, int top) {

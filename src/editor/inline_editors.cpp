@@ -216,13 +216,12 @@ void TForm5::CreatePanels() {
   CreateSourcePanel();
   CreateDevicePanels();
   CreateModulatorPanels();
-  HookDoubleClick(this, [this] { FormDblClick(this); });
 }
 
 void TForm5::PlacePanel(QWidget* panel, int left, int top) {
   // A panel partly outside the window could not be reached to close it; keep it inside.
-  left = std::max(0, std::min(left, width() - panel->width()));
-  top = std::max(0, std::min(top, height() - panel->height()));
+  left = std::max(0, std::min(left, ClientWidth() - panel->width()));
+  top = std::max(0, std::min(top, ClientHeight() - panel->height()));
   ShowOver(panel, left, top);
 }
 

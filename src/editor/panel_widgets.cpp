@@ -236,24 +236,6 @@ class KeyHook : public QObject {
 
 void HookKeys(QWidget* w, std::function<bool(int)> onKey) { w->installEventFilter(new KeyHook(std::move(onKey), w)); }
 
-namespace {
-class DoubleClickHook : public QObject {
- public:
-  DoubleClickHook(std::function<void()> f, QObject* parent) : QObject(parent), m_f(std::move(f)) {}
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::MouseButtonDblClick) m_f();
-    return false;
-  }
-
- private:
-  std::function<void()> m_f;
-};
-}  // namespace
-
-void HookDoubleClick(QWidget* w, std::function<void()> onDoubleClick) {
-  w->installEventFilter(new DoubleClickHook(std::move(onDoubleClick), w));
-}
-
 // ---- number texts
 
 int32_t IntOr(const std::string& text, int32_t fallback) {

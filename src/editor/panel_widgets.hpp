@@ -99,8 +99,6 @@ QFont NarrowFont(int pixelSize = 11);
 
 // Calls `onKey` for every key press on `w`; a true result consumes the key.
 void HookKeys(QWidget* w, std::function<bool(int key)> onKey);
-// Calls `onDoubleClick` for every double click on `w`; the widget still sees the event.
-void HookDoubleClick(QWidget* w, std::function<void()> onDoubleClick);
 inline bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 // The widget's own visibility, whether or not its window is on screen.

@@ -357,7 +357,7 @@ bool TForm5::OpenSourcePanel(int row) {
   RefreshSourceGrids();
 
   Panel1->resize(lnb ? kLnbPanelWidth : kTerrPanelWidth, kSourcePanelHeight);
-  const int h = height();
+  const int h = ClientHeight();
   const int top = h <= o[kY] + 600 ? h - ScrollY - 600 : o[kY] - ScrollY;
   PlacePanel(Panel1, o[kX] - ScrollX - 100, top);
   Form1Tag = kMainEditing;

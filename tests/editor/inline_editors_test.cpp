@@ -1,7 +1,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include "catalogue/geometry.hpp"
@@ -55,17 +54,6 @@ TEST_F(InlineEditors, DoubleClickIsIgnoredInNavigationOrWhileAnEditorIsOpenAndOn
   EXPECT_EQ(PanelOpen, 0);
   EXPECT_EQ(Form1Tag, 1) << "the main window goes back to the state of the first click";
   EXPECT_EQ(InlineEdit, 0);
-
-  // The window's own double click runs the same handler at the pointer.
-  PickOffset = {5, 5};
-  const QPoint at(200, 150);
-  const QPoint global = Form5->mapToGlobal(at);
-  app.ui->cursorX = global.x();
-  app.ui->cursorY = global.y();
-  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(at), QPointF(global), Qt::LeftButton, Qt::LeftButton,
-                  Qt::NoModifier);
-  QCoreApplication::sendEvent(Form5, &dbl);
-  EXPECT_EQ(PickOffset, (IntPoint{0, 0}));
 }
 
 TEST_F(InlineEditors, DispatchOpensTheEditorOfTheKindAndZone) {

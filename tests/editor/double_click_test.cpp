@@ -1,0 +1,96 @@
+// Editors opened by real double clicks on placed objects of the shown canvas.
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "app/main_window.hpp"
+#include "editor/panel_widgets.hpp"
+#include "panel_fixture.hpp"
+
+namespace kavrix {
+namespace {
+
+using test::PlaceDefault;
+
+class DoubleClick : public test::PanelTest {
+ protected:
+  void SetUp() override {
+    PanelTest::SetUp();
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    Form5->VertScrollRange = 3000;
+    Form5->HorzScrollRange = 3000;
+    Form5->Repaint();
+  }
+
+  void Send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+    const QPoint g = Form5->mapToGlobal(p);
+    app.ui->cursorX = g.x();
+    app.ui->cursorY = g.y();
+    QMouseEvent e(type, QPointF(p), QPointF(g), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(Form5, &e);
+  }
+  // The event sequence of a double click at the canvas point of (x, y) (no scroll).
+  void DoubleClickAt(int x, int y) {
+    const QPoint p(x - ScrollX, y - ScrollY);
+    Send(QEvent::MouseButtonPress, p, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
+    Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
+  }
+};
+
+TEST_F(DoubleClick, OpensTheEditorsOfTheObjectUnderThePointer) {
+  const int converter = PlaceDefault(60, 300, 250);
+  const int modulator = PlaceDefault(96, 600, 250);
+  Form5->Repaint();
+
+  DoubleClickAt(300, 250);
+  EXPECT_TRUE(Shown(f().UpDown1));
+  EXPECT_TRUE(Shown(f().Panel11));
+  EXPECT_EQ(SelObject, converter);
+  EXPECT_EQ(InlineEdit, 1);
+  EXPECT_EQ(PendingKind, 0) << "the first click's pick-up is undone";
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(Form1Tag, kMainEditing);
+
+  DoubleClickAt(600, 250);
+  EXPECT_FALSE(Shown(f().Panel12)) << "no second editor while one is open";
+
+  f().UpDown1Stepper->stepUp();
+  test::PressKey(Form5, Qt::Key_Return);
+  EXPECT_FALSE(Shown(f().UpDown1));
+  EXPECT_EQ(NetObjects[converter][kInst], 9);
+  f().Button12Click();
+
+  DoubleClickAt(600 + 20, 250);
+  EXPECT_TRUE(Shown(f().Panel12));
+  EXPECT_EQ(SelObject, modulator);
+  f().Button14Click();
+  EXPECT_EQ(InlineEdit, 0);
+}
+
+TEST_F(DoubleClick, OnASocketOpensItsLengthEditorAndEnterStoresTheLength) {
+  const int socket = PlaceDefault(210, 400, 200);
+  Form5->Repaint();
+  DoubleClickAt(400, 200);
+  ASSERT_TRUE(Shown(f().Edit1));
+  f().Edit1->selectAll();
+  QTest::keyClicks(f().Edit1, "25");
+  QTest::keyClick(f().Edit1, Qt::Key_Return);
+  EXPECT_FALSE(Shown(f().Edit1));
+  EXPECT_EQ(NetObjects[socket][kInst], 25);
+  EXPECT_EQ(InlineEdit, 0);
+}
+
+TEST_F(DoubleClick, OnAnLnbOpensTheSourcePanel) {
+  const int lnb = test::PlaceLnb(400, 200);
+  Form5->Repaint();
+  DoubleClickAt(400 + 30, 200 + 5);
+  ASSERT_TRUE(Shown(f().Panel1));
+  EXPECT_EQ(f().StringGrid1Tag, lnb);
+  f().Button1Click();
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -35,6 +35,9 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 int Low16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v & 0xFFFF)); }
 
 bool HasKnobs(int kind) {
+  // The runs of the obsolete 17-input switches only give the control reset their initial
+  // settings; their symbols show no knob to turn.
+  if (kind >= 62 && kind <= 64) return false;
   const int first = TypeOf(kind)[kFirstKnob];
   return first > 0 && first < kKnobRecordCount;
 }

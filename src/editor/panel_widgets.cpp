@@ -171,9 +171,6 @@ QFrame* MakePanel(QWidget* parent, const char* name, int width, int height) {
   QPalette pal = p->palette();
   pal.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
   p->setPalette(pal);
-  QFont f("Liberation Sans");
-  f.setPixelSize(12);
-  p->setFont(f);
   p->resize(width, height);
   p->hide();
   return p;
@@ -212,9 +209,9 @@ QCheckBox* MakeCheck(QWidget* parent, const QString& text, int x, int y, int wid
   return c;
 }
 
-QFont NarrowFont(int pixelSize) {
-  QFont f("Liberation Sans Narrow");
-  f.setPixelSize(pixelSize);
+QFont NarrowFont(const QFont& base) {
+  QFont f = base;
+  f.setFamily("Liberation Sans Narrow");
   return f;
 }
 

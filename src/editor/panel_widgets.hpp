@@ -86,16 +86,16 @@ class SourceGridView : public QTableWidget {
   bool m_loading = false;
 };
 
-// Building blocks of the panels: a raised panel in the panels' font, and controls placed at
-// panel coordinates (height 20 unless given).
+// Building blocks of the panels: a raised panel in the application's font, and controls placed
+// at panel coordinates (height 20 unless given).
 QFrame* MakePanel(QWidget* parent, const char* name, int width, int height);
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y);
 QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int width, int height = 24);
 QLineEdit* MakeEdit(QWidget* parent, int x, int y, int width);
 QComboBox* MakeCombo(QWidget* parent, const QStringList& items, int x, int y, int width);
 QCheckBox* MakeCheck(QWidget* parent, const QString& text, int x, int y, int width);
-// The narrow face for texts that must fit tight grid headers.
-QFont NarrowFont(int pixelSize = 11);
+// The narrow face of `base` for texts that must fit tight grid headers.
+QFont NarrowFont(const QFont& base);
 
 // Calls `onKey` for every key press on `w`; a true result consumes the key.
 void HookKeys(QWidget* w, std::function<bool(int key)> onKey);

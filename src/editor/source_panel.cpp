@@ -258,7 +258,7 @@ void TForm5::CreateSourcePanel() {
 
   StringGrid2View = new SourceGridView(&StringGrid2, false, panel);
   StringGrid2View->setObjectName("StringGrid2");
-  StringGrid2View->verticalHeader()->setFont(NarrowFont(12));
+  StringGrid2View->verticalHeader()->setFont(NarrowFont(panel->font()));
   StringGrid2View->verticalHeader()->setFixedWidth(kSummaryLabelWidth);
   StringGrid2View->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   StringGrid2View->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -266,7 +266,7 @@ void TForm5::CreateSourcePanel() {
 
   StringGrid1View = new SourceGridView(&StringGrid1, true, panel);
   StringGrid1View->setObjectName("StringGrid1");
-  StringGrid1View->horizontalHeader()->setFont(NarrowFont(12));
+  StringGrid1View->horizontalHeader()->setFont(NarrowFont(panel->font()));
   StringGrid1View->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   StringGrid1View->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   StringGrid1View->onEnter = [this] { StringGrid1KeyDown(Qt::Key_Return); };

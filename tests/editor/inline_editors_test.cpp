@@ -60,6 +60,8 @@ TEST_F(InlineEditors, DispatchOpensTheEditorOfTheKindAndZone) {
   const int plain = PlaceDefault(1, 100, 100);
   EXPECT_FALSE(Open(plain));
   EXPECT_EQ(InlineEdit, 0);
+  const int obsolete = test::AddObject(62, 100, 300);
+  EXPECT_FALSE(Open(obsolete)) << "a switch whose symbol shows no knob";
 
   // The 16-channel converter's attenuator knob sits at its centre: stepper and panel together.
   const int converter = PlaceDefault(60, 300, 300);

@@ -4,7 +4,9 @@
 // as a whole before and after an edit and its undo.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFont>
 #include <QDir>
 #include <QKeyEvent>
 #include <QWidget>
@@ -19,6 +21,7 @@
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "support/app_guard.hpp"
+#include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 
@@ -107,6 +110,18 @@ inline void SaveShot(QWidget* w, const char* name, const QRect& area = QRect(QPo
   EXPECT_TRUE(w->grab(area).save(path, "PNG")) << path.toStdString();
 }
 
+// The application font of the running program, for the time of a test.
+class ApplicationFont {
+ public:
+  ApplicationFont() : m_saved(QApplication::font()) { UseSymbolFontForApplication(8); }
+  ~ApplicationFont() { QApplication::setFont(m_saved); }
+  ApplicationFont(const ApplicationFont&) = delete;
+  ApplicationFont& operator=(const ApplicationFont&) = delete;
+
+ private:
+  QFont m_saved;
+};
+
 class PanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -127,6 +142,7 @@ class PanelTest : public ::testing::Test {
   std::vector<std::string> Messages() { return app.ui->texts(); }
   const Bitmap& Glyph(int row) { return ObjGlyphAt(row); }
 
+  ApplicationFont font;  // before the windows, which take it when created
   AppFixture app;
 };
 

@@ -225,8 +225,11 @@ void TForm5::Button8Click() {
 }
 
 void TForm5::Button9Click() {
-  const int row = SelObject;
-  if (!ValidObjRow(row)) return;
+  const int row = EditedRow();
+  if (row < 0) {
+    CloseAndRelabel(*this, Panel9, row);  // the object is gone: nothing to store
+    return;
+  }
   ObjectRowsEdit e(row);
   ObjRow& o = e.at(0);
   const bool sat = o[kKind] == 58 && e.has(1);
@@ -285,8 +288,11 @@ void TForm5::Button12Click() {
 }
 
 void TForm5::Button13Click() {
-  const int row = SelObject;
-  if (!ValidObjRow(row) || ContinuationRows(row) < panel::kConverterChannels + 1) return;
+  const int row = EditedRow();
+  if (row < 0 || ContinuationRows(row) < panel::kConverterChannels + 1) {
+    CloseAndRelabel(*this, Panel11, -1);  // the object is gone: nothing to store
+    return;
+  }
   ObjectRowsEdit e(row);
   e.at(0)[kInst] = ItemOr(ComboBox27, e.at(0)[kInst]);
   for (int i = 1; i <= panel::kConverterChannels; ++i) {
@@ -353,8 +359,11 @@ void TForm5::Button10Click() {
 }
 
 void TForm5::Button11Click() {
-  const int row = SelObject;
-  if (!ValidObjRow(row) || ContinuationRows(row) < 1) return;
+  const int row = EditedRow();
+  if (row < 0 || ContinuationRows(row) < 1) {
+    CloseAndRelabel(*this, Panel10, -1);  // the object is gone: nothing to store
+    return;
+  }
   ObjectRowsEdit e(row);
   ObjRow& o = e.at(0);
   ObjRow& c = e.at(1);
@@ -415,8 +424,11 @@ bool TForm5::OpenLegacyOutputsPanel(int row) {
 
 void TForm5::Button7Click() {
   Panel8->hide();
-  const int row = SelObject;
-  if (!ValidObjRow(row)) return;
+  const int row = EditedRow();
+  if (row < 0) {
+    CloseAndRelabel(*this, Panel8, row);  // the object is gone: nothing to store
+    return;
+  }
   ObjectRowsEdit e(row);
   ObjRow& o = e.at(0);
   if (const LegacyLayout* layout = LegacyLayoutOf(o[kKind])) {

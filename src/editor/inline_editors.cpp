@@ -261,6 +261,8 @@ bool TForm5::OpenObjectEditor(int r, int x, int y) {
     if (!ok) return;
     InlineEdit = 1;
     SelObject = r;
+    m_editRow = r;
+    m_editKind = k;
     opened = true;
   };
   if (InRange(k, 201, 219)) {
@@ -282,6 +284,11 @@ bool TForm5::OpenObjectEditor(int r, int x, int y) {
   if (k == 96) mark(OpenDvbModulatorPanel(r));
   if (k == 97) mark(OpenChannelPanel(r));
   return opened;
+}
+
+int TForm5::EditedRow() const {
+  return ValidObjRow(m_editRow) && NetObjects[static_cast<std::size_t>(m_editRow)][kKind] == m_editKind ? m_editRow
+                                                                                                          : -1;
 }
 
 // ---- cable editor handlers
@@ -320,20 +327,21 @@ void TForm5::ComboBox1KeyDown(int key) {
 void TForm5::CommitCableEditor() {
   Edit1->hide();
   Edit1->setEnabled(false);
-  if (ValidObjRow(SelObject)) {
-    ObjRow& r = NetObjects[static_cast<std::size_t>(SelObject)];
+  const int row = EditedRow();
+  if (row >= 0) {
+    ObjRow& r = NetObjects[static_cast<std::size_t>(row)];
     const int32_t length = IntOr(Edit1->text().toStdString(), 0);
     const bool cable = InRange(r[kKind], 201, 210);
     // With no cable kind chosen the line keeps its own.
     const int32_t style = ComboBox1->currentIndex() >= 0 ? ComboBox1->currentIndex() + 1 : r[kStyle];
     EditStep step;
-    if (length != r[kInst] || style != r[kStyle]) PushUndo(kUndoInlineEdit, SelObject);
+    if (length != r[kInst] || style != r[kStyle]) PushUndo(kUndoInlineEdit, row);
     r[kInst] = length;
     if (cable) {
       r[kStyle] = style;
       if (InRange(style, 1, kCableKinds)) CurCableKind = static_cast<uint8_t>(style);
       ComboBox1->hide();
-      if (r[kKind] == 210) RebuildObjectGlyph(SelObject);
+      if (r[kKind] == 210) RebuildObjectGlyph(row);
     }
   }
   CurObject = ObjectCount;
@@ -349,8 +357,8 @@ void TForm5::CommitCableEditor() {
 }
 
 void TForm5::ComboBox1Exit() {
-  if (ValidObjRow(SelObject) && NetObjects[static_cast<std::size_t>(SelObject)][kKind] > 200 &&
-      ComboBox1->currentIndex() >= 0)
+  const int row = EditedRow();
+  if (row >= 0 && NetObjects[static_cast<std::size_t>(row)][kKind] > 200 && ComboBox1->currentIndex() >= 0)
     CurCableKind = static_cast<uint8_t>(ComboBox1->currentIndex() + 1);
 }
 
@@ -361,8 +369,9 @@ void TForm5::Memo1KeyDown(int key) {
 }
 
 void TForm5::CommitCommentEditor() {
-  if (ValidObjRow(SelObject)) {
-    const int inst = NetObjects[static_cast<std::size_t>(SelObject)][kInst];
+  const int row = EditedRow();
+  if (row >= 0) {
+    const int inst = NetObjects[static_cast<std::size_t>(row)][kInst];
     if (InRange(inst, 0, kItemTextSlots - 1))
       ItemTexts[static_cast<std::size_t>(inst)] = Memo1->toPlainText().toStdString();
   }
@@ -371,7 +380,7 @@ void TForm5::CommitCommentEditor() {
   PendingKind = 0;
   PickOffset = {};
   Form1Tag = kMainEditing;
-  if (ValidObjRow(SelObject)) RebuildObjectGlyph(SelObject);
+  if (row >= 0) RebuildObjectGlyph(row);
   Repaint();
   ProjectModified = true;
   InlineEdit = 0;
@@ -385,8 +394,9 @@ void TForm5::UpDown1Exit() {
   if (UpDown1Tag == 0) return;
   const int offset = UpDown1Tag / 10;
   const int field = UpDown1Tag % 10;
-  const int target = SelObject + offset;
-  if (ValidObjRow(SelObject) && ValidObjRow(target)) {
+  const int row = EditedRow();
+  const int target = row + offset;
+  if (row >= 0 && ValidObjRow(target)) {
     int32_t& cell = NetObjects[static_cast<std::size_t>(target)][field];
     const int position = UpDown1Stepper->position();
     // Compared with what is stored, so that a value the stepper had to bring into its range is
@@ -397,8 +407,8 @@ void TForm5::UpDown1Exit() {
       cell = position;
       ProjectModified = true;
     }
-    const int kind = NetObjects[static_cast<std::size_t>(SelObject)][kKind];
-    if (InRange(kind, 31, 90) || InRange(kind, 101, 199)) RebuildObjectGlyph(SelObject);
+    const int kind = NetObjects[static_cast<std::size_t>(row)][kKind];
+    if (InRange(kind, 31, 90) || InRange(kind, 101, 199)) RebuildObjectGlyph(row);
   }
   UpDown1Tag = 0;
   InlineEdit = 0;

@@ -193,8 +193,9 @@ bool TForm5::OpenChannelPanel(int row) {
 }
 
 void TForm5::ComboBox6Exit() {
-  if (!ValidObjRow(SelObject) || !Shown(Panel2)) return;
-  const ObjRow& o = NetObjects[static_cast<std::size_t>(SelObject)];
+  const int row = EditedRow();
+  if (row < 0 || !Shown(Panel2)) return;
+  const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
   const int chosen = ComboBox6->currentIndex();
   if (o[kKind] == 97) {
     // Leaving the list on the standard already shown keeps the chosen channel.
@@ -203,10 +204,10 @@ void TForm5::ComboBox6Exit() {
     m_channelListMode = chosen;
     return;
   }
-  if (o[kKind] != 83 || ContinuationRows(SelObject) < 1) return;
+  if (o[kKind] != 83 || ContinuationRows(row) < 1) return;
   const int group = VhfNumbering(chosen) ? 1 : 0;
   if (group == m_channelListMode) return;
-  const ObjRow& c1 = NetObjects[static_cast<std::size_t>(SelObject + 1)];
+  const ObjRow& c1 = NetObjects[static_cast<std::size_t>(row + 1)];
   const bool storedVhf = VhfNumbering(o[kInst]);
   for (int i = 0; i < 2; ++i) {
     QComboBox* list = ComboBox2To5[static_cast<std::size_t>(i)];
@@ -223,12 +224,14 @@ void TForm5::ComboBox6Exit() {
 }
 
 void TForm5::Button5Click() {
-  const int row = SelObject;
-  if (!ValidObjRow(row) || !Shown(Panel2)) return;
-  const int kind = NetObjects[static_cast<std::size_t>(row)][kKind];
-  if (!IsChannelAmplifier(kind) && kind != 97) return;
+  if (!Shown(Panel2)) return;
+  const int row = EditedRow();
+  const int kind = row >= 0 ? NetObjects[static_cast<std::size_t>(row)][kKind] : 0;
   ObjectRowsEdit e(row);
-  if (!e.has(kind == 84 ? 2 : 1)) return;
+  if (!(IsChannelAmplifier(kind) || kind == 97) || !e.has(kind == 84 ? 2 : 1)) {
+    Button6Click();  // the object is gone: nothing to store
+    return;
+  }
   ObjRow& o = e.at(0);
   ObjRow& c1 = e.at(1);
   // Kind 84 has no mode list; its Inst is not the panel's to change.
@@ -308,10 +311,13 @@ void TForm5::Button14Click() {
 }
 
 void TForm5::Button15Click() {
-  const int row = SelObject;
-  if (!ValidObjRow(row) || !Shown(Panel12)) return;
+  if (!Shown(Panel12)) return;
+  const int row = EditedRow();
   ObjectRowsEdit e(row);
-  if (NetObjects[static_cast<std::size_t>(row)][kKind] != 96 || !e.has(1)) return;
+  if (row < 0 || NetObjects[static_cast<std::size_t>(row)][kKind] != 96 || !e.has(1)) {
+    Button14Click();  // the object is gone: nothing to store
+    return;
+  }
   ObjRow& o = e.at(0);
   ObjRow& c = e.at(1);
   o[kInst] = ItemOr(ComboBox61, o[kInst]);

@@ -259,6 +259,38 @@ TEST_F(DevicePanels, LegacyOutputsCodeTheCheckedBoxesAsDigits) {
   f().Button7Click();
 }
 
+TEST_F(DevicePanels, ApplyStoresIntoTheObjectThePanelWasOpenedFor) {
+  // A right click while a panel is open moves SelObject to the object under it.
+  const int a = PlaceDefault(58, 300, 300);
+  const int b = PlaceDefault(58, 600, 300);
+  const ObjRow other = NetObjects[b];
+  ASSERT_TRUE(Open(a));
+  SelObject = b;
+  f().Edit5->setText("12000");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[a][kInst], 12000);
+  EXPECT_EQ(NetObjects[b], other);
+
+  // The object was deleted meanwhile and its row holds another one: nothing is stored.
+  const int knob = PlaceDefault(50, 300, 500);
+  ASSERT_TRUE(Open(a));
+  NetObjects[a][kKind] = 1;
+  const ModelState before;
+  f().Edit5->setText("11111");
+  f().Button9Click();
+  EXPECT_EQ(ModelState(), before);
+  EXPECT_FALSE(Shown(f().Panel9));
+  EXPECT_EQ(InlineEdit, 0);
+
+  // The stepper too keeps to its own object.
+  ASSERT_TRUE(Open(knob, -40, 10));
+  SelObject = b;
+  f().UpDown1Stepper->stepDown();
+  f().UpDown1Exit();
+  EXPECT_EQ(NetObjects[knob + 1][1], -1);
+  EXPECT_EQ(NetObjects[b], other);
+}
+
 TEST_F(DevicePanels, PanelsOfObjectsWithoutTheirSettingsRowsDoNotOpen) {
   for (int kind : {58, 60, 61, 81, 84, 96, 97}) {
     const int row = test::AddObject(kind, 300, 300);

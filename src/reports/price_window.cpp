@@ -118,9 +118,15 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   StringGrid1->setGeometry(8, 235, 586, 257);
   StringGrid1->setColumnCount(kPriceColumns);
   StringGrid1->setHorizontalHeaderLabels({"     Item", " Quantity", "Unit Price", "Whole Price", "     Comment"});
-  const int widths1[] = {130, 57, 62, 74, 236};
-  for (int c = 0; c < kPriceColumns; ++c) StringGrid1->setColumnWidth(c, widths1[c]);
+  const int widths1[] = {130, 57, 62, 74};
+  for (int c = 0; c < kPriceColumns - 1; ++c) StringGrid1->setColumnWidth(c, widths1[c]);
   StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // The row numbers that rows are dragged by take room the columns were sized without, so the
+  // Comment column takes the rest of the grid (about 236 pixels) and never runs under the
+  // vertical scroll bar. A stretched column never shrinks below its former width, so that
+  // width starts small.
+  StringGrid1->setColumnWidth(kPriceColumns - 1, 100);
+  StringGrid1->horizontalHeader()->setStretchLastSection(true);
   StringGrid1->verticalHeader()->setDefaultSectionSize(22);
   StringGrid1->verticalHeader()->setMinimumWidth(18);
   StringGrid1->verticalHeader()->setSectionsMovable(true);  // rows are moved by their number

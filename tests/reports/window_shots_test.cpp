@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QTableWidget>
 
@@ -34,8 +37,17 @@ TEST(WindowShots, PriceWindowInBothModesAndTheCalculator) {
     if (PriceListRows.Rows[r][0] == "LNB") PriceListRows.Rows[r][1] = "20";
   Form1->Billofmaterials1Click();
   EXPECT_FALSE(Form2->Image1->pixmap().isNull()) << "the logo is shown";
+  // The Comment column used to run 7 pixels under the scroll bar that eleven rows bring.
+  QApplication::processEvents();
+  QTableWidget* estimate = Form2->StringGrid1;
+  ASSERT_TRUE(estimate->verticalScrollBar()->isVisible());
+  EXPECT_LE(estimate->horizontalHeader()->length(), estimate->viewport()->width());
+  EXPECT_EQ(estimate->columnWidth(3), 74);
+  EXPECT_GE(estimate->columnWidth(4), 220);
   Shoot(Form2, "price_window_report.png");
   Form2->Button3Click();
+  QApplication::processEvents();
+  EXPECT_LE(Form2->StringGrid2->horizontalHeader()->length(), Form2->StringGrid2->viewport()->width());
   Shoot(Form2, "price_window_list.png");
 
   Form6->Button1Click();

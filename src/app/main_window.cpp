@@ -108,7 +108,7 @@ void TForm1::BuildMenus() {
   ToolButton86->setToolTip("Automatic adjustment of levels");
   ToolButton94 = ToolBar1->addAction("Optimize", this, [this] { Optimizationofnetwork1Click(); });
   ToolButton94->setToolTip("Adjustment with optimizing structure");
-  QMenu* help = menuBar()->addMenu("Help");
+  QMenu* help = menuBar()->addMenu("&Help");
   About1 = help->addAction("About", this, [this] { About1Click(); });
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });
   BuildPlacementCommands();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <filesystem>
 
 #include "app/forms.hpp"
@@ -14,6 +16,13 @@ namespace kavrix {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Caption of the main window's menu that holds `item`.
+std::string MenuOf(const QAction* item) {
+  for (QAction* top : Form1->menuBar()->actions())
+    if (top->menu() && top->menu()->actions().contains(item)) return top->text().toStdString();
+  return "<none>";
+}
 
 TEST(DocumentCommands, EachOpensItsFileFromTheStartDirectory) {
   test::AppFixture app;
@@ -78,6 +87,10 @@ TEST(DocumentCommands, MenuEntriesAndTheCalculatorCommand) {
   EXPECT_FALSE(Form1->HelpRussian1->isEnabled());
   EXPECT_TRUE(Form1->PathLossCalculator1->isVisible());
   EXPECT_EQ(Form1->Billofmaterials1->text(), "Price Estimation");
+  EXPECT_EQ(MenuOf(Form1->Billofmaterials1), "&Run");
+  EXPECT_EQ(MenuOf(Form1->PathLossCalculator1), "&Run");
+  for (const QAction* item : {Form1->Catalog1, Form1->CatalogRussian1, Form1->HelpRussian1, Form1->Help2})
+    EXPECT_EQ(MenuOf(item), "&Help") << item->text().toStdString();
   // A hidden entry made visible works as it is.
   Form1->Catalog1->setVisible(true);
   test::WriteBytes("Catalog.pdf", "doc");

@@ -370,11 +370,15 @@ void TForm2::StringGrid2Edited(int row, int column) {
 
 void TForm2::StringGrid1RowMoved(int from, int to) {
   const int a = from + 1, b = to + 1;
-  if (a == b || a >= EstimateGrid.RowCount() || b >= EstimateGrid.RowCount()) return;
-  PriceRow moved = EstimateGrid.Rows[a];
-  EstimateGrid.Rows.erase(EstimateGrid.Rows.begin() + a);
-  EstimateGrid.Rows.insert(EstimateGrid.Rows.begin() + b, moved);
-  // The model now holds the new order; the header goes back to showing rows in place.
+  const int last = EstimateGrid.RowCount() - 1;
+  // The last row is the total: whatever lay below it would be summed with the old total and
+  // overwritten by the next one, so it neither moves nor gets a row under it.
+  if (a != b && a < last && b < last) {
+    PriceRow moved = EstimateGrid.Rows[a];
+    EstimateGrid.Rows.erase(EstimateGrid.Rows.begin() + a);
+    EstimateGrid.Rows.insert(EstimateGrid.Rows.begin() + b, moved);
+  }
+  // The model holds the order now; the header goes back to showing rows in place.
   QHeaderView* h = StringGrid1->verticalHeader();
   const bool blocked = h->blockSignals(true);
   h->moveSection(to, from);

@@ -170,6 +170,29 @@ TEST(Estimate, TypedPricesAndCommentsFollowTheirItemWhenRowsShift) {
   EXPECT_EQ(EstimateGrid.Rows[3][3], "5");
 }
 
+// Dragging "Total:" up, or a row below it, left a row under the total: the next recalculation
+// counted the old total into the new one and the next rebuild wrote "Total:" over that row.
+TEST(Estimate, TotalRowStaysLastWhenRowsAreDragged) {
+  test::AppFixture app;
+  SetPrice("Kelv1", 1, "4");
+  test::AddObject(1, 100, 100);
+  Form1->Billofmaterials1Click();
+  Form2->AddRow1Click();
+  TypeCell(3, 0, "Mast");
+  TypeCell(3, 3, "6");
+  QHeaderView* h = Form2->StringGrid1->verticalHeader();
+  const std::vector<PriceRow> before = EstimateGrid.Rows;
+  h->moveSection(3, 0);  // "Total:" to the top
+  h->moveSection(2, 3);  // "Mast" below "Total:"
+  EXPECT_EQ(EstimateGrid.Rows, before);
+  EXPECT_EQ(h->visualIndex(3), 3);
+  EXPECT_EQ(Form2->StringGrid1->item(3, 0)->text().toStdString(), "Total:");
+  h->moveSection(2, 0);  // other rows still move
+  EXPECT_EQ(EstimateGrid.Rows[1][0], "Mast");
+  Form2->StringGrid1->setCurrentCell(0, 4);
+  EXPECT_EQ(EstimateGrid.Rows[4], (PriceRow{"Total:", "", "", "10", ""}));
+}
+
 // Prices come unchecked from the file; a bad one must not turn the total into "NAN" or "INF".
 TEST(Estimate, WholePricesOfOddTextsStayNumbers) {
   PriceEstimateGrid g;

@@ -105,15 +105,16 @@ TEST(PriceList, FileWithAnOldOrBadVersionLineLoadsNothing) {
   EXPECT_EQ(Form2->Edit1->text(), "EUR");
 }
 
-TEST(PriceList, NamesOnlyOneBrandOrARenamedCableHasGetNoPrice) {
+TEST(PriceList, NamesOfTheOtherBrandRenamedCablesAndNamelessLinesGetNoPrice) {
   test::AppFixture app;
-  test::WriteBytes("Prices.kna", Crlf({"4410", "Ulva1;5;;", "LNB;30;;", "Old cable;0.9;;"}));
+  test::WriteBytes("Prices.kna", Crlf({"4410", "Ulva1;5;;", "LNB;30;;", "Old cable;0.9;;", ";7;8;9"}));
   OptionControls.RfGrid[2].type = "Riser";
-  Form2->SetCableNames(1, {"RG-59", "Riser", "Triset-113", "RG-11", "Custom"});
+  Form2->SetCableNames(1, {"RG-59", "Riser", "Triset-113", "", "Custom"});
   Form2->LoadPriceFile();
   EXPECT_EQ(PriceOf("LNB", 1), "30") << "a name both brands share";
   EXPECT_EQ(PriceOf("Ulva1", 1), "<no row>");
   EXPECT_EQ(PriceOf("Riser", 1), "");
+  EXPECT_EQ(PriceListRows.Rows[CablePriceRow + 4][1], "") << "a line without a name matches no row";
 }
 
 TEST(PriceList, SavedFileReadsBackByteForByte) {

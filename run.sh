@@ -8,7 +8,9 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVRIX_TESTS=O
 cmake --build build/release -j "$(kavrix_jobs)" --target kavrix
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "No display found. Start Kavrix inside a virtual display instead:" >&2
-  echo "  xvfb-run -a ./build/release/kavrix" >&2
+  echo "  cd build/release && xvfb-run -a ./kavrix" >&2
   exit 1
 fi
-exec ./build/release/kavrix "$@"
+# The price list, the estimate's logo and the documents are looked up where Kavrix starts.
+cd build/release
+exec ./kavrix "$@"

@@ -140,6 +140,25 @@ TEST(Estimate, RebuildOfAnEmptyDrawingKeepsTheUserRows) {
   EXPECT_EQ(EstimateGrid.Tag, 1);
 }
 
+// A row added to the emptied grid of a closed project was still counted as a user row after the
+// next rebuild started over, so "Delete Row" then removed "Installation costs".
+TEST(Estimate, FreshRebuildCountsNoUserRows) {
+  test::AppFixture app;
+  test::AddObject(1, 100, 100);
+  Form1->Billofmaterials1Click();
+  Form1->Close1Click();
+  ASSERT_EQ(EstimateGrid.RowCount(), 2);
+  Form2->AddRow1Click();
+  ASSERT_EQ(EstimateGrid.Tag, 1);
+  Form1->Billofmaterials1Click();
+  EXPECT_EQ(EstimateGrid.Tag, 0);
+  EXPECT_FALSE(Form2->DeleteRow1->isEnabled());
+  Form2->DeleteRow1Click();
+  ASSERT_EQ(EstimateGrid.RowCount(), 3);
+  EXPECT_EQ(EstimateGrid.Rows[1][0], "Installation costs");
+  EXPECT_EQ(EstimateGrid.Rows[2][0], "Total:");
+}
+
 // Rows used to keep whatever the grid held at their position, so a price typed for one model
 // ended up on another after the drawing changed.
 TEST(Estimate, TypedPricesAndCommentsFollowTheirItemWhenRowsShift) {

@@ -46,6 +46,7 @@ class LevelDisplayTest : public ::testing::Test {
     const int f = port == 0 ? 1 : port == 1 ? 3 : 2 * port + 1;
     r[static_cast<std::size_t>(f)] = x;
     r[static_cast<std::size_t>(f) + 1] = y;
+    if (port >= 2) r[static_cast<std::size_t>(PortLink(port))] = kPortFree;
     return r;
   }
   // Levels from entry 0 on; entries 101 and 102 get the lowest and highest carried level.

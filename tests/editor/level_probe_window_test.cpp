@@ -135,6 +135,20 @@ TEST_F(SatelliteSocketTest, LnbOutputShowsTheSourceLevelsAndTheFilterRefillsIt) 
   EXPECT_EQ(Points(Form4->Chart1, 1), source);
 }
 
+// Ports a node does not have keep (0, 0) in their pin fields, and a line's length sits in its
+// port-2 field: a click at the canvas's top edge matched them and raised both charts, empty.
+TEST_F(SatelliteSocketTest, ClickAtTheCanvasCornerMatchesNoPin) {
+  Form1->ToolButton5->trigger();
+  const int height = Form4->height();
+  for (const QPoint at : {QPoint(2, 2), QPoint(10, 0)}) {
+    ClickCanvasAt(at.x(), at.y());
+    EXPECT_FALSE(Form4->Chart2->isVisible()) << at.x();
+    EXPECT_EQ(Form4->height(), height) << at.x();
+  }
+  AnalyzerModel m;
+  EXPECT_EQ(ProbeLevels(m, {10, 0}).matchedPins, 0);
+}
+
 TEST_F(LevelProbeWindowTest, FilterBeforeAnyProbeLeavesTheChartsAlone) {
   Form1Tag = 1;
   Form4->Chart1->addPoint(3, 1.0, 60.0, "VLo");

@@ -269,11 +269,17 @@ void TrunkDisplay(AnalyzerModel& a, ProbeState& st, const Pin& p) {
       c.addPoint(4 * p.s + band, kTrunkGHz[j], p.Out[m + j] + kTrunkOffset[band] - kTrunkCable[j] * cf - sl,
                  kBandLabel[band]);
   }
-  // Points that only widen the axis range to the curves' span.
-  c.addPoint(4 * p.s + 5, 0.95, st.TrunkLevelMax + 3, "VHi");
-  c.addPoint(4 * p.s + 5, 0.951, st.TrunkLevelMax + 3, "VHi");
-  c.addPoint(4 * p.s + 6, 2.149, st.TrunkLevelMin - 3, "VHi");
-  c.addPoint(4 * p.s + 6, 2.15, st.TrunkLevelMin - 3, "VHi");
+  // Points that only widen the axis range to the curves' span. A trunk that carries no band
+  // leaves the trackers at their start values, a million dB off: no range points then, or the
+  // axis would flatten every curve.
+  if (st.TrunkLevelMax > ProbeState{}.TrunkLevelMax) {
+    c.addPoint(4 * p.s + 5, 0.95, st.TrunkLevelMax + 3, "VHi");
+    c.addPoint(4 * p.s + 5, 0.951, st.TrunkLevelMax + 3, "VHi");
+  }
+  if (st.TrunkLevelMin < ProbeState{}.TrunkLevelMin) {
+    c.addPoint(4 * p.s + 6, 2.149, st.TrunkLevelMin - 3, "VHi");
+    c.addPoint(4 * p.s + 6, 2.15, st.TrunkLevelMin - 3, "VHi");
+  }
   if (cf > 0 && p.b < 5 && p.Out[101] - 1.466 * cf - sl < SatMinLevel) {
     c.clearSeries(0);
     if (p.chain == 50) c.addPoint(0, 0.95, SatMinLevel, "max", kBlue);

@@ -186,6 +186,9 @@ ProbeOutcome ProbeLevels(AnalyzerModel& a, IntPoint at) {
     // Optical transmitters and the IP streamers show their input too.
     const int first = (family == 92 || code == 58000 || code == 59005) ? 0 : 1;
     for (int p = first; p <= 5; ++p) {
+      // A port the node does not have keeps (0, 0) in its pin fields, or a line's length and
+      // cable there: no pin to probe.
+      if (p >= 2 && Nodes[n][static_cast<std::size_t>(PortLink(p))] == kNoPort) continue;
       int x, y;
       NodePin(node, p, x, y);
       if (!Near(st, x, y)) continue;

@@ -46,6 +46,7 @@ class LevelDisplayTest : public ::testing::Test {
     const int f = port == 0 ? 1 : port == 1 ? 3 : 2 * port + 1;
     r[static_cast<std::size_t>(f)] = x;
     r[static_cast<std::size_t>(f) + 1] = y;
+    if (port >= 2) r[static_cast<std::size_t>(PortLink(port))] = kPortFree;
     return r;
   }
   // Levels from entry 0 on; entries 101 and 102 get the lowest and highest carried level.
@@ -248,6 +249,17 @@ TEST_F(LevelDisplayTest, TrunkOutputShowsFourSevenPointCurvesAndSkipsSeriesThatD
   r[25] = 0;
   ProbeLevels(b, {300, 300});
   EXPECT_EQ(TotalPoints(b.Chart1), 0);
+
+  // A trunk that carries no band left its range points a million dB off, and the level axis
+  // spanning them flattened every curve on the chart.
+  AnalyzerModel c;
+  r[14] = 1;
+  r[25] = 50;
+  for (int k = 0; k < 28; ++k) NodeSpectra(0, 1, k) = kNoSignal;
+  NodeSpectra(0, 1, 101) = 1000000.0;
+  NodeSpectra(0, 1, 102) = kNoSignal;
+  ProbeLevels(c, {300, 300});
+  EXPECT_EQ(TotalPoints(c.Chart1), 0);
 }
 
 TEST_F(LevelDisplayTest, StreamerInputWindowsStayInsideTheirChannelRows) {

@@ -13,6 +13,7 @@
 #include "editor/canvas_window.hpp"
 #include "editor/level_display.hpp"
 #include "model/network_model.hpp"
+#include "model/number_text.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/window/analyzer_window.hpp"
 #include "support/app_guard.hpp"
@@ -135,6 +136,20 @@ TEST_F(SatelliteSocketTest, LnbOutputShowsTheSourceLevelsAndTheFilterRefillsIt) 
   EXPECT_EQ(Points(Form4->Chart1, 1), source);
 }
 
+// Ports a node does not have keep (0, 0) in their pin fields, and a line's length sits in its
+// port-2 field: a click at the canvas's top edge matched them and raised both charts, empty.
+TEST_F(SatelliteSocketTest, ClickAtTheCanvasCornerMatchesNoPin) {
+  Form1->ToolButton5->trigger();
+  const int height = Form4->height();
+  for (const QPoint at : {QPoint(2, 2), QPoint(10, 0)}) {
+    ClickCanvasAt(at.x(), at.y());
+    EXPECT_FALSE(Form4->Chart2->isVisible()) << at.x();
+    EXPECT_EQ(Form4->height(), height) << at.x();
+  }
+  AnalyzerModel m;
+  EXPECT_EQ(ProbeLevels(m, {10, 0}).matchedPins, 0);
+}
+
 TEST_F(LevelProbeWindowTest, FilterBeforeAnyProbeLeavesTheChartsAlone) {
   Form1Tag = 1;
   Form4->Chart1->addPoint(3, 1.0, 60.0, "VLo");
@@ -221,6 +236,59 @@ TEST_F(LevelProbeWindowTest, TotalLevelBarIsDrawnBesideTheLevelChart) {
   EXPECT_EQ(shot.pixelColor(325, 215 - 50), QColor(255, 255, 0));
   EXPECT_EQ(shot.pixelColor(325, 215 - 120), QColor(192, 192, 192));
   SaveShot("analyzer_total_level.png");
+}
+
+}  // namespace
+}  // namespace kavrix
+
+namespace kavrix {
+namespace {
+
+// LNB band 1 (three carriers at 80 dBuV) over 10 m of RG-59 into an optical transmitter at
+// (400, 400), 30 km of fibre type 1 to a receiver at (800, 800), then a line to a socket.
+TEST_F(LevelProbeWindowTest, OpticalLinkShowsTheDriveTotalAndThePowerAtBothEndsOfTheFibre) {
+  CableCoef[1] = CableCoef[2] = 0.27;
+  test::AddObject(91, 200, 100, 0, 1, 1);  // band 1 output at (170, 140)
+  const double f[3] = {1000, 1400, 1800};
+  for (int k = 0; k < 3; ++k) {
+    SatCell(0, 0, k + 1) = static_cast<int>(f[k]);
+    SatCell(0, 1, k + 1) = 80;
+  }
+  LnbParams[0][0][0] = 3;
+  SatUsed[0] = true;
+  test::AddObject(141, 400, 400, 0, 1, 0);  // path 1 input (430, 460), output (350, 460)
+  test::AddObject(142, 800, 800, 0, 1, 0);  // input (750, 750), path 1 output (790, 850)
+  test::AddObject(203, 170, 140, 10, 1, 2);
+  test::AddContinuation(320, 260, 0, 0, 11);
+  test::AddObject(205, 350, 460, 30000, 1, 1);
+  test::AddContinuation(290, 400, 0, 0, 11);
+  test::AddObject(203, 790, 850, 10, 1, 2);
+  test::AddContinuation(150, 0, 0, 0, 11);
+  test::AddObject(210, 815, 1000, 5, 1, 1);
+  Form5->resize(1000, 1000);
+  Form1->ToolButton5->trigger();
+  ASSERT_EQ(Form1Tag, 1);
+  const AnalyzerModel& m = Form4->Model();
+
+  // The transmitter's input: its carriers on the chart and their summed power beside it.
+  ClickCanvasAt(430, 460);
+  double sum = 0;
+  for (double fk : f) sum += std::pow(10.0, (80 - std::sqrt(fk / 1000) * 0.27 * 10) / 10);
+  EXPECT_EQ(m.Surface.Texts(), (std::vector<std::string>{"Total level:", "(dBuV)", FormatFixed(10 * std::log10(sum), 2)}));
+  EXPECT_TRUE(Form4->Chart1->isVisible());
+  EXPECT_GE(Form4->Chart1->pointCount(1), 3);
+
+  // Its output: the power bar alone, 6 dBm on the 1310 nm path.
+  ClickCanvasAt(350, 460);
+  EXPECT_EQ(m.Surface.Texts(), (std::vector<std::string>{"6.00 dBm", "1310nm"}));
+  EXPECT_FALSE(Form4->Chart1->isVisible());
+  EXPECT_FALSE(Form4->Chart2->isVisible());
+  EXPECT_EQ(Form4->height(), 284 - AnalyzerModel::kFrameHeight);
+
+  // The fibre's end at the receiver: the same light less 30 km at 1310 nm and the connection.
+  ClickCanvasAt(750, 750);
+  EXPECT_EQ(m.Surface.Texts(), (std::vector<std::string>{FormatFixed(6 - FiberAtt[1][1] * 30 - 0.2, 2) + " dBm", "1310nm"}));
+  SaveShot("analyzer_optical_power.png");
 }
 
 }  // namespace

@@ -162,6 +162,19 @@ TEST_F(DrawingPrintTest, LegendListsEveryRfTypeInUseOnThePage) {
   // The fifth slot lies at the page's right edge: the legend moved left to keep it on paper.
   EXPECT_LE(end, kPage.widthPx);
   EXPECT_GE(cables->x1, 0);
+
+  // Played on a page the legend's last entry shows whole (the frame is the page's edge).
+  ImageJob job({960, 1360});
+  std::string error;
+  ASSERT_TRUE(PrintDrawingOn(job, "lines_sockets.stn", &error)) << error;
+  EXPECT_TRUE(job.pages[0].save(ArtifactPath("print_lines_sockets_overview.png")));
+  const QImage& page = job.pages[0];
+  int lastInk = -1;
+  for (int y = 1332; y < 1360; ++y)
+    for (int x = 0; x < 960; ++x)
+      if (qGray(page.pixel(x, y)) < 128) lastInk = std::max(lastInk, x);
+  EXPECT_GT(lastInk, 900) << "the legend reaches the right part of the page";
+  EXPECT_LT(lastInk, 959) << "and stops inside it";
 }
 
 TEST_F(DrawingPrintTest, LegendTakesCoaxTypesOnlyAndShortLegendsKeepTheirSlots) {
@@ -202,8 +215,9 @@ TEST_F(DrawingPrintTest, TwoTilesWideGivesGridNumbersAndTwoTilePages) {
   const std::vector<PrintOp> lines = OfKind(pages[0], Kind::Line);
   ASSERT_EQ(lines.size(), 3u);
   const int stepX = Round(960 * fit), stepY = Round(1333 * fit);
-  EXPECT_EQ(RectOf(lines[0]), QRect(QPoint(stepX, 136), QPoint(stepX, 6800)));
-  EXPECT_EQ(RectOf(lines[1]), QRect(QPoint(2 * stepX, 136), QPoint(2 * stepX, 6800)));
+  // Column borders end at the legend's line, 6664.
+  EXPECT_EQ(RectOf(lines[0]), QRect(QPoint(stepX, 136), QPoint(stepX, 6664)));
+  EXPECT_EQ(RectOf(lines[1]), QRect(QPoint(2 * stepX, 136), QPoint(2 * stepX, 6664)));
   EXPECT_EQ(RectOf(lines[2]), QRect(QPoint(0, stepY + 136), QPoint(4800, stepY + 136)));
   const PrintOp* one = FindText(pages[0], "1");
   const PrintOp* two = FindText(pages[0], "2");
@@ -276,22 +290,31 @@ TEST_F(DrawingPrintTest, TilePagesShowTheirPartOfTheDrawingAndBlankPaperBeyondIt
   const QImage drawing = RenderWholeDrawing().image();
   // Tile 2 starts at drawing x 960; the page shows it from x 0 below the 28-pixel header band.
   const QImage& tile2 = job.pages[2];
-  int same = 0, inked = 0;
+  int same = 0, ink = 0;
   for (int y = 0; y < 371; y += 3) {
     for (int x = 0; x < 281; x += 3) {
       const QRgb want = drawing.pixel(960 + x, y);
       if (want == qRgb(255, 255, 255)) continue;
-      ++inked;
+      ++ink;
       const int py = 28 + (y * (1360 - 28)) / 1333;
       if (tile2.pixel(x, py) == want || tile2.pixel(x, py + 1) == want) ++same;
     }
   }
-  ASSERT_GT(inked, 50);
-  EXPECT_GT(same, inked * 9 / 10);
+  ASSERT_GT(ink, 50);
+  EXPECT_GT(same, ink * 9 / 10);
   // Right of the drawing's edge and below it the page stays white (the frame aside).
   for (int y = 40; y < 1350; y += 7)
     for (int x = 290; x < 950; x += 7) ASSERT_EQ(tile2.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
   for (int x = 5; x < 280; x += 7) ASSERT_EQ(tile2.pixel(x, 1000), qRgb(255, 255, 255)) << x;
+  // The caption in the header band ends at Round(960 x 0.98) = 941.
+  auto inked = [&](int x0, int x1) {
+    for (int y = 4; y < 27; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (qGray(tile2.pixel(x, y)) < 128) return true;
+    return false;
+  };
+  EXPECT_TRUE(inked(900, 941));
+  EXPECT_FALSE(inked(943, 958));
 }
 
 TEST_F(DrawingPrintTest, PrintMenuWritesThePdfAndCancelPrintsNothing) {

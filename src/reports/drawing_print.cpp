@@ -5,7 +5,6 @@
 #include <array>
 
 #include "editor/canvas_paint.hpp"
-#include "editor/canvas_state.hpp"
 #include "model/drawing_extent.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
@@ -155,12 +154,8 @@ Bitmap RenderWholeDrawing() {
   const int w = std::max(DrawExtentX, 1), h = std::max(DrawExtentY, 1);
   if (static_cast<int64_t>(w) * h > kMaxDrawingPixels) return Bitmap();
   Bitmap drawing(w, h);
-  // A selection being dragged on the canvas is printed where it lies, not where it is dragged.
-  const uint8_t selection = InSelectionDraw;
-  InSelectionDraw = 0;
   for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row)
     DrawComponent(static_cast<int>(row), drawing, 0, 0);
-  InSelectionDraw = selection;
   return drawing;
 }
 

@@ -78,7 +78,7 @@ void TForm1::BuildMenus() {
   Save1 = file->addAction("&Save", this, [this] { Save1Click(); });
   SaveAction = Save1;
   SaveAs1 = file->addAction("Save &As...", this, [this] { SaveAs1Click(); });
-  S1 = file->addAction("Save As Picture", this, [this] { S1Click(ProjectFileName); });
+  S1 = file->addAction("Save As Picture", this, [this] { S1Click(); });
   Close1 = file->addAction("Close", this, [this] { Close1Click(); });
   file->addSeparator();
   Exit1 = file->addAction("E&xit", this, [this] { Exit1Click(); });
@@ -113,6 +113,7 @@ void TForm1::BuildMenus() {
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });
   BuildPlacementCommands();
   BuildReportMenus();
+  BuildPrintMenus();
   // The save action follows the project state as an idle update would.
   auto* update = new QTimer(this);
   connect(update, &QTimer::timeout, this, [this] { SaveActionUpdate(); });

@@ -41,6 +41,7 @@ class TForm1 : public QMainWindow {
   void Open1Click();
   void SaveAs1Click();
   bool Exit1Click();
+  // The picture under `path` with ".bmp" in place of its last four characters.
   void S1Click(const std::string& path);
   void About1Click();
   void Help2Click();
@@ -113,6 +114,13 @@ class TForm1 : public QMainWindow {
   QAction* Catalog1 = nullptr;
   QAction* CatalogRussian1 = nullptr;
   QAction* HelpRussian1 = nullptr;
+  // ---- printing and picture export (reports/drawing_print_commands.cpp)
+  void S1Click();                   // "Save As Picture": the project's name, or one asked for
+  void Print1Click();
+  void PrintSetup1Click();
+  QAction* Print1 = nullptr;
+  QAction* PrintSetup1 = nullptr;
+  QAction* ToolButtonPrint = nullptr;  // "Print"
 
   platform::FileDialogRequest OpenDialog1;
   platform::FileDialogRequest SaveDialog1;
@@ -127,6 +135,7 @@ class TForm1 : public QMainWindow {
   void BuildMenus();
   void BuildPlacementCommands();  // palette, Draw menu, Edit menu items (placement_menus.cpp)
   void BuildReportMenus();
+  void BuildPrintMenus();
   bool SaveProjectTo(const std::string& path);
   void ShowProjectInWindows();
 };

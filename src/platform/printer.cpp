@@ -53,10 +53,22 @@ std::unique_ptr<QPrinter> MakePdfPrinter(const std::string& path, PageSize page,
   return printer;
 }
 
+namespace {
+QFont PrintFont(int pixelHeight, bool bold) {
+  QFont font("Liberation Sans");
+  font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
+  font.setBold(bold);
+  return font;
+}
+}  // namespace
+
+int PrintTextWidth(const std::string& text, int pixelHeight, bool bold) {
+  return QFontMetrics(PrintFont(pixelHeight, bold)).horizontalAdvance(QString::fromStdString(text));
+}
+
 void PlayPrintOps(PrintJob& job, const std::vector<PrintOp>& ops) {
   QPainter& p = job.painter();
-  QFont font("Liberation Sans");
-  font.setPixelSize(12);
+  QFont font = PrintFont(12, false);
   p.setFont(font);
   QPen pen(Qt::black);
   p.setPen(pen);
@@ -67,26 +79,33 @@ void PlayPrintOps(PrintJob& job, const std::vector<PrintOp>& ops) {
         job.newPage();
         break;
       case PrintOp::Kind::Font:
-        font.setPixelSize(op.size > 0 ? op.size : 1);
-        font.setBold(op.bold);
+        font = PrintFont(op.size, op.bold);
         p.setFont(font);
         break;
       case PrintOp::Kind::Pen:
         pen.setWidth(op.size);
         p.setPen(pen);
         break;
-      case PrintOp::Kind::Text:
-        p.drawText(op.x1, op.y1 + QFontMetrics(font, p.device()).ascent(), QString::fromStdString(op.text));
+      case PrintOp::Kind::Text: {
+        const QFontMetrics metrics(font, p.device());
+        const QString text = QString::fromStdString(op.text);
+        const int x = op.alignRight ? op.x1 - metrics.horizontalAdvance(text) : op.x1;
+        p.drawText(x, op.y1 + metrics.ascent(), text);
         break;
+      }
       case PrintOp::Kind::Line:
         p.drawLine(op.x1, op.y1, op.x2, op.y2);
         break;
       case PrintOp::Kind::Rect:
         p.drawRect(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)));
         break;
-      case PrintOp::Kind::Image:
-        if (!op.image.isNull()) p.drawImage(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)), op.image);
+      case PrintOp::Kind::Image: {
+        if (op.image.isNull()) break;
+        const QRect target(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1));
+        if (op.source.isNull()) p.drawImage(target, op.image);
+        else p.drawImage(target, op.image, op.source);
         break;
+      }
     }
   }
 }

@@ -5,6 +5,7 @@
 // PDF files. Layout code may also produce a list of drawing operations and play it on a job, so
 // the layout can be checked without any printer.
 #include <QImage>
+#include <QRect>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,16 +54,21 @@ class QPrinterJob : public PrintJob {
 std::unique_ptr<QPrinter> MakePdfPrinter(const std::string& path, PageSize page, int dpi);
 
 // One drawing step of a printout, in device pixels. Text is placed by the top-left corner of
-// its line, as the layouts measure it.
+// its line, as the layouts measure it, or by its top-right corner when right-aligned.
 struct PrintOp {
   enum class Kind { NewPage, Font, Pen, Text, Line, Rect, Image };
   Kind kind = Kind::Text;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Text: x1, y1; Line: from, to; Rect and Image: corners
   std::string text;                    // Text
+  bool alignRight = false;             // Text: x1 is where the text ends
   int size = 0;                        // Font: pixel height; Pen: width
   bool bold = false;                   // Font
   QImage image;                        // Image, stretched into the rectangle
+  QRect source;                        // Image: the part drawn (inside the image); null = all of it
 };
+
+// Width in device pixels of a text in the face the operations print with.
+int PrintTextWidth(const std::string& text, int pixelHeight, bool bold);
 
 // Plays the operations on a job between its beginDoc and endDoc; NewPage starts the next page.
 void PlayPrintOps(PrintJob& job, const std::vector<PrintOp>& ops);

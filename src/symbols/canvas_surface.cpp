@@ -548,8 +548,8 @@ QImage MonochromeMask(const Bitmap& src) {
   return mask;
 }
 
-bool SaveBitmap8(const Bitmap& bmp, const std::string& path) {
-  if (bmp.empty()) return false;
+QByteArray EncodeBitmap8(const Bitmap& bmp) {
+  if (bmp.empty()) return {};
   // Qt's own writer drops to 4 bits for few colours; readers of the picture expect 8.
   const QImage eight =
       bmp.image().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither | Qt::ColorOnly);
@@ -574,6 +574,12 @@ bool SaveBitmap8(const Bitmap& bmp, const std::string& path) {
     out.append(reinterpret_cast<const char*>(eight.constScanLine(y)), w);
     for (int pad = w; pad < stride; ++pad) out.append(char(0));
   }
+  return out;
+}
+
+bool SaveBitmap8(const Bitmap& bmp, const std::string& path) {
+  const QByteArray out = EncodeBitmap8(bmp);
+  if (out.isEmpty()) return false;
   QFile f(QString::fromUtf8(path.c_str()));
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return f.write(out) == out.size();

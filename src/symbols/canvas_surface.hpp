@@ -21,6 +21,7 @@
 //    surface skips the pixels of that colour.
 //  - Every operation accepts an empty bitmap and then does nothing; pixel reads outside the image
 //    return black.
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -227,5 +228,7 @@ QImage MonochromeMask(const Bitmap& src);
 // Saves `bmp` as an uncompressed Windows bitmap of 8 bits per pixel (a palette of at most 256
 // colours). Returns false when the bitmap is empty or the file cannot be written.
 bool SaveBitmap8(const Bitmap& bmp, const std::string& path);
+// The bytes SaveBitmap8 writes; empty for an empty bitmap.
+QByteArray EncodeBitmap8(const Bitmap& bmp);
 
 }  // namespace kavrix

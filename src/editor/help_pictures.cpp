@@ -2,13 +2,10 @@
 
 #include <QFile>
 #include <QString>
-#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
 #include <jpeglib.h>
-
-#include "catalogue/type_catalogue.hpp"
 
 // The pictures live in a resource of this static library; nothing else references it, so the
 // linker would drop it unless it is registered by name.
@@ -62,12 +59,6 @@ bool Decode(const QByteArray& data, DecodeState* s) {
   return true;
 }
 
-int HighestHelpNumber() {
-  int highest = 0;
-  for (const TypeRecord& r : TypeCatalogue) highest = std::max(highest, static_cast<int>(r[kHelpPicture]));
-  return highest;
-}
-
 constexpr int kZeroEntryPicture = 43;
 
 }  // namespace
@@ -77,11 +68,6 @@ QImage DecodeJpeg(const QByteArray& data) {
   DecodeState state{};
   if (!Decode(data, &state)) return QImage();
   return state.image;
-}
-
-int HelpPictureList::count() const {
-  static const int n = HighestHelpNumber() + 1;
-  return n;
 }
 
 const QImage& HelpPictureList::at(int n) {

@@ -10,11 +10,13 @@ namespace kavrix {
 // A JPEG decoded into an RGB32 image; a null image for data that is not a readable JPEG.
 QImage DecodeJpeg(const QByteArray& data);
 
+// Help numbers of the type catalogue run from 1 to 107 (0: no picture).
+constexpr int kHelpPictureCount = 108;
+
 // Help number n's picture is entry n; entry 0 repeats picture 43.
 class HelpPictureList {
  public:
-  // One entry per help number from 0 to the highest the type catalogue uses.
-  int count() const;
+  int count() const { return kHelpPictureCount; }
   // The picture of help number n; a null image for a number outside the list or without a picture.
   const QImage& at(int n);
 

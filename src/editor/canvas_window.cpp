@@ -4,6 +4,7 @@
 #include "editor/canvas_window.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -422,7 +423,15 @@ void TForm5::FormMouseUp(Qt::MouseButton, int X, int Y) {
 
 // ---- keys
 
-void TForm5::keyPressEvent(QKeyEvent* e) { FormKeyDown(e->key()); }
+void TForm5::keyPressEvent(QKeyEvent* e) {
+  // A key typed into one of the canvas's own controls (a panel field, the comment editor) comes
+  // on here when the control has no use for it. Only Enter, which commits those editors, is a
+  // canvas command then: a Shift for a capital letter must not switch the navigation view.
+  const QWidget* focus = QApplication::focusWidget();
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (focus && focus != this && isAncestorOf(focus) && !enter) return;
+  FormKeyDown(e->key());
+}
 void TForm5::keyReleaseEvent(QKeyEvent* e) {
   if (!e->isAutoRepeat()) FormKeyUp(e->key());
 }

@@ -1,6 +1,8 @@
 // The canvas window driven by real pointer, wheel and key events on the shown main window.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -318,6 +320,31 @@ TEST_F(CanvasWindowTest, CtrlIsHeldOnlyWhileMovingAndEnterClosesHints) {
   EXPECT_TRUE(Form5->Label14->isHidden());
   EXPECT_TRUE(Form5->Label15->isHidden());
   EXPECT_EQ(InlineEdit, 0);
+}
+
+// A key that a field on the canvas has no use for comes on to the canvas. A Shift typed for a
+// capital letter in such a field used to switch the navigation view.
+TEST_F(CanvasWindowTest, KeysTypedIntoAFieldOnTheCanvasStayWithIt) {
+  QLineEdit field(Form5);
+  field.show();
+  Form1->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+  field.setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), &field);
+  QTest::keyPress(&field, Qt::Key_Shift);
+  QTest::keyClicks(&field, "A");
+  QTest::keyRelease(&field, Qt::Key_Shift);
+  QTest::keyClick(&field, Qt::Key_F1);
+  EXPECT_EQ(field.text(), "A");
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_FALSE(Form5->HorzScrollBar->isHidden());
+
+  // Enter, which commits the editors, still reaches the canvas.
+  Form5->Label14->show();
+  InlineEdit = 1;
+  QTest::keyClick(&field, Qt::Key_Return);
+  EXPECT_EQ(InlineEdit, 0);
+  EXPECT_TRUE(Form5->Label14->isHidden());
 }
 
 TEST_F(CanvasWindowTest, F1ShowsTheHelpPictureOfTheComponentUnderThePointer) {

@@ -405,6 +405,27 @@ TEST_F(CanvasWindowTest, CaptionShowsInTheFramesTitleBar) {
   EXPECT_EQ(Form1->windowTitle(), "Kavrix_v4.4.1") << "the main window's own caption is unchanged";
 }
 
+// The road a new user takes: File > Open of a fixture shows its network, and a wheel notch
+// moves all of it up by four grid steps.
+TEST_F(CanvasWindowTest, AnOpenedNetworkIsVisibleAndScrolls) {
+  ui().files.push_back(platform::FileDialogResult{std::string(KAVRIX_TEST_DATA) + "/tap_riser.stn", 1});
+  Form1->Open1->trigger();
+  ASSERT_EQ(NetObjects[0][kKind], 91);
+  ASSERT_GT(Form5->VertScrollBar->maximum(), 20) << "the drawing reaches below the window";
+  const QRect client(0, 0, Form5->ClientWidth(), Form5->ClientHeight());
+  Form5->Repaint();
+  const QImage before = Form5->grab(client).toImage();
+  EXPECT_TRUE(before.save(ArtifactPath("canvas_opened.png")));
+  const QPoint lnb(NetObjects[0][kX], NetObjects[0][kY]);
+  EXPECT_NE(FromRgb(before.pixel(lnb)), Background()) << "the LNB's symbol is on screen";
+
+  Wheel(-120);
+  ASSERT_EQ(ScrollY, 20);
+  const QImage after = Form5->grab(client).toImage();
+  const int h = client.height() - 20;
+  EXPECT_EQ(after.copy(0, 0, client.width(), h), before.copy(0, 20, client.width(), h));
+}
+
 TEST_F(CanvasWindowTest, MainWindowWithAnAnalysedNetworkForReview) {
   Open("tap_riser.stn");
   Form1->ToolButton5->trigger();

@@ -239,15 +239,32 @@ void DrawPlacementGuides(Canvas& c, int kind, int orient, int x, int y) {
 
 // ---- lines
 
+// Points this far out reach no bitmap. Rows from a damaged file may hold any Integer; keeping
+// drawn points inside this range leaves the sums of cable offsets and labels within an int.
+constexpr long long kFarOut = 1LL << 30;
+bool WithinReach(long long v) { return v > -kFarOut && v < kFarOut; }
+
 // Whether anything of a line drawn from (x, y) can reach the target: its corners, cable offsets,
 // dots and length labels all lie within `margin` of the corner box.
 bool LineMayShow(const Bitmap& target, int x, int y, const ObjRow& c, int labelChars) {
-  const int xs[3] = {x, x + c[2], x + c[2] + c[4]};
-  const int ys[3] = {y, y + c[1], y + c[1] + c[3]};
-  const int margin = 60 + 12 * labelChars;
-  const int l = *std::min_element(xs, xs + 3) - margin, r = *std::max_element(xs, xs + 3) + margin;
-  const int t = *std::min_element(ys, ys + 3) - margin, b = *std::max_element(ys, ys + 3) + margin;
+  const long long xs[3] = {x, static_cast<long long>(x) + c[2], static_cast<long long>(x) + c[2] + c[4]};
+  const long long ys[3] = {y, static_cast<long long>(y) + c[1], static_cast<long long>(y) + c[1] + c[3]};
+  for (int i = 0; i < 3; ++i)
+    if (!WithinReach(xs[i]) || !WithinReach(ys[i])) return false;
+  const long long margin = 60 + 12 * labelChars;
+  const long long l = *std::min_element(xs, xs + 3) - margin, r = *std::max_element(xs, xs + 3) + margin;
+  const long long t = *std::min_element(ys, ys + 3) - margin, b = *std::max_element(ys, ys + 3) + margin;
   return r >= 0 && b >= 0 && l < target.width() && t < target.height();
+}
+
+// Single cables and fibre keep the orientation that matches their first non-empty leg.
+void NormaliseCableOrient(int row) {
+  const int kind = NetObjects[static_cast<std::size_t>(row)][kKind];
+  if (kind != 203 && kind != 205) return;
+  const ObjRow cont = RowOrZero(row + 1);
+  int& stored = NetObjects[static_cast<std::size_t>(row)][kOrient];
+  if ((stored == 1 || stored == 3) && cont[1] == 0) stored += 1;
+  else if ((stored == 2 || stored == 4) && cont[2] == 0) stored -= 1;
 }
 
 // Characters of v written in decimal.
@@ -263,12 +280,6 @@ void DrawLine(int row, const ObjRow& r, int x, int y, Bitmap& target, Canvas& c)
   const int kind = r[kKind];
   const ObjRow cont = RowOrZero(row + 1);
   const int orient = r[kOrient];
-  if ((kind == 203 || kind == 205) && ValidObjRow(row)) {
-    // Single cables and fibre keep the orientation that matches their first non-empty leg.
-    int& stored = NetObjects[static_cast<std::size_t>(row)][kOrient];
-    if ((stored == 1 || stored == 3) && cont[1] == 0) stored += 1;
-    else if ((stored == 2 || stored == 4) && cont[2] == 0) stored -= 1;
-  }
   if (target.empty() || !LineMayShow(target, x, y, cont, Digits(r[kInst]) + Digits(r[kStyle]) + 2)) return;
   const std::string inst = std::to_string(r[kInst]), style = std::to_string(r[kStyle]);
 
@@ -358,11 +369,15 @@ void DrawComponent(int row, Bitmap& target, int originX, int originY) {
   const ObjRow r = NetObjects[static_cast<std::size_t>(row)];
   const int kind = r[kKind];
   if (kind < 1) return;
-  int x = r[kX] - originX, y = r[kY] - originY;
+  // This paint still draws with the orientation the row had.
+  NormaliseCableOrient(row);
+  long long x64 = static_cast<long long>(r[kX]) - originX, y64 = static_cast<long long>(r[kY]) - originY;
   if (CanvasTag() == kCanvasMoving && InSelectionDraw == 1) {
-    x += MoveDelta.X;
-    y += MoveDelta.Y;
+    x64 += MoveDelta.X;
+    y64 += MoveDelta.Y;
   }
+  if (!WithinReach(x64) || !WithinReach(y64)) return;
+  const int x = static_cast<int>(x64), y = static_cast<int>(y64);
   Canvas c(target);
   c.brush = Brush{};
   if (kind == PendingKind && kind < 200 && kind != 98 && kind != 100) DrawPlacementGuides(c, kind, r[kOrient], x, y);
@@ -407,17 +422,18 @@ int HitTestComponent(int x, int y) {
     if (kind <= 0) continue;
     const bool line = IsLineKind(kind);
     if (!line && ObjGlyphAt(static_cast<int>(i)).empty()) continue;
-    int dx = x - r[kX], dy = y - r[kY];
+    // Wide enough for rows of a damaged file far from the point.
+    long long dx = static_cast<long long>(x) - r[kX], dy = static_cast<long long>(y) - r[kY];
     if (r[kOrient] == 2 || r[kOrient] == 4) {
-      dx = r[kY] - y;
-      dy = x - r[kX];
+      dx = static_cast<long long>(r[kY]) - y;
+      dy = static_cast<long long>(x) - r[kX];
     }
     if (line) {
       const ObjRow& c = RowOrZero(static_cast<int>(i) + 1);
       dy -= 18 * Sgn(r[kOrient] % 2 != 0 ? c[1] : c[2]);
     }
     const TypeRecord& t = TypeOf(kind);
-    if (std::abs(dx) < t[kHalfWidth] && std::abs(dy) < t[kHalfHeight]) return static_cast<int>(i);
+    if (std::llabs(dx) < t[kHalfWidth] && std::llabs(dy) < t[kHalfHeight]) return static_cast<int>(i);
   }
   return -1;
 }

@@ -241,6 +241,32 @@ TEST_F(CanvasTest, ObjectsOnTheDrawingsEdgeAreDrawn) {
   EXPECT_EQ(BackBuffer.pixel(white->x(), 100 + white->y()), colors::kWhite);
 }
 
+// Rows of a damaged project file may hold any Integer. Points and legs near the Integer limits
+// overflowed while painting and hit testing; such rows now paint nothing and the rest of the
+// drawing is painted and found as before.
+TEST_F(CanvasTest, RowsAtTheIntegerLimitsPaintNothingAndBreakNothing) {
+  const int big = 2147483600;
+  AddLine(201, big, big, 1, big, big, big, big, 12);
+  AddLine(203, 100, 100, 2, -big, big, -big, big, 25);
+  AddLine(205, -big, 100, 3, big, -big, big, -big, 8);
+  const int far = Place(131, big, -big);
+  const int near = Place(131, 300, 300);
+  PendingKind = 131;  // the armed kind's guides are drawn for every row of that kind
+  Form5->FormPaint();
+  const auto white = OpaqueOffset(near, colors::kWhite);
+  ASSERT_TRUE(white);
+  EXPECT_EQ(BackBuffer.pixel(300 + white->x(), 300 + white->y()), colors::kWhite);
+  EXPECT_EQ(HitTestComponent(300, 300), near);
+  EXPECT_EQ(HitTestComponent(big, -big), far);
+
+  // A selection moved by any amount.
+  Form5->Tag = kCanvasMoving;
+  SelRect = {0, 5000, 0, 5000};
+  MoveDelta = {big, big};
+  Form5->FormPaint();
+  EXPECT_EQ(BackBuffer.pixel(300 + white->x(), 300 + white->y()), Background()) << "moved out of sight";
+}
+
 TEST_F(CanvasTest, ArmedDeviceShowsGuidesOutwardFromItsPins) {
   const int row = Place(116, 400, 400);
   PendingKind = 116;

@@ -360,6 +360,7 @@ TEST_F(CanvasWindowTest, F1ShowsTheHelpPictureOfTheComponentUnderThePointer) {
   EXPECT_EQ(Form5->HelpImage->pos(), QPoint(300 - 100 - 50, 300 - 100));
   const QImage& picture = Form5->HelpImages.at(TypeOf(131)[kHelpPicture]);
   EXPECT_EQ(Form5->HelpImage->size(), picture.size());
+  EXPECT_TRUE(Form5->grab().save(ArtifactPath("canvas_help_picture.png")));
   QTest::keyRelease(Form5, Qt::Key_F1);
   EXPECT_TRUE(Form5->HelpImage->isHidden());
 

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChildEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -228,6 +229,14 @@ void TForm5::ShowCaptionInFrame() {
 }
 
 // ---- pointer
+
+void TForm5::childEvent(QChildEvent* event) {
+  // The canvas's own controls (panels, editors) keep the pointer events they do not use: a press
+  // on a panel's caption is no click on the drawing below it.
+  if (event->polished() && event->child()->isWidgetType())
+    static_cast<QWidget*>(event->child())->setAttribute(Qt::WA_NoMousePropagation);
+  QWidget::childEvent(event);
+}
 
 void TForm5::mouseMoveEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();

@@ -292,6 +292,7 @@ class TForm5 : public QWidget {
   void keyReleaseEvent(QKeyEvent* event) override;
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void childEvent(QChildEvent* event) override;
 
  private:
   void PaintOverview(Canvas& bb);

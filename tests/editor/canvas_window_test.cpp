@@ -1,6 +1,7 @@
 // The canvas window driven by real pointer, wheel and key events on the shown main window.
 #include <QAction>
 #include <QApplication>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -148,6 +149,33 @@ TEST_F(CanvasWindowTest, PopupMenuOffersWhatFitsThePointUnderIt) {
   Form1Tag = kMainInlineEditor;
   Press({300, 300}, Qt::RightButton);
   EXPECT_FALSE(Form5->PopupMenu1->isVisible());
+}
+
+// A press on a control of the canvas that the control has no use for (a panel's caption or
+// frame) used to reach the canvas as a press on the drawing under it: it started a selection
+// there, and a right press opened the menu of the object below the panel.
+TEST_F(CanvasWindowTest, PointerPressesOnAPanelStayWithThePanel) {
+  const int row = test::AddObject(131, 300, 300, 0, 1, 0);
+  RebuildObjectGlyph(row);
+  QFrame panel(Form5);
+  panel.setGeometry(300, 300, 150, 100);  // over the lower right of the object
+  QLabel caption("Channel", &panel);
+  caption.move(40, 40);
+  panel.show();
+  SelRect = {};
+  QTest::mousePress(&caption, Qt::LeftButton, {}, QPoint(10, 5));
+  QTest::mouseRelease(&caption, Qt::LeftButton, {}, QPoint(10, 5));
+  EXPECT_EQ(SelRect, SelectionRect{});
+  QTest::mousePress(&caption, Qt::RightButton, {}, QPoint(10, 5));
+  EXPECT_FALSE(Form5->PopupMenu1->isVisible());
+
+  // Beside the panel the drawing takes the pointer as before.
+  Press({600, 500});
+  EXPECT_EQ(SelRect.Left, ScrollX + 600);
+  Release({600, 500});
+  Press({290, 290}, Qt::RightButton);
+  EXPECT_TRUE(Form5->PopupMenu1->isVisible());
+  Form5->PopupMenu1->hide();
 }
 
 TEST_F(CanvasWindowTest, ArmedObjectFollowsThePointerSnappedToTheGrid) {

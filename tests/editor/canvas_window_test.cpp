@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -373,6 +374,30 @@ TEST_F(CanvasWindowTest, KeysTypedIntoAFieldOnTheCanvasStayWithIt) {
   QTest::keyClick(&field, Qt::Key_Return);
   EXPECT_EQ(InlineEdit, 0);
   EXPECT_TRUE(Form5->Label14->isHidden());
+  field.hide();
+
+  // The comment editor opened by a double click: a capital letter typed into it.
+  ItemTexts[3] = "x";
+  const int comment = test::AddObject(100, 300, 300, 3);
+  RebuildObjectGlyph(comment);
+  Move({300, 300});
+  Press({300, 300});
+  Release({300, 300});
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(300, 300), QPointF(Global({300, 300})), Qt::LeftButton,
+                  Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(Form5, &dbl);
+  Release({300, 300});
+  ASSERT_FALSE(Form5->Memo1->isHidden());
+  ASSERT_EQ(QApplication::focusWidget(), Form5->Memo1);
+  Form5->Memo1->clear();
+  QTest::keyPress(Form5->Memo1, Qt::Key_Shift);
+  QTest::keyClicks(Form5->Memo1, "Riser A");
+  QTest::keyRelease(Form5->Memo1, Qt::Key_Shift);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  QTest::keyClick(Form5->Memo1, Qt::Key_Return);
+  EXPECT_TRUE(Form5->Memo1->isHidden());
+  EXPECT_EQ(ItemTexts[3], "Riser A");
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
 }
 
 TEST_F(CanvasWindowTest, F1ShowsTheHelpPictureOfTheComponentUnderThePointer) {

@@ -82,7 +82,7 @@ void TForm1::BuildMenus() {
   Close1 = file->addAction("Close", this, [this] { Close1Click(); });
   file->addSeparator();
   Exit1 = file->addAction("E&xit", this, [this] { Exit1Click(); });
-  Edit1 = menuBar()->addMenu("&Edit");
+  Edit1 = menuBar()->addMenu("Edit");
   Undo1 = Edit1->addAction("Undo", this, [this] { Undo1Click(); });
   connect(Edit1, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
   QMenu* run = menuBar()->addMenu("&Run");

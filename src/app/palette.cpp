@@ -203,10 +203,13 @@ void PaletteBar::Track(QToolButton* button) {
   button->installEventFilter(this);
 }
 
-void PaletteBar::AddLeadingCommand(QAction* action) {
-  // Leading commands go before the first placement button, after earlier leading commands.
+void PaletteBar::AddLeadingCommand(QAction* action, int rank) {
+  // Leading commands go before the first placement button, after the earlier leading commands of
+  // the same or a lower rank, so a command added late still takes its place in the row.
+  std::size_t end = 0;
+  while (end < m_entries.size() && m_entries[end].id == 0) ++end;
   std::size_t at = 0;
-  while (at < m_entries.size() && m_entries[at].id == 0) ++at;
+  while (at < end && m_entries[at].rank <= rank) ++at;
   auto* b = new QToolButton(this);
   b->setDefaultAction(action);
   b->setAutoRaise(true);
@@ -216,10 +219,11 @@ void PaletteBar::AddLeadingCommand(QAction* action) {
   Track(b);
   Entry e;
   e.button = b;
+  e.rank = rank;
   m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(at), e);
   ++m_trailingAt;
   // The first placement button after the commands starts a new section.
-  if (at + 1 < m_entries.size()) m_entries[at + 1].gapBefore = true;
+  if (end + 1 < m_entries.size()) m_entries[end + 1].gapBefore = true;
   Relayout();
 }
 

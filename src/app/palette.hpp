@@ -24,9 +24,9 @@ class PaletteBar : public QWidget {
   };
   explicit PaletteBar(Callbacks callbacks, QWidget* parent = nullptr);
 
-  // Command buttons: the leading ones stand before the sources, the trailing ones after the
-  // categories (before the comment button). Each shows and triggers `action`.
-  void AddLeadingCommand(QAction* action);
+  // Command buttons: the leading ones stand before the sources, in ascending `rank`, the trailing
+  // ones after the categories (before the comment button). Each shows and triggers `action`.
+  void AddLeadingCommand(QAction* action, int rank = 0);
   void AddTrailingCommand(QAction* action);
 
   // ToolButton<id>; nullptr for an id the palette does not have.
@@ -61,6 +61,7 @@ class PaletteBar : public QWidget {
     int parent = 0;   // folding button
     bool withParent = false;  // shown when the parent opens
     bool gapBefore = false;   // a little space marks a new section of the bar
+    int rank = 0;             // place among the leading commands
   };
   QToolButton* AddButton(Entry entry);
   void Track(QToolButton* button);

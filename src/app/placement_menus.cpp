@@ -67,6 +67,15 @@ bool IsRunCommand(const TForm1& form, const QAction* a) {
   return a == form.ToolButton5 || a == form.ToolButton86 || a == form.ToolButton93 || a == form.ToolButton94;
 }
 
+// Order of the commands before the sources: open, save, the others, undo, navigation.
+int LeadingRank(const TForm1& form, const QAction* a) {
+  if (a == form.Open1) return 0;
+  if (a == form.SaveAction) return 1;
+  if (a == form.ToolButton91) return 3;
+  if (a == form.ToolButton90) return 4;
+  return 2;
+}
+
 // The palette shows the tool bar's commands as its own buttons: commands added to ToolBar1 at any
 // time (by this window or by other commands' builders) move into it, the run commands after the
 // catalogue, the others before the sources.
@@ -83,7 +92,7 @@ class ToolBarCommands : public QObject {
     if (std::find(m_adopted.begin(), m_adopted.end(), action) != m_adopted.end()) return;
     m_adopted.push_back(action);
     if (IsRunCommand(*m_form, action)) m_palette->AddTrailingCommand(action);
-    else m_palette->AddLeadingCommand(action);
+    else m_palette->AddLeadingCommand(action, LeadingRank(*m_form, action));
   }
 
  protected:
@@ -106,14 +115,6 @@ class ToolBarCommands : public QObject {
   std::vector<QAction*> m_adopted;
 };
 
-// Order of the commands before the sources: open, save, the others, undo, navigation.
-int LeadingRank(const TForm1& form, const QAction* a) {
-  if (a == form.Open1) return 0;
-  if (a == form.SaveAction) return 1;
-  if (a == form.ToolButton91) return 3;
-  if (a == form.ToolButton90) return 4;
-  return 2;
-}
 int TrailingRank(const TForm1& form, const QAction* a) {
   if (a == form.ToolButton5) return 0;
   if (a == form.ToolButton86) return 1;

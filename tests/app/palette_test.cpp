@@ -126,7 +126,8 @@ TEST_F(PaletteTest, StartUpShowsTheCommandsTheSourcesAndTheCategories) {
   EXPECT_TRUE(Form1->ToolBar1->actions().contains(Form1->ToolButton5)) << "the bar still lists its commands";
 }
 
-// Commands another window's builder adds to the bar later still appear, among the palette's buttons.
+// Commands another window's builder adds to the bar later still appear, among the palette's
+// buttons; such a command used to land after Undo and Navigation instead of beside Save.
 TEST_F(PaletteTest, ACommandAddedToTheBarLaterJoinsThePalette) {
   int fired = 0;
   QAction* print = Form1->ToolBar1->addAction("Print", Form1, [&] { ++fired; });
@@ -134,7 +135,12 @@ TEST_F(PaletteTest, ACommandAddedToTheBarLaterJoinsThePalette) {
   QToolButton* b = CommandButton(print);
   ASSERT_NE(b, nullptr);
   EXPECT_TRUE(b->isVisible());
-  EXPECT_LT(b->x(), Button(8)->x());
+  const std::vector<QWidget*> order{CommandButton(Form1->SaveAction), b, CommandButton(Form1->ToolButton91),
+                                    CommandButton(Form1->ToolButton90), Button(8)};
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+    EXPECT_EQ(order[i]->y(), order[i + 1]->y()) << i;
+    EXPECT_LT(order[i]->x(), order[i + 1]->x()) << i;
+  }
   Click(b);
   EXPECT_EQ(fired, 1);
 }
@@ -257,6 +263,7 @@ TEST_F(PaletteTest, CaptionsHintsAndNamesAsStored) {
   EXPECT_EQ(Button(112)->toolTip(), "5-input Lines  Multiswitches powered with external powe supply");
   EXPECT_EQ(Button(72)->toolTip(), "Medium power huose amplifier");
   EXPECT_EQ(Form1->Draw1->title(), "&Draw");
+  EXPECT_EQ(Form1->Edit1->title(), "Edit");
   const QList<QAction*> menus = Form1->menuBar()->actions();
   EXPECT_EQ(menus.indexOf(Form1->Draw1->menuAction()), menus.indexOf(Form1->Edit1->menuAction()) + 1);
   QAction* trunk = DrawItem(201);

@@ -97,6 +97,12 @@ class ToolBarCommands : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
+    // The main window's tool-bar menu would offer to hide the bar, taking the whole palette away
+    // with nothing left to right-click to bring it back.
+    if (watched == m_bar && event->type() == QEvent::ContextMenu) {
+      event->accept();
+      return true;
+    }
     if (watched == m_bar && event->type() == QEvent::ActionAdded) {
       QAction* action = static_cast<QActionEvent*>(event)->action();
       if (action != m_paletteAction) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -277,6 +278,20 @@ TEST_F(PaletteTest, CaptionsHintsAndNamesAsStored) {
   auto* amplifiers = qobject_cast<QMenu*>(DrawItem(51)->parent());
   ASSERT_NE(amplifiers, nullptr);
   EXPECT_EQ(amplifiers->title(), "Amplfiers");
+}
+
+// A right click on the palette used to offer the main window's tool-bar menu, whose one item hid
+// the whole palette with nothing left to right-click to bring it back.
+TEST_F(PaletteTest, ARightClickCannotHideThePalette) {
+  for (QWidget* w : {static_cast<QWidget*>(Button(8)), static_cast<QWidget*>(Form1->Palette),
+                     static_cast<QWidget*>(Form1->ToolBar1)}) {
+    const QPoint at(2, 2);
+    QContextMenuEvent e(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
+    QApplication::sendEvent(w, &e);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << w->objectName().toStdString();
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  }
+  EXPECT_TRUE(Form1->Palette->isVisible());
 }
 
 TEST_F(PaletteTest, ClosingACategoryClosesItsOpenGroupsFirst) {

@@ -170,17 +170,16 @@ void TForm1::BuildPlacementCommands() {
 }
 
 void TForm1::PlacementClick(int kind) {
-  const bool wasPickedUp = PanelOpen != 0;
   const ArmResult r = ArmPlacement(kind, Form5 ? Form5->Tag : kCanvasIdle);
   if (!r.message.empty()) platform::Current().messageBox(r.caption, r.message, platform::Buttons::Ok);
   if (!r.armed() || !Form5) return;
+  // The line hints belong to the line that was being drawn or picked up, which arming drops; left
+  // on show they would send Shift to the navigation view with no trunk line pending.
+  for (QLabel* hint : {Form5->Label14, Form5->Label15})
+    if (hint) hint->hide();
   if (r.showLineHint && Form5->Label14) {
     Form5->Label14->move(Form5->width() - 350, 10);
     Form5->Label14->show();
-  } else if (wasPickedUp) {
-    // The line hints belonged to the object that was put back.
-    for (QLabel* hint : {Form5->Label14, Form5->Label15})
-      if (hint) hint->hide();
   }
   Form5->update();
 }

@@ -177,9 +177,17 @@ TEST_F(PaletteTest, SourceLineSocketAndCommentButtons) {
   EXPECT_FALSE(SatUsed[0]) << "the LNB was never placed: its slot is free again";
   EXPECT_TRUE(Form5->Label14->isVisibleTo(Form5));
   EXPECT_EQ(Form5->Label14->pos(), QPoint(Form5->width() - 350, 10));
+  // The Shift hint goes with the trunk line: with a single cable or a socket armed instead, Shift
+  // would switch the navigation view, not the arrangement the hint speaks of.
+  Click(Button(22));
+  ExpectArmed(203);
+  EXPECT_FALSE(Form5->Label14->isVisibleTo(Form5));
+  Click(Button(9));
+  EXPECT_TRUE(Form5->Label14->isVisibleTo(Form5));
   LastSocketOrient = 4;
   Click(Button(15));
   ExpectArmed(210);
+  EXPECT_FALSE(Form5->Label14->isVisibleTo(Form5));
   Click(Button(63));
   ExpectArmed(100);
   EXPECT_EQ(ItemTexts[NetObjects[CurObject][kInst]], "Double click and enter a text");

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QLabel>
@@ -160,6 +161,14 @@ TEST_F(PaletteTest, EachCategoryArmsItsDevicesFromThePalette) {
     ExpectArmed(c.kind);
   }
   EXPECT_EQ(NetObjects[CurObject][kInst], 0);
+  // The modulator brings its TV standard, "Europe", and that standard's channels into the canvas's lists.
+  Form5->ComboBox6->setCurrentIndex(Form5->ComboBox6->count() - 1);
+  Click(Button(191));
+  ExpectArmed(97);
+  ASSERT_EQ(Form5->ComboBox6->count(), 5);
+  EXPECT_EQ(Form5->ComboBox6->currentText(), "Europe");
+  EXPECT_EQ(Form5->ComboBox2To5[0]->currentIndex(), 0);
+  EXPECT_EQ(Form5->ComboBox2To5[0]->currentText(), "5");
   Click(Button(170));
   EXPECT_EQ(NetObjects[CurObject][kInst], 10000);
   EXPECT_EQ(CurObject, 0) << "arming never commits";

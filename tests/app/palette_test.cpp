@@ -215,6 +215,14 @@ TEST_F(PaletteTest, FifthLnbAndFifthAntennaAreRefusedWithTheirMessages) {
   EXPECT_EQ(ui().messages[4].caption, "");
   EXPECT_EQ(ui().lastText(), "The number of antenna components must be up to 4");
   EXPECT_EQ(NetObjects[0], ObjRow{});
+  // Every comment text slot handed out: the comment is refused rather than written past the table.
+  ItemTextCount = kItemTextSlots;
+  Click(Button(63));
+  ASSERT_EQ(ui().messages.size(), 6u);
+  EXPECT_EQ(ui().lastText(), kCommentLimitMessage);
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_EQ(ItemTextCount, kItemTextSlots);
+  EXPECT_EQ(NetObjects[0], ObjRow{});
 }
 
 TEST_F(PaletteTest, NavigationModeIgnoresThePalette) {

@@ -14,6 +14,7 @@
 
 #include "app/forms.hpp"
 #include "editor/canvas_window.hpp"
+#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/price_rows.hpp"
@@ -180,7 +181,12 @@ std::string TForm1::SaveDialog1CanClose(const std::string& fileName) const {
 
 bool TForm1::SaveProjectTo(const std::string& path) {
   std::string error;
-  if (!WriteProjectFile(path, &error)) {
+  bool written;
+  {
+    UnplacedSourceSlotHidden unplaced;
+    written = WriteProjectFile(path, &error);
+  }
+  if (!written) {
     platform::ShowError("Error", error);
     return false;
   }

@@ -260,4 +260,17 @@ void CancelPlacement() {
   ExtraAngles = 0;
 }
 
+UnplacedSourceSlotHidden::UnplacedSourceSlotHidden() {
+  if (!ReservationLive()) return;
+  const Reservation& r = g_reserved;
+  if (r.kind == kLnbKind && ValidSatSlot(r.index)) m_slot = &SatUsed[static_cast<std::size_t>(r.index)];
+  else if (IsAntenna(r.kind) && ValidTerrSlot(r.index)) m_slot = &TerrUsed[static_cast<std::size_t>(r.index)];
+  if (m_slot && !*m_slot) m_slot = nullptr;
+  if (m_slot) *m_slot = false;
+}
+
+UnplacedSourceSlotHidden::~UnplacedSourceSlotHidden() {
+  if (m_slot) *m_slot = true;
+}
+
 }  // namespace kavrix

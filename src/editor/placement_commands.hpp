@@ -44,4 +44,17 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag);
 // its rows are cleared and PendingKind is 0. A picked-up object is put back where it was.
 void CancelPlacement();
 
+// While alive, the source slot an armed but unplaced LNB or antenna took counts as free, so that
+// a project saved meanwhile carries no plan of a source that is not in the drawing.
+class UnplacedSourceSlotHidden {
+ public:
+  UnplacedSourceSlotHidden();
+  ~UnplacedSourceSlotHidden();
+  UnplacedSourceSlotHidden(const UnplacedSourceSlotHidden&) = delete;
+  UnplacedSourceSlotHidden& operator=(const UnplacedSourceSlotHidden&) = delete;
+
+ private:
+  bool* m_slot = nullptr;
+};
+
 }  // namespace kavrix

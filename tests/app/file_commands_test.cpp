@@ -7,6 +7,7 @@
 
 #include "app/main_window.hpp"
 #include "editor/canvas_window.hpp"
+#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/project_file.hpp"
 #include "model/project_options.hpp"
@@ -150,6 +151,29 @@ TEST_F(FileCommands, NoProjectCarriesTheDataOfTheOneBefore) {
     EXPECT_EQ(bytes.substr(bytes.find("\r\n100000")), "\r\n100000  abcd\r\n100001  efgh\r\n");
   }
   EXPECT_TRUE(ui().messages.empty());
+}
+
+// An antenna picked from the palette but not yet placed took its slot, and a save meanwhile wrote
+// that slot's plan: the reopened project then held a plan of no antenna and allowed one less.
+TEST_F(FileCommands, AnUnplacedSourceLeavesNoPlanInTheFile) {
+  DrawSomething();
+  ASSERT_EQ(ArmPlacement(92, 0).status, ArmStatus::kArmed);
+  ASSERT_EQ(ArmPlacement(91, 0).status, ArmStatus::kArmed);  // re-arming gives the antenna's slot back
+  ASSERT_TRUE(SatUsed[0]);
+  const std::string saved = PathIn("armed.stn");
+  ProjectFileName = saved;
+  ASSERT_TRUE(Form1->Save1Click());
+  EXPECT_TRUE(SatUsed[0]);  // the arm itself is kept
+  EXPECT_EQ(PendingKind, 91);
+  const std::string bytes = FileBytes(saved);
+  EXPECT_EQ(bytes.find("\r\n4000  "), std::string::npos) << bytes;
+  EXPECT_EQ(bytes.find("\r\n4200  "), std::string::npos);
+  EXPECT_EQ(bytes.find("\r\n3000  "), std::string::npos);
+
+  CancelPlacement();
+  Open(saved);
+  for (bool used : SatUsed) EXPECT_FALSE(used);
+  for (bool used : TerrUsed) EXPECT_FALSE(used);
 }
 
 // A small hand-made file made the reader allocate gigabytes, and values no drawing holds

@@ -97,17 +97,17 @@ void ReleaseSourceSlot(int row) {
   if (!ValidObjRow(row)) return;
   const int kind = NetObjects[row][kKind];
   const int s = NetObjects[row][kInst];
-  // The plan is recorded whatever its mode, and before the header: undo replays the header first,
-  // which regenerates a plan in average mode, and then puts back the plan exactly as it was (a
-  // generated plan need not match what regeneration gives, as the antennas' defaults show).
+  // Header first, then the plan. The plan is recorded in average mode too: a generated plan need
+  // not match what undo would regenerate from the header (the antennas' defaults do not), and
+  // undo never regenerates over rows it has restored.
   if (kind == kLnbKind && ValidSatSlot(s)) {
-    PushUndo(kUndoLnbCarriers, row);
     PushUndo(kUndoLnbHeader, row);
+    PushUndo(kUndoLnbCarriers, row);
     SatUsed[s] = false;
     for (auto& column : SatTables[s]) column.fill(0);
   } else if (IsAntenna(kind) && ValidTerrSlot(s)) {
-    PushUndo(kUndoTerrChannels + s, s);
     PushUndo(kUndoTerrHeader, s);
+    PushUndo(kUndoTerrChannels + s, s);
     TerrUsed[s] = false;
     for (auto& half : TerrTables[s]) std::fill(half.begin(), half.begin() + kTerrPlanEntries, 0);
     TerrParams[s].fill(0);

@@ -26,7 +26,7 @@ bool IsCommittedObject(int row);
 // carrier columns in rows 1..31, an antenna's frequencies and levels in rows 1..100.
 SourceGrid SourcePlanOfSlot(int row);
 
-// Gives up the slot of the LNB or antenna in `row`: its plan and header are recorded for undo,
+// Gives up the slot of the LNB or antenna in `row`: its header and plan are recorded for undo,
 // then the slot is marked free and its plan (an antenna's header too) cleared.
 void ReleaseSourceSlot(int row);
 

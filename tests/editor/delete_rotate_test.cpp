@@ -83,6 +83,22 @@ class DeleteRotateTest : public ::testing::Test {
     return e;
   }
 
+  // The kinds of the newest action's entries, oldest first, each with how many entries in a row.
+  static std::vector<std::pair<int, int>> ActionKinds() {
+    std::vector<std::pair<int, int>> runs;
+    const int32_t serial = UndoRing[NewestUndoEntry()][kUndoSerial];
+    int p = NewestUndoEntry();
+    while (UndoRing[p][kUndoSerial] == serial && UndoRing[p][kUndoKindField] != 0) p = p == 0 ? kUndoLast : p - 1;
+    for (p = p == kUndoLast ? 0 : p + 1; UndoRing[p][kUndoSerial] == serial && UndoRing[p][kUndoKindField] != 0;
+         p = p == kUndoLast ? 0 : p + 1) {
+      const int kind = UndoRing[p][kUndoKindField];
+      if (runs.empty() || runs.back().first != kind) runs.emplace_back(kind, 0);
+      ++runs.back().second;
+      if (p == NewestUndoEntry()) break;
+    }
+    return runs;
+  }
+
   // The table ends right at ObjectCount and every row before it belongs to the drawing.
   static void ExpectCountersSound() {
     EXPECT_EQ(CurObject, ObjectCount);
@@ -159,6 +175,8 @@ TEST_F(DeleteRotateTest, AnLnbGivesUpItsSlotAndUndoTakesItAgainWithItsPlan) {
 
   ui->answers.push_back(Answer::No);
   ASSERT_TRUE(Delete(lnb));
+  // The four band headers, then both polarisations' 31 carrier rows, then the row itself.
+  EXPECT_EQ(ActionKinds(), (std::vector<std::pair<int, int>>{{kUndoLnbHeader, 4}, {kUndoLnbCarriers, 62}, {kUndoDelete, 1}}));
   ASSERT_EQ(ui->texts(), std::vector<std::string>{"Do you want to save LNB B parameters?"});
   EXPECT_EQ(ui->messages[0].buttons, platform::Buttons::YesNo);
   EXPECT_TRUE(ui->fileRequests.empty()) << "No deletes without saving";
@@ -194,6 +212,7 @@ TEST_F(DeleteRotateTest, AnAntennaPlanComesBackExactlyThoughItsHeaderWouldRegene
 
   ui->answers.push_back(Answer::No);
   ASSERT_TRUE(Delete(catv));
+  EXPECT_EQ(ActionKinds(), (std::vector<std::pair<int, int>>{{kUndoTerrHeader, 1}, {kUndoTerrChannels + 1, 34}, {kUndoDelete, 1}}));
   EXPECT_EQ(ui->texts(), std::vector<std::string>{kSaveTerrPlanQuestion});
   EXPECT_FALSE(TerrUsed[1]);
   EXPECT_TRUE(TerrUsed[0]);

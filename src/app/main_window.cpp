@@ -239,6 +239,8 @@ void TForm1::ShowProjectInWindows() {
 }
 
 void TForm1::Open1Click() {
+  // The overview is left the whole way, so the canvas gets its scroll bars back.
+  if (Form5 && IsNavigation(Form5->Tag) && Windows().leaveNavigation) Windows().leaveNavigation();
   if (Form5) Form5->Tag = kCanvasIdle;
   OpenDialog1.defaultExt = ".stn";
   OpenDialog1.filterIndex = 1;

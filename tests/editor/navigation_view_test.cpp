@@ -146,6 +146,23 @@ TEST_F(NavigationViewTest, LevelsOnShowBlinkAgainAfterTheView) {
   Form1Tag = kMainEditing;
 }
 
+// Open used to drop the mode by setting the canvas to idle: the new project came up with its
+// scroll bars still hidden, the blinker off and the overview's bitmap kept.
+TEST_F(NavigationViewTest, OpeningAProjectFromTheOverviewBringsTheCanvasBack) {
+  Open("sources.stn");
+  Shift();
+  ASSERT_EQ(Form5->Tag, kCanvasNavigation);
+  Open("tap_riser.stn");
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_TRUE(Form5->HorzScrollBar->isVisible() && Form5->VertScrollBar->isVisible());
+  EXPECT_TRUE(PrintBitmap.empty());
+  EXPECT_TRUE(Form5->Overview.isNull());
+  EXPECT_EQ(Form1->ToolButton90ImageIndex, 71);
+  Shift();
+  EXPECT_EQ(Form5->Tag, kCanvasNavigation) << "Shift enters the overview again";
+  Shift();
+}
+
 TEST_F(NavigationViewTest, AFaultyPlaceIsCircledWithAGapOnTheLeft) {
   Open("sources.stn");
   MarkX = 300;

@@ -101,6 +101,7 @@ void TForm1::BuildMenus() {
   ToolButton5->setToolTip("RF Analyze");
   ToolButton90 = ToolBar1->addAction("Navigation", this, [this] { ToolButton90Click(); });
   ToolButton90->setToolTip("Navigation ('Shift')");
+  ToolButton90->setCheckable(true);  // shown down while the overview is on
   ToolButton91 = ToolBar1->addAction("Undo", this, [this] { Undo1Click(); });
   ToolButton93 = ToolBar1->addAction("Reset", this, [this] { ToolButton93Click(); });
   ToolButton93->setToolTip("Returns controls to initial position");

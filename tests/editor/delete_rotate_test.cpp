@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/undo_command.hpp"
 #include "editor/canvas_state.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/placement_commands.hpp"
@@ -186,7 +187,14 @@ TEST_F(DeleteRotateTest, AnLnbGivesUpItsSlotAndUndoTakesItAgainWithItsPlan) {
     for (int32_t v : column) EXPECT_EQ(v, 0);
   EXPECT_EQ(LnbParams, before.lnb);
 
-  ASSERT_TRUE(UndoLastStep().undone);
+  // The freed slot is the next LNB's, with a plan of its own. Undo with that LNB still armed
+  // drops it and gives the deleted one its slot and plan back.
+  ASSERT_TRUE(ArmPlacement(91, kCanvasIdle).armed());
+  EXPECT_EQ(NetObjects[CurObject][kInst], 1);
+  EXPECT_TRUE(SatUsed[1]);
+  EXPECT_NE(SatCell(1, 0, 3), 1012);
+  ASSERT_TRUE(Undo1Click(nullptr));
+  EXPECT_EQ(PendingKind, 0);
   ExpectSameModel(ModelSnapshot(), before);
 }
 

@@ -203,7 +203,8 @@ void TForm5::Delete1Click() {
     EditStep step;
     const int heldRow = CurObject;
     CancelPlacement();
-    if (Tag == kCanvasSelected) {
+    // A selection being moved is still the selection: it is deleted where it stands.
+    if (Tag == kCanvasSelected || Tag == kCanvasMoving) {
       DeleteObjectsInside(SelRect, SaveDialog1);
       SelRect = {};
     } else if (Tag < kCanvasSelected && (!following || held)) {

@@ -392,6 +392,31 @@ TEST_F(DeleteCommandTest, ASelectionIsDeletedAndClearedWhileAnArmedObjectInsideI
   EXPECT_EQ(form.Tag, kCanvasIdle);
 }
 
+// A selection on its way to a new place (the Edit menu stays reachable while it follows the
+// pointer) used to be left alone after the confirmed question: nothing was deleted and the move
+// was dropped.
+TEST_F(DeleteCommandTest, ASelectionBeingMovedIsDeletedWhereItStands) {
+  Place(45, 100, 100);
+  Place(5, 400, 400);
+  Place(93, 150, 150);
+  const ModelSnapshot before;
+  form.Tag = kCanvasMoving;
+  SelRect = {50, 200, 50, 200};
+  MoveDelta = {300, 0};
+  ui->answers = {Answer::Ok, Answer::No};
+
+  form.Delete1Click();
+  EXPECT_EQ(ui->texts(), (std::vector<std::string>{kConfirmDeleteText, kSaveTerrPlanQuestion}));
+  EXPECT_EQ(ObjectCount, 1);
+  EXPECT_EQ(NetObjects[0], before.rows[2]);
+  EXPECT_FALSE(TerrUsed[0]);
+  ExpectCountersSound();
+  EXPECT_EQ(SelRect, SelectionRect{});
+  EXPECT_EQ(form.Tag, kCanvasIdle);
+  ASSERT_TRUE(UndoLastStep().undone);
+  ExpectSameModel(ModelSnapshot(), before);
+}
+
 TEST_F(DeleteCommandTest, CancelOrTheOverviewLeaveEverythingAsItWas) {
   Place(45, 100, 100);
   const ModelSnapshot before;

@@ -143,6 +143,23 @@ TEST_F(DeleteRotateTest, EveryRowIsRecordedLastFirstAndUndoPutsTheWholeObjectBac
   ExpectSameModel(ModelSnapshot(), before);
 }
 
+TEST_F(DeleteRotateTest, RowsKeptOutsideTheTableStayWithTheirObjects) {
+  const int first = PlaceRows(45, 100, 100, 1);
+  const int big = PlaceRows(58, 300, 100, 3);
+  const int after = PlaceRows(5, 500, 100, 0);
+  int before = first, on = big + 2, behind = after, none = -1;
+  SelObject = big;
+  {
+    EditStep step;
+    ASSERT_TRUE(DeleteComponent(dialog, {&before, &on, &behind, &none}));
+  }
+  EXPECT_EQ(before, first);
+  EXPECT_EQ(on, -1) << "its object is gone";
+  EXPECT_EQ(behind, big);
+  EXPECT_EQ(NetObjects[behind][kKind], 5);
+  EXPECT_EQ(none, -1);
+}
+
 TEST_F(DeleteRotateTest, DeletingTheLastObjectLeavesTheEndRowInItsPlace) {
   PlaceRows(45, 100, 100, 1);
   const int last = PlaceRows(5, 500, 100, 0);

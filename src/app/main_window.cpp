@@ -102,6 +102,7 @@ void TForm1::BuildMenus() {
   ToolButton5->setToolTip("RF Analyze");
   ToolButton90 = ToolBar1->addAction("Navigation", this, [this] { ToolButton90Click(); });
   ToolButton90->setToolTip("Navigation ('Shift')");
+  ToolButton90->setCheckable(true);  // shown down while the overview is on
   ToolButton91 = ToolBar1->addAction("Undo", this, [this] { Undo1Click(); });
   ToolButton93 = ToolBar1->addAction("Reset", this, [this] { ToolButton93Click(); });
   ToolButton93->setToolTip("Returns controls to initial position");
@@ -245,6 +246,8 @@ void TForm1::ShowProjectInWindows() {
 }
 
 void TForm1::Open1Click() {
+  // The overview is left the whole way, so the canvas gets its scroll bars back.
+  if (Form5 && IsNavigation(Form5->Tag) && Windows().leaveNavigation) Windows().leaveNavigation();
   if (Form5) Form5->Tag = kCanvasIdle;
   OpenDialog1.defaultExt = ".stn";
   OpenDialog1.filterIndex = 1;

@@ -97,26 +97,30 @@ void ReleaseSourceSlot(int row) {
   if (!ValidObjRow(row)) return;
   const int kind = NetObjects[row][kKind];
   const int s = NetObjects[row][kInst];
-  // The plan is recorded whatever its mode, and before the header: undo replays the header first,
-  // which regenerates a plan in average mode, and then puts back the plan exactly as it was (a
-  // generated plan need not match what regeneration gives, as the antennas' defaults show).
+  // Header first, then the plan. The plan is recorded in average mode too: a generated plan need
+  // not match what undo would regenerate from the header (the antennas' defaults do not), and
+  // undo never regenerates over rows it has restored.
   if (kind == kLnbKind && ValidSatSlot(s)) {
-    PushUndo(kUndoLnbCarriers, row);
     PushUndo(kUndoLnbHeader, row);
+    PushUndo(kUndoLnbCarriers, row);
     SatUsed[s] = false;
     for (auto& column : SatTables[s]) column.fill(0);
   } else if (IsAntenna(kind) && ValidTerrSlot(s)) {
-    PushUndo(kUndoTerrChannels + s, s);
     PushUndo(kUndoTerrHeader, s);
+    PushUndo(kUndoTerrChannels + s, s);
     TerrUsed[s] = false;
     for (auto& half : TerrTables[s]) std::fill(half.begin(), half.begin() + kTerrPlanEntries, 0);
     TerrParams[s].fill(0);
   }
 }
 
-void RemoveObjectRows(int row) {
+void RemoveObjectRows(int row, const RowFollowers& followers) {
   if (!IsCommittedObject(row)) return;
   const int n = ObjectRowCount(row);
+  for (int* f : followers) {
+    if (!f || *f < row) continue;
+    *f = *f < row + n ? -1 : *f - n;
+  }
   for (int k = n - 1; k >= 0; --k) PushUndo(kUndoDelete, row + k);
 
   int end = row + n;  // the zero row that ends the table
@@ -136,7 +140,7 @@ void RemoveObjectRows(int row) {
   else if (CurObject >= row) CurObject = ObjectCount;
 }
 
-bool DeleteComponent(platform::FileDialogRequest& saveDialog) {
+bool DeleteComponent(platform::FileDialogRequest& saveDialog, const RowFollowers& followers) {
   const int r = SelObject;
   if (!IsCommittedObject(r)) return false;
   const int kind = NetObjects[r][kKind];
@@ -149,11 +153,12 @@ bool DeleteComponent(platform::FileDialogRequest& saveDialog) {
     if (AskYes(kSaveTerrPlanQuestion) && !SaveSourcePlan(r, SourceFileKind::Terr, saveDialog)) return false;
   }
   ReleaseSourceSlot(r);
-  RemoveObjectRows(r);
+  RemoveObjectRows(r, followers);
   return true;
 }
 
-int DeleteObjectsInside(const SelectionRect& rect, platform::FileDialogRequest& saveDialog) {
+int DeleteObjectsInside(const SelectionRect& rect, platform::FileDialogRequest& saveDialog,
+                        const RowFollowers& followers) {
   int deleted = 0;
   // The rows behind a deleted object move up, so the same index is looked at again.
   for (int i = 0; i < ObjectCount && ValidObjRow(i) && NetObjects[i][kKind] != 0;) {
@@ -161,7 +166,7 @@ int DeleteObjectsInside(const SelectionRect& rect, platform::FileDialogRequest& 
     const bool inside = o[kKind] > 0 && o[kX] > rect.Left && o[kX] < rect.Right && o[kY] > rect.Top && o[kY] < rect.Bottom;
     if (inside) {
       SelObject = i;
-      if (DeleteComponent(saveDialog)) {
+      if (DeleteComponent(saveDialog, followers)) {
         ++deleted;
         continue;
       }
@@ -203,12 +208,15 @@ void TForm5::Delete1Click() {
     EditStep step;
     const int heldRow = CurObject;
     CancelPlacement();
-    if (Tag == kCanvasSelected) {
-      DeleteObjectsInside(SelRect, SaveDialog1);
+    // An editor or panel left open keeps to its own object, wherever the rows move.
+    const RowFollowers followers{&m_editRow, &StringGrid1Tag};
+    // A selection being moved is still the selection: it is deleted where it stands.
+    if (Tag == kCanvasSelected || Tag == kCanvasMoving) {
+      DeleteObjectsInside(SelRect, SaveDialog1, followers);
       SelRect = {};
     } else if (Tag < kCanvasSelected && (!following || held)) {
       if (held) SelObject = heldRow;
-      DeleteComponent(SaveDialog1);
+      DeleteComponent(SaveDialog1, followers);
     }
     ProjectModified = true;
     PendingKind = 0;

@@ -1,6 +1,7 @@
 // The navigation view: the whole drawing scaled into the canvas window, with a view box the user
 // drags to the part the canvas shows afterwards, and a circle round the place a drawing check
 // found a fault at.
+#include <QAction>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -23,6 +24,7 @@ void EnterNavigation(TForm1& main, TForm5& canvas) {
   canvas.Timer2->stop();
   if (Form4) Form4->hide();
   main.ToolButton90ImageIndex = 72;
+  if (main.ToolButton90) main.ToolButton90->setChecked(true);
   canvas.ShowScrollBars(false);
   // The whole drawing at full size, drawn by the same routine as the screen.
   CalcDrawingExtent();
@@ -60,6 +62,7 @@ void LeaveNavigation(TForm1& main, TForm5& canvas) {
   canvas.Timer1->stop();
   canvas.Repaint();
   main.ToolButton90ImageIndex = 71;
+  if (main.ToolButton90) main.ToolButton90->setChecked(false);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/undo_command.hpp"
 #include "editor/canvas_state.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/placement_commands.hpp"
@@ -83,6 +84,22 @@ class DeleteRotateTest : public ::testing::Test {
     return e;
   }
 
+  // The kinds of the newest action's entries, oldest first, each with how many entries in a row.
+  static std::vector<std::pair<int, int>> ActionKinds() {
+    std::vector<std::pair<int, int>> runs;
+    const int32_t serial = UndoRing[NewestUndoEntry()][kUndoSerial];
+    int p = NewestUndoEntry();
+    while (UndoRing[p][kUndoSerial] == serial && UndoRing[p][kUndoKindField] != 0) p = p == 0 ? kUndoLast : p - 1;
+    for (p = p == kUndoLast ? 0 : p + 1; UndoRing[p][kUndoSerial] == serial && UndoRing[p][kUndoKindField] != 0;
+         p = p == kUndoLast ? 0 : p + 1) {
+      const int kind = UndoRing[p][kUndoKindField];
+      if (runs.empty() || runs.back().first != kind) runs.emplace_back(kind, 0);
+      ++runs.back().second;
+      if (p == NewestUndoEntry()) break;
+    }
+    return runs;
+  }
+
   // The table ends right at ObjectCount and every row before it belongs to the drawing.
   static void ExpectCountersSound() {
     EXPECT_EQ(CurObject, ObjectCount);
@@ -126,6 +143,23 @@ TEST_F(DeleteRotateTest, EveryRowIsRecordedLastFirstAndUndoPutsTheWholeObjectBac
   ExpectSameModel(ModelSnapshot(), before);
 }
 
+TEST_F(DeleteRotateTest, RowsKeptOutsideTheTableStayWithTheirObjects) {
+  const int first = PlaceRows(45, 100, 100, 1);
+  const int big = PlaceRows(58, 300, 100, 3);
+  const int after = PlaceRows(5, 500, 100, 0);
+  int before = first, on = big + 2, behind = after, none = -1;
+  SelObject = big;
+  {
+    EditStep step;
+    ASSERT_TRUE(DeleteComponent(dialog, {&before, &on, &behind, &none}));
+  }
+  EXPECT_EQ(before, first);
+  EXPECT_EQ(on, -1) << "its object is gone";
+  EXPECT_EQ(behind, big);
+  EXPECT_EQ(NetObjects[behind][kKind], 5);
+  EXPECT_EQ(none, -1);
+}
+
 TEST_F(DeleteRotateTest, DeletingTheLastObjectLeavesTheEndRowInItsPlace) {
   PlaceRows(45, 100, 100, 1);
   const int last = PlaceRows(5, 500, 100, 0);
@@ -159,6 +193,8 @@ TEST_F(DeleteRotateTest, AnLnbGivesUpItsSlotAndUndoTakesItAgainWithItsPlan) {
 
   ui->answers.push_back(Answer::No);
   ASSERT_TRUE(Delete(lnb));
+  // The four band headers, then both polarisations' 31 carrier rows, then the row itself.
+  EXPECT_EQ(ActionKinds(), (std::vector<std::pair<int, int>>{{kUndoLnbHeader, 4}, {kUndoLnbCarriers, 62}, {kUndoDelete, 1}}));
   ASSERT_EQ(ui->texts(), std::vector<std::string>{"Do you want to save LNB B parameters?"});
   EXPECT_EQ(ui->messages[0].buttons, platform::Buttons::YesNo);
   EXPECT_TRUE(ui->fileRequests.empty()) << "No deletes without saving";
@@ -168,7 +204,14 @@ TEST_F(DeleteRotateTest, AnLnbGivesUpItsSlotAndUndoTakesItAgainWithItsPlan) {
     for (int32_t v : column) EXPECT_EQ(v, 0);
   EXPECT_EQ(LnbParams, before.lnb);
 
-  ASSERT_TRUE(UndoLastStep().undone);
+  // The freed slot is the next LNB's, with a plan of its own. Undo with that LNB still armed
+  // drops it and gives the deleted one its slot and plan back.
+  ASSERT_TRUE(ArmPlacement(91, kCanvasIdle).armed());
+  EXPECT_EQ(NetObjects[CurObject][kInst], 1);
+  EXPECT_TRUE(SatUsed[1]);
+  EXPECT_NE(SatCell(1, 0, 3), 1012);
+  ASSERT_TRUE(Undo1Click(nullptr));
+  EXPECT_EQ(PendingKind, 0);
   ExpectSameModel(ModelSnapshot(), before);
 }
 
@@ -194,6 +237,7 @@ TEST_F(DeleteRotateTest, AnAntennaPlanComesBackExactlyThoughItsHeaderWouldRegene
 
   ui->answers.push_back(Answer::No);
   ASSERT_TRUE(Delete(catv));
+  EXPECT_EQ(ActionKinds(), (std::vector<std::pair<int, int>>{{kUndoTerrHeader, 1}, {kUndoTerrChannels + 1, 34}, {kUndoDelete, 1}}));
   EXPECT_EQ(ui->texts(), std::vector<std::string>{kSaveTerrPlanQuestion});
   EXPECT_FALSE(TerrUsed[1]);
   EXPECT_TRUE(TerrUsed[0]);
@@ -363,6 +407,31 @@ TEST_F(DeleteCommandTest, ASelectionIsDeletedAndClearedWhileAnArmedObjectInsideI
   ExpectCountersSound();
   EXPECT_EQ(SelRect, SelectionRect{});
   EXPECT_EQ(form.Tag, kCanvasIdle);
+}
+
+// A selection on its way to a new place (the Edit menu stays reachable while it follows the
+// pointer) used to be left alone after the confirmed question: nothing was deleted and the move
+// was dropped.
+TEST_F(DeleteCommandTest, ASelectionBeingMovedIsDeletedWhereItStands) {
+  Place(45, 100, 100);
+  Place(5, 400, 400);
+  Place(93, 150, 150);
+  const ModelSnapshot before;
+  form.Tag = kCanvasMoving;
+  SelRect = {50, 200, 50, 200};
+  MoveDelta = {300, 0};
+  ui->answers = {Answer::Ok, Answer::No};
+
+  form.Delete1Click();
+  EXPECT_EQ(ui->texts(), (std::vector<std::string>{kConfirmDeleteText, kSaveTerrPlanQuestion}));
+  EXPECT_EQ(ObjectCount, 1);
+  EXPECT_EQ(NetObjects[0], before.rows[2]);
+  EXPECT_FALSE(TerrUsed[0]);
+  ExpectCountersSound();
+  EXPECT_EQ(SelRect, SelectionRect{});
+  EXPECT_EQ(form.Tag, kCanvasIdle);
+  ASSERT_TRUE(UndoLastStep().undone);
+  ExpectSameModel(ModelSnapshot(), before);
 }
 
 TEST_F(DeleteCommandTest, CancelOrTheOverviewLeaveEverythingAsItWas) {

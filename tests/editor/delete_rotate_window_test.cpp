@@ -2,6 +2,8 @@
 // then a click on the popup's item; undo from the main window's tool button.
 #include <QAction>
 #include <QMenu>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -203,6 +205,52 @@ TEST_F(DeleteRotateWindowTest, ASelectionDraggedOverSeveralObjectsIsDeletedAsOne
 
   Undo();
   ExpectSameModel(ModelSnapshot(), before);
+}
+
+// ---- an editor left open on another object
+
+// The source panel keeps the row it was opened on. Deleting a source before it moved the edited
+// antenna up and the next antenna into that row, so Apply wrote the panel into the wrong slot.
+TEST_F(DeleteRotateWindowTest, AnOpenSourcePanelStaysWithItsAntennaWhenAnEarlierOneIsDeleted) {
+  OpenLarge("sources.stn");
+  Form5->HorzScrollBar->setValue(0);
+  Form5->VertScrollBar->setValue(0);
+  Form5->Repaint();
+  const int catv = 2, uhf = 4, vhf = 6;
+  ASSERT_EQ(NetObjects[catv][kKind], 92);
+  ASSERT_EQ(NetObjects[uhf][kKind], 93);
+  ASSERT_EQ(NetObjects[vhf][kKind], 94);
+  const int uhfSlot = NetObjects[uhf][kInst], vhfSlot = NetObjects[vhf][kInst];
+  const auto vhfParams = TerrParams[vhfSlot];
+  const auto vhfTable = TerrTables[vhfSlot];
+
+  const QPoint at(NetObjects[uhf][kX], NetObjects[uhf][kY] + 15);
+  Move(at, Qt::NoButton);
+  Press(at, Qt::LeftButton);
+  Release(at, Qt::LeftButton);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, at, Global(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(Form5, &dbl);
+  Release(at, Qt::LeftButton);
+  ASSERT_TRUE(Form5->Panel1->isVisible());
+  ASSERT_TRUE(Form5->CheckBox1->isChecked()) << "the antenna's plan is generated from its header";
+  // A new average level over the UHF band.
+  Form5->StringGrid2.setCell(1, 1, "70");
+  Form5->StringGrid2.setCell(1, 2, "470");
+  Form5->StringGrid2.setCell(1, 3, "790");
+
+  const QPoint c(NetObjects[catv][kX], NetObjects[catv][kY]);
+  ASSERT_EQ(HitTestComponent(c.x(), c.y()), catv);
+  RightClick(c);
+  ui().answers = {Answer::Ok, Answer::No};
+  ClickItem(Form5->PopupMenu1, Form5->Delete1);
+  ASSERT_EQ(NetObjects[catv][kKind], 93) << "the antenna under the panel moved up";
+
+  ui().messages.clear();
+  QTest::mouseClick(Form5->Button2, Qt::LeftButton);
+  EXPECT_TRUE(ui().messages.empty());
+  EXPECT_EQ(TerrParams[uhfSlot][1], 70);
+  EXPECT_EQ(TerrParams[vhfSlot], vhfParams);
+  EXPECT_EQ(TerrTables[vhfSlot], vhfTable);
 }
 
 // ---- the plan files written on request

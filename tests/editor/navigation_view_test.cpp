@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "catalogue/geometry.hpp"
 #include "editor/canvas_fixture.hpp"
@@ -69,6 +71,7 @@ TEST_F(NavigationViewTest, OverviewShowsTheDrawingAndTheCanvasScrollsToWhereTheB
   EXPECT_FALSE(Form4 && Form4->isVisible());
   EXPECT_FALSE(Form5->HorzScrollBar->isVisible() || Form5->VertScrollBar->isVisible());
   EXPECT_EQ(Form1->ToolButton90ImageIndex, 72);
+  EXPECT_TRUE(Form1->ToolButton90->isChecked()) << "the button shows the mode";
   EXPECT_EQ(PrintBitmap.width(), DrawExtentX);
   EXPECT_EQ(PrintBitmap.height(), DrawExtentY);
   // The whole drawing fits the window in both directions, at the smaller of the two scales.
@@ -114,6 +117,7 @@ TEST_F(NavigationViewTest, OverviewShowsTheDrawingAndTheCanvasScrollsToWhereTheB
   EXPECT_FALSE(Form5->Timer2->isActive()) << "no levels on show";
   EXPECT_FALSE(Form4 && Form4->isVisible()) << "the Analyzer stays hidden";
   EXPECT_EQ(Form1->ToolButton90ImageIndex, 71);
+  EXPECT_FALSE(Form1->ToolButton90->isChecked());
   const int wantX = static_cast<int>(RoundHalfEven(BoxPos.X / ZoomFactor));
   const int wantY = static_cast<int>(RoundHalfEven(BoxPos.Y / ZoomFactor));
   ASSERT_LE(wantX, Form5->HorzScrollBar->maximum());
@@ -137,6 +141,27 @@ TEST_F(NavigationViewTest, OverviewShowsTheDrawingAndTheCanvasScrollsToWhereTheB
   EXPECT_GT(shown, 0);
 }
 
+TEST_F(NavigationViewTest, TheToolButtonTogglesTheOverviewAndShowsItDown) {
+  Open("sources.stn");
+  QToolButton* button = nullptr;
+  for (QToolButton* b : Form1->ToolBar1->findChildren<QToolButton*>())
+    if (b->defaultAction() == Form1->ToolButton90) button = b;
+  ASSERT_TRUE(button && button->isVisible());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(Form5->Tag, kCanvasNavigation);
+  EXPECT_TRUE(button->isChecked());
+  Form1->grab().save(ArtifactPath("navigation_window.png"));
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_FALSE(button->isChecked());
+  // Shift and the button are one switch: the button follows the mode whichever turned it.
+  Shift();
+  EXPECT_TRUE(button->isChecked());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_FALSE(button->isChecked());
+}
+
 TEST_F(NavigationViewTest, LevelsOnShowBlinkAgainAfterTheView) {
   Open("sources.stn");
   Shift();
@@ -144,6 +169,23 @@ TEST_F(NavigationViewTest, LevelsOnShowBlinkAgainAfterTheView) {
   Shift();
   EXPECT_TRUE(Form5->Timer2->isActive());
   Form1Tag = kMainEditing;
+}
+
+// Open used to drop the mode by setting the canvas to idle: the new project came up with its
+// scroll bars still hidden, the blinker off and the overview's bitmap kept.
+TEST_F(NavigationViewTest, OpeningAProjectFromTheOverviewBringsTheCanvasBack) {
+  Open("sources.stn");
+  Shift();
+  ASSERT_EQ(Form5->Tag, kCanvasNavigation);
+  Open("tap_riser.stn");
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_TRUE(Form5->HorzScrollBar->isVisible() && Form5->VertScrollBar->isVisible());
+  EXPECT_TRUE(PrintBitmap.empty());
+  EXPECT_TRUE(Form5->Overview.isNull());
+  EXPECT_EQ(Form1->ToolButton90ImageIndex, 71);
+  Shift();
+  EXPECT_EQ(Form5->Tag, kCanvasNavigation) << "Shift enters the overview again";
+  Shift();
 }
 
 TEST_F(NavigationViewTest, AFaultyPlaceIsCircledWithAGapOnTheLeft) {

@@ -339,6 +339,14 @@ TEST_F(DrawingPrintTest, PrintMenuWritesThePdfAndCancelPrintsNothing) {
   EXPECT_EQ(PrintPagesY, 1);
   EXPECT_TRUE(ui().messages.empty()) << ui().lastText();
   EXPECT_EQ(ui().busyDepth, 0);
+
+  // A printer that cannot start is reported, not taken for a printout.
+  ui().printFile = (app.dir.path() / "missing" / "drawing.pdf").string();
+  Form1->Print1->trigger();
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].caption, "Error");
+  EXPECT_EQ(ui().lastText(), "The drawing could not be printed: the printer did not start.");
+  EXPECT_EQ(ui().busyDepth, 0);
 }
 
 TEST_F(DrawingPrintTest, PrintAndPrintSetupTakeTheTileFromThePrinter) {

@@ -1,12 +1,15 @@
 #include "platform/printer.hpp"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
+#include <algorithm>
+#include <cmath>
 
 namespace kavrix::platform {
 
@@ -54,16 +57,23 @@ std::unique_ptr<QPrinter> MakePdfPrinter(const std::string& path, PageSize page,
 }
 
 namespace {
-QFont PrintFont(int pixelHeight, bool bold) {
-  QFont font("Liberation Sans");
-  font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
+// A font height of the layouts is the height of the text's line, ascent plus descent, in device
+// pixels, as everywhere else in the drawing layer; Qt's pixel size is the smaller em. Printed
+// texts take the narrow face so that the fixed column texts of the layouts stay in their columns.
+QFont PrintFont(int height, bool bold) {
+  QFont font;
+  font.setFamilies({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("DejaVu Sans Condensed")});
   font.setBold(bold);
+  font.setPixelSize(1000);
+  const double line = QFontMetricsF(font).height();
+  const double em = std::max(height, 1) * 1000.0 / (line > 0 ? line : 1000.0);
+  font.setPixelSize(std::max(1, static_cast<int>(std::floor(em + 1e-6))));
   return font;
 }
 }  // namespace
 
-int PrintTextWidth(const std::string& text, int pixelHeight, bool bold) {
-  return QFontMetrics(PrintFont(pixelHeight, bold)).horizontalAdvance(QString::fromStdString(text));
+int PrintTextWidth(const std::string& text, int height, bool bold) {
+  return QFontMetrics(PrintFont(height, bold)).horizontalAdvance(QString::fromStdString(text));
 }
 
 void PlayPrintOps(PrintJob& job, const std::vector<PrintOp>& ops) {
@@ -97,7 +107,9 @@ void PlayPrintOps(PrintJob& job, const std::vector<PrintOp>& ops) {
         p.drawLine(op.x1, op.y1, op.x2, op.y2);
         break;
       case PrintOp::Kind::Rect:
-        p.drawRect(QRect(QPoint(op.x1, op.y1), QPoint(op.x2 - 1, op.y2 - 1)));
+        // Qt strokes a rectangle one pixel past its size: the outline is kept on x1..x2 - 1 and
+        // y1..y2 - 1, so a frame of the whole page stays on the paper.
+        p.drawRect(QRect(op.x1, op.y1, op.x2 - op.x1 - 1, op.y2 - op.y1 - 1));
         break;
       case PrintOp::Kind::Image: {
         if (op.image.isNull()) break;

@@ -58,17 +58,18 @@ std::unique_ptr<QPrinter> MakePdfPrinter(const std::string& path, PageSize page,
 struct PrintOp {
   enum class Kind { NewPage, Font, Pen, Text, Line, Rect, Image };
   Kind kind = Kind::Text;
-  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Text: x1, y1; Line: from, to; Rect and Image: corners
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Text: x1, y1; Line: from, to; Rect and Image:
+                                       // (x1, y1) up to, not including, (x2, y2)
   std::string text;                    // Text
   bool alignRight = false;             // Text: x1 is where the text ends
-  int size = 0;                        // Font: pixel height; Pen: width
+  int size = 0;                        // Font: line height (ascent + descent); Pen: width
   bool bold = false;                   // Font
   QImage image;                        // Image, stretched into the rectangle
   QRect source;                        // Image: the part drawn (inside the image); null = all of it
 };
 
 // Width in device pixels of a text in the face the operations print with.
-int PrintTextWidth(const std::string& text, int pixelHeight, bool bold);
+int PrintTextWidth(const std::string& text, int height, bool bold);
 
 // Plays the operations on a job between its beginDoc and endDoc; NewPage starts the next page.
 void PlayPrintOps(PrintJob& job, const std::vector<PrintOp>& ops);

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/printer.hpp"
+#include "support/image_print_job.hpp"
 
 namespace kavrix::platform {
 namespace {
@@ -77,6 +78,49 @@ TEST(Printer, OperationsPlayPageByPage) {
   EXPECT_TRUE(job->endDoc());
   job.reset();
   EXPECT_EQ(PdfPages(Bytes(ui->printFile)), 2);
+}
+
+// A font height is the height of the text's line, as the layouts place texts line by line: ink
+// of ascenders and descenders stays inside it (with the em as height the descenders ran into the
+// line below). A frame of a whole page keeps all four sides on the paper.
+TEST(Printer, TextsAndFramesStayInsideTheirBoxes) {
+  test::ImagePrintJob job({800, 400});
+  ASSERT_TRUE(job.beginDoc("boxes"));
+  std::vector<PrintOp> ops(6);
+  ops[0].kind = PrintOp::Kind::Rect;  // filled with the white brush: drawn first
+  ops[0].x2 = 800;
+  ops[0].y2 = 400;
+  ops[1].kind = PrintOp::Kind::Font;
+  ops[1].size = 100;
+  ops[2].x1 = 50;
+  ops[2].y1 = 40;
+  ops[2].text = "Hgjy";
+  ops[3].x1 = 700;
+  ops[3].y1 = 200;
+  ops[3].text = "Wy";
+  ops[3].alignRight = true;
+  ops[4].kind = PrintOp::Kind::Font;
+  ops[4].size = 100;
+  ops[4].bold = true;
+  ops[5].x1 = 50;
+  ops[5].y1 = 200;
+  ops[5].text = "Bold gy";
+  PlayPrintOps(job, ops);
+  ASSERT_TRUE(job.endDoc());
+  const QImage& page = job.pages[0];
+  const QRect regular = test::InkBox(page, QRect(2, 2, 600, 180));
+  ASSERT_FALSE(regular.isEmpty());
+  EXPECT_GE(regular.top(), 40);
+  EXPECT_LT(regular.bottom(), 140);
+  EXPECT_GT(regular.height(), 80) << "the line is used, not shrunk";
+  const QRect bold = test::InkBox(page, QRect(2, 190, 500, 200));
+  EXPECT_GE(bold.top(), 200);
+  EXPECT_LT(bold.bottom(), 300);
+  const QRect right = test::InkBox(page, QRect(600, 190, 196, 200));
+  EXPECT_LE(right.right(), 700);
+  EXPECT_GT(right.right(), 680);
+  for (QPoint corner : {QPoint(0, 0), QPoint(799, 0), QPoint(0, 399), QPoint(799, 399), QPoint(400, 399), QPoint(799, 200)})
+    EXPECT_LT(qGray(page.pixel(corner)), 128) << corner.x() << "," << corner.y();
 }
 
 }  // namespace

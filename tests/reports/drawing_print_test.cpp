@@ -6,10 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
-#include <QPainter>
 #include <QToolBar>
 #include <algorithm>
-#include <deque>
 #include <regex>
 
 #include "app/forms.hpp"
@@ -21,6 +19,7 @@
 #include "model/project_options.hpp"
 #include "reports/drawing_print.hpp"
 #include "support/app_guard.hpp"
+#include "support/image_print_job.hpp"
 
 namespace kavrix {
 namespace {
@@ -31,34 +30,7 @@ using Kind = PrintOp::Kind;
 
 int Round(double v) { return static_cast<int>(RoundHalfEven(v)); }
 
-// Pages painted into images, so what a printer would receive can be looked at pixel by pixel.
-class ImageJob : public platform::PrintJob {
- public:
-  explicit ImageJob(PageSize page) : m_page(page) {}
-  PageSize pageSize() const override { return m_page; }
-  bool beginDoc(const std::string&) override {
-    addPage();
-    return true;
-  }
-  bool newPage() override {
-    m_painter.end();
-    addPage();
-    return true;
-  }
-  bool endDoc() override { return m_painter.end(); }
-  QPainter& painter() override { return m_painter; }
-  int pageCount() const override { return static_cast<int>(pages.size()); }
-  std::deque<QImage> pages;
-
- private:
-  void addPage() {
-    pages.emplace_back(m_page.widthPx, m_page.heightPx, QImage::Format_RGB32);
-    pages.back().fill(Qt::white);
-    m_painter.begin(&pages.back());
-  }
-  PageSize m_page;
-  QPainter m_painter;
-};
+using ImageJob = test::ImagePrintJob;
 
 int PdfPages(const std::string& path) {
   const std::string pdf = test::FileBytes(path);
@@ -247,6 +219,28 @@ TEST_F(DrawingPrintTest, TwoTilesWideGivesGridNumbersAndTwoTilePages) {
   }
 }
 
+// The tile grid keeps out of the legend: a tall drawing fills the band between header and
+// legend, and the bottom border of its last tile row, past the drawing, would strike through the
+// legend's text (y 6728 on a legend line from 6664 to 6749).
+TEST_F(DrawingPrintTest, TileGridStaysAboveTheLegend) {
+  DrawingPrintInput in;
+  in.drawing = QImage(500, 2640, QImage::Format_RGB32);
+  in.drawing.fill(Qt::white);
+  in.title = "riser";
+  in.legend = {{1, "RG-59"}};
+  const auto pages = SplitPages(DrawingPrintLayout(in, kPage));
+  ASSERT_EQ(pages.size(), 3u) << "one column, two rows of tiles";
+  const double fit = 6528.0 / 2640;
+  std::vector<int> rows;
+  for (const PrintOp& line : OfKind(pages[0], Kind::Line)) {
+    EXPECT_GE(std::min(line.y1, line.y2), 136);
+    EXPECT_LE(std::max(line.y1, line.y2), 6664);
+    if (line.y1 == line.y2) rows.push_back(line.y1);
+  }
+  EXPECT_EQ(rows, std::vector<int>{Round(1333 * fit) + 136});
+  EXPECT_TRUE(FindText(pages[0], "2")) << "both tiles keep their numbers";
+}
+
 TEST_F(DrawingPrintTest, PageCountsCoverTheDrawingWithWholeTiles) {
   Open("tap_riser.stn");  // 428 x 1218
   CalcDrawingExtent();
@@ -308,7 +302,7 @@ TEST_F(DrawingPrintTest, TilePagesShowTheirPartOfTheDrawingAndBlankPaperBeyondIt
   for (int x = 5; x < 280; x += 7) ASSERT_EQ(tile2.pixel(x, 1000), qRgb(255, 255, 255)) << x;
   // The caption in the header band ends at Round(960 x 0.98) = 941.
   auto inked = [&](int x0, int x1) {
-    for (int y = 4; y < 27; ++y)
+    for (int y = 4; y < 25; ++y)  // above the band's bottom line at 26
       for (int x = x0; x < x1; ++x)
         if (qGray(tile2.pixel(x, y)) < 128) return true;
     return false;
@@ -344,6 +338,14 @@ TEST_F(DrawingPrintTest, PrintMenuWritesThePdfAndCancelPrintsNothing) {
   EXPECT_EQ(PrintPagesX, 2);
   EXPECT_EQ(PrintPagesY, 1);
   EXPECT_TRUE(ui().messages.empty()) << ui().lastText();
+  EXPECT_EQ(ui().busyDepth, 0);
+
+  // A printer that cannot start is reported, not taken for a printout.
+  ui().printFile = (app.dir.path() / "missing" / "drawing.pdf").string();
+  Form1->Print1->trigger();
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].caption, "Error");
+  EXPECT_EQ(ui().lastText(), "The drawing could not be printed: the printer did not start.");
   EXPECT_EQ(ui().busyDepth, 0);
 }
 

@@ -15,6 +15,7 @@
 #include "reports/estimate_print.hpp"
 #include "reports/price_window.hpp"
 #include "support/app_guard.hpp"
+#include "support/image_print_job.hpp"
 
 namespace kavrix {
 namespace {
@@ -142,6 +143,40 @@ TEST(EstimatePrint, LogoFileIsPrintedWhenPresent) {
   EXPECT_TRUE(Form2->PrintEstimate());
   EXPECT_EQ(test::FileBytes(app.ui->printFile).find("/Subtype /Image"), std::string::npos);
   EXPECT_EQ(PdfPages(app.ui->printFile), 1);
+}
+
+// Column texts keep to their columns at the fixed positions: the 4-unit font is the height of
+// the text's line, in a narrow face ("Cable Triset-113" ran into its quantity and "Whole Price"
+// across its separator when the font's em was taken as its height).
+TEST(EstimatePrint, ColumnTextsStayInsideTheirColumns) {
+  EstimatePrintInput in = Estimate(0);
+  in.rows.insert(in.rows.begin() + 1, {{"Cable Triset-113", "15m", "0.45", "6.75", ""}, {"Fiber Type 2", "128m", "1.2", "153.6", ""}});
+  const std::vector<PrintOp> ops = EstimatePrintLayout(in, kPage);
+  const int ux = 24;
+  const int rightOf[] = {60 * ux, 80 * ux, 100 * ux, 120 * ux, 180 * ux};  // separators, box edge
+  const int columnX[] = {35 * ux, 62 * ux, 82 * ux, 103 * ux, 135 * ux};
+  PrintOp font;
+  int checked = 0;
+  for (const PrintOp& op : ops) {
+    if (op.kind == Kind::Font) font = op;
+    if (op.kind != Kind::Text || op.text.empty()) continue;
+    const auto column = std::find(std::begin(columnX), std::end(columnX), op.x1);
+    if (column == std::end(columnX)) continue;
+    // Each text alone on a strip of the page's width, so only its own ink is measured.
+    PrintOp placed = op;
+    placed.y1 = 0;
+    test::ImagePrintJob strip({kPage.widthPx, font.size + 4});
+    ASSERT_TRUE(strip.beginDoc("strip"));
+    platform::PlayPrintOps(strip, {font, placed});
+    ASSERT_TRUE(strip.endDoc());
+    const QRect ink = test::InkBox(strip.pages[0], strip.pages[0].rect());
+    ASSERT_FALSE(ink.isEmpty()) << op.text;
+    EXPECT_LT(ink.bottom(), font.size) << op.text;
+    // Clear of the pen (8 pixels wide) of the separator on its right.
+    EXPECT_LT(ink.right(), rightOf[column - std::begin(columnX)] - 4) << '"' << op.text << "\" crosses its column's edge";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 5 + 2 * 4 + 2) << "headers, two rows without comments, the total";
 }
 
 }  // namespace

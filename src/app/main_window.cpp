@@ -224,8 +224,12 @@ void TForm1::SaveAs1Click() {
 }
 
 void TForm1::S1Click(const std::string& path) {
+  // The project's extension (".stn") gives way to ".bmp"; a name without one keeps every
+  // character, so the picture never lands in another folder or under a cut name.
   std::string target = path;
-  if (target.size() >= 4) target.replace(target.size() - 4, 4, ".bmp");
+  const std::string base = std::filesystem::path(path).filename().string();
+  if (base.size() > 4 && base[base.size() - 4] == '.') target.replace(target.size() - 4, 4, ".bmp");
+  else target += ".bmp";
   if (Windows().exportPicture) Windows().exportPicture(target);
   SaveDialog1.defaultExt = ".stn";
   SaveDialog1.filterIndex = 1;

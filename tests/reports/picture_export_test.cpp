@@ -97,6 +97,17 @@ TEST_F(PictureExportTest, SavedProjectExportsBesideItAsAnEightBitBitmapOfTheExte
   EXPECT_EQ(differ, 0);
 }
 
+// A project file without an extension lost its last four characters to ".bmp", so "nets/riser"
+// became "nets.bmp" beside the folder.
+TEST_F(PictureExportTest, ProjectWithoutAnExtensionKeepsItsWholeNameAndFolder) {
+  fs::create_directory(PathIn("nets"));
+  OpenCopy("lines_sockets.stn", "nets/riser");
+  Form1->S1->trigger();
+  EXPECT_TRUE(fs::exists(PathIn("nets/riser.bmp")));
+  EXPECT_FALSE(fs::exists(PathIn("nets.bmp")));
+  EXPECT_EQ(ProjectFileName, PathIn("nets/riser"));
+}
+
 TEST_F(PictureExportTest, PicturePixelsShowTheObjectsWhereTheyLie) {
   const int amp = Place(131, 120, 90);
   test::AddObject(201, 300, 200, 7, 1, 1);  // 5-cable trunk, one leg of 100, crossing over

@@ -2,12 +2,9 @@
 // size, so the time should not grow with the objects outside it.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QScrollBar>
 
-#include "app/forms.hpp"
-#include "editor/canvas_window.hpp"
-#include "platform/platform.hpp"
+#include "bench_windows.hpp"
 #include "support/generated_buildings.hpp"
 #include "symbols/object_glyphs.hpp"
 
@@ -15,25 +12,9 @@ namespace {
 
 using namespace kavrix;
 
-// The windows exist once for all runs, on the offscreen platform with scripted dialogs.
-TForm5& Canvas() {
-  static TForm5* canvas = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kavrix_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-    platform::Install(new platform::ScriptedPlatform);
-    CreateApplicationWindows();
-    Form5->resize(1024, 720);
-    return Form5;
-  }();
-  return *canvas;
-}
-
 // `objects` placed objects (lines and devices), then the view scrolled to the middle of them.
 void RepaintOver(benchmark::State& state, int objectsPerOutlet, void (*build)(int)) {
-  TForm5& canvas = Canvas();
+  TForm5& canvas = bench::BenchWindows();
   const int objects = static_cast<int>(state.range(0));
   build(objects / objectsPerOutlet);
   RebuildAllObjectGlyphs();

@@ -1,9 +1,10 @@
 // Results hash: runs "RF Analyze", then Tune, then the structure optimisation over every project
-// file in tests/data and over generated buildings (the benchmarks' risers and one small network
-// per device kind), and hashes what each step leaves behind: every node field, every spectrum
-// entry, Links, LevelMarks, the object rows and their values, the run's terrestrial spectra and
-// counters. A change meant to keep results must leave every hash as stored; a change that alters
-// results on purpose rewrites the stored file in the same commit and says so.
+// file in tests/data and over generated buildings (the benchmarks' risers, the realistic buildings,
+// the amplifier cascade and one small network per device kind), and hashes what each step leaves
+// behind: every node field, every spectrum entry, Links, LevelMarks, the object rows and their
+// values, the run's terrestrial spectra and counters. A change meant to keep results must leave
+// every hash as stored; a change that alters results on purpose rewrites the stored file in the
+// same commit and says so.
 //
 //   build/test/tools/kavrix_results_hash            print the hashes
 //   build/test/tools/kavrix_results_hash --check    compare with the stored file (CTest runs this)
@@ -33,6 +34,7 @@
 #include "simulation/structure_optimisation.hpp"
 #include "support/generated_buildings.hpp"
 #include "support/project_guard.hpp"
+#include "support/realistic_buildings.hpp"
 
 namespace {
 
@@ -140,6 +142,9 @@ std::vector<Case> Cases(const fs::path& dataDir) {
   }
   cases.push_back({"terrestrialBuilding/1000", [] { return test::BuildTerrestrialBuilding(1000), true; }});
   cases.push_back({"satelliteBuilding/1000", [] { return test::BuildSatelliteBuilding(1000), true; }});
+  for (int n : {100, 1000})
+    cases.push_back({"building/" + std::to_string(n), [n] { return test::BuildRealisticBuilding(n), true; }});
+  cases.push_back({"cascade/200", [] { return test::BuildAmplifierCascade(200), true; }});
   for (int antennas : {1, 2})
     for (int kind = 1; kind < 200; ++kind) {
       if (!test::GalleryKind(kind)) continue;

@@ -200,8 +200,9 @@ void Wexl1(const NodeFrame& fr) {
 }  // namespace
 
 void RegisterHouseAmpBlocks(BlockTable& t) {
-  t.set(43, Vorb1);
-  t.set(44, Wexl1);
+  // Both write or read the test outputs' nodes.
+  t.set(43, Vorb1, Reach::OtherNodes);
+  t.set(44, Wexl1, Reach::OtherNodes);
   t.set(45, Slev1);
   for (int c : {50, 51, 53, 57}) t.set(c, Launch);
   t.set(55, Nerb6);

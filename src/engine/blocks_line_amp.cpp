@@ -50,7 +50,7 @@ void LineAmpOver(const NodeFrame& fr, const Grid& g, const double* gain, const S
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
     const double f = FreqList[k];
-    const int i = SegmentOf(g, f);
+    const int i = Segment(g, k);
     if (i < 0) continue;
     double v = in[k] + InterpColumn(g, i, f, gain, 1);
     const std::size_t at = static_cast<std::size_t>(i * stride);
@@ -88,7 +88,7 @@ void LineAmp107Block(const NodeFrame& fr) {
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
     const double f = FreqList[k];
-    const int i = SegmentOf(g, f);
+    const int i = Segment(g, k);
     if (i >= 0) out[k] = in[k] + InterpColumn(g, i, f, tables::kLineAmp107.data(), 1);
   }
 }
@@ -146,7 +146,7 @@ void LineAmp108Block(const NodeFrame& fr) {
   }
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
     const double f = FreqList[k];
-    const int i = SegmentOf(grid, f);
+    const int i = Segment(grid, k);
     if (i < 0) continue;
     out[k] = in[k] + InterpColumn(grid, i, f, gain, 2) + Terms108(s, i, g, drop);
   }
@@ -204,7 +204,7 @@ void JSplitterBlock(const NodeFrame& fr) {
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
     const double f = FreqList[k];
-    const int i = SegmentOf(grid, f);
+    const int i = Segment(grid, k);
     if (i >= 0) out[k] = in[k] + InterpColumn(grid, i, f, col, 4);
   }
 }
@@ -251,28 +251,32 @@ void FiveInputSwitch(const NodeFrame& fr, const Switch& t) {
   const int setting = (*fr.row)[kNodeSetting];
   const Grid grid = FreqGridRow(TerrestrialCase(fr) ? 1 : 0);
   const double* in = fr.input();
-  const bool bandGrid = OnBandGrid(fr);
+  constexpr int stride = G * 4;
+  const double* cols[4];
+  double* outs[4];
   for (int p = 1; p <= 4; ++p) {
-    const double* col = &t.gain[static_cast<std::size_t>(fr.path - 1)][0][static_cast<std::size_t>(fr.group)]
-                                 [static_cast<std::size_t>(p - 1)];
-    constexpr int stride = G * 4;
-    double* out = fr.spectrum(p + 1);
-    if (bandGrid) {
+    cols[p - 1] = &t.gain[static_cast<std::size_t>(fr.path - 1)][0][static_cast<std::size_t>(fr.group)]
+                         [static_cast<std::size_t>(p - 1)];
+    outs[p - 1] = fr.spectrum(p + 1);
+  }
+  if (OnBandGrid(fr)) {
+    for (int p = 0; p < 4; ++p)
       for (int j = 0; j < kBandPoints; ++j) {
         const double f = CableGrid7[static_cast<std::size_t>(j)];
         const int i = SegmentOf(grid, f);
         if (i < 0) continue;
-        const double v = InterpColumn(grid, i, f, col, stride) - Attenuation(t, i, fr.path, setting);
-        for (int m = 0; m < kBands; ++m) out[7 * m + j] = in[7 * m + j] + v;
+        const double v = InterpColumn(grid, i, f, cols[p], stride) - Attenuation(t, i, fr.path, setting);
+        for (int m = 0; m < kBands; ++m) outs[p][7 * m + j] = in[7 * m + j] + v;
       }
-      continue;
-    }
-    for (int k = fr.kFirst; k <= fr.kLast; ++k) {
-      const double f = FreqList[k];
-      const int i = SegmentOf(grid, f);
-      if (i < 0) continue;
-      out[k] = in[k] + InterpColumn(grid, i, f, col, stride) - Attenuation(t, i, fr.path, setting);
-    }
+    return;
+  }
+  // The grid segment and the attenuation of a list position serve all four outputs.
+  for (int k = fr.kFirst; k <= fr.kLast; ++k) {
+    const int i = Segment(grid, k);
+    if (i < 0) continue;
+    const double f = FreqList[k];
+    const double att = Attenuation(t, i, fr.path, setting);
+    for (int p = 0; p < 4; ++p) outs[p][k] = in[k] + InterpColumn(grid, i, f, cols[p], stride) - att;
   }
 }
 

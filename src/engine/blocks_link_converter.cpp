@@ -36,7 +36,7 @@ void Through(const NodeFrame& fr, const Grid& g, const double* col, int stride, 
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
     const double f = FreqList[k];
-    const int i = SegmentOf(g, f);
+    const int i = Segment(g, k);
     if (i < 0) continue;
     out[k] = in[k] + InterpColumn(g, i, f, col, stride) + offset;
   }
@@ -178,11 +178,12 @@ void Converter4Block(const NodeFrame& fr) {
 }  // namespace
 
 void RegisterLinkConverterBlocks(BlockTable& t) {
-  t.set(0, GeneratedSourceBlock);
+  // The generated source writes its second output; the converters read and write their plan.
+  t.set(0, GeneratedSourceBlock, Reach::OtherNodes);
   t.set(58, LinkUnitBlock);
   t.set(59, LinkUnitBlock);
-  t.set(60, Converter16Block);
-  t.set(61, Converter4Block);
+  t.set(60, Converter16Block, Reach::OtherNodes);
+  t.set(61, Converter4Block, Reach::OtherNodes);
   t.set(96, ModulatorBlock);
   t.set(97, ModulatorBlock);
 }

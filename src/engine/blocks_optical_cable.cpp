@@ -28,7 +28,7 @@ void CoaxLine(const NodeFrame& fr) {
     return;
   }
   // The whole leading run, whatever position was asked for; entry 100 is the optical level.
-  for (int k = 0; k < 100 && FreqList[k] > 0; ++k) out[k] = in[k] - std::sqrt(FreqList[k] / 1000.0) * c * len;
+  for (int k = 0; k < 100 && FreqList[k] > 0; ++k) out[k] = in[k] - RootFreqGHz(k) * c * len;
 }
 
 void FibreLine(const NodeFrame& fr) {
@@ -204,12 +204,14 @@ void OpticalSplitter(const NodeFrame& fr) {
 
 void RegisterOpticalCableBlocks(BlockTable& t) {
   t.lines = LineRules;
-  t.set(141, Transmitter);
-  t.set(144, Transmitter);
-  t.set(142, Receiver<142>);
-  t.set(145, Receiver<145>);
-  t.set(143, Receiver<143>);
-  for (int c = 154; c <= 159; ++c) t.set(c, OpticalSplitter);
+  // Transmitters sum their drive into ObjValues, receivers read their transmitter's node, and
+  // every optical node hands its optical level and wavelength on.
+  t.set(141, Transmitter, Reach::OtherNodes);
+  t.set(144, Transmitter, Reach::OtherNodes);
+  t.set(142, Receiver<142>, Reach::OtherNodes);
+  t.set(145, Receiver<145>, Reach::OtherNodes);
+  t.set(143, Receiver<143>, Reach::OtherNodes);
+  for (int c = 154; c <= 159; ++c) t.set(c, OpticalSplitter, Reach::OtherNodes);
 }
 
 }  // namespace kavrix::engine

@@ -188,7 +188,7 @@ void SingleCableBlock(const NodeFrame& fr) {
 }  // namespace
 
 void RegisterSingleCableBlocks(BlockTable& t) {
-  for (int c = 181; c <= 185; ++c) t.set(c, SingleCableBlock);
+  for (int c = 181; c <= 185; ++c) t.set(c, SingleCableBlock, Reach::OtherNodes);  // the group's other nodes
 }
 
 }  // namespace kavrix::engine

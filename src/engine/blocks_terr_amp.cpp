@@ -208,7 +208,7 @@ void Broadband(const NodeFrame& fr) {
 
 void RegisterTerrAmpBlocks(BlockTable& t) {
   t.set(80, Frox1);
-  for (int c = 81; c <= 84; ++c) t.set(c, Channel);
+  for (int c = 81; c <= 84; ++c) t.set(c, Channel, Reach::OtherNodes);  // the second input's node
   for (int c = 86; c <= 88; ++c) t.set(c, ThreeBand);
   t.set(89, Broadband);
   t.set(90, Broadband);

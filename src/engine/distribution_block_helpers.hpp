@@ -29,9 +29,9 @@ inline void ApplyColumn(const NodeFrame& fr, const Grid& g, const double* col, i
                         Extra extra) {
   const double* in = fr.input();
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
-    const double f = FreqList[k];
-    const int i = SegmentOf(g, f);
+    const int i = Segment(g, k);
     if (i < 0) continue;
+    const double f = FreqList[k];
     out[k] = in[k] + InterpColumn(g, i, f, col, stride) + extra(i, f);
   }
 }

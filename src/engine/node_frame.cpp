@@ -1,13 +1,9 @@
 #include "engine/node_frame.hpp"
 
+#include <cmath>
 #include <limits>
 
 namespace kavrix {
-
-double LinInterp(double y1, double y2, double x1, double x2, double x) {
-  if (x == x1 || x1 == x2) return y1;
-  return y1 + (y2 - y1) * (x - x1) / (x2 - x1);
-}
 
 namespace engine {
 
@@ -71,6 +67,24 @@ int Segment(const Grid& g, int k) {
   return c.seg[k];
 }
 
+double RootFreqGHz(int k) {
+  struct RootCache {
+    std::array<double, kFreqListLen> freq;
+    std::array<double, kFreqListLen> root;
+  };
+  static RootCache cache = [] {
+    RootCache c{};
+    c.freq.fill(std::numeric_limits<double>::quiet_NaN());
+    return c;
+  }();
+  const double f = FreqList[static_cast<std::size_t>(k)];
+  if (cache.freq[static_cast<std::size_t>(k)] != f) {
+    cache.root[static_cast<std::size_t>(k)] = std::sqrt(f / 1000.0);
+    cache.freq[static_cast<std::size_t>(k)] = f;
+  }
+  return cache.root[static_cast<std::size_t>(k)];
+}
+
 void FreqListChanged() {
   for (auto& c : Caches()) c.freq.fill(std::numeric_limits<double>::quiet_NaN());
 }
@@ -90,6 +104,21 @@ int RemapVariant(int category, int inst) {
   if (category >= 995 && category <= 998) return 994 + inst;
   if (category >= 21 && category <= 24) return 25 - inst;
   return category;
+}
+
+int DispatchCategory(int n) {
+  if (!ValidNode(n)) return -1;
+  const NodeRow& row = Nodes[static_cast<std::size_t>(n)];
+  const int objRow = row[kNodeObject];
+  const int category = CodeCategory(row[kNodeCode]);
+  return ValidObjRow(objRow) ? RemapVariant(category, NetObjects[static_cast<std::size_t>(objRow)][kInst]) : category;
+}
+
+bool KeepsToOwnNode(int n) {
+  const int category = DispatchCategory(n);
+  if (category < 0) return false;
+  if (category >= kCategoryCount) return true;  // no block: the node is left as it is
+  return Blocks().reach[static_cast<std::size_t>(category)] == Reach::OwnNode;
 }
 
 BlockTable& Blocks() {

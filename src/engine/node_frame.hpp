@@ -16,8 +16,12 @@ namespace kavrix {
 // freqIndex < 0, only list position freqIndex of port index 0 otherwise.
 void CalcNode(int nodeIndex, int freqIndex);
 
-// Y1 when X = X1 exactly (also when X1 = X2); else the line through both points at X.
-double LinInterp(double y1, double y2, double x1, double x2, double x);
+// Y1 when X = X1 exactly (also when X1 = X2); else the line through both points at X, the
+// product formed before dividing.
+inline double LinInterp(double y1, double y2, double x1, double x2, double x) {
+  if (x == x1 || x1 == x2) return y1;
+  return y1 + (y2 - y1) * (x - x1) / (x2 - x1);
+}
 
 namespace engine {
 
@@ -48,6 +52,9 @@ int Segment(const Grid& g, int k);
 void FreqListChanged();
 // Same for an explicit frequency (blocks that work on their own frequency columns).
 int SegmentOf(const Grid& g, double f);
+// sqrt(f / 1000) of list position k (f in MHz), the frequency factor of a coaxial cable's loss,
+// remembered with the frequency it was taken for.
+double RootFreqGHz(int k);
 
 // Interpolates a table column at f: T(j) = base[j * stride]. i = 0 gives T[0].
 inline double InterpColumn(const Grid& g, int i, double f, const double* base, int stride) {
@@ -105,13 +112,19 @@ void AddInterpolated(const NodeFrame& fr, const Grid& g, double* out, const doub
 using BlockFn = void (*)(const NodeFrame&);
 
 constexpr int kCategoryCount = 1000;
+// Whether a block reaches beyond its own node: reads or writes another node's spectra or fields,
+// or model data a computation changes (a plan, ObjValues).
+enum class Reach { OwnNode, OtherNodes };
 struct BlockTable {
   std::array<BlockFn, kCategoryCount> fn{};
+  std::array<Reach, kCategoryCount> reach{};
   // The line rules (coaxial and fibre lines), tested on the node code after the category block,
   // so they apply to any node whose code is a line code whatever its category.
   BlockFn lines = nullptr;
-  void set(int category, BlockFn f) {
-    if (category >= 0 && category < kCategoryCount) fn[category] = f;
+  void set(int category, BlockFn f, Reach r = Reach::OwnNode) {
+    if (category < 0 || category >= kCategoryCount) return;
+    fn[category] = f;
+    reach[category] = r;
   }
 };
 
@@ -148,6 +161,12 @@ void RegisterOpticalCableBlocks(BlockTable& t);       // optics and cables
 
 // The variant remap of the interchangeable families (Inst of the owning object).
 int RemapVariant(int category, int inst);
+
+// The block category CalcNode dispatches node n to (after the variant remap).
+int DispatchCategory(int n);
+// True when computing node n reads and writes nothing but n's own spectra, settings and constant
+// data: a change at n then reaches other nodes only through the spectra a walk hands on.
+bool KeepsToOwnNode(int n);
 
 }  // namespace engine
 }  // namespace kavrix

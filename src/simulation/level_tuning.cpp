@@ -14,6 +14,7 @@
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "simulation/control_reset.hpp"
+#include "simulation/controller_search.hpp"
 
 namespace kavrix {
 namespace tuning {
@@ -80,7 +81,7 @@ bool HasGroups(int row) { return ValidObjRow(row) && TypeOf(KindOfRow(row))[kGro
 // State of one Tune command.
 class Tuner {
  public:
-  Tuner() : m_controller(Nodes.size(), kNoController) { m_candidates.reserve(64); }
+  Tuner() : m_controller(Nodes.size(), kNoController), m_adjustable(Nodes.size(), 0) { m_walk.reserve(Nodes.size()); }
 
   void run() {
     chainLeaders();
@@ -372,21 +373,18 @@ class Tuner {
   // For every node of the chain, the latest adjustable node upstream whose one-step trial
   // changes the node's input level.
   void controllerSearch(int i) {
-    m_candidates.clear();
+    m_walk.clear();
     m_marks.begin();
     for (int n = i; n >= 0 && m_marks.first(n); n = WalkSuccessor(NodeAt(n)[kNodeNext])) {
+      m_walk.push_back(n);
       const NodeRow& row = NodeAt(n);
       const Bounds b = BoundsOf(row);
-      if (row[kNodeStep] < 1 && row[kNodeStep] > b.low) m_candidates.push_back(n);
-      const int f = row[kNodeChainMark] == kChainBandGrid ? (m_band - 1) * 7 : 1;
-      m_controller[static_cast<std::size_t>(n)] = kNoController;
-      for (auto it = m_candidates.rbegin(); it != m_candidates.rend(); ++it) {
-        if (TryNodeStep(n, *it, f)) {
-          m_controller[static_cast<std::size_t>(n)] = *it;
-          break;
-        }
-      }
+      m_adjustable[static_cast<std::size_t>(n)] = row[kNodeStep] < 1 && row[kNodeStep] > b.low;
     }
+    const int band = m_band;
+    m_search.find(m_walk, m_adjustable,
+                  [band](int n) { return NodeAt(n)[kNodeChainMark] == kChainBandGrid ? (band - 1) * 7 : 1; },
+                  m_controller);
   }
 
   bool slopeNeed(int n) const {
@@ -490,7 +488,9 @@ class Tuner {
   }
 
   std::vector<int> m_controller;
-  std::vector<int> m_candidates;
+  std::vector<uint8_t> m_adjustable;
+  std::vector<int> m_walk;
+  tuning::ControllerSearch m_search;
   engine::WalkMarks m_marks;
   int m_band = 0;
   int m_count = 0;

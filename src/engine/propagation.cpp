@@ -86,7 +86,7 @@ void SubtractOutletLosses(int n, bool satellite, int count) {
     const double coef = ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0;
     const double len = o[kInst];
     double* sp = SpectrumAt(n, p);
-    for (int k = 0; k < count; ++k) sp[k] -= std::sqrt(FreqList[k] / 1000.0) * coef * len + socket;
+    for (int k = 0; k < count; ++k) sp[k] -= engine::RootFreqGHz(k) * coef * len + socket;
   }
 }
 
@@ -189,7 +189,7 @@ void PassSpectrumDownstream(int n) {
   }
 
   if (next <= 0 || next >= static_cast<long long>(Nodes.size()) - 1) return;
-  if (SpectrumAt(n, 1)[101] <= kNoSignal) return;
+  if (SpectrumRead(n, 1)[101] <= kNoSignal) return;
   CopySpectrum(n, next, next, count);
   const bool optical = IsOptical(nodeClass);
   if (optical) CarryOptical(n, next);

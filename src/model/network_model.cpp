@@ -67,14 +67,7 @@ ModelHooks& Hooks() {
   return h;
 }
 
-void ClearNodeSpectra(int n) {
-  for (int s = 0; s < kSpectraPerNode; ++s) {
-    double* sp = NodeSpectra.at(n, s);
-    for (int k = 0; k <= 100; ++k) sp[k] = kNoSignal;
-    sp[101] = 1000000.0;
-    sp[102] = kNoSignal;
-  }
-}
+void ClearNodeSpectra(int n) { NodeSpectra.resetNode(static_cast<std::size_t>(n)); }
 
 void ResetNode(int n) {
   Nodes[n] = ResetNodeRow();
@@ -184,18 +177,8 @@ void EnsureNodeRows(std::size_t n) {
   if (n <= old) return;
   // New rows get the values ResetNode gives, written once.
   static constexpr NodeRow resetRow = ResetNodeRow();
-  static const std::array<double, kSpectraPerNode * kSpectrumLen> resetSpectra = [] {
-    std::array<double, kSpectraPerNode * kSpectrumLen> a{};
-    for (int s = 0; s < kSpectraPerNode; ++s) {
-      double* sp = a.data() + s * kSpectrumLen;
-      for (int k = 0; k <= 100; ++k) sp[k] = kNoSignal;
-      sp[101] = 1000000.0;
-      sp[102] = kNoSignal;
-    }
-    return a;
-  }();
   Nodes.resize(n, resetRow);
-  if (NodeSpectra.size() < n) NodeSpectra.appendNodes(n - NodeSpectra.size(), resetSpectra.data());
+  if (NodeSpectra.size() < n) NodeSpectra.appendResetNodes(n - NodeSpectra.size());
 }
 
 void EnsureFreeObjectRows(std::size_t freeRows) {

@@ -33,38 +33,78 @@ using NodeRow = std::array<int32_t, kNodeFields>;
 using LinkRow = std::array<int32_t, kLinkFields>;
 
 // Six spectra of 103 Doubles per node, stored flat so the engine walks plain memory.
+//
+// The array notes which spectra mutable access has reached since they last held the reset
+// values (entries 0..100 at kNoSignal, 101 at 1000000, 102 at kNoSignal), so that a reset only
+// writes those and readers may skip spectra still in the reset state. Every write goes through
+// a mutable accessor, which notes it; read through `read` (or a const array) to leave no note.
 class SpectraArray {
  public:
-  double* at(std::size_t node, int spectrum) { return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen]; }
-  const double* at(std::size_t node, int spectrum) const {
+  double* at(std::size_t node, int spectrum) {
+    m_touched[node] |= static_cast<uint8_t>(1u << spectrum);
+    return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen];
+  }
+  const double* at(std::size_t node, int spectrum) const { return read(node, spectrum); }
+  const double* read(std::size_t node, int spectrum) const {
     return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen];
   }
   double& operator()(std::size_t node, int spectrum, int entry) { return at(node, spectrum)[entry]; }
-  double operator()(std::size_t node, int spectrum, int entry) const { return at(node, spectrum)[entry]; }
+  double operator()(std::size_t node, int spectrum, int entry) const { return read(node, spectrum)[entry]; }
   std::size_t size() const { return m_nodes; }
+  // True when the spectrum may differ from the reset values.
+  bool touched(std::size_t node, int spectrum) const { return (m_touched[node] >> spectrum) & 1u; }
+  // Gives every spectrum of the node the reset values.
+  void resetNode(std::size_t node) {
+    const uint8_t t = m_touched[node];
+    if (t == 0) return;
+    for (int s = 0; s < kSpectraPerNode; ++s)
+      if ((t >> s) & 1u) ResetValues(&m_data[(node * kSpectraPerNode + s) * kSpectrumLen]);
+    m_touched[node] = 0;
+  }
   // Grows or shrinks to n nodes; new nodes are all zero (callers reset them).
   void resize(std::size_t n) {
     m_data.resize(n * kSpectraPerNode * kSpectrumLen, 0.0);
+    m_touched.resize(n, kAllSpectra);
     m_nodes = n;
   }
-  // Appends `count` nodes whose six spectra copy `pattern` (one node's values), writing each
-  // value once: loading a large project grows the array by tens of thousands of nodes.
-  void appendNodes(std::size_t count, const double* pattern) {
+  // Appends `count` nodes in the reset state, writing each value once: loading a large project
+  // grows the array by tens of thousands of nodes.
+  void appendResetNodes(std::size_t count) {
     constexpr std::size_t per = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
+    static const std::array<double, per> pattern = [] {
+      std::array<double, per> a{};
+      for (int s = 0; s < kSpectraPerNode; ++s) ResetValues(a.data() + s * kSpectrumLen);
+      return a;
+    }();
     const std::size_t need = (m_nodes + count) * per;
     if (need > m_data.capacity()) m_data.reserve(std::max(need, 2 * m_data.capacity()));
-    for (std::size_t i = 0; i < count; ++i) m_data.insert(m_data.end(), pattern, pattern + per);
+    for (std::size_t i = 0; i < count; ++i) m_data.insert(m_data.end(), pattern.begin(), pattern.end());
+    m_touched.resize(m_nodes + count, 0);
     m_nodes += count;
   }
   void clear() {
     m_data.clear();
     m_data.shrink_to_fit();
+    m_touched.clear();
+    m_touched.shrink_to_fit();
     m_nodes = 0;
   }
-  double* data() { return m_data.data(); }
+  // The whole array as raw memory; counts as touching every spectrum.
+  double* data() {
+    std::fill(m_touched.begin(), m_touched.end(), kAllSpectra);
+    return m_data.data();
+  }
+
+  static void ResetValues(double* sp) {
+    std::fill(sp, sp + 101, kNoSignal);
+    sp[101] = 1000000.0;
+    sp[102] = kNoSignal;
+  }
 
  private:
+  static constexpr uint8_t kAllSpectra = (1u << kSpectraPerNode) - 1;
   std::vector<double> m_data;
+  std::vector<uint8_t> m_touched;  // per node one bit per spectrum
   std::size_t m_nodes = 0;
 };
 

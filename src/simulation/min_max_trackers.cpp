@@ -45,32 +45,42 @@ void SetPowerSum(double* sp, int last, int carriers) {
 
 void UpdateMinMaxTrackers() {
   constexpr double kAll = -1e300;
+  // A spectrum still in the reset state gives the reset trackers (nothing above either floor),
+  // so only the spectra a step of the run reached are scanned.
+  auto minMax = [](int i, int s, int last, double loFloor, double hiFloor) {
+    if (NodeSpectra.touched(static_cast<std::size_t>(i), s)) SetMinMax(NodeSpectra.at(i, s), last, loFloor, hiFloor);
+  };
   for (int i = 0; i < static_cast<int>(Nodes.size()) && Nodes[i][kNodeCode] != 0; ++i) {
     const NodeRow& r = Nodes[i];
     const int id = r[kNodeSourceId];
-    const int cls = NodeClass(i);
     if (id == 0)
       for (int s = 0; s < kSpectraPerNode; ++s) NodeSpectra(i, s, 101) = NodeSpectra(i, s, 102) = kNoSignal;
-    if ((id > 0 && id < kLnbIdLimit) || (id > kSatIdLimit && r[kNodeChainMark] != kChainBandGrid)) {
+    const bool lnb = id > 0 && id < kLnbIdLimit;
+    const bool terrestrial = id > kSatIdLimit && r[kNodeChainMark] != kChainBandGrid;
+    if ((lnb || terrestrial) && NodeClass(i) != 92) {
       const int slot = SatSlotOf(id), b = BandOf(id);
-      if (id < kLnbIdLimit) {
+      if (lnb) {
         int last = 100;
         if (ValidSatSlot(slot) && b >= 1 && b <= 4 && LnbParams[slot][b - 1][0] >= 2)
           last = std::min(LnbParams[slot][b - 1][0] - 1, 100);
-        if (cls != 92)
-          for (int s = 0; s < kSpectraPerNode; ++s) SetMinMax(NodeSpectra.at(i, s), last, -1000, kAll);
-        else
-          for (int s = 0; s <= 1; ++s) SetPowerSum(NodeSpectra.at(i, s), last, 0);
+        for (int s = 0; s < kSpectraPerNode; ++s) minMax(i, s, last, -1000, kAll);
       } else if (slot > 9) {
-        if (cls != 92)
-          for (int s = 0; s < kSpectraPerNode; ++s) SetMinMax(NodeSpectra.at(i, s), 99, -900, -900);
-        else
-          for (int s = 0; s <= 1; ++s) SetPowerSum(NodeSpectra.at(i, s), 99, r[kNodeCarriers]);
+        for (int s = 0; s < kSpectraPerNode; ++s) minMax(i, s, 99, -900, -900);
+      }
+    } else if (lnb || terrestrial) {
+      const int slot = SatSlotOf(id), b = BandOf(id);
+      if (lnb) {
+        int last = 100;
+        if (ValidSatSlot(slot) && b >= 1 && b <= 4 && LnbParams[slot][b - 1][0] >= 2)
+          last = std::min(LnbParams[slot][b - 1][0] - 1, 100);
+        for (int s = 0; s <= 1; ++s) SetPowerSum(NodeSpectra.at(i, s), last, 0);
+      } else if (slot > 9) {
+        for (int s = 0; s <= 1; ++s) SetPowerSum(NodeSpectra.at(i, s), 99, r[kNodeCarriers]);
       }
     }
     if (r[kNodeChainMark] == kChainBandGrid) {
-      for (int s = 0; s <= 1; ++s) SetMinMax(NodeSpectra.at(i, s), 27, 0, 0);
-      if (cls == 81) {
+      for (int s = 0; s <= 1; ++s) minMax(i, s, 27, 0, 0);
+      if (NodeClass(i) == 81 && NodeSpectra.touched(static_cast<std::size_t>(i), 0)) {
         double* sp = NodeSpectra.at(i, 0);
         double hi = kNoSignal;
         for (int k = 0; k <= 30; ++k) hi = std::max(hi, sp[k]);

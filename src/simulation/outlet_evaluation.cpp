@@ -109,14 +109,14 @@ void EvaluateOutlets() {
       }
       if (id > 0) {
         const int slot = SatSlotOf(id), band = BandOf(id);
-        const double* sp = NodeSpectra.at(j, q + 1);
+        const double* sp = SpectrumRead(j, q + 1);
         if (id < kSatIdLimit && r[kNodeChainMark] != kChainBandGrid) {
           if (ValidSatSlot(slot) && band >= 1 && band <= 4) {
             const bool singleCable = r[kNodeChainMark] == kChainSingleCable;
             for (int i = 0; i < kSatRows; ++i) {
               const double f = SatTables[slot][2 * (band - 1)][i];
               const double loss = f > 0 ? L * std::sqrt(f / 1000.0) * coef + SatSocketLoss : 0.0;
-              const double v = (singleCable ? NodeSpectra.at(j, 1)[i] : sp[i]) - loss;
+              const double v = (singleCable ? SpectrumRead(j, 1)[i] : sp[i]) - loss;
               if (singleCable ? v > 0 : v > -1000000) {
                 satMin = std::min(satMin, v);
                 satMax = std::max(satMax, v);
@@ -124,7 +124,7 @@ void EvaluateOutlets() {
             }
           }
         } else if (id < kSatIdLimit) {
-          const double* out = NodeSpectra.at(j, 1);
+          const double* out = SpectrumRead(j, 1);
           for (int b = 1; b <= 4; ++b) {
             if (LnbParams[0][b - 1][0] <= 0) continue;
             for (int m = 0; m < 7; ++m) {

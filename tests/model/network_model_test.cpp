@@ -12,9 +12,10 @@ namespace {
 
 void ExpectResetSpectra(int n) {
   for (int s = 0; s < kSpectraPerNode; ++s) {
-    for (int k = 0; k <= 100; ++k) ASSERT_EQ(NodeSpectra(n, s, k), -1000000.0) << "node " << n << " s " << s;
-    EXPECT_EQ(NodeSpectra(n, s, 101), 1000000.0);
-    EXPECT_EQ(NodeSpectra(n, s, 102), -1000000.0);
+    const double* sp = SpectrumRead(n, s);
+    for (int k = 0; k <= 100; ++k) ASSERT_EQ(sp[k], -1000000.0) << "node " << n << " s " << s;
+    EXPECT_EQ(sp[101], 1000000.0);
+    EXPECT_EQ(sp[102], -1000000.0);
   }
 }
 
@@ -121,6 +122,28 @@ TEST(NetworkModel, ResetSimulationClearsRunResultsOnly) {
   EXPECT_EQ(MarkX, 0);
   EXPECT_EQ(ChainMarkCount, 0);
   EXPECT_EQ(NetObjects[0][0], 210) << "the drawing is not part of the calculation state";
+}
+
+// The reset writes only the spectra that mutable access reached: every way of writing must be
+// noted, or a value would survive into the next run.
+TEST(NetworkModel, ResetRestoresEverySpectrumHoweverItWasWritten) {
+  test::FreshModel fresh;
+  EnsureNodeRows(400);  // rows added in the reset state
+  ExpectResetSpectra(350);
+  SpectrumAt(10, 4)[99] = 1.0;                  // through a spectrum pointer
+  NodeSpectra(11, 2, 102) = 2.0;                // through the element accessor
+  NodeSpectra.data()[(12 * kSpectraPerNode + 5) * kSpectrumLen] = 3.0;  // through raw memory
+  Nodes.resize(420);
+  NodeSpectra.resize(420);                      // rows added by resize hold zeros
+  ResetSimulation();
+  for (int n : {10, 11, 12, 350, 419}) ExpectResetSpectra(n);
+  // After the reset no spectrum counts as written; reading leaves it so.
+  EXPECT_EQ(SpectrumRead(10, 4)[99], kNoSignal);
+  EXPECT_FALSE(NodeSpectra.touched(10, 4));
+  SpectrumAt(10, 4)[0] = 5.0;
+  EXPECT_TRUE(NodeSpectra.touched(10, 4));
+  ClearNodeSpectra(10);
+  ExpectResetSpectra(10);
 }
 
 TEST(NetworkModel, FirstFreeNameSkipsOnlyExistingFiles) {

@@ -93,7 +93,10 @@ struct NodeFrame {
   int group = 0;
   int path = 0;
   NodeRow* row = nullptr;
-  double* spectrum(int s) const { return NodeSpectra.at(static_cast<std::size_t>(node), s); }
+  // Leading entries the block may write (100..102 aside): the list's leading run, or all of them
+  // for blocks that write past it.
+  int writes = 100;
+  double* spectrum(int s) const { return NodeSpectra.atLeading(static_cast<std::size_t>(node), s, writes); }
   const double* input() const { return spectrum(0); }
   int sourceId() const { return (*row)[kNodeSourceId]; }
   int field(int f) const { return (*row)[f]; }

@@ -59,7 +59,8 @@ int LeadingCount() {
 void CopySpectrum(int from, int to, int markNode, int count) {
   int n = count;
   if (NodeAt(markNode)[kNodeChainMark] == kChainBandGrid && n < kBandGridEntries) n = kBandGridEntries;
-  std::memcpy(SpectrumAt(to, 0), SpectrumAt(from, 1), sizeof(double) * static_cast<std::size_t>(n));
+  std::memcpy(NodeSpectra.atLeading(static_cast<std::size_t>(to), 0, n), SpectrumRead(from, 1),
+              sizeof(double) * static_cast<std::size_t>(n));
 }
 
 void CarryOptical(int from, int to) {
@@ -85,7 +86,7 @@ void SubtractOutletLosses(int n, bool satellite, int count) {
     const ObjRow& o = NetObjects[static_cast<std::size_t>(obj)];
     const double coef = ValidCableKind(o[kStyle]) ? CableCoef[o[kStyle]] : 0.0;
     const double len = o[kInst];
-    double* sp = SpectrumAt(n, p);
+    double* sp = NodeSpectra.atLeading(static_cast<std::size_t>(n), p, count);
     for (int k = 0; k < count; ++k) sp[k] -= engine::RootFreqGHz(k) * coef * len + socket;
   }
 }
@@ -167,12 +168,10 @@ void StepWalk(int target, int start, int k, bool trial) {
   }
 }
 
-}  // namespace
-
-void PassSpectrumDownstream(int n) {
+// PassSpectrumDownstream over a list whose leading run holds `count` entries.
+void PassOn(int n, int count) {
   if (!ValidNode(n)) return;
   const int next = NodeAt(n)[kNodeNext];
-  const int count = LeadingCount();
   const int nodeClass = NodeClass(n);
 
   // Channel amplifier branch: the per-channel nodes after the branch node.
@@ -184,7 +183,8 @@ void PassSpectrumDownstream(int n) {
       const int from = engine::blk::SiblingNode(n, 1, 2);
       const int to = engine::blk::SiblingNode(a, 1, 2);
       if (from >= 0 && to >= 0)
-        std::memcpy(SpectrumAt(to, 0), SpectrumAt(from, 1), sizeof(double) * static_cast<std::size_t>(count));
+        std::memcpy(NodeSpectra.atLeading(static_cast<std::size_t>(to), 0, count), SpectrumRead(from, 1),
+                    sizeof(double) * static_cast<std::size_t>(count));
     }
   }
 
@@ -209,6 +209,10 @@ void PassSpectrumDownstream(int n) {
   }
 }
 
+}  // namespace
+
+void PassSpectrumDownstream(int n) { PassOn(n, LeadingCount()); }
+
 void RunSourcePasses(bool mode) {
   static engine::WalkMarks marks;
   for (int s = 0; s <= static_cast<int>(SourceCount) && ValidNode(s); ++s) {
@@ -221,7 +225,7 @@ void RunSourcePasses(bool mode) {
     while (n >= 0 && n < high && marks.first(n)) {
       CalcNode(n, -1);
       if (mode) SubtractOutletLosses(n, satellite, count);
-      PassSpectrumDownstream(n);
+      PassOn(n, count);
       n = WalkSuccessor(NodeAt(n)[kNodeNext]);
     }
   }

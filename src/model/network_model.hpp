@@ -35,13 +35,17 @@ using LinkRow = std::array<int32_t, kLinkFields>;
 // Six spectra of 103 Doubles per node, stored flat so the engine walks plain memory.
 //
 // The array notes which spectra mutable access has reached since they last held the reset
-// values (entries 0..100 at kNoSignal, 101 at 1000000, 102 at kNoSignal), so that a reset only
-// writes those and readers may skip spectra still in the reset state. Every write goes through
-// a mutable accessor, which notes it; read through `read` (or a const array) to leave no note.
+// values (entries 0..100 at kNoSignal, 101 at 1000000, 102 at kNoSignal), and per node how many
+// leading entries it may have written, so that a reset writes only those and readers may skip
+// what still holds the reset values. Every write goes through a mutable accessor, which notes
+// it: `at` counts every entry as written, `atLeading` only the first `entries` and 100..102, for
+// callers that write no others. Read through `read` (or a const array) to leave no note.
 class SpectraArray {
  public:
-  double* at(std::size_t node, int spectrum) {
+  double* at(std::size_t node, int spectrum) { return atLeading(node, spectrum, kFullExtent); }
+  double* atLeading(std::size_t node, int spectrum, int entries) {
     m_touched[node] |= static_cast<uint8_t>(1u << spectrum);
+    if (entries > m_extent[node]) m_extent[node] = static_cast<uint8_t>(entries > kFullExtent ? kFullExtent : entries);
     return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen];
   }
   const double* at(std::size_t node, int spectrum) const { return read(node, spectrum); }
@@ -53,18 +57,30 @@ class SpectraArray {
   std::size_t size() const { return m_nodes; }
   // True when the spectrum may differ from the reset values.
   bool touched(std::size_t node, int spectrum) const { return (m_touched[node] >> spectrum) & 1u; }
+  // Entries 0..written(node) - 1 and 100..102 of a touched spectrum may differ from the reset
+  // values; the others hold them.
+  int written(std::size_t node) const { return m_extent[node]; }
   // Gives every spectrum of the node the reset values.
   void resetNode(std::size_t node) {
     const uint8_t t = m_touched[node];
     if (t == 0) return;
-    for (int s = 0; s < kSpectraPerNode; ++s)
-      if ((t >> s) & 1u) ResetValues(&m_data[(node * kSpectraPerNode + s) * kSpectrumLen]);
+    const int extent = m_extent[node];
+    for (int s = 0; s < kSpectraPerNode; ++s) {
+      if (!((t >> s) & 1u)) continue;
+      double* sp = &m_data[(node * kSpectraPerNode + s) * kSpectrumLen];
+      std::fill(sp, sp + extent, kNoSignal);
+      sp[100] = kNoSignal;
+      sp[101] = 1000000.0;
+      sp[102] = kNoSignal;
+    }
     m_touched[node] = 0;
+    m_extent[node] = 0;
   }
   // Grows or shrinks to n nodes; new nodes are all zero (callers reset them).
   void resize(std::size_t n) {
     m_data.resize(n * kSpectraPerNode * kSpectrumLen, 0.0);
     m_touched.resize(n, kAllSpectra);
+    m_extent.resize(n, kFullExtent);
     m_nodes = n;
   }
   // Appends `count` nodes in the reset state, writing each value once: loading a large project
@@ -80,6 +96,7 @@ class SpectraArray {
     if (need > m_data.capacity()) m_data.reserve(std::max(need, 2 * m_data.capacity()));
     for (std::size_t i = 0; i < count; ++i) m_data.insert(m_data.end(), pattern.begin(), pattern.end());
     m_touched.resize(m_nodes + count, 0);
+    m_extent.resize(m_nodes + count, 0);
     m_nodes += count;
   }
   void clear() {
@@ -87,11 +104,14 @@ class SpectraArray {
     m_data.shrink_to_fit();
     m_touched.clear();
     m_touched.shrink_to_fit();
+    m_extent.clear();
+    m_extent.shrink_to_fit();
     m_nodes = 0;
   }
-  // The whole array as raw memory; counts as touching every spectrum.
+  // The whole array as raw memory; counts as writing every entry of every spectrum.
   double* data() {
     std::fill(m_touched.begin(), m_touched.end(), kAllSpectra);
+    std::fill(m_extent.begin(), m_extent.end(), kFullExtent);
     return m_data.data();
   }
 
@@ -103,8 +123,10 @@ class SpectraArray {
 
  private:
   static constexpr uint8_t kAllSpectra = (1u << kSpectraPerNode) - 1;
+  static constexpr uint8_t kFullExtent = 100;  // entries 0..99; 100..102 are always counted
   std::vector<double> m_data;
   std::vector<uint8_t> m_touched;  // per node one bit per spectrum
+  std::vector<uint8_t> m_extent;   // per node the leading entries its touched spectra may hold
   std::size_t m_nodes = 0;
 };
 

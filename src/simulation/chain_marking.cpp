@@ -113,7 +113,9 @@ void MarkConnectedChain(RunGraph& graph, int start, int mark) {
 int MarkAndDoubleChains(RunGraph& graph, int n) {
   graph.pins.build(static_cast<int>(Nodes.size()));
   MarkSpecialChains(graph);
-  graph.built = n + DoubleMarkedNodes(n);
+  const int doubled = DoubleMarkedNodes(n);
+  graph.pinsCurrent = doubled == 0;
+  graph.built = n + doubled;
   return graph.built;
 }
 

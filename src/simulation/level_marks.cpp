@@ -1,6 +1,8 @@
 #include "simulation/level_marks.hpp"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
@@ -42,10 +44,11 @@ void MarkWriter::mark(int kind, int x, int y) {
 
 double LinkUnitThreshold(int code) { return code == kCodeSatLinkUnit ? 45.0 : 30.0; }
 
-int LowestPin(int u) {
-  const int cls = NodeClass(u);
-  return (cls == 81 || cls == 37 || cls == 42 || cls > 90) ? 0 : 1;
-}
+namespace {
+int LowestPinOfClass(int cls) { return (cls == 81 || cls == 37 || cls == 42 || cls > 90) ? 0 : 1; }
+}  // namespace
+
+int LowestPin(int u) { return LowestPinOfClass(NodeClass(u)); }
 
 int HighestPin(int u) { return Nodes[u][kNodePort2Link] == kNoPort ? 1 : 5; }
 
@@ -57,13 +60,15 @@ int PortWithOwnLimit(int u, int last, int q) {
   return port;
 }
 
-bool ProbePin(int u, int q, PinProbe& p) {
+bool ProbePin(int u, int q, PinProbe& p) { return ProbePin(u, q, NodeClass(u), p); }
+
+bool ProbePin(int u, int q, int cls, PinProbe& p) {
   const NodeRow& r = Nodes[u];
   p = PinProbe{};
   p.node = u;
   p.q = q;
   p.code = r[kNodeCode];
-  p.cls = NodeClass(u);
+  p.cls = cls;
   const int id = r[kNodeSourceId];
   p.carriers = id < kSatIdLimit ? BandCarriers(id) : 20;
   p.x = r[PinX(q)];
@@ -228,13 +233,28 @@ void DeviceMarks(int nb, MarkWriter& w) {
   w.setBound(kDeviceMarkBound);
   const int first = static_cast<int>(SourceCount);
   const int last = std::min(nb, static_cast<int>(Nodes.size()));
+  // Each node's class and pin range, looked up once for the six passes.
+  static std::vector<int> classes;
+  static std::vector<uint8_t> lowest, highest;
+  const std::size_t span = static_cast<std::size_t>(std::max(last - first, 0));
+  classes.resize(span);
+  lowest.resize(span);
+  highest.resize(span);
+  for (int u = first; u < last; ++u) {
+    const std::size_t i = static_cast<std::size_t>(u - first);
+    classes[i] = NodeClass(u);
+    lowest[i] = static_cast<uint8_t>(LowestPinOfClass(classes[i]));
+    highest[i] = static_cast<uint8_t>(HighestPin(u));
+  }
   PinProbe p;
   for (int q = 0; q <= 5; ++q) {
     int portSkip = -1;
     for (int u = first; u < last; ++u) {
+      const std::size_t i = static_cast<std::size_t>(u - first);
       if (u > 0 && Nodes[u][kNodeCode] / 100 != Nodes[u - 1][kNodeCode] / 100) portSkip = PortWithOwnLimit(u, last, q);
-      if (q < LowestPin(u) || q > HighestPin(u)) continue;
-      if (!ProbePin(u, q, p)) continue;
+      if (q < lowest[i] || q > highest[i]) continue;
+      if (Nodes[u][kNodeSourceId] <= 0) continue;  // what ProbePin would refuse, without the probe
+      if (!ProbePin(u, q, classes[i], p)) continue;
       MarkAboveMaximum(p, w);
       MarkLinkUnitOnPort(p, w);
       MarkStreamerInput(p, w);
@@ -250,14 +270,19 @@ void OutputMarks(int nb, MarkWriter& w) {
   w.setBound(kOutputMarkBound);
   const int first = static_cast<int>(SourceCount);
   const int lastOut = std::min(nb, static_cast<int>(Nodes.size()) - 1);
+  // The object's nodes around u (lo..hi); the object is in use when any of them was linked.
+  int lo = -1, hi = -1;
+  bool inUse = false;
   for (int u = first; u <= lastOut; ++u) {
-    // The object's nodes around u; the object is in use when any of them was linked.
-    const int row = Nodes[u][kNodeObject];
-    int lo = u, hi = u;
-    while (lo > 0 && Nodes[lo - 1][kNodeObject] == row) --lo;
-    while (hi + 1 < static_cast<int>(Nodes.size()) && Nodes[hi + 1][kNodeObject] == row) ++hi;
-    bool inUse = false;
-    for (int m = lo; m <= hi && !inUse; ++m) inUse = Nodes[m][kNodeNext] != 0;
+    if (u > hi) {
+      const int row = Nodes[u][kNodeObject];
+      lo = u;
+      hi = u;
+      while (lo > 0 && Nodes[lo - 1][kNodeObject] == row) --lo;
+      while (hi + 1 < static_cast<int>(Nodes.size()) && Nodes[hi + 1][kNodeObject] == row) ++hi;
+      inUse = false;
+      for (int m = lo; m <= hi && !inUse; ++m) inUse = Nodes[m][kNodeNext] != 0;
+    }
     if (!inUse) continue;
     MarkSingleCableOutput(u, w);
     MarkBandGridOutput(u, lo, hi, w);

@@ -43,6 +43,8 @@ struct PinProbe {
 };
 // Fills the probe; false when pin q has no position or the node carries no source.
 bool ProbePin(int u, int q, PinProbe& p);
+// The same for a node whose class is known.
+bool ProbePin(int u, int q, int cls, PinProbe& p);
 
 // The device tests, in the order the pass applies them.
 void MarkAboveMaximum(const PinProbe& p, MarkWriter& w);

@@ -14,15 +14,38 @@ namespace {
 
 
 // Entry 101 := the smallest value above loFloor and entry 102 := the largest value above hiFloor,
-// over entries 0..last of one spectrum.
-void SetMinMax(double* sp, int last, double loFloor, double hiFloor) {
-  double lo = 1000000.0, hi = kNoSignal;
-  for (int k = 0; k <= last; ++k) {
-    if (sp[k] > loFloor) lo = std::min(lo, sp[k]);
-    if (sp[k] > hiFloor) hi = std::max(hi, sp[k]);
+// over entries 0..count - 1 and, with `optical`, entry 100. Four lanes run side by side; minima
+// and maxima do not depend on the order, except which of an equal +0.0 and -0.0 is kept, so a
+// result of zero is taken again in order.
+void SetMinMax(double* sp, int count, bool optical, double loFloor, double hiFloor) {
+  double lo[4] = {1000000.0, 1000000.0, 1000000.0, 1000000.0};
+  double hi[4] = {kNoSignal, kNoSignal, kNoSignal, kNoSignal};
+  auto take = [&](int j, double v) {
+    lo[j] = (v > loFloor && v < lo[j]) ? v : lo[j];
+    hi[j] = (v > hiFloor && hi[j] < v) ? v : hi[j];
+  };
+  int k = 0;
+  for (; k + 4 <= count; k += 4)
+    for (int j = 0; j < 4; ++j) take(j, sp[k + j]);
+  for (; k < count; ++k) take(0, sp[k]);
+  if (optical) take(0, sp[100]);
+  double mn = lo[0], mx = hi[0];
+  for (int j = 1; j < 4; ++j) {
+    mn = lo[j] < mn ? lo[j] : mn;
+    mx = mx < hi[j] ? hi[j] : mx;
   }
-  sp[101] = lo;
-  sp[102] = hi;
+  if (mn == 0.0 || mx == 0.0) {
+    mn = 1000000.0;
+    mx = kNoSignal;
+    auto inOrder = [&](double v) {
+      if (v > loFloor) mn = std::min(mn, v);
+      if (v > hiFloor) mx = std::max(mx, v);
+    };
+    for (int e = 0; e < count; ++e) inOrder(sp[e]);
+    if (optical) inOrder(sp[100]);
+  }
+  sp[101] = mn;
+  sp[102] = mx;
 }
 
 // Optical transmitters: both trackers hold the total power of the carriers above -10 dBm,
@@ -47,8 +70,13 @@ void UpdateMinMaxTrackers() {
   constexpr double kAll = -1e300;
   // A spectrum still in the reset state gives the reset trackers (nothing above either floor),
   // so only the spectra a step of the run reached are scanned.
+  // Past the entries the run may have written a spectrum holds kNoSignal, which lies below every
+  // floor and no higher than the maximum's start, so the scan stops there (entry 100 aside).
   auto minMax = [](int i, int s, int last, double loFloor, double hiFloor) {
-    if (NodeSpectra.touched(static_cast<std::size_t>(i), s)) SetMinMax(NodeSpectra.at(i, s), last, loFloor, hiFloor);
+    const std::size_t n = static_cast<std::size_t>(i);
+    if (!NodeSpectra.touched(n, s)) return;
+    const int count = std::min(std::min(last, 99) + 1, NodeSpectra.written(n));
+    SetMinMax(NodeSpectra.atLeading(n, s, 0), count, last >= 100, loFloor, hiFloor);
   };
   for (int i = 0; i < static_cast<int>(Nodes.size()) && Nodes[i][kNodeCode] != 0; ++i) {
     const NodeRow& r = Nodes[i];

@@ -2,7 +2,9 @@
 // and highest carrier levels the nodes feeding its connection point deliver after the drop
 // cable and socket losses, and the node feeding it directly takes the socket's limit.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "engine/optical_cable.hpp"
 #include "model/number_text.hpp"
@@ -62,12 +64,25 @@ void EvaluateOutlets() {
   while (end + 1 < static_cast<int>(Nodes.size()) && Nodes[end][kNodeCode] != 0) ++end;
   // Ports a node does not have keep their pins at (0, 0); they are left out and only a socket
   // whose connection point is (0, 0) looks for them.
-  std::vector<PinEntry> byPin;
+  static std::vector<PinEntry> byPin, feeding;
+  byPin.clear();
   for (int j = 0; j < end; ++j)
     for (int q = 0; q < 5; ++q)
       if (q == 0 || Nodes[j][PortLink(q + 1)] != kNoPort)
         byPin.push_back({PinKey(Nodes[j][PinX(q + 1)], Nodes[j][PinY(q + 1)]), q, j});
   std::sort(byPin.begin(), byPin.end());
+
+  // sqrt(f / 1000) of every carrier of the plans, looked up instead of taken per socket.
+  std::array<std::array<std::array<double, kSatRows>, 4>, kSatSlots> satRoot;
+  for (int slot = 0; slot < kSatSlots; ++slot)
+    for (int band = 0; band < 4; ++band)
+      for (int i = 0; i < kSatRows; ++i) {
+        const double f = SatTables[slot][2 * band][i];
+        satRoot[slot][band][i] = f > 0 ? std::sqrt(f / 1000.0) : 0.0;
+      }
+  std::array<std::array<double, 100>, kTerrSourceMax> terrRoot;
+  for (int p = 0; p < kTerrSourceMax; ++p)
+    for (int i = 0; i < 100; ++i) terrRoot[p][i] = std::sqrt(std::max(TerrSpectra[2 * p][i], 0.0) / 1000.0);
 
   int k = 0;
   for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row) {
@@ -83,7 +98,7 @@ void EvaluateOutlets() {
     double satMax = kNoSignal, terrMax = kNoSignal;
     bool noSignal = false;
     const uint64_t key = PinKey(l[kLinkX], l[kLinkY]);
-    std::vector<PinEntry> feeding;
+    feeding.clear();
     for (auto it = std::lower_bound(byPin.begin(), byPin.end(), PinEntry{key, 0, -1}); it != byPin.end() && it->key == key;
          ++it)
       feeding.push_back(*it);
@@ -113,10 +128,12 @@ void EvaluateOutlets() {
         if (id < kSatIdLimit && r[kNodeChainMark] != kChainBandGrid) {
           if (ValidSatSlot(slot) && band >= 1 && band <= 4) {
             const bool singleCable = r[kNodeChainMark] == kChainSingleCable;
+            const double* levels = singleCable ? SpectrumRead(j, 1) : sp;
+            const auto& freq = SatTables[slot][2 * (band - 1)];
+            const auto& root = satRoot[slot][band - 1];
             for (int i = 0; i < kSatRows; ++i) {
-              const double f = SatTables[slot][2 * (band - 1)][i];
-              const double loss = f > 0 ? L * std::sqrt(f / 1000.0) * coef + SatSocketLoss : 0.0;
-              const double v = (singleCable ? SpectrumRead(j, 1)[i] : sp[i]) - loss;
+              const double loss = freq[i] > 0 ? L * root[i] * coef + SatSocketLoss : 0.0;
+              const double v = levels[i] - loss;
               if (singleCable ? v > 0 : v > -1000000) {
                 satMin = std::min(satMin, v);
                 satMax = std::max(satMax, v);
@@ -137,9 +154,9 @@ void EvaluateOutlets() {
         } else if (id > kSatIdLimit) {
           const int p = TerrPairOf(id);
           if (p >= 0) {
+            const auto& root = terrRoot[static_cast<std::size_t>(p)];
             for (int i = 0; i < 100; ++i) {
-              const double f = TerrSpectra[2 * p][i];
-              const double loss = L * std::sqrt(std::max(f, 0.0) / 1000.0) * coef + TerrSocketLoss;
+              const double loss = L * root[static_cast<std::size_t>(i)] * coef + TerrSocketLoss;
               const double v = sp[i] - loss;
               if (v > -1000) {
                 terrMin = std::min(terrMin, v);

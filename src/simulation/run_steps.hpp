@@ -14,6 +14,7 @@ namespace kavrix {
 // RfAnalyze holds one per run, so nothing carries over from one run to the next.
 struct RunGraph {
   PinIndex pins;
+  bool pinsCurrent = false;  // pins index every row of Nodes as it stands (no doubling moved them)
   int built = 0;   // NB: nodes after building and chain doubling
   int linked = 0;  // NB plus the copies linking added for terrestrial sources sharing a line
 };

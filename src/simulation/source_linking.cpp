@@ -73,7 +73,7 @@ SourceWalk StartWalk(int s) {
 }
 
 Linker::Linker(RunGraph& graph, int nb) : m_graph(graph), m_nb(nb), m_nextFree(nb) {
-  m_graph.pins.build(static_cast<int>(Nodes.size()));
+  if (!m_graph.pinsCurrent) m_graph.pins.build(static_cast<int>(Nodes.size()));
   m_first = static_cast<int>(SourceCount) + 1;
   m_scanEnd = m_first;
   while (m_scanEnd < static_cast<int>(Nodes.size()) && Nodes[m_scanEnd][kNodeCode] != 0) ++m_scanEnd;

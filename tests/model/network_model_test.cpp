@@ -144,6 +144,14 @@ TEST(NetworkModel, ResetRestoresEverySpectrumHoweverItWasWritten) {
   EXPECT_TRUE(NodeSpectra.touched(10, 4));
   ClearNodeSpectra(10);
   ExpectResetSpectra(10);
+  // A writer that names its leading entries: those and 100..102 are reset, the rest never moved.
+  double* sp = NodeSpectra.atLeading(20, 1, 4);
+  for (int k : {0, 3, 100, 101, 102}) sp[k] = 7.0;
+  EXPECT_EQ(NodeSpectra.written(20), 4);
+  NodeSpectra.at(20, 2)[60] = 8.0;  // a later writer of every entry widens the node's extent
+  EXPECT_EQ(NodeSpectra.written(20), 100);
+  ClearNodeSpectra(20);
+  ExpectResetSpectra(20);
 }
 
 TEST(NetworkModel, FirstFreeNameSkipsOnlyExistingFiles) {

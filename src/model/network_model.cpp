@@ -1,6 +1,12 @@
 #include "model/network_model.hpp"
 
+#include <cstdlib>
 #include <filesystem>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "catalogue/type_catalogue.hpp"
 #include "model/run_records.hpp"
@@ -62,6 +68,28 @@ int32_t ChainMarkCount = 0;
 
 std::array<UndoEntry, kUndoEntries> UndoRing{};
 
+namespace {
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kLargeBlock = 4 * kHugePage;
+}  // namespace
+
+void* AllocateLargeBlock(std::size_t bytes) {
+  if (bytes < kLargeBlock) {
+    void* p = std::malloc(bytes == 0 ? 1 : bytes);
+    if (!p) throw std::bad_alloc();
+    return p;
+  }
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, rounded);
+  if (!p) throw std::bad_alloc();
+#if defined(__linux__)
+  madvise(p, rounded, MADV_HUGEPAGE);
+#endif
+  return p;
+}
+
+void ReleaseLargeBlock(void* p, std::size_t) { std::free(p); }
+
 ModelHooks& Hooks() {
   static ModelHooks h;
   return h;
@@ -75,7 +103,11 @@ void ResetNode(int n) {
 }
 
 void ResetSimulation() {
-  for (std::size_t n = 0; n < Nodes.size(); ++n) ResetNode(static_cast<int>(n));
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t n = 0; n < Nodes.size(); ++n) {
+    NodeSpectra.prefetch(n + kAhead);
+    ResetNode(static_cast<int>(n));
+  }
   for (auto& v : ObjValues) v = {0.0, 0.0};
   for (std::size_t r = 0; r < TerrSpectra.size(); ++r) TerrSpectra[r].fill(r % 2 == 0 ? 0.0 : -100000.0);
   for (auto& l : Links) l.fill(0);

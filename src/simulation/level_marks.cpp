@@ -1,6 +1,7 @@
 #include "simulation/level_marks.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -38,6 +39,10 @@ const TemplateRow& TypeTemplateRow(int kind, int offset) {
 }  // namespace
 
 void MarkWriter::mark(int kind, int x, int y) {
+  if (m_sink) {
+    m_sink->push_back({kind, x, y});
+    return;
+  }
   LevelMarks[m_w] = {kind, x, y};
   if (m_w < m_bound) ++m_w;
 }
@@ -204,9 +209,9 @@ void MarkOpticalInput(const PinProbe& p, MarkWriter& w) {
 // A single-cable output whose band has carriers but whose output carries none.
 void MarkSingleCableOutput(int u, MarkWriter& w) {
   const NodeRow& r = Nodes[u];
+  if (r[kNodeChainMark] != kChainSingleCable || BandCarriers(r[kNodeSourceId]) <= 0) return;
   const double lowest = SpectrumRead(u, 1)[101];
-  if (r[kNodeChainMark] == kChainSingleCable && BandCarriers(r[kNodeSourceId]) > 0 && (lowest > 100000 || lowest < 0))
-    w.mark(kLevelBelowMin, r[kNodeOutX], r[kNodeOutY]);
+  if (lowest > 100000 || lowest < 0) w.mark(kLevelBelowMin, r[kNodeOutX], r[kNodeOutY]);
 }
 
 // A mode-'0' output: a node of the object without a source, or a band of LNB A with carriers
@@ -233,37 +238,34 @@ void DeviceMarks(int nb, MarkWriter& w) {
   w.setBound(kDeviceMarkBound);
   const int first = static_cast<int>(SourceCount);
   const int last = std::min(nb, static_cast<int>(Nodes.size()));
-  // Each node's class and pin range, looked up once for the six passes.
-  static std::vector<int> classes;
-  static std::vector<uint8_t> lowest, highest;
-  const std::size_t span = static_cast<std::size_t>(std::max(last - first, 0));
-  classes.resize(span);
-  lowest.resize(span);
-  highest.resize(span);
-  for (int u = first; u < last; ++u) {
-    const std::size_t i = static_cast<std::size_t>(u - first);
-    classes[i] = NodeClass(u);
-    lowest[i] = static_cast<uint8_t>(LowestPinOfClass(classes[i]));
-    highest[i] = static_cast<uint8_t>(HighestPin(u));
-  }
+  // One sweep over the nodes collects the marks of each pin q apart; they are written out pin by
+  // pin, in the order of a sweep per pin.
+  static std::array<std::vector<LevelMark>, 6> byPin;
+  for (auto& v : byPin) v.clear();
+  std::array<int, 6> portSkip;
+  portSkip.fill(-1);
   PinProbe p;
-  for (int q = 0; q <= 5; ++q) {
-    int portSkip = -1;
-    for (int u = first; u < last; ++u) {
-      const std::size_t i = static_cast<std::size_t>(u - first);
-      if (u > 0 && Nodes[u][kNodeCode] / 100 != Nodes[u - 1][kNodeCode] / 100) portSkip = PortWithOwnLimit(u, last, q);
-      if (q < lowest[i] || q > highest[i]) continue;
-      if (Nodes[u][kNodeSourceId] <= 0) continue;  // what ProbePin would refuse, without the probe
-      if (!ProbePin(u, q, classes[i], p)) continue;
-      MarkAboveMaximum(p, w);
-      MarkLinkUnitOnPort(p, w);
-      MarkStreamerInput(p, w);
-      MarkLinkUnitOnOutput(p, w);
-      MarkConverterInput(p, w);
-      MarkPortBelowMinimum(p, portSkip, w);
-      MarkOpticalInput(p, w);
+  for (int u = first; u < last; ++u) {
+    NodeSpectra.prefetch(static_cast<std::size_t>(u) + 8, true);
+    if (u > 0 && Nodes[u][kNodeCode] / 100 != Nodes[u - 1][kNodeCode] / 100)
+      for (int q = 0; q <= 5; ++q) portSkip[static_cast<std::size_t>(q)] = PortWithOwnLimit(u, last, q);
+    if (Nodes[u][kNodeSourceId] <= 0) continue;  // ProbePin refuses every pin of such a node
+    const int cls = NodeClass(u);
+    const int highest = HighestPin(u);
+    for (int q = LowestPinOfClass(cls); q <= highest; ++q) {
+      if (!ProbePin(u, q, cls, p)) continue;
+      MarkWriter collect(&byPin[static_cast<std::size_t>(q)]);
+      MarkAboveMaximum(p, collect);
+      MarkLinkUnitOnPort(p, collect);
+      MarkStreamerInput(p, collect);
+      MarkLinkUnitOnOutput(p, collect);
+      MarkConverterInput(p, collect);
+      MarkPortBelowMinimum(p, portSkip[static_cast<std::size_t>(q)], collect);
+      MarkOpticalInput(p, collect);
     }
   }
+  for (const auto& marks : byPin)
+    for (const LevelMark& m : marks) w.mark(m.Kind, m.X, m.Y);
 }
 
 void OutputMarks(int nb, MarkWriter& w) {

@@ -3,6 +3,8 @@
 // the minimum, 2 above the maximum). A device pass looks at every pin of every node; an output
 // pass adds marks on single-cable and mode-'0' outputs whose signals are missing. Each test is a
 // function of its own so that tests can drive it on a hand-built node.
+#include <vector>
+
 #include "model/network_model.hpp"
 
 namespace kavrix::marks {
@@ -11,6 +13,9 @@ namespace kavrix::marks {
 // overwrite the last record.
 class MarkWriter {
  public:
+  MarkWriter() = default;
+  // A writer that collects the marks in `sink` instead, for a pass that writes them out later.
+  explicit MarkWriter(std::vector<LevelMark>* sink) : m_sink(sink) {}
   void mark(int kind, int x, int y);
   void setBound(int bound) { m_bound = bound; }
   int next() const { return m_w; }
@@ -18,6 +23,7 @@ class MarkWriter {
  private:
   int m_w = 0;
   int m_bound = 5000;
+  std::vector<LevelMark>* m_sink = nullptr;
 };
 
 // Warning threshold of a link unit's input level: the satellite unit needs more.

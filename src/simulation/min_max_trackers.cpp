@@ -79,6 +79,7 @@ void UpdateMinMaxTrackers() {
     SetMinMax(NodeSpectra.atLeading(n, s, 0), count, last >= 100, loFloor, hiFloor);
   };
   for (int i = 0; i < static_cast<int>(Nodes.size()) && Nodes[i][kNodeCode] != 0; ++i) {
+    NodeSpectra.prefetch(static_cast<std::size_t>(i) + 16);
     const NodeRow& r = Nodes[i];
     const int id = r[kNodeSourceId];
     if (id == 0)

@@ -10,6 +10,7 @@
 #include "model/number_text.hpp"
 #include "model/run_records.hpp"
 #include "model/source_tables.hpp"
+#include "simulation/point_map.hpp"
 #include "simulation/run_steps.hpp"
 
 namespace kavrix {
@@ -58,19 +59,45 @@ LinkRow SocketLink(const ObjRow& o, int row) {
 }  // namespace
 
 void EvaluateOutlets() {
-  // Nodes up to the first without a code, by each pin a socket can be fed from: sorted
-  // (pin, port, node), so a socket visits its feeding nodes port by port in node order.
   int end = 0;
   while (end + 1 < static_cast<int>(Nodes.size()) && Nodes[end][kNodeCode] != 0) ++end;
-  // Ports a node does not have keep their pins at (0, 0); they are left out and only a socket
-  // whose connection point is (0, 0) looks for them.
+  // The sockets' connection points, and per point the pins that lie on it (output, q = 0, or
+  // port q + 1 of nodes up to the first without a code), sorted by port and node so that a socket
+  // visits its feeding nodes port by port in node order. Ports a node does not have keep their
+  // pins at (0, 0); they are left out and only a socket whose connection point is (0, 0) looks
+  // for them.
+  static PointMap points;
+  static std::vector<int> start, fill;
   static std::vector<PinEntry> byPin, feeding;
-  byPin.clear();
-  for (int j = 0; j < end; ++j)
-    for (int q = 0; q < 5; ++q)
-      if (q == 0 || Nodes[j][PortLink(q + 1)] != kNoPort)
-        byPin.push_back({PinKey(Nodes[j][PinX(q + 1)], Nodes[j][PinY(q + 1)]), q, j});
-  std::sort(byPin.begin(), byPin.end());
+  points.reset(Links.size() + 16);
+  start.clear();
+  for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row) {
+    if (NetObjects[row][kKind] != 210) continue;
+    const LinkRow l = SocketLink(NetObjects[row], static_cast<int>(row));
+    bool added = false;
+    points.insert(PinKey(l[kLinkX], l[kLinkY]), static_cast<int>(start.size()), &added);
+    if (added) start.push_back(0);
+  }
+  auto forPins = [end](auto&& f) {
+    for (int j = 0; j < end; ++j)
+      for (int q = 0; q < 5; ++q)
+        if (q == 0 || Nodes[j][PortLink(q + 1)] != kNoPort) {
+          const uint64_t key = PinKey(Nodes[j][PinX(q + 1)], Nodes[j][PinY(q + 1)]);
+          if (const int* g = points.find(key)) f(*g, PinEntry{key, q, j});
+        }
+  };
+  forPins([](int g, const PinEntry&) { ++start[static_cast<std::size_t>(g)]; });
+  int total = 0;
+  for (int& c : start) {
+    const int n = c;
+    c = total;
+    total += n;
+  }
+  start.push_back(total);
+  byPin.resize(static_cast<std::size_t>(total));
+  fill.assign(start.begin(), start.end() - 1);
+  forPins([](int g, const PinEntry& e) { byPin[static_cast<std::size_t>(fill[static_cast<std::size_t>(g)]++)] = e; });
+  for (std::size_t g = 0; g + 1 < start.size(); ++g) std::sort(byPin.begin() + start[g], byPin.begin() + start[g + 1]);
 
   // sqrt(f / 1000) of every carrier of the plans, looked up instead of taken per socket.
   std::array<std::array<std::array<double, kSatRows>, 4>, kSatSlots> satRoot;
@@ -84,10 +111,26 @@ void EvaluateOutlets() {
   for (int p = 0; p < kTerrSourceMax; ++p)
     for (int i = 0; i < 100; ++i) terrRoot[p][i] = std::sqrt(std::max(TerrSpectra[2 * p][i], 0.0) / 1000.0);
 
-  int k = 0;
+  // The sockets in row order with their point's group, so that the nodes of a socket a few
+  // places on can be fetched while this one is judged.
+  static std::vector<std::pair<int, int>> sockets;
+  sockets.clear();
   for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row) {
+    if (NetObjects[row][kKind] != 210) continue;
+    const LinkRow l = SocketLink(NetObjects[row], static_cast<int>(row));
+    const int* g = points.find(PinKey(l[kLinkX], l[kLinkY]));
+    sockets.push_back({static_cast<int>(row), g ? *g : -1});
+  }
+  constexpr std::size_t kAhead = 3;
+
+  int k = 0;
+  for (std::size_t si = 0; si < sockets.size(); ++si) {
+    if (si + kAhead < sockets.size() && sockets[si + kAhead].second >= 0) {
+      const std::size_t g = static_cast<std::size_t>(sockets[si + kAhead].second);
+      for (int e = start[g]; e < start[g + 1]; ++e) NodeSpectra.prefetch(static_cast<std::size_t>(byPin[static_cast<std::size_t>(e)].node));
+    }
+    const std::size_t row = static_cast<std::size_t>(sockets[si].first);
     const ObjRow& o = NetObjects[row];
-    if (o[kKind] != 210) continue;
     if (static_cast<std::size_t>(k) >= Links.size()) Links.resize(static_cast<std::size_t>(k) + 1, LinkRow{});
     LinkRow& l = Links[k];
     l = SocketLink(o, static_cast<int>(row));
@@ -99,9 +142,8 @@ void EvaluateOutlets() {
     bool noSignal = false;
     const uint64_t key = PinKey(l[kLinkX], l[kLinkY]);
     feeding.clear();
-    for (auto it = std::lower_bound(byPin.begin(), byPin.end(), PinEntry{key, 0, -1}); it != byPin.end() && it->key == key;
-         ++it)
-      feeding.push_back(*it);
+    if (const int* g = points.find(key))
+      feeding.assign(byPin.begin() + start[static_cast<std::size_t>(*g)], byPin.begin() + start[static_cast<std::size_t>(*g) + 1]);
     if (key == PinKey(0, 0)) {
       for (int j = 0; j < end; ++j)
         for (int q = 1; q < 5; ++q)
@@ -155,7 +197,11 @@ void EvaluateOutlets() {
           const int p = TerrPairOf(id);
           if (p >= 0) {
             const auto& root = terrRoot[static_cast<std::size_t>(p)];
-            for (int i = 0; i < 100; ++i) {
+            // Past the entries the run wrote the levels are kNoSignal, which no loss of at least
+            // -999000 dB lifts above -1000.
+            const bool lossesFromZero = L * coef >= 0.0 && TerrSocketLoss >= -999000.0;
+            const int entries = lossesFromZero ? std::min(100, NodeSpectra.written(static_cast<std::size_t>(j))) : 100;
+            for (int i = 0; i < entries; ++i) {
               const double loss = L * root[static_cast<std::size_t>(i)] * coef + TerrSocketLoss;
               const double v = sp[i] - loss;
               if (v > -1000) {

@@ -6,14 +6,38 @@ namespace kavrix {
 
 void PinIndex::build(int count) {
   m_added.clear();
-  m_sorted.clear();
-  m_sorted.reserve(static_cast<std::size_t>(count) * 2);
-  for (int n = 0; n < count; ++n) {
-    const NodeRow& r = Nodes[n];
-    m_sorted.emplace_back(PinKey(r[kNodeInX], r[kNodeInY]), n);
-    m_sorted.emplace_back(PinKey(r[kNodeOutX], r[kNodeOutY]), n);
+  m_groups.reset(static_cast<std::size_t>(count) * 2);
+  m_start.clear();
+  // Pass one numbers the points and counts their nodes, pass two places the nodes, ascending.
+  auto forPins = [count](auto&& f) {
+    for (int n = 0; n < count; ++n) {
+      const NodeRow& r = Nodes[n];
+      const uint64_t in = PinKey(r[kNodeInX], r[kNodeInY]);
+      const uint64_t out = PinKey(r[kNodeOutX], r[kNodeOutY]);
+      f(in, n);
+      if (out != in) f(out, n);
+    }
+  };
+  forPins([this](uint64_t key, int) {
+    bool added = false;
+    int& g = m_groups.insert(key, static_cast<int>(m_start.size()), &added);
+    if (added) m_start.push_back(0);
+    ++m_start[static_cast<std::size_t>(g)];
+  });
+  int total = 0;
+  for (int& c : m_start) {
+    const int n = c;
+    c = total;
+    total += n;
   }
-  std::sort(m_sorted.begin(), m_sorted.end());
+  m_start.push_back(total);
+  m_nodes.resize(static_cast<std::size_t>(total));
+  std::vector<int>& fill = m_fill;
+  fill.assign(m_start.begin(), m_start.end() - 1);
+  forPins([this, &fill](uint64_t key, int n) {
+    const int g = *m_groups.find(key);
+    m_nodes[static_cast<std::size_t>(fill[static_cast<std::size_t>(g)]++)] = n;
+  });
 }
 
 void PinIndex::add(int n) {
@@ -29,9 +53,9 @@ void PinIndex::add(int n) {
 void PinIndex::candidates(int32_t x, int32_t y, std::vector<int>& out) const {
   out.clear();
   const uint64_t key = PinKey(x, y);
-  auto lo = std::lower_bound(m_sorted.begin(), m_sorted.end(), std::make_pair(key, -1));
-  for (auto it = lo; it != m_sorted.end() && it->first == key; ++it)
-    if (out.empty() || out.back() != it->second) out.push_back(it->second);
+  if (const int* g = m_groups.find(key))
+    out.assign(m_nodes.begin() + m_start[static_cast<std::size_t>(*g)],
+               m_nodes.begin() + m_start[static_cast<std::size_t>(*g) + 1]);
   if (m_added.empty()) return;
   auto a = m_added.find(key);
   if (a == m_added.end()) return;

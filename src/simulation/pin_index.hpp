@@ -12,6 +12,7 @@
 
 #include "model/network_model.hpp"
 #include "model/run_records.hpp"
+#include "simulation/point_map.hpp"
 
 namespace kavrix {
 
@@ -31,7 +32,11 @@ class PinIndex {
   void candidates(int32_t x, int32_t y, std::vector<int>& out) const;
 
  private:
-  std::vector<std::pair<uint64_t, int>> m_sorted;            // (pin key, node), sorted
+  // Nodes by pin as built: point -> group, group g's nodes m_nodes[m_start[g] .. m_start[g + 1]).
+  PointMap m_groups;
+  std::vector<int> m_start;
+  std::vector<int> m_nodes;
+  std::vector<int> m_fill;
   std::unordered_map<uint64_t, std::vector<int>> m_added;    // entries added after build
 };
 

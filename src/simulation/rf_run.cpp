@@ -1,9 +1,9 @@
 #include "simulation/rf_run.hpp"
 
+#include <algorithm>
 #include <cmath>
-#include <map>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "catalogue/geometry.hpp"
 #include "catalogue/port_templates.hpp"
@@ -277,23 +277,35 @@ int RegisterSources() {
 
 std::string CheckDrawing() {
   const int count = std::min<int>(ObjectCount, static_cast<int>(NetObjects.size()) - 1);
-  // Devices by centre and lines by (start, end), each list in row order, so the first finding is
-  // the one a pairwise scan in row order would report.
-  std::unordered_map<uint64_t, std::vector<int>> devices;
-  std::map<std::pair<uint64_t, uint64_t>, std::vector<int>> lines;
-  std::vector<std::pair<uint64_t, uint64_t>> lineKey(static_cast<std::size_t>(count + 1));
+  // Devices by centre and lines by (start, end), sorted with their rows, so the first finding is
+  // the one a pairwise scan in row order would report: the next row of the same key after i.
+  struct LineKey {
+    uint64_t start, end;
+    int row;
+    bool operator<(const LineKey& o) const {
+      return start != o.start ? start < o.start : end != o.end ? end < o.end : row < o.row;
+    }
+  };
+  static std::vector<std::pair<uint64_t, int>> devices;
+  static std::vector<LineKey> lines;
+  static std::vector<LineKey> lineOf;
+  devices.clear();
+  lines.clear();
+  lineOf.assign(static_cast<std::size_t>(std::max(count, 0) + 1), LineKey{});
   for (int r = 0; r <= count; ++r) {
     const ObjRow& o = NetObjects[r];
-    if (o[kKind] >= 1 && o[kKind] <= 199) devices[Key(o[kX], o[kY])].push_back(r);
+    if (o[kKind] >= 1 && o[kKind] <= 199) devices.push_back({Key(o[kX], o[kY]), r});
     if (o[kKind] > 200) {
       const auto e = LineEnd(r);
-      lineKey[r] = {Key(o[kX], o[kY]), Key(e.first, e.second)};
-      lines[lineKey[r]].push_back(r);
+      lineOf[r] = {Key(o[kX], o[kY]), Key(e.first, e.second), r};
+      lines.push_back(lineOf[r]);
     }
   }
-  auto firstAfter = [](const std::vector<int>& rows, int i) {
-    auto it = std::upper_bound(rows.begin(), rows.end(), i);
-    return it == rows.end() ? -1 : *it;
+  std::sort(devices.begin(), devices.end());
+  std::sort(lines.begin(), lines.end());
+  auto nextLine = [](uint64_t start, uint64_t end, int i) {
+    auto it = std::lower_bound(lines.begin(), lines.end(), LineKey{start, end, i + 1});
+    return it != lines.end() && it->start == start && it->end == end ? it->row : -1;
   };
   for (int i = 0; i < count; ++i) {
     const ObjRow& o = NetObjects[i];
@@ -306,13 +318,15 @@ std::string CheckDrawing() {
     }
     if (finding.empty()) {
       int devHit = -1, lineHit = -1;
-      if (kind >= 1 && kind <= 199) devHit = firstAfter(devices[Key(o[kX], o[kY])], i);
+      if (kind >= 1 && kind <= 199) {
+        const uint64_t key = Key(o[kX], o[kY]);
+        auto it = std::lower_bound(devices.begin(), devices.end(), std::make_pair(key, i + 1));
+        if (it != devices.end() && it->first == key) devHit = it->second;
+      }
       if (kind > 200) {
-        const auto& key = lineKey[i];
-        auto a = lines.find(key);
-        auto b = lines.find({key.second, key.first});
-        int ha = a == lines.end() ? -1 : firstAfter(a->second, i);
-        int hb = b == lines.end() ? -1 : firstAfter(b->second, i);
+        const LineKey& key = lineOf[i];
+        const int ha = nextLine(key.start, key.end, i);
+        const int hb = nextLine(key.end, key.start, i);
         lineHit = ha < 0 ? hb : (hb < 0 ? ha : std::min(ha, hb));
       }
       if (devHit >= 0) finding = "There are components in the same position";

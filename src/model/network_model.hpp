@@ -35,116 +35,106 @@ using ObjRow = std::array<int32_t, kObjFields>;
 using NodeRow = std::array<int32_t, kNodeFields>;
 using LinkRow = std::array<int32_t, kLinkFields>;
 
-// Storage for the large calculation arrays: blocks of several megabytes are asked for in huge
-// pages where the system offers them, since a run touches a few cache lines of every node and
-// would otherwise miss the address translation cache on nearly each one.
-template <class T>
-struct LargeBlockAllocator {
-  using value_type = T;
-  LargeBlockAllocator() = default;
-  template <class U>
-  LargeBlockAllocator(const LargeBlockAllocator<U>&) {}
-  T* allocate(std::size_t n) { return static_cast<T*>(AllocateLargeBlock(n * sizeof(T))); }
-  void deallocate(T* p, std::size_t n) { ReleaseLargeBlock(p, n * sizeof(T)); }
-  friend bool operator==(const LargeBlockAllocator&, const LargeBlockAllocator&) { return true; }
-};
-
 // Six spectra of 103 Doubles per node, stored flat so the engine walks plain memory.
 //
-// The array notes which spectra mutable access has reached since they last held the reset
-// values (entries 0..100 at kNoSignal, 101 at 1000000, 102 at kNoSignal), and per node how many
-// leading entries it may have written, so that a reset writes only those and readers may skip
-// what still holds the reset values. Every write goes through a mutable accessor, which notes
-// it: `at` counts every entry as written, `atLeading` only the first `entries` and 100..102, for
-// callers that write no others. Read through `read` (or a const array) to leave no note.
+// A node's spectra are written with the reset values (entries 0..100 at kNoSignal, 101 at
+// 1000000, 102 at kNoSignal) only when something first reaches them: opening a large drawing
+// adds tens of thousands of nodes, most of which a session may never compute. The storage is
+// asked for in huge pages where the system offers them, since a run touches a few cache lines of
+// every node and would otherwise miss the address translation cache on nearly each one.
+//
+// The array also notes which spectra mutable access has reached since they last held the reset
+// values, and per node how many leading entries it may have written, so that a reset writes only
+// those and readers may skip what still holds the reset values. Every write goes through a
+// mutable accessor, which notes it: `at` counts every entry as written, `atLeading` only the
+// first `entries` and 100..102, for callers that write no others. Read through `read` (or a const
+// array) to leave no note.
 class SpectraArray {
  public:
+  SpectraArray() = default;
+  SpectraArray(const SpectraArray&) = delete;
+  SpectraArray& operator=(const SpectraArray&) = delete;
+  ~SpectraArray() { clear(); }
+
   double* at(std::size_t node, int spectrum) { return atLeading(node, spectrum, kFullExtent); }
   double* atLeading(std::size_t node, int spectrum, int entries) {
-    m_touched[node] |= static_cast<uint8_t>(1u << spectrum);
+    uint8_t& t = m_state[node];
+    if (!(t & kReady)) materialize(node);
+    t |= static_cast<uint8_t>(1u << spectrum);
     if (entries > m_extent[node]) m_extent[node] = static_cast<uint8_t>(entries > kFullExtent ? kFullExtent : entries);
-    return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen];
+    return spectrumPtr(node, spectrum);
   }
   const double* at(std::size_t node, int spectrum) const { return read(node, spectrum); }
   const double* read(std::size_t node, int spectrum) const {
-    return &m_data[(node * kSpectraPerNode + spectrum) * kSpectrumLen];
+    if (!(m_state[node] & kReady)) materialize(node);
+    return spectrumPtr(node, spectrum);
   }
   double& operator()(std::size_t node, int spectrum, int entry) { return at(node, spectrum)[entry]; }
   double operator()(std::size_t node, int spectrum, int entry) const { return read(node, spectrum)[entry]; }
   std::size_t size() const { return m_nodes; }
   // True when the spectrum may differ from the reset values.
-  bool touched(std::size_t node, int spectrum) const { return (m_touched[node] >> spectrum) & 1u; }
+  bool touched(std::size_t node, int spectrum) const { return (m_state[node] >> spectrum) & 1u; }
   // Entries 0..written(node) - 1 and 100..102 of a touched spectrum may differ from the reset
   // values; the others hold them.
   int written(std::size_t node) const { return m_extent[node]; }
-  // Asks the processor to start loading what a reset or a scan of the node will touch: a run
-  // reaches a few cache lines of every node, spread too far apart for the hardware to guess.
-  // With `trackersOnly`, only the line of entries 100..102.
+  // Asks the processor to start loading what a reset or a scan of the node will touch (with
+  // `trackersOnly`, the line of entries 100..102 only): a run reaches a few cache lines of every
+  // node, spread too far apart for the hardware to guess.
   void prefetch(std::size_t node, bool trackersOnly = false) const {
     if (node >= m_nodes) return;
-    const uint8_t t = m_touched[node];
+    const uint8_t t = m_state[node] & kAllSpectra;
     if (t == 0) return;
     const int extent = trackersOnly ? 0 : m_extent[node];
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
-      const double* sp = &m_data[(node * kSpectraPerNode + s) * kSpectrumLen];
+      const double* sp = spectrumPtr(node, s);
       for (int e = 0; e < extent; e += 8) __builtin_prefetch(sp + e);
       __builtin_prefetch(sp + 100);
     }
   }
   // Gives every spectrum of the node the reset values.
   void resetNode(std::size_t node) {
-    const uint8_t t = m_touched[node];
+    const uint8_t t = m_state[node] & kAllSpectra;
     if (t == 0) return;
     const int extent = m_extent[node];
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
-      double* sp = &m_data[(node * kSpectraPerNode + s) * kSpectrumLen];
+      double* sp = spectrumPtr(node, s);
       std::fill(sp, sp + extent, kNoSignal);
       sp[100] = kNoSignal;
       sp[101] = 1000000.0;
       sp[102] = kNoSignal;
     }
-    m_touched[node] = 0;
+    m_state[node] &= static_cast<uint8_t>(~kAllSpectra);
     m_extent[node] = 0;
   }
-  // Grows or shrinks to n nodes; new nodes are all zero (callers reset them).
+  // Grows or shrinks to n nodes; new nodes hold the reset values.
   void resize(std::size_t n) {
-    m_data.resize(n * kSpectraPerNode * kSpectrumLen, 0.0);
-    m_touched.resize(n, kAllSpectra);
-    m_extent.resize(n, kFullExtent);
+    if (n > m_capacity) reserve(std::max(n, 2 * m_capacity));
+    m_state.resize(n, 0);
+    m_extent.resize(n, 0);
     m_nodes = n;
   }
-  // Appends `count` nodes in the reset state, writing each value once: loading a large project
-  // grows the array by tens of thousands of nodes.
-  void appendResetNodes(std::size_t count) {
-    constexpr std::size_t per = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
-    static const std::array<double, per> pattern = [] {
-      std::array<double, per> a{};
-      for (int s = 0; s < kSpectraPerNode; ++s) ResetValues(a.data() + s * kSpectrumLen);
-      return a;
-    }();
-    const std::size_t need = (m_nodes + count) * per;
-    if (need > m_data.capacity()) m_data.reserve(std::max(need, 2 * m_data.capacity()));
-    for (std::size_t i = 0; i < count; ++i) m_data.insert(m_data.end(), pattern.begin(), pattern.end());
-    m_touched.resize(m_nodes + count, 0);
-    m_extent.resize(m_nodes + count, 0);
-    m_nodes += count;
-  }
+  // Appends `count` nodes holding the reset values.
+  void appendResetNodes(std::size_t count) { resize(m_nodes + count); }
   void clear() {
-    m_data.clear();
-    m_data.shrink_to_fit();
-    m_touched.clear();
-    m_touched.shrink_to_fit();
+    ReleaseLargeBlock(m_data, m_capacity * kNodeValues * sizeof(double));
+    m_data = nullptr;
+    m_capacity = 0;
+    m_state.clear();
+    m_state.shrink_to_fit();
     m_extent.clear();
     m_extent.shrink_to_fit();
     m_nodes = 0;
   }
   // The whole array as raw memory; counts as writing every entry of every spectrum.
   double* data() {
-    std::fill(m_touched.begin(), m_touched.end(), kAllSpectra);
-    std::fill(m_extent.begin(), m_extent.end(), kFullExtent);
-    return m_data.data();
+    for (std::size_t n = 0; n < m_nodes; ++n) {
+      if (!(m_state[n] & kReady)) materialize(n);
+      m_state[n] |= kAllSpectra;
+      m_extent[n] = kFullExtent;
+    }
+    return m_data;
   }
 
   static void ResetValues(double* sp) {
@@ -154,12 +144,34 @@ class SpectraArray {
   }
 
  private:
+  static constexpr std::size_t kNodeValues = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
   static constexpr uint8_t kAllSpectra = (1u << kSpectraPerNode) - 1;
+  static constexpr uint8_t kReady = 1u << 7;  // the node's memory holds its values
   static constexpr uint8_t kFullExtent = 100;  // entries 0..99; 100..102 are always counted
-  std::vector<double, LargeBlockAllocator<double>> m_data;
-  std::vector<uint8_t> m_touched;  // per node one bit per spectrum
-  std::vector<uint8_t> m_extent;   // per node the leading entries its touched spectra may hold
+
+  double* spectrumPtr(std::size_t node, int spectrum) const {
+    return m_data + (node * kSpectraPerNode + static_cast<std::size_t>(spectrum)) * kSpectrumLen;
+  }
+  void materialize(std::size_t node) const {
+    for (int s = 0; s < kSpectraPerNode; ++s) ResetValues(spectrumPtr(node, s));
+    m_state[node] = kReady;
+    m_extent[node] = 0;
+  }
+  // Moves to storage for n nodes; only nodes that hold values are copied.
+  void reserve(std::size_t n) {
+    auto* fresh = static_cast<double*>(AllocateLargeBlock(n * kNodeValues * sizeof(double)));
+    for (std::size_t i = 0; i < m_nodes; ++i)
+      if (m_state[i] & kReady) std::copy(m_data + i * kNodeValues, m_data + (i + 1) * kNodeValues, fresh + i * kNodeValues);
+    ReleaseLargeBlock(m_data, m_capacity * kNodeValues * sizeof(double));
+    m_data = fresh;
+    m_capacity = n;
+  }
+
+  double* m_data = nullptr;
+  std::size_t m_capacity = 0;
   std::size_t m_nodes = 0;
+  mutable std::vector<uint8_t> m_state;   // per node: kReady and one bit per touched spectrum
+  mutable std::vector<uint8_t> m_extent;  // per node the leading entries its touched spectra may hold
 };
 
 struct LevelMark {

@@ -180,6 +180,8 @@ void Bitmap::setPixel(int x, int y, TColor c) {
 
 // ---- recorder and fonts
 
+bool RecordingTexts() { return g_recorder != nullptr; }
+
 TextRecorder::TextRecorder() : m_previous(g_recorder) { g_recorder = this; }
 TextRecorder::~TextRecorder() { g_recorder = m_previous; }
 

@@ -140,6 +140,9 @@ struct DrawnText {
 
 // While one of these lives, every text drawn by any canvas is appended to `texts` (the newest
 // recorder wins; they nest).
+// True while a TextRecorder is collecting.
+bool RecordingTexts();
+
 class TextRecorder {
  public:
   TextRecorder();

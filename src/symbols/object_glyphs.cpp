@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
@@ -350,6 +351,38 @@ Bitmap RotateBitmap(const Bitmap& src, int mode) {
   return out;
 }
 
+namespace {
+
+Bitmap ComposeObjectGlyph(const ObjRow& obj, const Recipe& r);
+
+// Composed symbols by everything their composition reads: the kind, the row's Inst, Orient and
+// Style, and the type symbols drawn in, by the identity of their pixels (which changes whenever
+// a type symbol is built or drawn on again). A large drawing holds thousands of objects but a few
+// dozen different symbols. Comments read a text slot and are composed each time; so is every
+// symbol while texts are being recorded, as a recording wants every text drawn.
+struct GlyphKey {
+  int kind, inst, orient, style;
+  qint64 type, bar;
+  bool operator==(const GlyphKey&) const = default;
+};
+struct GlyphKeyHash {
+  std::size_t operator()(const GlyphKey& k) const {
+    std::size_t h = std::hash<qint64>()(k.type) ^ (std::hash<qint64>()(k.bar) << 1);
+    for (int v : {k.kind, k.inst, k.orient, k.style}) h = h * 1000003u ^ std::hash<int>()(v);
+    return h;
+  }
+};
+constexpr std::size_t kGlyphCacheLimit = 4096;
+
+std::unordered_map<GlyphKey, Bitmap, GlyphKeyHash>& GlyphCache() {
+  static std::unordered_map<GlyphKey, Bitmap, GlyphKeyHash> cache;
+  return cache;
+}
+
+bool DrawsSupplyBar(int kind) { return kind == 152 || (kind >= 161 && kind <= 164); }
+
+}  // namespace
+
 Bitmap MakeObjectGlyph(int row) {
   if (!ValidObjRow(row)) return {};
   const ObjRow obj = NetObjects[row];
@@ -357,7 +390,23 @@ Bitmap MakeObjectGlyph(int row) {
   if (kind < 1 || kind >= kRecipeKinds) return {};
   const Recipe& r = kRecipes.r[kind];
   if (r.slot < 0 && kind != kCommentKind) return {};
+  if (kind == kCommentKind || RecordingTexts()) return ComposeObjectGlyph(obj, r);
+  const Bitmap& type = TypeSymbol(r.slot);
+  if (type.empty()) return {};
+  const GlyphKey key{kind, obj[kInst], obj[kOrient], obj[kStyle], type.image().cacheKey(),
+                     DrawsSupplyBar(kind) ? TypeSymbol(kSupplyBarH103).image().cacheKey() : 0};
+  auto& cache = GlyphCache();
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  Bitmap glyph = ComposeObjectGlyph(obj, r);
+  if (cache.size() >= kGlyphCacheLimit) cache.clear();
+  cache.emplace(key, glyph);
+  return glyph;
+}
 
+namespace {
+
+Bitmap ComposeObjectGlyph(const ObjRow& obj, const Recipe& r) {
+  const int kind = obj[kKind];
   Bitmap work;
   if (kind != kCommentKind) {
     const Bitmap& type = TypeSymbol(r.slot);
@@ -392,6 +441,8 @@ Bitmap MakeObjectGlyph(int row) {
   }
   return result;
 }
+
+}  // namespace
 
 void RebuildObjectGlyph(int row) {
   if (!ValidObjRow(row)) return;

@@ -134,7 +134,11 @@ TEST(NetworkModel, ResetRestoresEverySpectrumHoweverItWasWritten) {
   NodeSpectra(11, 2, 102) = 2.0;                // through the element accessor
   NodeSpectra.data()[(12 * kSpectraPerNode + 5) * kSpectrumLen] = 3.0;  // through raw memory
   Nodes.resize(420);
-  NodeSpectra.resize(420);                      // rows added by resize hold zeros
+  NodeSpectra.resize(420);
+  ExpectResetSpectra(419);  // rows are written with the reset values when first reached
+  NodeSpectra.resize(200);
+  NodeSpectra.resize(420);  // a row dropped and added again holds the reset values, not the old ones
+  ExpectResetSpectra(350);
   ResetSimulation();
   for (int n : {10, 11, 12, 350, 419}) ExpectResetSpectra(n);
   // After the reset no spectrum counts as written; reading leaves it so.

@@ -300,6 +300,46 @@ TEST_F(ObjectGlyph, TurningDesignatorsOffComposesCleanSymbols) {
   }
 }
 
+bool SamePixels(const Bitmap& a, const Bitmap& b) {
+  return a.width() == b.width() && a.height() == b.height() && a.image() == b.image() &&
+         a.transparent() == b.transparent();
+}
+
+// Objects with the same kind, Inst, Orient and Style share one composition: what one object's
+// labels draw must never reach another's symbol, and a taken symbol must look as one composed anew
+// (a recording composes every symbol afresh).
+TEST_F(ObjectGlyph, SharedCompositionsKeepEachObjectsLabelsApart) {
+  CurrentSymbolOptions().showDesignators = true;
+  const int first = Place(133, 0, 1, 0, {{0, 0, 0, 0, 0}});
+  const int second = Place(133, 0, 1, 0, {{-3, 0, 0, 0, 0}});
+  const int socket = Place(210, 15, 3, 2);
+  for (int row : {first, second, socket}) RebuildObjectGlyph(row);
+  for (int row : {first, second, socket}) {
+    Bitmap fresh;
+    {
+      TextRecorder composeAfresh;
+      fresh = MakeObjectGlyph(row);
+    }
+    EXPECT_TRUE(SamePixels(MakeObjectGlyph(row), fresh)) << row;
+    const Bitmap labelled = ObjGlyphAt(row);
+    StoreObjGlyph(row, fresh);
+    DrawObjectLabels(row);
+    EXPECT_TRUE(SamePixels(ObjGlyphAt(row), labelled)) << "row " << row << " shows another object's labels";
+  }
+  EXPECT_FALSE(SamePixels(ObjGlyphAt(first), ObjGlyphAt(second))) << "designators and settings differ";
+}
+
+// A type symbol built or drawn on again is a new composition's base at once.
+TEST_F(ObjectGlyph, RedrawnTypeSymbolReachesTheNextComposition) {
+  const int row = Place(121, 0, 1);
+  const Bitmap before = MakeObjectGlyph(row);
+  const TColor was = TypeGlyphs[76].pixel(1, 1);
+  TypeGlyphs[76].setPixel(1, 1, colors::kRed);
+  EXPECT_EQ(MakeObjectGlyph(row).pixel(1, 1), colors::kRed);
+  TypeGlyphs[76].setPixel(1, 1, was);
+  EXPECT_TRUE(SamePixels(MakeObjectGlyph(row), before));
+}
+
 // The extent reads the composed, turned symbols through the model hook.
 TEST_F(ObjectGlyph, ExtentUsesComposedSymbolSizes) {
   InstallObjectGlyphHooks();

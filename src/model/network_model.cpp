@@ -103,11 +103,9 @@ void ResetNode(int n) {
 }
 
 void ResetSimulation() {
-  constexpr std::size_t kAhead = 16;
-  for (std::size_t n = 0; n < Nodes.size(); ++n) {
-    NodeSpectra.prefetch(n + kAhead);
-    ResetNode(static_cast<int>(n));
-  }
+  static constexpr NodeRow resetRow = ResetNodeRow();
+  std::fill(Nodes.begin(), Nodes.end(), resetRow);
+  NodeSpectra.resetAll();
   for (auto& v : ObjValues) v = {0.0, 0.0};
   for (std::size_t r = 0; r < TerrSpectra.size(); ++r) TerrSpectra[r].fill(r % 2 == 0 ? 0.0 : -100000.0);
   for (auto& l : Links) l.fill(0);

@@ -37,11 +37,13 @@ using LinkRow = std::array<int32_t, kLinkFields>;
 
 // Six spectra of 103 Doubles per node, stored flat so the engine walks plain memory.
 //
-// A node's spectra are written with the reset values (entries 0..100 at kNoSignal, 101 at
-// 1000000, 102 at kNoSignal) only when something first reaches them: opening a large drawing
-// adds tens of thousands of nodes, most of which a session may never compute. The storage is
-// asked for in huge pages where the system offers them, since a run touches a few cache lines of
-// every node and would otherwise miss the address translation cache on nearly each one.
+// The reset values (entries 0..100 at kNoSignal, 101 at 1000000, 102 at kNoSignal) are written
+// into a node's spectra only when something reaches the node: opening a large drawing adds tens
+// of thousands of nodes, most of which a session may never compute, and a run that resets every
+// node would otherwise stream over all of them once before computing them. `resetAll` therefore
+// only starts a new generation, and each node is brought into it when first reached. The storage
+// is asked for in huge pages where the system offers them, since a run touches a few cache lines
+// of every node and would otherwise miss the address translation cache on nearly each one.
 //
 // The array also notes which spectra mutable access has reached since they last held the reset
 // values, and per node how many leading entries it may have written, so that a reset writes only
@@ -58,30 +60,31 @@ class SpectraArray {
 
   double* at(std::size_t node, int spectrum) { return atLeading(node, spectrum, kFullExtent); }
   double* atLeading(std::size_t node, int spectrum, int entries) {
-    uint8_t& t = m_state[node];
-    if (!(t & kReady)) materialize(node);
-    t |= static_cast<uint8_t>(1u << spectrum);
+    if (m_generation[node] != m_current) bringUp(node);
+    m_state[node] |= static_cast<uint8_t>(1u << spectrum);
     if (entries > m_extent[node]) m_extent[node] = static_cast<uint8_t>(entries > kFullExtent ? kFullExtent : entries);
     return spectrumPtr(node, spectrum);
   }
   const double* at(std::size_t node, int spectrum) const { return read(node, spectrum); }
   const double* read(std::size_t node, int spectrum) const {
-    if (!(m_state[node] & kReady)) materialize(node);
+    if (m_generation[node] != m_current) bringUp(node);
     return spectrumPtr(node, spectrum);
   }
   double& operator()(std::size_t node, int spectrum, int entry) { return at(node, spectrum)[entry]; }
   double operator()(std::size_t node, int spectrum, int entry) const { return read(node, spectrum)[entry]; }
   std::size_t size() const { return m_nodes; }
   // True when the spectrum may differ from the reset values.
-  bool touched(std::size_t node, int spectrum) const { return (m_state[node] >> spectrum) & 1u; }
+  bool touched(std::size_t node, int spectrum) const {
+    return m_generation[node] == m_current && ((m_state[node] >> spectrum) & 1u);
+  }
   // Entries 0..written(node) - 1 and 100..102 of a touched spectrum may differ from the reset
   // values; the others hold them.
-  int written(std::size_t node) const { return m_extent[node]; }
-  // Asks the processor to start loading what a reset or a scan of the node will touch (with
-  // `trackersOnly`, the line of entries 100..102 only): a run reaches a few cache lines of every
-  // node, spread too far apart for the hardware to guess.
+  int written(std::size_t node) const { return m_generation[node] == m_current ? m_extent[node] : 0; }
+  // Asks the processor to start loading what a scan of the node will touch (with `trackersOnly`,
+  // the line of entries 100..102 only): a run reaches a few cache lines of every node, spread too
+  // far apart for the hardware to guess.
   void prefetch(std::size_t node, bool trackersOnly = false) const {
-    if (node >= m_nodes) return;
+    if (node >= m_nodes || m_generation[node] != m_current) return;
     const uint8_t t = m_state[node] & kAllSpectra;
     if (t == 0) return;
     const int extent = trackersOnly ? 0 : m_extent[node];
@@ -92,27 +95,26 @@ class SpectraArray {
       __builtin_prefetch(sp + 100);
     }
   }
-  // Gives every spectrum of the node the reset values.
+  // Gives every spectrum of the node the reset values (a node of an earlier generation holds
+  // them already, as far as anyone can see).
   void resetNode(std::size_t node) {
-    const uint8_t t = m_state[node] & kAllSpectra;
-    if (t == 0) return;
-    const int extent = m_extent[node];
-    for (int s = 0; s < kSpectraPerNode; ++s) {
-      if (!((t >> s) & 1u)) continue;
-      double* sp = spectrumPtr(node, s);
-      std::fill(sp, sp + extent, kNoSignal);
-      sp[100] = kNoSignal;
-      sp[101] = 1000000.0;
-      sp[102] = kNoSignal;
+    if (m_generation[node] == m_current) clearTouched(node);
+  }
+  // Gives every spectrum of every node the reset values.
+  void resetAll() {
+    if (++m_current == 0) {  // the generations wrapped: an old one could look current
+      for (std::size_t n = 0; n < m_nodes; ++n)
+        if (m_state[n] & kReady) clearTouched(n);
+      std::fill(m_generation.begin(), m_generation.end(), 1u);
+      m_current = 1;
     }
-    m_state[node] &= static_cast<uint8_t>(~kAllSpectra);
-    m_extent[node] = 0;
   }
   // Grows or shrinks to n nodes; new nodes hold the reset values.
   void resize(std::size_t n) {
     if (n > m_capacity) reserve(std::max(n, 2 * m_capacity));
     m_state.resize(n, 0);
     m_extent.resize(n, 0);
+    m_generation.resize(n, 0);
     m_nodes = n;
   }
   // Appends `count` nodes holding the reset values.
@@ -125,12 +127,14 @@ class SpectraArray {
     m_state.shrink_to_fit();
     m_extent.clear();
     m_extent.shrink_to_fit();
+    m_generation.clear();
+    m_generation.shrink_to_fit();
     m_nodes = 0;
   }
   // The whole array as raw memory; counts as writing every entry of every spectrum.
   double* data() {
     for (std::size_t n = 0; n < m_nodes; ++n) {
-      if (!(m_state[n] & kReady)) materialize(n);
+      if (m_generation[n] != m_current) bringUp(n);
       m_state[n] |= kAllSpectra;
       m_extent[n] = kFullExtent;
     }
@@ -146,15 +150,37 @@ class SpectraArray {
  private:
   static constexpr std::size_t kNodeValues = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
   static constexpr uint8_t kAllSpectra = (1u << kSpectraPerNode) - 1;
-  static constexpr uint8_t kReady = 1u << 7;  // the node's memory holds its values
+  static constexpr uint8_t kReady = 1u << 7;  // the node's memory holds values (of some generation)
   static constexpr uint8_t kFullExtent = 100;  // entries 0..99; 100..102 are always counted
 
   double* spectrumPtr(std::size_t node, int spectrum) const {
     return m_data + (node * kSpectraPerNode + static_cast<std::size_t>(spectrum)) * kSpectrumLen;
   }
-  void materialize(std::size_t node) const {
-    for (int s = 0; s < kSpectraPerNode; ++s) ResetValues(spectrumPtr(node, s));
-    m_state[node] = kReady;
+  // The node's memory brought to the reset values of the current generation: written in full the
+  // first time, afterwards only where an earlier generation wrote.
+  void bringUp(std::size_t node) const {
+    if (m_state[node] & kReady) {
+      clearTouched(node);
+    } else {
+      for (int s = 0; s < kSpectraPerNode; ++s) ResetValues(spectrumPtr(node, s));
+      m_state[node] = kReady;
+      m_extent[node] = 0;
+    }
+    m_generation[node] = m_current;
+  }
+  void clearTouched(std::size_t node) const {
+    const uint8_t t = m_state[node] & kAllSpectra;
+    if (t == 0) return;
+    const int extent = m_extent[node];
+    for (int s = 0; s < kSpectraPerNode; ++s) {
+      if (!((t >> s) & 1u)) continue;
+      double* sp = spectrumPtr(node, s);
+      std::fill(sp, sp + extent, kNoSignal);
+      sp[100] = kNoSignal;
+      sp[101] = 1000000.0;
+      sp[102] = kNoSignal;
+    }
+    m_state[node] &= static_cast<uint8_t>(~kAllSpectra);
     m_extent[node] = 0;
   }
   // Moves to storage for n nodes; only nodes that hold values are copied.
@@ -170,8 +196,10 @@ class SpectraArray {
   double* m_data = nullptr;
   std::size_t m_capacity = 0;
   std::size_t m_nodes = 0;
-  mutable std::vector<uint8_t> m_state;   // per node: kReady and one bit per touched spectrum
-  mutable std::vector<uint8_t> m_extent;  // per node the leading entries its touched spectra may hold
+  uint32_t m_current = 1;
+  mutable std::vector<uint8_t> m_state;        // per node: kReady and one bit per touched spectrum
+  mutable std::vector<uint8_t> m_extent;       // per node the leading entries its touched spectra may hold
+  mutable std::vector<uint32_t> m_generation;  // per node the generation its memory holds
 };
 
 struct LevelMark {

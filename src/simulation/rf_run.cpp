@@ -15,6 +15,7 @@
 #include "model/window_modes.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/node_builder.hpp"
+#include "simulation/point_map.hpp"
 #include "simulation/run_steps.hpp"
 
 namespace kavrix {
@@ -277,36 +278,57 @@ int RegisterSources() {
 
 std::string CheckDrawing() {
   const int count = std::min<int>(ObjectCount, static_cast<int>(NetObjects.size()) - 1);
-  // Devices by centre and lines by (start, end), sorted with their rows, so the first finding is
-  // the one a pairwise scan in row order would report: the next row of the same key after i.
-  struct LineKey {
-    uint64_t start, end;
-    int row;
-    bool operator<(const LineKey& o) const {
-      return start != o.start ? start < o.start : end != o.end ? end < o.end : row < o.row;
-    }
+  // For every row the next row after it (-1: none) with the same centre (devices) or with the
+  // same or reversed ends (lines), found in one pass from the last row up, so the first finding
+  // is the one a pairwise scan in row order would report.
+  static PointMap nextDevice, lineGroup;
+  struct LineEntry {
+    uint64_t end;
+    int row;   // the smallest row so far with this start and end
+    int next;  // the next entry of the same start, -1 at the last
   };
-  static std::vector<std::pair<uint64_t, int>> devices;
-  static std::vector<LineKey> lines;
-  static std::vector<LineKey> lineOf;
-  devices.clear();
-  lines.clear();
-  lineOf.assign(static_cast<std::size_t>(std::max(count, 0) + 1), LineKey{});
-  for (int r = 0; r <= count; ++r) {
+  static std::vector<LineEntry> lineEntries;
+  static std::vector<int> devHit, lineHit;
+  const std::size_t rows = static_cast<std::size_t>(std::max(count, 0) + 1);
+  nextDevice.reset(rows);
+  lineGroup.reset(rows);
+  lineEntries.clear();
+  devHit.assign(rows, -1);
+  lineHit.assign(rows, -1);
+  // The smallest row with ends (start, end) seen so far, -1 when none.
+  auto lineRow = [](uint64_t start, uint64_t end) {
+    const int* head = lineGroup.find(start);
+    for (int e = head ? *head : -1; e >= 0; e = lineEntries[static_cast<std::size_t>(e)].next)
+      if (lineEntries[static_cast<std::size_t>(e)].end == end) return lineEntries[static_cast<std::size_t>(e)].row;
+    return -1;
+  };
+  for (int r = count; r >= 0; --r) {
     const ObjRow& o = NetObjects[r];
-    if (o[kKind] >= 1 && o[kKind] <= 199) devices.push_back({Key(o[kX], o[kY]), r});
+    if (o[kKind] >= 1 && o[kKind] <= 199) {
+      bool added = false;
+      int& next = nextDevice.insert(Key(o[kX], o[kY]), r, &added);
+      if (!added) {
+        devHit[static_cast<std::size_t>(r)] = next;
+        next = r;
+      }
+    }
     if (o[kKind] > 200) {
       const auto e = LineEnd(r);
-      lineOf[r] = {Key(o[kX], o[kY]), Key(e.first, e.second), r};
-      lines.push_back(lineOf[r]);
+      const uint64_t start = Key(o[kX], o[kY]), end = Key(e.first, e.second);
+      const int same = lineRow(start, end), reversed = lineRow(end, start);
+      lineHit[static_cast<std::size_t>(r)] = same < 0 ? reversed : (reversed < 0 ? same : std::min(same, reversed));
+      bool added = false;
+      int& head = lineGroup.insert(start, -1, &added);
+      int e2 = head;
+      while (e2 >= 0 && lineEntries[static_cast<std::size_t>(e2)].end != end) e2 = lineEntries[static_cast<std::size_t>(e2)].next;
+      if (e2 >= 0) {
+        lineEntries[static_cast<std::size_t>(e2)].row = r;
+      } else {
+        lineEntries.push_back({end, r, head});
+        head = static_cast<int>(lineEntries.size()) - 1;
+      }
     }
   }
-  std::sort(devices.begin(), devices.end());
-  std::sort(lines.begin(), lines.end());
-  auto nextLine = [](uint64_t start, uint64_t end, int i) {
-    auto it = std::lower_bound(lines.begin(), lines.end(), LineKey{start, end, i + 1});
-    return it != lines.end() && it->start == start && it->end == end ? it->row : -1;
-  };
   for (int i = 0; i < count; ++i) {
     const ObjRow& o = NetObjects[i];
     const int kind = o[kKind];
@@ -317,20 +339,10 @@ std::string CheckDrawing() {
         finding = "There are lines with inupt and output positions at one point";
     }
     if (finding.empty()) {
-      int devHit = -1, lineHit = -1;
-      if (kind >= 1 && kind <= 199) {
-        const uint64_t key = Key(o[kX], o[kY]);
-        auto it = std::lower_bound(devices.begin(), devices.end(), std::make_pair(key, i + 1));
-        if (it != devices.end() && it->first == key) devHit = it->second;
-      }
-      if (kind > 200) {
-        const LineKey& key = lineOf[i];
-        const int ha = nextLine(key.start, key.end, i);
-        const int hb = nextLine(key.end, key.start, i);
-        lineHit = ha < 0 ? hb : (hb < 0 ? ha : std::min(ha, hb));
-      }
-      if (devHit >= 0) finding = "There are components in the same position";
-      else if (lineHit >= 0) finding = "There are lines with coinciding input and output positions";
+      if (kind >= 1 && kind <= 199 && devHit[static_cast<std::size_t>(i)] >= 0)
+        finding = "There are components in the same position";
+      else if (kind > 200 && lineHit[static_cast<std::size_t>(i)] >= 0)
+        finding = "There are lines with coinciding input and output positions";
     }
     if (!finding.empty()) {
       MarkX = o[kX];

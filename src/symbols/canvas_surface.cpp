@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <map>
+#include <tuple>
 #include <QPolygonF>
 #include <QStringList>
 #include <algorithm>
@@ -131,6 +133,23 @@ QFont MakeQFont(const Font& f) {
     q.setPixelSize(11);
   }
   return q;
+}
+
+// The face and metrics of a font, made once per name, height and style: symbols and labels draw
+// thousands of texts in a handful of fonts. Colour and orientation are the painter's business.
+struct FontFace {
+  QFont font;
+  QFontMetrics metrics;
+};
+const FontFace& FaceOf(const Font& f) {
+  static std::map<std::tuple<std::string, int, int>, FontFace> faces;
+  const auto key = std::make_tuple(f.name, f.height, f.style);
+  auto it = faces.find(key);
+  if (it == faces.end()) {
+    const QFont q = MakeQFont(f);
+    it = faces.emplace(key, FontFace{q, QFontMetrics(q)}).first;
+  }
+  return it->second;
 }
 
 }  // namespace
@@ -433,15 +452,16 @@ void Canvas::floodFill(int x, int y, TColor color, FillStyle style) {
 // ---- Canvas: text
 
 int Canvas::textWidth(const std::string& text) {
-  return QFontMetrics(MakeQFont(font)).horizontalAdvance(QString::fromUtf8(text.c_str()));
+  return FaceOf(font).metrics.horizontalAdvance(QString::fromUtf8(text.c_str()));
 }
 
-int Canvas::textHeight(const std::string& text) { return QFontMetrics(MakeQFont(font)).height(); }
+int Canvas::textHeight(const std::string& text) { return FaceOf(font).metrics.height(); }
 
 QRect Canvas::textInkRect(int x, int y, const std::string& text) {
   if (text.empty()) return QRect();
-  const QFont qf = MakeQFont(font);
-  const QFontMetrics fm(qf);
+  const FontFace& face = FaceOf(font);
+  const QFont& qf = face.font;
+  const QFontMetrics& fm = face.metrics;
   const QString s = QString::fromUtf8(text.c_str());
   const int w = fm.horizontalAdvance(s), h = fm.height();
   // A scratch surface with room for every direction and the glyphs' overhangs.
@@ -475,8 +495,9 @@ QRect Canvas::textInkRect(int x, int y, const std::string& text) {
 
 void Canvas::textOut(int x, int y, const std::string& text) {
   if (m_target->empty()) return;
-  const QFont qf = MakeQFont(font);
-  const QFontMetrics fm(qf);
+  const FontFace& face = FaceOf(font);
+  const QFont& qf = face.font;
+  const QFontMetrics& fm = face.metrics;
   const QString s = QString::fromUtf8(text.c_str());
   const int w = fm.horizontalAdvance(s), h = fm.height();
   QTransform t;

@@ -152,9 +152,10 @@ void CalcNode(int nodeIndex, int freqIndex) {
   fr.category = CodeCategory(fr.code);
   fr.path = CodePath(fr.code);
   fr.group = CodeGroup(fr.code);
-  int count = 0;
-  while (count < 100 && FreqList[count] > 0) ++count;
+  int count = 100;  // a single position may be written by blocks that take the whole run
   if (freqIndex < 0) {
+    count = 0;
+    while (count < 100 && FreqList[count] > 0) ++count;
     fr.kFirst = 0;
     fr.kLast = count - 1;
     fr.lastPort = 4;
@@ -167,10 +168,12 @@ void CalcNode(int nodeIndex, int freqIndex) {
   const BlockTable& blocks = Blocks();
   // Blocks that keep to their own node write the positions of the call and, the line rules, the
   // list's leading run; the 28-point band grid, fibres and blocks reaching further may write more.
-  const bool bounded = (fr.category < 0 || fr.category >= kCategoryCount ||
+  // A single position (Tune's trials) counts as the whole list.
+  const bool bounded = freqIndex < 0 &&
+                       (fr.category < 0 || fr.category >= kCategoryCount ||
                         blocks.reach[static_cast<std::size_t>(fr.category)] == Reach::OwnNode) &&
                        (*fr.row)[kNodeChainMark] != kChainBandGrid && fr.code / 100 != kCodeFibre / 100;
-  fr.writes = bounded ? std::max(count, fr.kLast + 1) : 100;
+  fr.writes = bounded ? count : 100;
   if (fr.category >= 0 && fr.category < kCategoryCount) {
     if (BlockFn fn = blocks.fn[fr.category]) fn(fr);
   }

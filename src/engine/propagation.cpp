@@ -223,6 +223,12 @@ void RunSourcePasses(bool mode) {
     marks.begin();
     int n = s;
     while (n >= 0 && n < high && marks.first(n)) {
+      // The node after the next one, while this one is computed.
+      const int next = WalkSuccessor(NodeAt(n)[kNodeNext]);
+      if (next >= 0) {
+        const int after = WalkSuccessor(NodeAt(next)[kNodeNext]);
+        if (after >= 0) NodeSpectra.prefetchForWrite(static_cast<std::size_t>(after));
+      }
       CalcNode(n, -1);
       if (mode) SubtractOutletLosses(n, satellite, count);
       PassOn(n, count);

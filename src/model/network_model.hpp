@@ -95,6 +95,18 @@ class SpectraArray {
       __builtin_prefetch(sp + 100);
     }
   }
+  // Asks for the lines a computation of the node is about to write: those it wrote last time.
+  void prefetchForWrite(std::size_t node) const {
+    if (node >= m_nodes || !(m_state[node] & kReady)) return;
+    const uint8_t t = m_state[node] & kAllSpectra;
+    const int extent = m_extent[node];
+    for (int s = 0; s < kSpectraPerNode; ++s) {
+      if (!((t >> s) & 1u)) continue;
+      const double* sp = spectrumPtr(node, s);
+      for (int e = 0; e < extent; e += 8) __builtin_prefetch(sp + e, 1);
+      __builtin_prefetch(sp + 100, 1);
+    }
+  }
   // Gives every spectrum of the node the reset values (a node of an earlier generation holds
   // them already, as far as anyone can see).
   void resetNode(std::size_t node) {

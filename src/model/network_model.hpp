@@ -60,14 +60,14 @@ class SpectraArray {
 
   double* at(std::size_t node, int spectrum) { return atLeading(node, spectrum, kFullExtent); }
   double* atLeading(std::size_t node, int spectrum, int entries) {
-    if (m_generation[node] != m_current) bringUp(node);
-    m_state[node] |= static_cast<uint8_t>(1u << spectrum);
-    if (entries > m_extent[node]) m_extent[node] = static_cast<uint8_t>(entries > kFullExtent ? kFullExtent : entries);
+    if (m_meta[node].generation != m_current) bringUp(node);
+    m_meta[node].state |= static_cast<uint8_t>(1u << spectrum);
+    if (entries > m_meta[node].extent) m_meta[node].extent = static_cast<uint8_t>(entries > kFullExtent ? kFullExtent : entries);
     return spectrumPtr(node, spectrum);
   }
   const double* at(std::size_t node, int spectrum) const { return read(node, spectrum); }
   const double* read(std::size_t node, int spectrum) const {
-    if (m_generation[node] != m_current) bringUp(node);
+    if (m_meta[node].generation != m_current) bringUp(node);
     return spectrumPtr(node, spectrum);
   }
   double& operator()(std::size_t node, int spectrum, int entry) { return at(node, spectrum)[entry]; }
@@ -75,19 +75,19 @@ class SpectraArray {
   std::size_t size() const { return m_nodes; }
   // True when the spectrum may differ from the reset values.
   bool touched(std::size_t node, int spectrum) const {
-    return m_generation[node] == m_current && ((m_state[node] >> spectrum) & 1u);
+    return m_meta[node].generation == m_current && ((m_meta[node].state >> spectrum) & 1u);
   }
   // Entries 0..written(node) - 1 and 100..102 of a touched spectrum may differ from the reset
   // values; the others hold them.
-  int written(std::size_t node) const { return m_generation[node] == m_current ? m_extent[node] : 0; }
+  int written(std::size_t node) const { return m_meta[node].generation == m_current ? m_meta[node].extent : 0; }
   // Asks the processor to start loading what a scan of the node will touch (with `trackersOnly`,
   // the line of entries 100..102 only): a run reaches a few cache lines of every node, spread too
   // far apart for the hardware to guess.
   void prefetch(std::size_t node, bool trackersOnly = false) const {
-    if (node >= m_nodes || m_generation[node] != m_current) return;
-    const uint8_t t = m_state[node] & kAllSpectra;
+    if (node >= m_nodes || m_meta[node].generation != m_current) return;
+    const uint8_t t = m_meta[node].state & kAllSpectra;
     if (t == 0) return;
-    const int extent = trackersOnly ? 0 : m_extent[node];
+    const int extent = trackersOnly ? 0 : m_meta[node].extent;
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
       const double* sp = spectrumPtr(node, s);
@@ -97,9 +97,9 @@ class SpectraArray {
   }
   // Asks for the lines a computation of the node is about to write: those it wrote last time.
   void prefetchForWrite(std::size_t node) const {
-    if (node >= m_nodes || !(m_state[node] & kReady)) return;
-    const uint8_t t = m_state[node] & kAllSpectra;
-    const int extent = m_extent[node];
+    if (node >= m_nodes || !(m_meta[node].state & kReady)) return;
+    const uint8_t t = m_meta[node].state & kAllSpectra;
+    const int extent = m_meta[node].extent;
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
       const double* sp = spectrumPtr(node, s);
@@ -110,23 +110,21 @@ class SpectraArray {
   // Gives every spectrum of the node the reset values (a node of an earlier generation holds
   // them already, as far as anyone can see).
   void resetNode(std::size_t node) {
-    if (m_generation[node] == m_current) clearTouched(node);
+    if (m_meta[node].generation == m_current) clearTouched(node);
   }
   // Gives every spectrum of every node the reset values.
   void resetAll() {
     if (++m_current == 0) {  // the generations wrapped: an old one could look current
       for (std::size_t n = 0; n < m_nodes; ++n)
-        if (m_state[n] & kReady) clearTouched(n);
-      std::fill(m_generation.begin(), m_generation.end(), 1u);
+        if (m_meta[n].state & kReady) clearTouched(n);
+      for (NodeMeta& m : m_meta) m.generation = 1;
       m_current = 1;
     }
   }
   // Grows or shrinks to n nodes; new nodes hold the reset values.
   void resize(std::size_t n) {
     if (n > m_capacity) reserve(std::max(n, 2 * m_capacity));
-    m_state.resize(n, 0);
-    m_extent.resize(n, 0);
-    m_generation.resize(n, 0);
+    m_meta.resize(n, NodeMeta{});
     m_nodes = n;
   }
   // Appends `count` nodes holding the reset values.
@@ -135,20 +133,16 @@ class SpectraArray {
     ReleaseLargeBlock(m_data, m_capacity * kNodeValues * sizeof(double));
     m_data = nullptr;
     m_capacity = 0;
-    m_state.clear();
-    m_state.shrink_to_fit();
-    m_extent.clear();
-    m_extent.shrink_to_fit();
-    m_generation.clear();
-    m_generation.shrink_to_fit();
+    m_meta.clear();
+    m_meta.shrink_to_fit();
     m_nodes = 0;
   }
   // The whole array as raw memory; counts as writing every entry of every spectrum.
   double* data() {
     for (std::size_t n = 0; n < m_nodes; ++n) {
-      if (m_generation[n] != m_current) bringUp(n);
-      m_state[n] |= kAllSpectra;
-      m_extent[n] = kFullExtent;
+      if (m_meta[n].generation != m_current) bringUp(n);
+      m_meta[n].state |= kAllSpectra;
+      m_meta[n].extent = kFullExtent;
     }
     return m_data;
   }
@@ -171,19 +165,19 @@ class SpectraArray {
   // The node's memory brought to the reset values of the current generation: written in full the
   // first time, afterwards only where an earlier generation wrote.
   void bringUp(std::size_t node) const {
-    if (m_state[node] & kReady) {
+    if (m_meta[node].state & kReady) {
       clearTouched(node);
     } else {
       for (int s = 0; s < kSpectraPerNode; ++s) ResetValues(spectrumPtr(node, s));
-      m_state[node] = kReady;
-      m_extent[node] = 0;
+      m_meta[node].state = kReady;
+      m_meta[node].extent = 0;
     }
-    m_generation[node] = m_current;
+    m_meta[node].generation = m_current;
   }
   void clearTouched(std::size_t node) const {
-    const uint8_t t = m_state[node] & kAllSpectra;
+    const uint8_t t = m_meta[node].state & kAllSpectra;
     if (t == 0) return;
-    const int extent = m_extent[node];
+    const int extent = m_meta[node].extent;
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
       double* sp = spectrumPtr(node, s);
@@ -192,14 +186,14 @@ class SpectraArray {
       sp[101] = 1000000.0;
       sp[102] = kNoSignal;
     }
-    m_state[node] &= static_cast<uint8_t>(~kAllSpectra);
-    m_extent[node] = 0;
+    m_meta[node].state &= static_cast<uint8_t>(~kAllSpectra);
+    m_meta[node].extent = 0;
   }
   // Moves to storage for n nodes; only nodes that hold values are copied.
   void reserve(std::size_t n) {
     auto* fresh = static_cast<double*>(AllocateLargeBlock(n * kNodeValues * sizeof(double)));
     for (std::size_t i = 0; i < m_nodes; ++i)
-      if (m_state[i] & kReady) std::copy(m_data + i * kNodeValues, m_data + (i + 1) * kNodeValues, fresh + i * kNodeValues);
+      if (m_meta[i].state & kReady) std::copy(m_data + i * kNodeValues, m_data + (i + 1) * kNodeValues, fresh + i * kNodeValues);
     ReleaseLargeBlock(m_data, m_capacity * kNodeValues * sizeof(double));
     m_data = fresh;
     m_capacity = n;
@@ -209,9 +203,13 @@ class SpectraArray {
   std::size_t m_capacity = 0;
   std::size_t m_nodes = 0;
   uint32_t m_current = 1;
-  mutable std::vector<uint8_t> m_state;        // per node: kReady and one bit per touched spectrum
-  mutable std::vector<uint8_t> m_extent;       // per node the leading entries its touched spectra may hold
-  mutable std::vector<uint32_t> m_generation;  // per node the generation its memory holds
+  // What the array knows of one node, kept together so that an access reads one cache line.
+  struct NodeMeta {
+    uint32_t generation = 0;  // the generation the node's memory holds
+    uint8_t state = 0;        // kReady and one bit per touched spectrum
+    uint8_t extent = 0;       // the leading entries its touched spectra may hold
+  };
+  mutable std::vector<NodeMeta> m_meta;
 };
 
 struct LevelMark {

@@ -322,8 +322,15 @@ bool TForm5::OpenSourcePanel(int row) {
   bool average = false;
   if (lnb) {
     Edit2->setText(QString::number(LnbParams[s][1][4]));
+    // An LNB with another arrangement (3 and above: no source) checks neither button. Exclusive
+    // buttons refuse to be unchecked, and the one left checked by the LNB opened before would
+    // be stored by Apply.
+    RadioButton1->setAutoExclusive(false);
+    RadioButton2->setAutoExclusive(false);
     RadioButton1->setChecked(o[kStyle] == 1);
     RadioButton2->setChecked(o[kStyle] == 2);
+    RadioButton1->setAutoExclusive(true);
+    RadioButton2->setAutoExclusive(true);
     average = LnbParams[s][0][4] >= 1;
     StringGrid1.setColCount(8);
     StringGrid1.setRowCount(32);

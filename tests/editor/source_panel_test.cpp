@@ -260,6 +260,30 @@ TEST_F(SourcePanel, AnAntennaApplyLeavesTheHiddenArrangementAlone) {
   EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(SourcePanel, AnLnbThatIsNoSourceStaysNoSource) {
+  // An arrangement of 3 or above makes the LNB no source of the run; opening it after an LNB
+  // with arrangement 2 must not leave that LNB's button checked for Apply to store.
+  const int first = test::PlaceLnb(400, 300);
+  const int spare = test::PlaceLnb(700, 300);
+  NetObjects[spare][kStyle] = 3;
+  ASSERT_TRUE(Open(first));
+  EXPECT_TRUE(f().RadioButton2->isChecked());
+  f().Button1Click();
+  ASSERT_TRUE(Open(spare));
+  EXPECT_FALSE(f().RadioButton1->isChecked());
+  EXPECT_FALSE(f().RadioButton2->isChecked());
+  f().Button2Click();
+  EXPECT_EQ(NetObjects[spare][kStyle], 3);
+  EXPECT_EQ(UndoEntries(), 0);
+
+  // The buttons still exclude each other when the user picks one.
+  f().RadioButton1->click();
+  f().RadioButton2->click();
+  EXPECT_FALSE(f().RadioButton1->isChecked());
+  f().Button2Click();
+  EXPECT_EQ(NetObjects[spare][kStyle], 2);
+}
+
 TEST_F(SourcePanel, LnbCurrentTakesOnlyWholeNumbers) {
   const int row = test::PlaceLnb(400, 300);
   ASSERT_TRUE(Open(row));

@@ -394,9 +394,10 @@ void TForm5::CheckBox1Click() {
       ClearPlanCells(StringGrid1);
       static constexpr int kFirst[4] = {970, 1100, 990, 1120};
       for (int b = 0; b < 4; ++b) {
-        const int n = std::min(LnbParams[s][b][0], kSatRows);
-        if (n < 1) continue;
+        // Every band shows where its plan starts, also a band without carriers (its row has
+        // no level, so Apply takes nothing from it).
         SetCellInt(StringGrid1, 2 * b, 1, kFirst[b]);
+        const int n = std::min(LnbParams[s][b][0], kSatRows);
         for (int r = 2; r <= n; ++r) SetCellInt(StringGrid1, 2 * b, r, kFirst[b] + 40 * (r - 1));
         for (int r = 1; r <= n; ++r) SetCellInt(StringGrid1, 2 * b + 1, r, LnbParams[s][b][1]);
       }

@@ -161,9 +161,12 @@ TEST_F(SourcePanel, EmptyTablesGetADefaultPlanWithoutRowsOfOtherSources) {
   f().Button1Click();
   for (auto& column : SatTables[0]) column.fill(0);
   LnbParams[0][1][0] = 3;
+  LnbParams[0][3][0] = 0;
   ASSERT_TRUE(Open(first));
   UseTable();
   EXPECT_EQ(f().StringGrid1.cell(0, 1), "970");
+  EXPECT_EQ(f().StringGrid1.cell(6, 1), "1120") << "a band without carriers still shows its start";
+  EXPECT_EQ(f().StringGrid1.cell(7, 1), "");
   EXPECT_EQ(f().StringGrid1.cell(0, 25), "1930");
   EXPECT_EQ(f().StringGrid1.cell(1, 25), "80");
   EXPECT_EQ(f().StringGrid1.cell(2, 3), "1180");

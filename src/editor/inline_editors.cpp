@@ -2,6 +2,7 @@
 // the length and cable-kind editor of lines and sockets, the comment editor and the stepper of
 // a device's setting knobs.
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,6 +41,15 @@ bool HasKnobs(int kind) {
   if (kind >= 62 && kind <= 64) return false;
   const int first = TypeOf(kind)[kFirstKnob];
   return first > 0 && first < kKnobRecordCount;
+}
+
+// Any editor or panel a double click opened. The canvas's Enter ends the editing state while a
+// panel stays open; the open panel still owns the edit.
+bool AnyEditorShown(const TForm5& f) {
+  for (const QWidget* w : std::initializer_list<const QWidget*>{f.Edit1, f.UpDown1, f.Memo1, f.Panel1, f.Panel2,
+                                                               f.Panel8, f.Panel9, f.Panel10, f.Panel11, f.Panel12})
+    if (Shown(w)) return true;
+  return false;
 }
 
 void ShowOver(QWidget* w, int left, int top) {
@@ -229,7 +239,7 @@ void TForm5::PlacePanel(QWidget* panel, int left, int top) {
 }
 
 void TForm5::FormDblClick(QObject* /*sender*/) {
-  if (IsNavigation(Tag) || InlineEdit == 1) return;
+  if (IsNavigation(Tag) || InlineEdit == 1 || AnyEditorShown(*this)) return;
   Form1Tag = kMainInlineEditor;
   PendingKind = 0;
   PanelOpen = 0;

@@ -92,5 +92,31 @@ TEST_F(DoubleClick, OnAnLnbOpensTheSourcePanel) {
   f().Button1Click();
 }
 
+TEST_F(DoubleClick, OpensNoSecondEditorWhileAPanelIsStillShown) {
+  // Enter in a panel's field reaches the canvas, whose Enter ends the editing state although
+  // the panel stays open; the panel must still be the only editor, or its Apply would store
+  // into the object of the second one.
+  const int converter = PlaceDefault(61, 300, 250);
+  const int streamer = PlaceDefault(58, 600, 250);
+  const ObjRow streamerRow = NetObjects[streamer];
+  Form5->Repaint();
+  DoubleClickAt(300, 250);
+  ASSERT_TRUE(Shown(f().Panel10));
+  f().Edit7->setFocus();
+  QTest::keyClick(f().Edit7, Qt::Key_Return);
+  ASSERT_TRUE(Shown(f().Panel10));
+
+  DoubleClickAt(600, 250);
+  EXPECT_FALSE(Shown(f().Panel9));
+  f().UpDown6->stepUp();
+  f().Button11Click();
+  EXPECT_EQ(NetObjects[converter][kInst], 1);
+  EXPECT_EQ(NetObjects[streamer], streamerRow);
+
+  DoubleClickAt(600, 250);
+  EXPECT_TRUE(Shown(f().Panel9)) << "once the panel is closed the next object opens";
+  f().Button8Click();
+}
+
 }  // namespace
 }  // namespace kavrix

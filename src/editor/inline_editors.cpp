@@ -273,6 +273,9 @@ bool TForm5::OpenObjectEditor(int r, int x, int y) {
     SelObject = r;
     m_editRow = r;
     m_editKind = k;
+    m_editX = o[kX];
+    m_editY = o[kY];
+    m_editCount = ObjectCount;
     opened = true;
   };
   if (InRange(k, 201, 219)) {
@@ -297,8 +300,25 @@ bool TForm5::OpenObjectEditor(int r, int x, int y) {
 }
 
 int TForm5::EditedRow() const {
-  return ValidObjRow(m_editRow) && NetObjects[static_cast<std::size_t>(m_editRow)][kKind] == m_editKind ? m_editRow
-                                                                                                          : -1;
+  auto holdsKind = [this](int r) {
+    return ValidObjRow(r) && NetObjects[static_cast<std::size_t>(r)][kKind] == m_editKind;
+  };
+  auto holdsObject = [&](int r) {
+    const ObjRow& o = NetObjects[static_cast<std::size_t>(r)];
+    return holdsKind(r) && o[kX] == m_editX && o[kY] == m_editY;
+  };
+  if (holdsObject(m_editRow)) return m_editRow;
+  // Rows before it were deleted, or put back by an undo, while the editor stayed open: the
+  // object now lives in another row. Two such objects on one spot leave it unknown.
+  int found = -1;
+  for (int r = 0; r < ObjectCount && ValidObjRow(r); ++r) {
+    if (!holdsObject(r)) continue;
+    if (found >= 0) return -1;
+    found = r;
+  }
+  if (found >= 0) return found;
+  // The object itself was moved; with no row added or taken away it is still in its row.
+  return holdsKind(m_editRow) && ObjectCount == m_editCount ? m_editRow : -1;
 }
 
 // ---- cable editor handlers

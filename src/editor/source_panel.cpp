@@ -372,6 +372,7 @@ bool TForm5::OpenSourcePanel(int row) {
 }
 
 void TForm5::CheckBox1Click() {
+  StringGrid1Tag = EditedRow();
   if (!ValidObjRow(StringGrid1Tag)) return;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(StringGrid1Tag)];
   const int s = o[kInst];
@@ -423,6 +424,8 @@ void TForm5::CheckBox1Click() {
 }
 
 void TForm5::Button2Click() {
+  // The source may have moved to another row while the panel stayed open.
+  StringGrid1Tag = EditedRow();
   if (!ValidObjRow(StringGrid1Tag)) return;
   const int row = StringGrid1Tag;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];

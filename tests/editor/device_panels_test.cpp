@@ -291,6 +291,38 @@ TEST_F(DevicePanels, ApplyStoresIntoTheObjectThePanelWasOpenedFor) {
   EXPECT_EQ(NetObjects[b], other);
 }
 
+TEST_F(DevicePanels, ApplyFollowsItsObjectWhenRowsBeforeItAreDeletedOrPutBack) {
+  const int a = PlaceDefault(59, 100, 300);
+  const int b = PlaceDefault(59, 300, 300);
+  PlaceDefault(59, 500, 300);
+  ASSERT_TRUE(Open(b));
+  SelObject = a;
+  f().Delete1Click();  // the rows after the deleted streamer move up by one
+  ASSERT_EQ(NetObjects[1][kX], 500);
+  f().Edit5->setText("777");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[0][kInst], 777) << "the streamer the panel was opened for";
+  EXPECT_EQ(NetObjects[1][kInst], 474) << "not the one that took its row";
+
+  // An undo that puts the deleted streamer back moves them down again.
+  const int c = 1;
+  ASSERT_TRUE(Open(c));
+  UndoLastStep();  // the Apply
+  UndoLastStep();  // the delete
+  ASSERT_EQ(NetObjects[2][kX], 500);
+  f().Edit5->setText("600");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[2][kInst], 600);
+  EXPECT_EQ(NetObjects[1][kInst], 474);
+
+  // Moved while its panel is open, it still gets what the panel stores.
+  ASSERT_TRUE(Open(2));
+  NetObjects[2][kX] = 520;
+  f().Edit5->setText("610");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[2][kInst], 610);
+}
+
 TEST_F(DevicePanels, PanelsOfObjectsWithoutTheirSettingsRowsDoNotOpen) {
   for (int kind : {58, 60, 61, 81, 84, 96, 97}) {
     const int row = test::AddObject(kind, 300, 300);

@@ -287,6 +287,24 @@ TEST_F(SourcePanel, AnLnbThatIsNoSourceStaysNoSource) {
   EXPECT_EQ(NetObjects[spare][kStyle], 2);
 }
 
+TEST_F(SourcePanel, ApplyFollowsItsLnbWhenARowBeforeItIsDeleted) {
+  const int plain = test::AddObject(1, 100, 300);
+  const int first = test::PlaceLnb(400, 300);
+  SatUsed[1] = true;
+  LnbParams[1] = LnbParams[0];
+  SatTables[1] = SatTables[0];
+  test::AddObject(91, 700, 300, 1, 1, 2);
+  const auto otherSlot = LnbParams[1];
+  ASSERT_TRUE(Open(first));
+  SelObject = plain;
+  f().Delete1Click();
+  ASSERT_EQ(NetObjects[first][kInst], 1) << "the other LNB took the row";
+  TypeSummary(1, 1, "70");
+  f().Button2Click();
+  EXPECT_EQ(LnbParams[0][0][1], 70);
+  EXPECT_EQ(LnbParams[1], otherSlot);
+}
+
 TEST_F(SourcePanel, LnbCurrentTakesOnlyWholeNumbers) {
   const int row = test::PlaceLnb(400, 300);
   ASSERT_TRUE(Open(row));

@@ -57,6 +57,13 @@ TEST_F(DevicePanels, StreamerShowsItsSettingsAndAnUnchangedApplyLeavesNoTrace) {
   EXPECT_EQ(NetObjects[terr][kInst], 610);
   EXPECT_EQ(UndoEntries(), 1);
   EXPECT_EQ(Form1Tag, kMainEditing) << "a changed setting ends the display of the levels";
+
+  // On a scrolled canvas the panel still opens beside its object.
+  ScrollX = 100;
+  ScrollY = 40;
+  ASSERT_TRUE(Open(sat));
+  EXPECT_EQ(f().Panel9->pos(), QPoint(300 - 50 - 100, 300 - 80 - 40));
+  f().Button8Click();
 }
 
 TEST_F(DevicePanels, StreamerCodesSatelliteAndPowerAndWarnsOnAMismatch) {
@@ -243,7 +250,10 @@ TEST_F(DevicePanels, LegacyOutputsCodeTheCheckedBoxesAsDigits) {
   f().Button7Click();
 
   const int k181 = PlaceDefault(181, 700, 300);
+  ScrollX = 200;
+  ScrollY = 100;
   ASSERT_TRUE(Open(k181));
+  EXPECT_EQ(f().Panel8->pos(), QPoint(700 - 65 - 200, 300 - 29 - 100));
   EXPECT_EQ(Box(7)->geometry(), QRect(95, 40, 18, 17));
   EXPECT_EQ(f().Panel8->height(), 60);
   test::SaveShot(f().Panel8, "panel_legacy_outputs_181");

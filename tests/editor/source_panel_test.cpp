@@ -182,6 +182,16 @@ TEST_F(SourcePanel, EmptyTablesGetADefaultPlanWithoutRowsOfOtherSources) {
   EXPECT_EQ(f().StringGrid1.cell(0, 61), "790");
   EXPECT_EQ(f().StringGrid1.cell(1, 61), "75");
   EXPECT_EQ(f().StringGrid1.cell(2, 1), "");
+  f().Button1Click();
+
+  // A plan of one channel is a plan: the grid shows it rather than a default that Apply would
+  // store over it.
+  TerrTables[1][0][0] = 600;
+  TerrTables[1][1][0] = 70;
+  ASSERT_TRUE(Open(uhf));
+  UseTable();
+  EXPECT_EQ(f().StringGrid1.cell(0, 1), "600");
+  EXPECT_EQ(f().StringGrid1.cell(0, 2), "0");
 }
 
 TEST_F(SourcePanel, CatvAverageModeGeneratesCountPlusOneChannels) {

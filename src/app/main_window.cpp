@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -122,7 +123,17 @@ void TForm1::BuildMenus() {
   update->start(250);
 }
 
-void TForm1::Undo1Click() { kavrix::Undo1Click(Form5); }
+void TForm1::Undo1Click() {
+  // Undo replays rows at the table's end, where an armed or picked-up object sits: it is put
+  // back first, with the line hints that belonged to it.
+  if (PendingKind != 0 || PanelOpen != 0) {
+    CancelPlacement();
+    if (Form5)
+      for (QWidget* hint : {static_cast<QWidget*>(Form5->Label14), static_cast<QWidget*>(Form5->Label15)})
+        if (hint) hint->hide();
+  }
+  kavrix::Undo1Click(Form5);
+}
 
 void TForm1::FormCreate() {
   const QSize client = size();

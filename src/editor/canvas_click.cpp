@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPoint>
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/forms.hpp"
 #include "catalogue/geometry.hpp"
@@ -98,6 +99,15 @@ int CopySourceSlot(int kind, int from) {
     return s;
   }
   return -1;
+}
+
+// A socket's outlet points lie on its symbol; after a run a click on one shows the socket's levels
+// rather than picking the socket up. Reach as the level display matches them.
+bool OnSocketOutlet(int x, int y) {
+  auto near = [x, y](int px, int py) { return std::abs(px - x) < 6 && std::abs(py - y) < 6; };
+  for (std::size_t r = 0; r + 1 < Links.size() && Links[r][3] != 0; ++r)
+    if (near(Links[r][3], Links[r][4]) || near(Links[r][5], Links[r][6])) return true;
+  return false;
 }
 
 bool StrictlyInside(const SelectionRect& r, int x, int y) {
@@ -348,7 +358,8 @@ void TForm5::FormClick(QObject* sender) {
       ProjectModified = true;
     } else if (!refill) {
       // A release that ends a selection drag makes the selection; it picks nothing up.
-      if (Tag == kCanvasIdle) {
+      const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(c.x() + ScrollX, c.y() + ScrollY);
+      if (Tag == kCanvasIdle && !outlet) {
         const int r = HitTestComponent(x, y);
         if (r > -1) {
           const int kind = Row(r)[kKind];

@@ -70,7 +70,9 @@ bool OffersTerminals(const ObjRow& r) {
   return kind >= 1 && kind <= 199 && Family(kind) != kFamilyNoLines && TypeOf(kind)[kPaths] >= 1;
 }
 
-int PathOf(const TemplateRow& r) { return r[kTplCode] % 100; }
+// Source rows carry the three-digit codes of their nodes (910 + band, 925), whose last digit is
+// the path; device rows carry kind x 1000 + group x 100 + path.
+int PathOf(const TemplateRow& r) { return r[kTplCode] < 1000 ? r[kTplCode] % 10 : r[kTplCode] % 100; }
 
 // First row of the terminal group of row m: the rows before it whose path codes lie within 80.
 int GroupStart(const TerminalRows& rows, int m) {
@@ -221,7 +223,9 @@ SnapResult SnapLineEnd(int x, int y) {
 
   int s = kind == kFourCable ? -10 : 0;
   int a = 0, b = 0, c = 0;
-  if (style >= 1 && style <= 19) {
+  // The cables at the end lie in the end's own arrangement (the units digit), also on a line
+  // whose cables cross over on the way.
+  if (style % 10 == 1) {
     a = 40;
     b = p < 6 ? 0 : 100;
   } else {

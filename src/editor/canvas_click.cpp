@@ -15,7 +15,6 @@
 
 #include "app/forms.hpp"
 #include "catalogue/geometry.hpp"
-#include "catalogue/type_catalogue.hpp"
 #include "editor/canvas_paint.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/level_display.hpp"
@@ -26,15 +25,14 @@
 #include "model/undo_ring.hpp"
 #include "platform/platform.hpp"
 #include "simulation/window/analyzer_window.hpp"
-#include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
-#include "symbols/value_labels.hpp"
 
 namespace kavrix {
 namespace {
 
 constexpr int kLnbKind = 91;
 constexpr int kSocketKind = 210;
+constexpr int kModulatorZirn = 97;
 constexpr const char* kBadLengthCaption = "Error";
 constexpr const char* kBadLengthMessage = "The cable length must be a whole number of metres!";
 
@@ -50,7 +48,7 @@ void Hide(QWidget* w) {
 
 ObjRow& Row(int r) { return NetObjects[static_cast<std::size_t>(r)]; }
 
-// One more row at the end of the table, and ObjGlyphs and ObjValues with it.
+// Rows added at the end of the table, and ObjGlyphs and ObjValues with them.
 void GrowTable(int rows) {
   NetObjects.resize(NetObjects.size() + static_cast<std::size_t>(rows), ObjRow{});
   SyncRowCompanions();
@@ -62,7 +60,7 @@ void HideLineHints(TForm5& f) {
   Hide(f.Label15);
 }
 
-// What a picked-up object looked like before it was picked up.
+// Whether the picked-up object is no longer as it was when it was picked up.
 bool GeometryChanged(int row) {
   const ObjRow& r = Row(row);
   if (r[kX] != LineEditSave.X || r[kY] != LineEditSave.Y) return true;
@@ -137,7 +135,7 @@ void CommitInlineEditors(TForm5& f) {
     CurObject = ObjectCount;
     PendingKind = 0;
     PickOffset = {};
-    if (ValidObjRow(row) && HasSymbol(Row(row)[kKind])) StoreObjGlyph(row, MakeObjectGlyph(row));
+    if (ValidObjRow(row) && HasSymbol(Row(row)[kKind])) RebuildObjectGlyph(row);
     Form1Tag = kMainEditing;
     f.Repaint();
     InlineEdit = 0;
@@ -171,7 +169,7 @@ void CommitInlineEditors(TForm5& f) {
     PendingKind = 0;
     PickOffset = {};
     Form1Tag = kMainEditing;
-    if (ValidObjRow(row) && HasSymbol(Row(row)[kKind])) StoreObjGlyph(row, MakeObjectGlyph(row));
+    if (ValidObjRow(row) && HasSymbol(Row(row)[kKind])) RebuildObjectGlyph(row);
     f.Repaint();
     ProjectModified = true;
     InlineEdit = 0;
@@ -305,6 +303,8 @@ SelectionCommit CommitSelectionMoveCopy() {
       Row(CurObject) = ObjRow{};
     }
     PushUndo(kUndoAdded, c);
+    // The channel lists that a modulator's labels read follow the copy's settings, as at arming.
+    if (kind == kModulatorZirn && ValidObjRow(c + 1) && Hooks().selectTvStandard) Hooks().selectTvStandard(Row(c + 1)[1]);
     if (HasSymbol(kind)) RebuildObjectGlyph(c);
   }
   ObjectCount = CurObject;
@@ -357,7 +357,8 @@ void TForm5::FormClick(QObject* sender) {
       Form1Tag = kMainEditing;
       ProjectModified = true;
     } else if (!refill) {
-      // A release that ends a selection drag makes the selection; it picks nothing up.
+      // Only an idle canvas picks up: the release that ends a selection drag makes the selection,
+      // and after a run a socket's outlet shows the socket's levels.
       const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(c.x() + ScrollX, c.y() + ScrollY);
       if (Tag == kCanvasIdle && !outlet) {
         const int r = HitTestComponent(x, y);

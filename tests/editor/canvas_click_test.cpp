@@ -95,17 +95,18 @@ TEST_F(CanvasClickTest, PlacingCommitsEveryRowAsOneStepAndGrowsTheModel) {
   EXPECT_EQ(Nodes.size(), nodesBefore + 4);
 }
 
-TEST_F(CanvasClickTest, ClickPointSnapsToTheGridWithHalvesToEven) {
-  struct Case {
-    int step, client, canvas;
-  };
-  for (const Case& c : {Case{5, 207, 205}, Case{5, 212, 210}, Case{5, 213, 215}, Case{10, 215, 220},
-                        Case{10, 225, 220}}) {
-    GridStep = static_cast<uint8_t>(c.step);
-    const int row = Place(107, c.client, 300);
-    EXPECT_EQ(NetObjects[static_cast<std::size_t>(row)][kX], c.canvas) << "step " << c.step << ", client " << c.client;
-  }
-  GridStep = 5;
+TEST_F(CanvasClickTest, DoubleClickGivesOneClickOnly) {
+  Form1->PlacementClick(152);
+  MoveTo(300, 300);
+  Press(300, 300);
+  Release(300, 300);  // places the multiswitch
+  const QPoint p = Client(300, 300);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
+  QApplication::sendEvent(Form5, &dbl);
+  Release(300, 300);
+  EXPECT_EQ(CurObject, 1);
+  EXPECT_EQ(PanelOpen, 0) << "a second click would have picked the multiswitch up";
 }
 
 TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {

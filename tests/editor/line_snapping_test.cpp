@@ -1,6 +1,7 @@
 // Cable line ends snapping onto device terminals, checked against the pins the run builds.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "catalogue/geometry.hpp"
@@ -56,30 +57,21 @@ class LineSnapping : public ::testing::Test {
   ProjectOptions m_options = OptionControls;
 };
 
-TEST_F(LineSnapping, TerminalsSnapWithinTenPixelsOnBothAxes) {
-  const int antenna = test::AddObject(93, 400, 100);
-  const Point out = Pin(antenna, 0, true);
-  struct Case {
-    int dx, dy;
-    bool snaps;
-  };
-  for (const Case& c : {Case{10, 10, true}, Case{-10, -10, true}, Case{11, 0, false}, Case{0, -11, false}}) {
-    Arm(203);
-    const SnapResult r = StartLineAt(out.x + c.dx, out.y + c.dy);
-    EXPECT_EQ(r.found, c.snaps) << c.dx << "," << c.dy;
-    EXPECT_EQ(Start(), c.snaps ? out : At(out.x + c.dx, out.y + c.dy));
-    EXPECT_EQ(SnapX > 0, c.snaps);
-  }
-}
-
-TEST_F(LineSnapping, EarlierRowWinsAndALineMayStartAtAnInput) {
+// Reach is 10 pixels on both axes; the earlier row wins over a nearer terminal; with no output in
+// reach a line starts on an input and takes the device's direction.
+TEST_F(LineSnapping, TerminalSearchReachOrderAndInputStarts) {
   const int first = test::AddObject(93, 400, 100);
+  const Point out = Pin(first, 0, true);
+  for (const auto& [dx, dy, snaps] : {std::tuple{10, 10, true}, {-10, -10, true}, {11, 0, false}, {0, -11, false}}) {
+    Arm(203);
+    EXPECT_EQ(StartLineAt(out.x + dx, out.y + dy).found, snaps) << dx << "," << dy;
+    EXPECT_EQ(Start(), snaps ? out : At(out.x + dx, out.y + dy));
+  }
   test::AddObject(93, 406, 100);
   Arm(203);
-  StartLineAt(405, Pin(first, 0, true).y);  // nearer the second antenna's output
-  EXPECT_EQ(Start(), Pin(first, 0, true));
+  StartLineAt(out.x + 5, out.y);  // nearer the second antenna's output
+  EXPECT_EQ(Start(), out);
 
-  // No output near: the start goes onto the input, and the line takes the device's direction.
   const int ms = test::AddObject(152, 310, 300, 0, 3);
   Arm(203);
   const Point in = Pin(ms, 0, false);
@@ -174,7 +166,9 @@ TEST_F(LineSnapping, EndCorrectsOnlyTheLastDrawnLegAndAZeroLineIsRejected) {
     const LineEnd e = FinishLineAt(in.x + 4, in.y + 4);
     EXPECT_FALSE(e.rejected);
     for (int k = 1; k <= 4; ++k)
-      if (k != c.corrected) EXPECT_EQ(Geometry()[k], c.legs[static_cast<std::size_t>(k - 1)]) << k;
+      if (k != c.corrected) {
+        EXPECT_EQ(Geometry()[k], c.legs[static_cast<std::size_t>(k - 1)]) << k;
+      }
     const bool horizontal = c.corrected % 2 == 0;
     EXPECT_EQ(horizontal ? End().x : End().y, horizontal ? in.x : in.y);
     EXPECT_EQ(horizontal ? End().y : End().x, horizontal ? drawn.y : drawn.x) << "the other axis stays as drawn";
@@ -208,7 +202,7 @@ TEST_F(LineSnapping, TrunkConductorsMeetTheBandPinsAndTheInputsTheyFeed) {
                                           << " line " << trunk);
           NewNetworkModel();
           ResetCanvasState();
-          const int lnb = test::AddObject(91, 300, 300, 0, orient, lnbStyle);
+          test::AddObject(91, 300, 300, 0, orient, lnbStyle);
           SatUsed[0] = true;
           const Point far = Rotated(orient, 0, 400);  // along the LNB's outputs
           const int dev = test::AddObject(device, 300 + far.x, 300 + far.y, 0, orient);

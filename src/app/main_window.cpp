@@ -15,7 +15,6 @@
 
 #include "app/forms.hpp"
 #include "editor/canvas_window.hpp"
-#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/price_rows.hpp"
@@ -124,14 +123,11 @@ void TForm1::BuildMenus() {
 }
 
 void TForm1::Undo1Click() {
-  // Undo replays rows at the table's end, where an armed or picked-up object sits: it is put
-  // back first, with the line hints that belonged to it.
-  if (PendingKind != 0 || PanelOpen != 0) {
-    CancelPlacement();
-    if (Form5)
-      for (QWidget* hint : {static_cast<QWidget*>(Form5->Label14), static_cast<QWidget*>(Form5->Label15)})
-        if (hint) hint->hide();
-  }
+  // The undo command drops an armed object or puts a picked-up one back; the line hints that
+  // belonged to it go with it.
+  if ((PendingKind != 0 || PanelOpen != 0) && Form5)
+    for (QWidget* hint : {static_cast<QWidget*>(Form5->Label14), static_cast<QWidget*>(Form5->Label15)})
+      if (hint) hint->hide();
   kavrix::Undo1Click(Form5);
 }
 

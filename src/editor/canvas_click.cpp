@@ -6,6 +6,7 @@
 #include "editor/canvas_click.hpp"
 
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,7 +21,6 @@
 #include "editor/level_display.hpp"
 #include "editor/line_snapping.hpp"
 #include "model/network_model.hpp"
-#include "model/number_text.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "platform/platform.hpp"
@@ -33,8 +33,6 @@ namespace {
 constexpr int kLnbKind = 91;
 constexpr int kSocketKind = 210;
 constexpr int kModulatorZirn = 97;
-constexpr const char* kBadLengthCaption = "Error";
-constexpr const char* kBadLengthMessage = "The cable length must be a whole number of metres!";
 
 bool IsLineKind(int kind) { return kind >= 201 && kind <= 209; }
 bool IsTrunk(int kind) { return kind == 201 || kind == 202; }
@@ -117,31 +115,9 @@ void ShowText(const std::string& text) {
 }
 
 // The in-place editors opened by a double click: the click commits whichever is open.
-void CommitInlineEditors(TForm5& f) {
-  if (Shown(f.Edit1)) {
-    f.Edit1->hide();
-    f.Edit1->setEnabled(false);
-    const int row = SelObject;
-    int32_t length = 0;
-    const bool whole = ParseInt(f.Edit1->text().toStdString(), length) == 0;
-    Hide(f.ComboBox1);
-    if (whole && ValidObjRow(row)) {
-      const int32_t style = f.ComboBox1 && f.ComboBox1->currentIndex() >= 0 ? f.ComboBox1->currentIndex() + 1 : Row(row)[kStyle];
-      EditStep step;
-      if (length != Row(row)[kInst] || style != Row(row)[kStyle]) PushUndo(kUndoInlineEdit, row);
-      Row(row)[kInst] = length;
-      Row(row)[kStyle] = style;
-    }
-    CurObject = ObjectCount;
-    PendingKind = 0;
-    PickOffset = {};
-    if (ValidObjRow(row) && HasSymbol(Row(row)[kKind])) RebuildObjectGlyph(row);
-    Form1Tag = kMainEditing;
-    f.Repaint();
-    InlineEdit = 0;
-    ProjectModified = true;
-    if (!whole) platform::ShowError(kBadLengthCaption, kBadLengthMessage);
-  }
+void CommitInlineEditors(TForm5& f, bool editorsOpen) {
+  // The cable and comment editors commit as their Enter key does.
+  if (Shown(f.Edit1)) f.CommitCableEditor();
   if (Shown(f.UpDown1)) {
     f.UpDown1->hide();
     Hide(f.Label2);
@@ -158,22 +134,14 @@ void CommitInlineEditors(TForm5& f) {
     f.Repaint();
     InlineEdit = 0;
   }
-  if (Shown(f.Memo1)) {
-    const int row = SelObject;
-    if (ValidObjRow(row)) {
-      const int slot = Row(row)[kInst];
-      if (slot >= 0 && slot < kItemTextSlots) ItemTexts[static_cast<std::size_t>(slot)] = f.Memo1->toPlainText().toStdString();
-    }
-    f.Memo1->hide();
-    PanelOpen = 0;
-    PendingKind = 0;
-    PickOffset = {};
-    Form1Tag = kMainEditing;
-    if (ValidObjRow(row) && HasSymbol(Row(row)[kKind])) RebuildObjectGlyph(row);
-    f.Repaint();
-    ProjectModified = true;
-    InlineEdit = 0;
-  }
+  if (Shown(f.Memo1)) f.CommitCommentEditor();
+  // A panel the double click opened beside the in-place editor (the converter's stepper comes
+  // with its channel panel) is still open: no other object's editor may open over it.
+  if (editorsOpen)
+    for (const QWidget* panel : {f.Panel1, f.Panel2, static_cast<QWidget*>(f.Panel8), static_cast<QWidget*>(f.Panel9),
+                                 static_cast<QWidget*>(f.Panel10), static_cast<QWidget*>(f.Panel11),
+                                 static_cast<QWidget*>(f.Panel12)})
+      if (Shown(panel)) InlineEdit = 1;
   // Level marks blink only while a run's levels are on show.
   if (Form1Tag != kMainLevelsShown && f.Timer2) f.Timer2->stop();
   if (Form4) Form4->Chart2->Tag = 0;
@@ -313,6 +281,7 @@ SelectionCommit CommitSelectionMoveCopy() {
 
 void TForm5::FormClick(QObject* sender) {
   ClickMode = Form1Tag;
+  const bool editorsOpen = InlineEdit != 0;
   if (!InlineEdit && !IsNavigation(Tag)) {
     int gx = 0, gy = 0;
     platform::Current().cursorPos(gx, gy);
@@ -411,7 +380,7 @@ void TForm5::FormClick(QObject* sender) {
     if (Form1Tag == kMainLevelsShown) LevelProbe(c.x() + ScrollX, c.y() + ScrollY, sender);
     Repaint();
   }
-  CommitInlineEditors(*this);
+  CommitInlineEditors(*this, editorsOpen);
 }
 
 }  // namespace kavrix

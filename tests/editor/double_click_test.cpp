@@ -54,9 +54,14 @@ TEST_F(DoubleClick, OpensTheEditorsOfTheObjectUnderThePointer) {
   EXPECT_EQ(PanelOpen, 0);
   EXPECT_EQ(Form1Tag, kMainEditing);
 
+  // The first click of a double click elsewhere commits the stepper; the converter's panel stays.
   DoubleClickAt(600, 250);
   EXPECT_FALSE(Shown(f().Panel12)) << "no second editor while one is open";
+  EXPECT_FALSE(Shown(f().UpDown1));
+  EXPECT_TRUE(Shown(f().Panel11));
+  f().Button12Click();
 
+  DoubleClickAt(300, 250);
   f().UpDown1Stepper->stepUp();
   test::PressKey(Form5, Qt::Key_Return);
   EXPECT_FALSE(Shown(f().UpDown1));

@@ -52,7 +52,7 @@ class CanvasClickTest : public test::ClickTest {
 TEST_F(CanvasClickTest, PlacingCommitsEveryRowAsOneStepAndGrowsTheModel) {
   for (int i = 0; i < 5; ++i) Place(107, 100 + 60 * i, 100);
   ASSERT_EQ(CurObject, 5);
-  const test::ModelState before = test::ModelState::Take();
+  const test::DrawingState before = test::DrawingState::Take();
   const std::size_t rows = NetObjects.size(), nodes = Nodes.size(), queue = ChainQueue.size();
   const int serial = EditSerial;
   const int pos = UndoPos;
@@ -83,7 +83,7 @@ TEST_F(CanvasClickTest, PlacingCommitsEveryRowAsOneStepAndGrowsTheModel) {
   EXPECT_TRUE(ProjectModified);
 
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), before);
+  EXPECT_EQ(test::DrawingState::Take(), before);
 
   // A socket adds a link row and no nodes; an LNB adds a node per band.
   const std::size_t links = Links.size();
@@ -111,7 +111,7 @@ TEST_F(CanvasClickTest, DoubleClickGivesOneClickOnly) {
 
 TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {
   const int row = Place(152, 300, 300);
-  const test::ModelState placed = test::ModelState::Take();
+  const test::DrawingState placed = test::DrawingState::Take();
 
   ClickAt(312, 318);  // on the body, off its centre
   EXPECT_EQ(PanelOpen, 1);
@@ -132,7 +132,7 @@ TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {
   EXPECT_EQ(UndoRing[static_cast<std::size_t>(Newest())][kUndoKindField], kUndoLineDrag);
 
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), placed);
+  EXPECT_EQ(test::DrawingState::Take(), placed);
 
   // Put down where it was: no entry, but the step still counts.
   const int pos = UndoPos;
@@ -141,12 +141,12 @@ TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {
   EXPECT_EQ(PanelOpen, 0);
   EXPECT_EQ(UndoPos, pos);
   EXPECT_EQ(EditSerial, serial + 2);
-  EXPECT_EQ(test::ModelState::Take(), placed);
+  EXPECT_EQ(test::DrawingState::Take(), placed);
 }
 
 TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {
   Place(91, 200, 100);
-  const test::ModelState lnbOnly = test::ModelState::Take();
+  const test::DrawingState lnbOnly = test::DrawingState::Take();
   const int ms = Place(152, 210, 300);
   // A 5-cable line from the LNB down to the multiswitch.
   Form1->PlacementClick(201);
@@ -155,7 +155,7 @@ TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {
   MoveTo(210, 240);
   ClickAt(210, 240);
   ASSERT_EQ(CurObject, line + 2);
-  const test::ModelState drawn = test::ModelState::Take();
+  const test::DrawingState drawn = test::DrawingState::Take();
 
   // A device picked up and moved, then a palette command: it goes back, and the new object arms
   // behind the table.
@@ -168,7 +168,7 @@ TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {
   EXPECT_EQ(CurObject, ObjectCount);
   ClickAt(600, 300);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
 
   // The line picked up and given a new start (one step), then a palette command: the whole line
   // comes back, bends and direction too.
@@ -186,9 +186,9 @@ TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {
   Form1->PlacementClick(107);
   ClickAt(700, 300);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn) << "placing undone; the line was put back as it was";
+  EXPECT_EQ(test::DrawingState::Take(), drawn) << "placing undone; the line was put back as it was";
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn) << "the new start's step restores the same line";
+  EXPECT_EQ(test::DrawingState::Take(), drawn) << "the new start's step restores the same line";
 
   // Undo while an object is armed or picked up leaves no stray rows.
   Form1->PlacementClick(53);
@@ -201,7 +201,7 @@ TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {
   MoveTo(400, 500);
   Undo();
   EXPECT_EQ(PanelOpen, 0);
-  EXPECT_EQ(test::ModelState::Take(), lnbOnly) << "put back where it was, then its placement undone";
+  EXPECT_EQ(test::DrawingState::Take(), lnbOnly) << "put back where it was, then its placement undone";
   EXPECT_TRUE(RowsBehindTableAreZero());
 }
 
@@ -213,7 +213,7 @@ TEST_F(CanvasClickTest, LineReRouteIsTwoStepsBackToTheSameLine) {
   ClickAt(210, 140);
   MoveTo(215, 240);
   ClickAt(215, 240);
-  const test::ModelState drawn = test::ModelState::Take();
+  const test::DrawingState drawn = test::DrawingState::Take();
 
   // Picked up and re-routed from the same start: the end moves, which is still an edit.
   const int sx = NetObjects[static_cast<std::size_t>(line)][kX], sy = NetObjects[static_cast<std::size_t>(line)][kY];
@@ -224,9 +224,9 @@ TEST_F(CanvasClickTest, LineReRouteIsTwoStepsBackToTheSameLine) {
   MoveTo(sx + 200, sy + 60);
   ClickAt(sx + 200, sy + 60);
   EXPECT_EQ(PanelOpen, 0);
-  EXPECT_NE(test::ModelState::Take(), drawn);
+  EXPECT_NE(test::DrawingState::Take(), drawn);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
 }
 
 TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
@@ -237,7 +237,7 @@ TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
   MoveTo(210, 240);
   ClickAt(210, 240);
   Place(60, 420, 300);  // seventeen settings rows
-  const test::ModelState drawn = test::ModelState::Take();
+  const test::DrawingState drawn = test::DrawingState::Take();
 
   Select(120, 50, 500, 400);
   StartSelectionDrag(Form5->Copy1, 300, 200);
@@ -261,7 +261,7 @@ TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
   EXPECT_FALSE(ObjGlyphAt(n).empty());
   EXPECT_EQ(Form5->HorzScrollRange, 3000);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
 
   Select(120, 50, 500, 400);
   StartSelectionDrag(Form5->Move1, 300, 200);
@@ -271,7 +271,7 @@ TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
   EXPECT_EQ(NetObjects[2][kY], 140 + 150) << "the line moves with its bends";
   EXPECT_EQ(NetObjects[3], drawn.rows[3]);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
 
   // A move entered and committed with no pointer move between leaves everything in place, whatever
   // offset the last move had.
@@ -280,14 +280,14 @@ TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
   Press(300, 200);
   Release(300, 200);
   EXPECT_EQ(Form5->Tag, kCanvasIdle);
-  EXPECT_EQ(test::ModelState::Take(), drawn);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
 }
 
 TEST_F(CanvasClickTest, CtrlKeepsTheSelectionAndSourceCopiesNeedFreeSlots) {
   Place(91, 100, 100);
   Place(91, 200, 100);
   Place(91, 600, 100);
-  const test::ModelState three = test::ModelState::Take();
+  const test::DrawingState three = test::DrawingState::Take();
 
   Select(50, 50, 300, 200);
   StartSelectionDrag(Form5->Copy1, 150, 120);
@@ -304,7 +304,7 @@ TEST_F(CanvasClickTest, CtrlKeepsTheSelectionAndSourceCopiesNeedFreeSlots) {
   EXPECT_EQ(SelRect, (SelectionRect{50, 300, 50, 200}));
   QTest::keyRelease(Form5, Qt::Key_Control);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), three);
+  EXPECT_EQ(test::DrawingState::Take(), three);
 
   // A click on the rectangle's edge neither starts a move nor ends the selection.
   Form5->Tag = kCanvasIdle;
@@ -372,7 +372,7 @@ TEST_F(CanvasClickTest, InPlaceEditorsCommitOnTheNextClick) {
   MoveTo(100, 200);
   ClickAt(100, 200);
   const int comment = Place(100, 400, 300);
-  const test::ModelState drawn = test::ModelState::Take();
+  const test::DrawingState drawn = test::DrawingState::Take();
   auto doubleClickAt = [this](int x, int y) {
     MoveTo(x, y);
     Press(x, y);
@@ -397,7 +397,7 @@ TEST_F(CanvasClickTest, InPlaceEditorsCommitOnTheNextClick) {
   EXPECT_EQ(CurObject, drawn.curObject) << "the click placed and picked up nothing";
   EXPECT_EQ(PanelOpen, 0);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), drawn);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
 
   doubleClickAt(400, 300);
   ASSERT_FALSE(Form5->Memo1->isHidden());

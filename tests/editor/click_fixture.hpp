@@ -1,7 +1,7 @@
 #pragma once
 // Drawing on the shown canvas as a user does: palette buttons, pointer moves, presses and releases,
 // keys. The pointer is placed through the scripted platform's cursor, where the canvas click reads
-// it, and every event is sent to the real windows. ModelState is what an edit may change and undo
+// it, and every event is sent to the real windows. DrawingState is what an edit may change and undo
 // must give back.
 #include <QApplication>
 #include <QKeyEvent>
@@ -29,7 +29,7 @@ namespace kavrix::test {
 
 // Rows past the table's last non-zero row count as zero, whatever the array's length; the tables
 // of a source slot count only while the slot is in use.
-struct ModelState {
+struct DrawingState {
   std::vector<ObjRow> rows;
   int curObject = 0;
   int objectCount = 0;
@@ -39,10 +39,10 @@ struct ModelState {
   decltype(SatTables) satTables{};
   decltype(TerrParams) terrParams{};
   decltype(TerrTables) terrTables{};
-  bool operator==(const ModelState&) const = default;
+  bool operator==(const DrawingState&) const = default;
 
-  static ModelState Take() {
-    ModelState m;
+  static DrawingState Take() {
+    DrawingState m;
     std::size_t end = NetObjects.size();
     while (end > 0 && NetObjects[end - 1] == ObjRow{}) --end;
     m.rows.assign(NetObjects.begin(), NetObjects.begin() + static_cast<std::ptrdiff_t>(end));
@@ -64,7 +64,7 @@ struct ModelState {
   }
 };
 
-inline std::ostream& operator<<(std::ostream& os, const ModelState& m) {
+inline std::ostream& operator<<(std::ostream& os, const DrawingState& m) {
   os << "CurObject " << m.curObject << ", ObjectCount " << m.objectCount << ", rows:";
   for (const ObjRow& r : m.rows) os << " [" << r[0] << ' ' << r[1] << ' ' << r[2] << ' ' << r[3] << ' ' << r[4] << ' ' << r[5] << ']';
   return os;

@@ -48,10 +48,10 @@ class DrawNetworkTest : public test::ClickTest {
 };
 
 TEST_F(DrawNetworkTest, UserDrawsAnalysesSavesUndoesAndReopensANetwork) {
-  std::vector<test::ModelState> steps{test::ModelState::Take()};
+  std::vector<test::DrawingState> steps{test::DrawingState::Take()};
   auto done = [&steps] {
     EXPECT_EQ(PendingKind, 0);
-    steps.push_back(test::ModelState::Take());
+    steps.push_back(test::DrawingState::Take());
   };
 
   Palette({8});  // LNB
@@ -139,16 +139,16 @@ TEST_F(DrawNetworkTest, UserDrawsAnalysesSavesUndoesAndReopensANetwork) {
   // Undo, step by step, back to the empty network.
   for (std::size_t i = steps.size() - 1; i > 0; --i) {
     Undo();
-    EXPECT_EQ(test::ModelState::Take(), steps[i - 1]) << "after undoing step " << i;
+    EXPECT_EQ(test::DrawingState::Take(), steps[i - 1]) << "after undoing step " << i;
   }
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), steps.front()) << "nothing more to undo";
+  EXPECT_EQ(test::DrawingState::Take(), steps.front()) << "nothing more to undo";
 
   // Reopen the saved file (the emptied drawing is not saved) and save it again elsewhere.
   ui().answers.push_back(platform::Answer::No);
   ui().files.push_back(platform::FileDialogResult{PathIn("house.stn"), 1});
   ClickWidget(CommandButton(Form1->Open1));
-  EXPECT_EQ(test::ModelState::Take().rows, steps.back().rows);
+  EXPECT_EQ(test::DrawingState::Take().rows, steps.back().rows);
   ui().files.push_back(platform::FileDialogResult{PathIn("again.stn"), 1});
   Form1->SaveAs1->trigger();
   EXPECT_EQ(test::FileBytes(PathIn("again.stn")), saved);
@@ -165,7 +165,7 @@ TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {
     Form1->PlacementClick(d.kind);
     ClickAt(d.x, d.y);
   }
-  std::vector<test::ModelState> steps{test::ModelState::Take()};
+  std::vector<test::DrawingState> steps{test::DrawingState::Take()};
   auto geometry = [](int row) { return NetObjects[static_cast<std::size_t>(row) + 1]; };
 
   // 5-cable line: Shift swaps the arrangement before the start; the LNB's terminals then decide.
@@ -183,7 +183,7 @@ TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {
   EXPECT_EQ(NetObjects[static_cast<std::size_t>(trunk)][kX], 310);
   EXPECT_EQ(geometry(trunk), (ObjRow{-1, 60, 300, 70, 0, 22}));
   EXPECT_EQ(ExtraAngles, 0);
-  steps.push_back(test::ModelState::Take());
+  steps.push_back(test::DrawingState::Take());
 
   // 4-cable line from the second LNB, with a bend, onto the second multiswitch.
   Palette({9});
@@ -195,7 +195,7 @@ TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {
   ClickAt(870, 267);
   EXPECT_EQ(NetObjects[static_cast<std::size_t>(four)][kX], 760);
   EXPECT_EQ(geometry(four), (ObjRow{-1, 60, 110, 70, 0, 22}));
-  steps.push_back(test::ModelState::Take());
+  steps.push_back(test::DrawingState::Take());
 
   // Single cable from the antenna: three presses of Space finish it at the pointer.
   Palette({22});
@@ -213,7 +213,7 @@ TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {
   EXPECT_EQ(ExtraAngles, 0);
   EXPECT_EQ(CurObject, single + 2);
   EXPECT_EQ(geometry(single), (ObjRow{-1, 30, 60, 30, 40, 5}));
-  steps.push_back(test::ModelState::Take());
+  steps.push_back(test::DrawingState::Take());
 
   // Fibre from the transmitter's output round to the receiver's input, three corners.
   Palette({189});
@@ -229,12 +229,12 @@ TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {
   EXPECT_EQ(NetObjects[static_cast<std::size_t>(fibre)][kY], 540);
   EXPECT_EQ(geometry(fibre), (ObjRow{-1, 10, 230, -120, 70, 8}));
   EXPECT_TRUE(ui().messages.empty());
-  steps.push_back(test::ModelState::Take());
+  steps.push_back(test::DrawingState::Take());
   SaveShot("line_kinds.png");
 
   for (std::size_t i = steps.size() - 1; i > 0; --i) {
     Undo();
-    EXPECT_EQ(test::ModelState::Take(), steps[i - 1]) << "after undoing line " << i;
+    EXPECT_EQ(test::DrawingState::Take(), steps[i - 1]) << "after undoing line " << i;
   }
 
   // A fibre from an LNB is told unsuitable; a line ended on its own start stays in drawing.
@@ -250,7 +250,7 @@ TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {
   EXPECT_EQ(PendingKind, 0);
   EXPECT_EQ(CurObject, steps.front().curObject + 2);
   Undo();
-  EXPECT_EQ(test::ModelState::Take(), steps.front());
+  EXPECT_EQ(test::DrawingState::Take(), steps.front());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "app/forms.hpp"
 #include "editor/canvas_window.hpp"
+#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/price_rows.hpp"

@@ -142,6 +142,15 @@ TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {
   EXPECT_EQ(UndoPos, pos);
   EXPECT_EQ(EditSerial, serial + 2);
   EXPECT_EQ(test::DrawingState::Take(), placed);
+
+  // Picked up off its centre, then a new network: the next object lands under the pointer.
+  ClickAt(312, 318);
+  ASSERT_NE(PickOffset, (IntPoint{}));
+  ui().answers.push_back(platform::Answer::No);
+  ASSERT_TRUE(Form1->Close1Click());
+  const int fresh = Place(107, 500, 400);
+  EXPECT_EQ((std::array{NetObjects[static_cast<std::size_t>(fresh)][kX], NetObjects[static_cast<std::size_t>(fresh)][kY]}),
+            (std::array{500, 400}));
 }
 
 TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {

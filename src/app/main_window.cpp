@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -122,7 +123,14 @@ void TForm1::BuildMenus() {
   update->start(250);
 }
 
-void TForm1::Undo1Click() { kavrix::Undo1Click(Form5); }
+void TForm1::Undo1Click() {
+  // The undo command drops an armed object or puts a picked-up one back; the line hints that
+  // belonged to it go with it.
+  if ((PendingKind != 0 || PanelOpen != 0) && Form5)
+    for (QWidget* hint : {static_cast<QWidget*>(Form5->Label14), static_cast<QWidget*>(Form5->Label15)})
+      if (hint) hint->hide();
+  kavrix::Undo1Click(Form5);
+}
 
 void TForm1::FormCreate() {
   const QSize client = size();

@@ -122,11 +122,15 @@ class TForm5 : public QWidget {
   // Opens the editor(s) of row `row` for a double click at drawing point (x, y), as the double
   // click does after its hit test; false when nothing opened.
   bool OpenObjectEditor(int row, int x, int y);
-  // The row the open editors belong to, or -1 when it no longer holds the object they were
-  // opened for. Commits use it rather than SelObject, which a right click moves meanwhile.
+  // The row the open editors belong to, or -1 when the object they were opened for is gone.
+  // Commits use it rather than SelObject, which a right click moves meanwhile; the object is
+  // followed by its kind and position when a delete or an undo moves it to another row.
   int EditedRow() const;
   int m_editRow = -1;
   int m_editKind = 0;
+  int m_editX = 0;
+  int m_editY = 0;
+  int m_editCount = 0;  // ObjectCount when the editor opened
   KnobStepper* UpDown1Stepper = nullptr;  // UpDown1 as the stepper it is
   int KnobScale = 1;
   int KnobStartPos = 0;

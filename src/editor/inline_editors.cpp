@@ -2,6 +2,7 @@
 // the length and cable-kind editor of lines and sockets, the comment editor and the stepper of
 // a device's setting knobs.
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -40,6 +41,15 @@ bool HasKnobs(int kind) {
   if (kind >= 62 && kind <= 64) return false;
   const int first = TypeOf(kind)[kFirstKnob];
   return first > 0 && first < kKnobRecordCount;
+}
+
+// Any editor or panel a double click opened. The canvas's Enter ends the editing state while a
+// panel stays open; the open panel still owns the edit.
+bool AnyEditorShown(const TForm5& f) {
+  for (const QWidget* w : std::initializer_list<const QWidget*>{f.Edit1, f.UpDown1, f.Memo1, f.Panel1, f.Panel2,
+                                                               f.Panel8, f.Panel9, f.Panel10, f.Panel11, f.Panel12})
+    if (Shown(w)) return true;
+  return false;
 }
 
 void ShowOver(QWidget* w, int left, int top) {
@@ -229,7 +239,7 @@ void TForm5::PlacePanel(QWidget* panel, int left, int top) {
 }
 
 void TForm5::FormDblClick(QObject* /*sender*/) {
-  if (IsNavigation(Tag) || InlineEdit == 1) return;
+  if (IsNavigation(Tag) || InlineEdit == 1 || AnyEditorShown(*this)) return;
   Form1Tag = kMainInlineEditor;
   PendingKind = 0;
   PanelOpen = 0;
@@ -263,6 +273,9 @@ bool TForm5::OpenObjectEditor(int r, int x, int y) {
     SelObject = r;
     m_editRow = r;
     m_editKind = k;
+    m_editX = o[kX];
+    m_editY = o[kY];
+    m_editCount = ObjectCount;
     opened = true;
   };
   if (InRange(k, 201, 219)) {
@@ -287,8 +300,25 @@ bool TForm5::OpenObjectEditor(int r, int x, int y) {
 }
 
 int TForm5::EditedRow() const {
-  return ValidObjRow(m_editRow) && NetObjects[static_cast<std::size_t>(m_editRow)][kKind] == m_editKind ? m_editRow
-                                                                                                          : -1;
+  auto holdsKind = [this](int r) {
+    return ValidObjRow(r) && NetObjects[static_cast<std::size_t>(r)][kKind] == m_editKind;
+  };
+  auto holdsObject = [&](int r) {
+    const ObjRow& o = NetObjects[static_cast<std::size_t>(r)];
+    return holdsKind(r) && o[kX] == m_editX && o[kY] == m_editY;
+  };
+  if (holdsObject(m_editRow)) return m_editRow;
+  // Rows before it were deleted, or put back by an undo, while the editor stayed open: the
+  // object now lives in another row. Two such objects on one spot leave it unknown.
+  int found = -1;
+  for (int r = 0; r < ObjectCount && ValidObjRow(r); ++r) {
+    if (!holdsObject(r)) continue;
+    if (found >= 0) return -1;
+    found = r;
+  }
+  if (found >= 0) return found;
+  // The object itself was moved; with no row added or taken away it is still in its row.
+  return holdsKind(m_editRow) && ObjectCount == m_editCount ? m_editRow : -1;
 }
 
 // ---- cable editor handlers

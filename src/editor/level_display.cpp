@@ -1,6 +1,5 @@
 #include "editor/level_display.hpp"
 
-#include <QPoint>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -8,10 +7,7 @@
 #include <vector>
 
 #include "app/forms.hpp"
-#include "catalogue/geometry.hpp"
 #include "editor/analyzer_fill.hpp"
-#include "editor/canvas_paint.hpp"
-#include "editor/canvas_window.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/source_tables.hpp"
@@ -322,28 +318,6 @@ void LevelProbe(int canvasX, int canvasY, QObject* sender) {
   if (!o.probed) return;
   Form4->ShowModel();
   if (o.bandsOverlap) platform::ShowMessage(kOverlapWarning);
-}
-
-// Interim body of the canvas click: only its entry step and the hand-over to the level display.
-// The full click (placing, pick-up, lines, selection moves, inline editors) replaces this
-// function and keeps these steps: the pointer is read through the platform, the unsnapped canvas
-// point goes to the probe, and the Analyzer's refill goes straight to the probe, whatever lies
-// under the pointer.
-void TForm5::FormClick(QObject* sender) {
-  ClickMode = Form1Tag;
-  if (!InlineEdit && !IsNavigation(Tag)) {
-    int gx = 0, gy = 0;
-    platform::Current().cursorPos(gx, gy);
-    const QPoint c = mapFromGlobal(QPoint(gx, gy));
-    const bool refill = Form4 && sender == static_cast<QObject*>(Form4);
-    const int x = SnapToGrid(c.x(), GridStep) - PickOffset.X + ScrollX;
-    const int y = SnapToGrid(c.y(), GridStep) - PickOffset.Y + ScrollY;
-    const bool onBody = !refill && PendingKind == 0 && HitTestComponent(x, y) >= 0;
-    if (Form1Tag == kMainLevelsShown && PendingKind == 0 && Tag < kCanvasSelected && !onBody)
-      LevelProbe(c.x() + ScrollX, c.y() + ScrollY, sender);
-    Repaint();
-  }
-  if (Form4) Form4->Chart2->Tag = 0;
 }
 
 }  // namespace kavrix

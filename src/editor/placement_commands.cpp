@@ -102,6 +102,11 @@ void PutBackPickedUp() {
   if (ValidObjRow(r) && r < ObjectCount && NetObjects[r][kKind] > 0) {
     NetObjects[r][kX] = LineEditSave.X;
     NetObjects[r][kY] = LineEditSave.Y;
+    // A line being re-routed also gets back its direction, bends and route style.
+    if (IsLine(NetObjects[r][kKind]) && ValidObjRow(r + 1) && NetObjects[r + 1][kKind] < 0) {
+      NetObjects[r][kOrient] = LineEditSave.Orient;
+      for (int k = 0; k < 5; ++k) NetObjects[r + 1][k + 1] = LineEditSave.Bend[k];
+    }
   }
   PanelOpen = 0;
   PickOffset = {};
@@ -189,6 +194,8 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag) {
 
   Form1Tag = kMainEditing;
   PanelOpen = 0;
+  // The armed object follows the pointer itself, not at an offset left by an earlier pick-up.
+  PickOffset = {};
   if (IsLine(kind)) ExtraAngles = 0;
   PendingKind = static_cast<uint8_t>(kind);
 

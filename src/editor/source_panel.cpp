@@ -322,8 +322,15 @@ bool TForm5::OpenSourcePanel(int row) {
   bool average = false;
   if (lnb) {
     Edit2->setText(QString::number(LnbParams[s][1][4]));
+    // An LNB with another arrangement (3 and above: no source) checks neither button. Exclusive
+    // buttons refuse to be unchecked, and the one left checked by the LNB opened before would
+    // be stored by Apply.
+    RadioButton1->setAutoExclusive(false);
+    RadioButton2->setAutoExclusive(false);
     RadioButton1->setChecked(o[kStyle] == 1);
     RadioButton2->setChecked(o[kStyle] == 2);
+    RadioButton1->setAutoExclusive(true);
+    RadioButton2->setAutoExclusive(true);
     average = LnbParams[s][0][4] >= 1;
     StringGrid1.setColCount(8);
     StringGrid1.setRowCount(32);
@@ -365,6 +372,7 @@ bool TForm5::OpenSourcePanel(int row) {
 }
 
 void TForm5::CheckBox1Click() {
+  StringGrid1Tag = EditedRow();
   if (!ValidObjRow(StringGrid1Tag)) return;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(StringGrid1Tag)];
   const int s = o[kInst];
@@ -387,9 +395,10 @@ void TForm5::CheckBox1Click() {
       ClearPlanCells(StringGrid1);
       static constexpr int kFirst[4] = {970, 1100, 990, 1120};
       for (int b = 0; b < 4; ++b) {
-        const int n = std::min(LnbParams[s][b][0], kSatRows);
-        if (n < 1) continue;
+        // Every band shows where its plan starts, also a band without carriers (its row has
+        // no level, so Apply takes nothing from it).
         SetCellInt(StringGrid1, 2 * b, 1, kFirst[b]);
+        const int n = std::min(LnbParams[s][b][0], kSatRows);
         for (int r = 2; r <= n; ++r) SetCellInt(StringGrid1, 2 * b, r, kFirst[b] + 40 * (r - 1));
         for (int r = 1; r <= n; ++r) SetCellInt(StringGrid1, 2 * b + 1, r, LnbParams[s][b][1]);
       }
@@ -415,6 +424,8 @@ void TForm5::CheckBox1Click() {
 }
 
 void TForm5::Button2Click() {
+  // The source may have moved to another row while the panel stayed open.
+  StringGrid1Tag = EditedRow();
   if (!ValidObjRow(StringGrid1Tag)) return;
   const int row = StringGrid1Tag;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];

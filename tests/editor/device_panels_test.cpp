@@ -57,6 +57,13 @@ TEST_F(DevicePanels, StreamerShowsItsSettingsAndAnUnchangedApplyLeavesNoTrace) {
   EXPECT_EQ(NetObjects[terr][kInst], 610);
   EXPECT_EQ(UndoEntries(), 1);
   EXPECT_EQ(Form1Tag, kMainEditing) << "a changed setting ends the display of the levels";
+
+  // On a scrolled canvas the panel still opens beside its object.
+  ScrollX = 100;
+  ScrollY = 40;
+  ASSERT_TRUE(Open(sat));
+  EXPECT_EQ(f().Panel9->pos(), QPoint(300 - 50 - 100, 300 - 80 - 40));
+  f().Button8Click();
 }
 
 TEST_F(DevicePanels, StreamerCodesSatelliteAndPowerAndWarnsOnAMismatch) {
@@ -243,7 +250,10 @@ TEST_F(DevicePanels, LegacyOutputsCodeTheCheckedBoxesAsDigits) {
   f().Button7Click();
 
   const int k181 = PlaceDefault(181, 700, 300);
+  ScrollX = 200;
+  ScrollY = 100;
   ASSERT_TRUE(Open(k181));
+  EXPECT_EQ(f().Panel8->pos(), QPoint(700 - 65 - 200, 300 - 29 - 100));
   EXPECT_EQ(Box(7)->geometry(), QRect(95, 40, 18, 17));
   EXPECT_EQ(f().Panel8->height(), 60);
   test::SaveShot(f().Panel8, "panel_legacy_outputs_181");
@@ -289,6 +299,38 @@ TEST_F(DevicePanels, ApplyStoresIntoTheObjectThePanelWasOpenedFor) {
   f().UpDown1Exit();
   EXPECT_EQ(NetObjects[knob + 1][1], -1);
   EXPECT_EQ(NetObjects[b], other);
+}
+
+TEST_F(DevicePanels, ApplyFollowsItsObjectWhenRowsBeforeItAreDeletedOrPutBack) {
+  const int a = PlaceDefault(59, 100, 300);
+  const int b = PlaceDefault(59, 300, 300);
+  PlaceDefault(59, 500, 300);
+  ASSERT_TRUE(Open(b));
+  SelObject = a;
+  f().Delete1Click();  // the rows after the deleted streamer move up by one
+  ASSERT_EQ(NetObjects[1][kX], 500);
+  f().Edit5->setText("777");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[0][kInst], 777) << "the streamer the panel was opened for";
+  EXPECT_EQ(NetObjects[1][kInst], 474) << "not the one that took its row";
+
+  // An undo that puts the deleted streamer back moves them down again.
+  const int c = 1;
+  ASSERT_TRUE(Open(c));
+  UndoLastStep();  // the Apply
+  UndoLastStep();  // the delete
+  ASSERT_EQ(NetObjects[2][kX], 500);
+  f().Edit5->setText("600");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[2][kInst], 600);
+  EXPECT_EQ(NetObjects[1][kInst], 474);
+
+  // Moved while its panel is open, it still gets what the panel stores.
+  ASSERT_TRUE(Open(2));
+  NetObjects[2][kX] = 520;
+  f().Edit5->setText("610");
+  f().Button9Click();
+  EXPECT_EQ(NetObjects[2][kInst], 610);
 }
 
 TEST_F(DevicePanels, PanelsOfObjectsWithoutTheirSettingsRowsDoNotOpen) {

@@ -54,9 +54,14 @@ TEST_F(DoubleClick, OpensTheEditorsOfTheObjectUnderThePointer) {
   EXPECT_EQ(PanelOpen, 0);
   EXPECT_EQ(Form1Tag, kMainEditing);
 
+  // The first click of a double click elsewhere commits the stepper; the converter's panel stays.
   DoubleClickAt(600, 250);
   EXPECT_FALSE(Shown(f().Panel12)) << "no second editor while one is open";
+  EXPECT_FALSE(Shown(f().UpDown1));
+  EXPECT_TRUE(Shown(f().Panel11));
+  f().Button12Click();
 
+  DoubleClickAt(300, 250);
   f().UpDown1Stepper->stepUp();
   test::PressKey(Form5, Qt::Key_Return);
   EXPECT_FALSE(Shown(f().UpDown1));
@@ -90,6 +95,32 @@ TEST_F(DoubleClick, OnAnLnbOpensTheSourcePanel) {
   ASSERT_TRUE(Shown(f().Panel1));
   EXPECT_EQ(f().StringGrid1Tag, lnb);
   f().Button1Click();
+}
+
+TEST_F(DoubleClick, OpensNoSecondEditorWhileAPanelIsStillShown) {
+  // Enter in a panel's field reaches the canvas, whose Enter ends the editing state although
+  // the panel stays open; the panel must still be the only editor, or its Apply would store
+  // into the object of the second one.
+  const int converter = PlaceDefault(61, 300, 250);
+  const int streamer = PlaceDefault(58, 600, 250);
+  const ObjRow streamerRow = NetObjects[streamer];
+  Form5->Repaint();
+  DoubleClickAt(300, 250);
+  ASSERT_TRUE(Shown(f().Panel10));
+  f().Edit7->setFocus();
+  QTest::keyClick(f().Edit7, Qt::Key_Return);
+  ASSERT_TRUE(Shown(f().Panel10));
+
+  DoubleClickAt(600, 250);
+  EXPECT_FALSE(Shown(f().Panel9));
+  f().UpDown6->stepUp();
+  f().Button11Click();
+  EXPECT_EQ(NetObjects[converter][kInst], 1);
+  EXPECT_EQ(NetObjects[streamer], streamerRow);
+
+  DoubleClickAt(600, 250);
+  EXPECT_TRUE(Shown(f().Panel9)) << "once the panel is closed the next object opens";
+  f().Button8Click();
 }
 
 }  // namespace

@@ -197,6 +197,12 @@ TEST_F(InlineEditors, CommentEditorHidesThePlaceholderAndCommitsOnEnter) {
   EXPECT_TRUE(ProjectModified);
   EXPECT_FALSE(Glyph(comment).empty());
 
+  // An emptied comment stays empty; the placeholder is not put back.
+  ASSERT_TRUE(Open(comment));
+  f().Memo1->clear();
+  test::PressKey(f().Memo1, Qt::Key_Return);
+  EXPECT_EQ(ItemTexts[3], "");
+
   NetObjects[comment][kInst] = 500;  // a damaged text index opens nothing
   EXPECT_FALSE(Open(comment));
 }

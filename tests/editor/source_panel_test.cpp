@@ -161,9 +161,12 @@ TEST_F(SourcePanel, EmptyTablesGetADefaultPlanWithoutRowsOfOtherSources) {
   f().Button1Click();
   for (auto& column : SatTables[0]) column.fill(0);
   LnbParams[0][1][0] = 3;
+  LnbParams[0][3][0] = 0;
   ASSERT_TRUE(Open(first));
   UseTable();
   EXPECT_EQ(f().StringGrid1.cell(0, 1), "970");
+  EXPECT_EQ(f().StringGrid1.cell(6, 1), "1120") << "a band without carriers still shows its start";
+  EXPECT_EQ(f().StringGrid1.cell(7, 1), "");
   EXPECT_EQ(f().StringGrid1.cell(0, 25), "1930");
   EXPECT_EQ(f().StringGrid1.cell(1, 25), "80");
   EXPECT_EQ(f().StringGrid1.cell(2, 3), "1180");
@@ -179,6 +182,16 @@ TEST_F(SourcePanel, EmptyTablesGetADefaultPlanWithoutRowsOfOtherSources) {
   EXPECT_EQ(f().StringGrid1.cell(0, 61), "790");
   EXPECT_EQ(f().StringGrid1.cell(1, 61), "75");
   EXPECT_EQ(f().StringGrid1.cell(2, 1), "");
+  f().Button1Click();
+
+  // A plan of one channel is a plan: the grid shows it rather than a default that Apply would
+  // store over it.
+  TerrTables[1][0][0] = 600;
+  TerrTables[1][1][0] = 70;
+  ASSERT_TRUE(Open(uhf));
+  UseTable();
+  EXPECT_EQ(f().StringGrid1.cell(0, 1), "600");
+  EXPECT_EQ(f().StringGrid1.cell(0, 2), "0");
 }
 
 TEST_F(SourcePanel, CatvAverageModeGeneratesCountPlusOneChannels) {
@@ -258,6 +271,48 @@ TEST_F(SourcePanel, AnAntennaApplyLeavesTheHiddenArrangementAlone) {
   f().Button2Click();
   EXPECT_EQ(NetObjects[fm][kStyle], 0);
   EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(SourcePanel, AnLnbThatIsNoSourceStaysNoSource) {
+  // An arrangement of 3 or above makes the LNB no source of the run; opening it after an LNB
+  // with arrangement 2 must not leave that LNB's button checked for Apply to store.
+  const int first = test::PlaceLnb(400, 300);
+  const int spare = test::PlaceLnb(700, 300);
+  NetObjects[spare][kStyle] = 3;
+  ASSERT_TRUE(Open(first));
+  EXPECT_TRUE(f().RadioButton2->isChecked());
+  f().Button1Click();
+  ASSERT_TRUE(Open(spare));
+  EXPECT_FALSE(f().RadioButton1->isChecked());
+  EXPECT_FALSE(f().RadioButton2->isChecked());
+  f().Button2Click();
+  EXPECT_EQ(NetObjects[spare][kStyle], 3);
+  EXPECT_EQ(UndoEntries(), 0);
+
+  // The buttons still exclude each other when the user picks one.
+  f().RadioButton1->click();
+  f().RadioButton2->click();
+  EXPECT_FALSE(f().RadioButton1->isChecked());
+  f().Button2Click();
+  EXPECT_EQ(NetObjects[spare][kStyle], 2);
+}
+
+TEST_F(SourcePanel, ApplyFollowsItsLnbWhenARowBeforeItIsDeleted) {
+  const int plain = test::AddObject(1, 100, 300);
+  const int first = test::PlaceLnb(400, 300);
+  SatUsed[1] = true;
+  LnbParams[1] = LnbParams[0];
+  SatTables[1] = SatTables[0];
+  test::AddObject(91, 700, 300, 1, 1, 2);
+  const auto otherSlot = LnbParams[1];
+  ASSERT_TRUE(Open(first));
+  SelObject = plain;
+  f().Delete1Click();
+  ASSERT_EQ(NetObjects[first][kInst], 1) << "the other LNB took the row";
+  TypeSummary(1, 1, "70");
+  f().Button2Click();
+  EXPECT_EQ(LnbParams[0][0][1], 70);
+  EXPECT_EQ(LnbParams[1], otherSlot);
 }
 
 TEST_F(SourcePanel, LnbCurrentTakesOnlyWholeNumbers) {

@@ -1,0 +1,386 @@
+// The canvas click: the single point where an edit of the drawing becomes final. It places the
+// armed object, puts down or picks up an object, starts and finishes cable lines, commits a move
+// or copy of the selection, commits the in-place editors, and after a run hands the click to the
+// level display. The pointer is read through the platform, so a click fired by other code (the
+// Space key, the Analyzer's refill) acts at the current pointer position.
+#include "editor/canvas_click.hpp"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPoint>
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/forms.hpp"
+#include "catalogue/geometry.hpp"
+#include "editor/canvas_paint.hpp"
+#include "editor/canvas_window.hpp"
+#include "editor/level_display.hpp"
+#include "editor/line_snapping.hpp"
+#include "model/network_model.hpp"
+#include "model/source_tables.hpp"
+#include "model/undo_ring.hpp"
+#include "platform/platform.hpp"
+#include "simulation/window/analyzer_window.hpp"
+#include "symbols/object_glyphs.hpp"
+
+namespace kavrix {
+namespace {
+
+constexpr int kLnbKind = 91;
+constexpr int kSocketKind = 210;
+constexpr int kModulatorZirn = 97;
+
+bool IsLineKind(int kind) { return kind >= 201 && kind <= 209; }
+bool IsTrunk(int kind) { return kind == 201 || kind == 202; }
+bool IsTerrSource(int kind) { return kind >= 92 && kind <= 95; }
+// Devices, comments and sockets carry a symbol; lines are drawn from their rows.
+bool HasSymbol(int kind) { return (kind >= 1 && kind <= 199) || kind == kSocketKind; }
+bool Shown(const QWidget* w) { return w && !w->isHidden(); }
+void Hide(QWidget* w) {
+  if (w) w->hide();
+}
+
+ObjRow& Row(int r) { return NetObjects[static_cast<std::size_t>(r)]; }
+
+// Rows added at the end of the table, and ObjGlyphs and ObjValues with them.
+void GrowTable(int rows) {
+  NetObjects.resize(NetObjects.size() + static_cast<std::size_t>(rows), ObjRow{});
+  SyncRowCompanions();
+}
+
+// The line hints belong to a line being drawn or re-routed.
+void HideLineHints(TForm5& f) {
+  Hide(f.Label14);
+  Hide(f.Label15);
+}
+
+// Whether the picked-up object is no longer as it was when it was picked up.
+bool GeometryChanged(int row) {
+  const ObjRow& r = Row(row);
+  if (r[kX] != LineEditSave.X || r[kY] != LineEditSave.Y) return true;
+  if (!IsLineKind(r[kKind]) || !ValidObjRow(row + 1)) return false;
+  // A line re-routed from the same start still changed when its bends or direction did.
+  if (r[kOrient] != LineEditSave.Orient) return true;
+  for (int k = 0; k < 5; ++k)
+    if (Row(row + 1)[k + 1] != LineEditSave.Bend[static_cast<std::size_t>(k)]) return true;
+  return false;
+}
+
+// Copies source slot `from` of a copied LNB or antenna into a free slot; -1 when none is free.
+int CopySourceSlot(int kind, int from) {
+  if (kind == kLnbKind) {
+    for (int s = 0; s < kSatSlots; ++s) {
+      if (SatUsed[s]) continue;
+      SatUsed[s] = true;
+      if (ValidSatSlot(from)) {
+        LnbParams[s] = LnbParams[from];
+        SatTables[s] = SatTables[from];
+      }
+      return s;
+    }
+    return -1;
+  }
+  for (int s = 0; s < kTerrSlots; ++s) {
+    if (TerrUsed[s]) continue;
+    TerrUsed[s] = true;
+    if (ValidTerrSlot(from)) {
+      TerrParams[s] = TerrParams[from];
+      for (int half = 0; half < 2; ++half)
+        std::copy_n(TerrTables[from][half].begin(), 100, TerrTables[s][half].begin());
+    }
+    return s;
+  }
+  return -1;
+}
+
+// A socket's outlet points lie on its symbol; after a run a click on one shows the socket's levels
+// rather than picking the socket up. Reach as the level display matches them.
+bool OnSocketOutlet(int x, int y) {
+  auto near = [x, y](int px, int py) { return std::abs(px - x) < 6 && std::abs(py - y) < 6; };
+  for (std::size_t r = 0; r + 1 < Links.size() && Links[r][3] != 0; ++r)
+    if (near(Links[r][3], Links[r][4]) || near(Links[r][5], Links[r][6])) return true;
+  return false;
+}
+
+bool StrictlyInside(const SelectionRect& r, int x, int y) {
+  return x > r.Left && x < r.Right && y > r.Top && y < r.Bottom;
+}
+
+void ShowText(const std::string& text) {
+  if (!text.empty()) platform::ShowMessage(text);
+}
+
+// The in-place editors opened by a double click: the click commits whichever is open.
+void CommitInlineEditors(TForm5& f, bool editorsOpen) {
+  // The cable and comment editors commit as their Enter key does.
+  if (Shown(f.Edit1)) f.CommitCableEditor();
+  if (Shown(f.UpDown1)) {
+    f.UpDown1->hide();
+    Hide(f.Label2);
+    Form1Tag = kMainEditing;
+    f.UpDown1Exit();
+    f.UpDown1Tag = 0;
+    f.Repaint();
+    InlineEdit = 0;
+  }
+  if (Shown(f.ComboBox1)) {
+    f.ComboBox1->hide();
+    f.ComboBox1Exit();
+    Form1Tag = kMainEditing;
+    f.Repaint();
+    InlineEdit = 0;
+  }
+  if (Shown(f.Memo1)) f.CommitCommentEditor();
+  // A panel the double click opened beside the in-place editor (the converter's stepper comes
+  // with its channel panel) is still open: no other object's editor may open over it.
+  if (editorsOpen)
+    for (const QWidget* panel : {f.Panel1, f.Panel2, static_cast<QWidget*>(f.Panel8), static_cast<QWidget*>(f.Panel9),
+                                 static_cast<QWidget*>(f.Panel10), static_cast<QWidget*>(f.Panel11),
+                                 static_cast<QWidget*>(f.Panel12)})
+      if (Shown(panel)) InlineEdit = 1;
+  // Level marks blink only while a run's levels are on show.
+  if (Form1Tag != kMainLevelsShown && f.Timer2) f.Timer2->stop();
+  if (Form4) Form4->Chart2->Tag = 0;
+}
+
+}  // namespace
+
+int ContinuationRowCount(int row) {
+  int n = 0;
+  while (ValidObjRow(row + 1 + n) && Row(row + 1 + n)[kKind] < 0) ++n;
+  return n;
+}
+
+ClickCommit CommitArmedObject(int x, int y) {
+  ClickCommit out;
+  if (!ValidObjRow(CurObject)) return out;
+  const int kind = Row(CurObject)[kKind];
+  const int n = 1 + ContinuationRowCount(CurObject);
+  // The free rows behind the table stay as many as before the commit.
+  GrowTable(n);
+  GrowForObject(kind);
+  if (IsLineKind(kind)) {
+    const LineEnd end = FinishLineAt(x, y);
+    out.message = end.message;
+    if (end.rejected) {
+      out.rejected = true;
+      return out;
+    }
+  }
+  EditStep step;
+  PushUndo(kUndoAdded, CurObject);
+  Row(CurObject + n) = ObjRow{};
+  CurObject += n;
+  ObjectCount = CurObject;
+  return out;
+}
+
+ClickCommit PutDownPickedUp(int x, int y) {
+  ClickCommit out;
+  if (!ValidObjRow(CurObject)) return out;
+  const int kind = Row(CurObject)[kKind];
+  {
+    EditStep step;
+    if (GeometryChanged(CurObject)) PushUndo(kUndoLineDrag, CurObject);
+  }
+  const bool line = IsLineKind(kind);
+  if (line && ExtraAngles == 0) return out;  // the click set the re-routed line's new start
+  if (line) {
+    const LineEnd end = FinishLineAt(x, y);
+    out.message = end.message;
+    out.rejected = end.rejected;
+  }
+  if (!out.rejected) {
+    PanelOpen = 0;
+    CurObject = ObjectCount;
+    PickOffset = {};
+    LinePicked = false;
+  }
+  return out;
+}
+
+void PickUpObject(int row, int x, int y) {
+  if (!ValidObjRow(row)) return;
+  const ObjRow& r = Row(row);
+  if (IsLineKind(r[kKind])) {
+    // Saved whatever the main window's state, so that undoing the re-route restores the bends.
+    for (int k = 0; k < 5; ++k)
+      LineEditSave.Bend[static_cast<std::size_t>(k)] = ValidObjRow(row + 1) ? Row(row + 1)[k + 1] : 0;
+    LinePicked = true;
+  }
+  LineEditSave.X = r[kX];
+  LineEditSave.Y = r[kY];
+  LineEditSave.Orient = r[kOrient];
+  PickOffset = {x - r[kX], y - r[kY]};
+  CurObject = row;
+  PanelOpen = 1;
+  ExtraAngles = 0;
+  Form1Tag = kMainEditing;
+  PendingKind = static_cast<uint8_t>(r[kKind]);
+  ProjectModified = true;
+}
+
+SelectionCommit CommitSelectionMoveCopy() {
+  SelectionCommit out;
+  EditStep step;
+  ObjectCount = CurObject;
+  const int count = ObjectCount;
+  for (int i = 0; i < count && ValidObjRow(i) && Row(i)[kKind] != 0; ++i) {
+    const ObjRow src = Row(i);
+    // Settings rows hold no position; only objects count for the scroll ranges.
+    if (src[kKind] > 0) {
+      out.maxX = std::max(out.maxX, src[kX]);
+      out.maxY = std::max(out.maxY, src[kY]);
+    }
+    if (src[kKind] <= 0 || !StrictlyInside(SelRect, src[kX], src[kY])) continue;
+    const int rows = 1 + ContinuationRowCount(i);
+
+    if (CopyNotMove == 0) {
+      for (int k = 0; k < rows; ++k) PushUndo(kUndoMove, i + k);
+      Row(i)[kX] += MoveDelta.X;
+      Row(i)[kY] += MoveDelta.Y;
+      continue;
+    }
+
+    const int kind = src[kKind];
+    int inst = src[kInst];
+    if (kind == kLnbKind || IsTerrSource(kind)) {
+      inst = CopySourceSlot(kind, src[kInst]);
+      if (inst < 0) {
+        out.sourceDropped = true;
+        continue;
+      }
+    }
+    EnsureFreeObjectRows(static_cast<std::size_t>(rows) + 1);
+    const int c = CurObject;
+    Row(c) = ObjRow{kind, src[kX] + MoveDelta.X, src[kY] + MoveDelta.Y, inst, src[kOrient], src[kStyle]};
+    GrowTable(1);
+    GrowForObject(kind);
+    Row(c + 1) = ObjRow{};
+    out.maxX = std::max(out.maxX, Row(c)[kX]);
+    out.maxY = std::max(out.maxY, Row(c)[kY]);
+    ++CurObject;
+    for (int k = 1; k < rows; ++k) {
+      Row(CurObject) = Row(i + k);
+      GrowTable(1);
+      ++CurObject;
+      Row(CurObject) = ObjRow{};
+    }
+    PushUndo(kUndoAdded, c);
+    // The channel lists that a modulator's labels read follow the copy's settings, as at arming.
+    if (kind == kModulatorZirn && ValidObjRow(c + 1) && Hooks().selectTvStandard) Hooks().selectTvStandard(Row(c + 1)[1]);
+    if (HasSymbol(kind)) RebuildObjectGlyph(c);
+  }
+  ObjectCount = CurObject;
+  return out;
+}
+
+void TForm5::FormClick(QObject* sender) {
+  ClickMode = Form1Tag;
+  const bool editorsOpen = InlineEdit != 0;
+  if (!InlineEdit && !IsNavigation(Tag)) {
+    int gx = 0, gy = 0;
+    platform::Current().cursorPos(gx, gy);
+    const QPoint c = mapFromGlobal(QPoint(gx, gy));
+    const int x = SnapToGrid(c.x(), GridStep) - PickOffset.X + ScrollX;
+    const int y = SnapToGrid(c.y(), GridStep) - PickOffset.Y + ScrollY;
+    // The Analyzer's filter items fire the click only to show the last probe point again; the
+    // pointer then lies over the Analyzer's menu, not over the drawing.
+    const bool refill = Form4 && sender == static_cast<QObject*>(Form4);
+
+    if (!refill && PendingKind != 0) {
+      const int kind = PendingKind;
+      const bool line = IsLineKind(kind);
+      const bool startSet = line && ExtraAngles >= 1;
+      bool rejected = false;
+      if (!line && ValidObjRow(CurObject)) {
+        ObjRow& r = Row(CurObject);
+        r[kX] = x;
+        r[kY] = y;
+        r[kKind] = kind;
+      } else if (!startSet) {
+        const SnapResult s = StartLineAt(x, y);
+        if (Label14) Label14->move(width() - 350, Label14->y());
+        ShowText(s.message);
+      }
+      if (PanelOpen == 0 && (!line || startSet)) {
+        HideLineHints(*this);
+        const ClickCommit r = CommitArmedObject(x, y);
+        ShowText(r.message);
+        rejected = r.rejected;
+      } else if (PanelOpen != 0) {
+        if (!line || startSet) HideLineHints(*this);
+        const ClickCommit r = PutDownPickedUp(x, y);
+        ShowText(r.message);
+        rejected = r.rejected;
+      }
+      if (line && !startSet) ExtraAngles = 1;
+      else if (!rejected) ExtraAngles = 0;
+      if (VertScrollRange - y < 100) VertScrollRange += 200;
+      if (HorzScrollRange - x < 100) HorzScrollRange += 200;
+      SyncScrollBars();
+      Form1Tag = kMainEditing;
+      ProjectModified = true;
+    } else if (!refill) {
+      // Only an idle canvas picks up: the release that ends a selection drag makes the selection,
+      // and after a run a socket's outlet shows the socket's levels.
+      const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(c.x() + ScrollX, c.y() + ScrollY);
+      if (Tag == kCanvasIdle && !outlet) {
+        const int r = HitTestComponent(x, y);
+        if (r > -1) {
+          const int kind = Row(r)[kKind];
+          const bool hints = Form1Tag < kMainInlineEditor;
+          PickUpObject(r, x, y);
+          if (hints && IsLineKind(kind) && Label14) {
+            Label14->move(width() - 350, Label14->y());
+            Label14->setVisible(IsTrunk(kind));
+          }
+        }
+      }
+      if (Tag == kCanvasMoving) {
+        const SelectionCommit s = CommitSelectionMoveCopy();
+        if (s.sourceDropped)
+          platform::Current().messageBox("Note", kSourceCopyDroppedMessage, platform::Buttons::Ok);
+        if (HorzScrollRange - 200 < s.maxX) HorzScrollRange = s.maxX + 200;
+        if (VertScrollRange - 200 < s.maxY) VertScrollRange = s.maxY + 200;
+        SyncScrollBars();
+        if (!CtrlDown) {
+          Tag = kCanvasIdle;
+          SelRect = {};
+          CopyNotMove = 0;
+        }
+      }
+      if (Tag == kCanvasSelected && StrictlyInside(SelRect, x, y)) {
+        MoveAnchor = {x, y};
+        // The move starts where the pointer is; an offset left from an earlier move would shift it.
+        MoveDelta = {};
+        Tag = kCanvasMoving;
+        Form1Tag = kMainEditing;
+        ProjectModified = true;
+      }
+      if (Tag == kCanvasSelected && (x < SelRect.Left || x > SelRect.Right || y < SelRect.Top || y > SelRect.Bottom)) {
+        Tag = kCanvasIdle;
+        SelRect = {};
+        CopyNotMove = 0;
+        Form1Tag = kMainEditing;
+        Repaint();
+      }
+    }
+
+    if (!refill) {
+      if (PendingKind < 200 || PendingKind == kSocketKind) ExtraAngles = 0;
+      // One placement per arming; a line being drawn or a picked-up object stays.
+      if (PanelOpen == 0 && ExtraAngles == 0) PendingKind = 0;
+    }
+    ObjValues.resize(NetObjects.size(), {0.0, 0.0});
+    if (Form1Tag == kMainLevelsShown) LevelProbe(c.x() + ScrollX, c.y() + ScrollY, sender);
+    Repaint();
+  }
+  CommitInlineEditors(*this, editorsOpen);
+}
+
+}  // namespace kavrix

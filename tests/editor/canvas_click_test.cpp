@@ -1,0 +1,421 @@
+// The canvas click on the shown windows: placing, picking up and putting down, moving and copying
+// a selection, the in-place editors and the hand-over to the level display, each undone through
+// the toolbar back to the exact earlier model.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+
+#include "catalogue/type_catalogue.hpp"
+#include "editor/canvas_click.hpp"
+#include "editor/click_fixture.hpp"
+#include "editor/level_display.hpp"
+#include "simulation/window/analyzer_window.hpp"
+#include "symbols/glyph_store.hpp"
+
+namespace kavrix {
+namespace {
+
+class CanvasClickTest : public test::ClickTest {
+ protected:
+  // Arms `kind` as its palette command does and clicks it down at (x, y); returns its row.
+  int Place(int kind, int x, int y) {
+    Form1->PlacementClick(kind);
+    const int row = CurObject;
+    ClickAt(x, y);
+    return row;
+  }
+  // A selection rectangle dragged from one corner to the other.
+  void Select(int x0, int y0, int x1, int y1) {
+    DragTo(x0, y0, x1, y1);
+    ASSERT_EQ(Form5->Tag, kCanvasSelected);
+  }
+  // The popup menu's Copy or Move on the selection, then a click inside it starts the drag.
+  void StartSelectionDrag(QAction* choice, int x, int y) {
+    Press(x, y, Qt::RightButton);
+    ASSERT_TRUE(Form5->PopupMenu1->isVisible());
+    choice->trigger();
+    Form5->PopupMenu1->hide();
+    ClickAt(x, y);
+    ASSERT_EQ(Form5->Tag, kCanvasMoving);
+  }
+  static bool RowsBehindTableAreZero() {
+    for (std::size_t r = static_cast<std::size_t>(CurObject); r < NetObjects.size(); ++r)
+      if (NetObjects[r] != ObjRow{}) return false;
+    return true;
+  }
+  static int Newest() { return NewestUndoEntry(); }
+};
+
+TEST_F(CanvasClickTest, PlacingCommitsEveryRowAsOneStepAndGrowsTheModel) {
+  for (int i = 0; i < 5; ++i) Place(107, 100 + 60 * i, 100);
+  ASSERT_EQ(CurObject, 5);
+  const test::DrawingState before = test::DrawingState::Take();
+  const std::size_t rows = NetObjects.size(), nodes = Nodes.size(), queue = ChainQueue.size();
+  const int serial = EditSerial;
+  const int pos = UndoPos;
+
+  Form1->PlacementClick(53);  // an object with two settings rows
+  ASSERT_EQ(ContinuationRowCount(CurObject), 2);
+  ClickAt(400, 300);
+  EXPECT_EQ(CurObject, 8);
+  EXPECT_EQ(ObjectCount, 8);
+  EXPECT_EQ(NetObjects[8], ObjRow{});
+  EXPECT_EQ(NetObjects[5][kX], 400);
+  EXPECT_EQ(NetObjects[5][kY], 300);
+  EXPECT_EQ(NetObjects.size(), rows + 3) << "the free rows behind the table stay as many";
+  EXPECT_EQ(ObjGlyphs.size(), NetObjects.size());
+  EXPECT_EQ(ObjValues.size(), NetObjects.size());
+  EXPECT_EQ(Nodes.size(), nodes + static_cast<std::size_t>(TypeOf(53)[kPaths]));
+  EXPECT_EQ(NodeSpectra.size(), Nodes.size());
+  EXPECT_EQ(ChainQueue.size(), queue + static_cast<std::size_t>(TypeOf(53)[kGroupsMinus1]));
+  for (int k = 0; k < 3; ++k) {
+    const UndoEntry& e = UndoRing[static_cast<std::size_t>(pos + k)];
+    EXPECT_EQ(e[kUndoSerial], serial);
+    EXPECT_EQ(e[kUndoKindField], kUndoAdded);
+    EXPECT_EQ(e[kUndoIndex], 5 + k);
+  }
+  EXPECT_EQ(UndoPos, pos + 3);
+  EXPECT_EQ(EditSerial, serial + 1);
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_TRUE(ProjectModified);
+
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), before);
+
+  // A socket adds a link row and no nodes; an LNB adds a node per band.
+  const std::size_t links = Links.size();
+  const std::size_t nodesBefore = Nodes.size();
+  Place(210, 300, 400);
+  EXPECT_EQ(Links.size(), links + 1);
+  EXPECT_EQ(Nodes.size(), nodesBefore);
+  Place(91, 500, 400);
+  EXPECT_EQ(Nodes.size(), nodesBefore + 4);
+}
+
+TEST_F(CanvasClickTest, DoubleClickGivesOneClickOnly) {
+  Form1->PlacementClick(152);
+  MoveTo(300, 300);
+  Press(300, 300);
+  Release(300, 300);  // places the multiswitch
+  const QPoint p = Client(300, 300);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
+  QApplication::sendEvent(Form5, &dbl);
+  Release(300, 300);
+  EXPECT_EQ(CurObject, 1);
+  EXPECT_EQ(PanelOpen, 0) << "a second click would have picked the multiswitch up";
+}
+
+TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {
+  const int row = Place(152, 300, 300);
+  const test::DrawingState placed = test::DrawingState::Take();
+
+  ClickAt(312, 318);  // on the body, off its centre
+  EXPECT_EQ(PanelOpen, 1);
+  EXPECT_EQ(CurObject, row);
+  EXPECT_EQ(PendingKind, 152);
+  EXPECT_EQ(PickOffset, (IntPoint{10, 20}));
+  MoveTo(412, 218);
+  EXPECT_EQ(NetObjects[static_cast<std::size_t>(row)][kX], 400) << "the grab point stays under the pointer";
+  const int serial = EditSerial;
+  ClickAt(412, 218);
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_EQ(CurObject, ObjectCount);
+  EXPECT_EQ(PickOffset, (IntPoint{}));
+  EXPECT_EQ((std::array{NetObjects[static_cast<std::size_t>(row)][kX], NetObjects[static_cast<std::size_t>(row)][kY]}),
+            (std::array{400, 200}));
+  EXPECT_EQ(EditSerial, serial + 1);
+  EXPECT_EQ(UndoRing[static_cast<std::size_t>(Newest())][kUndoKindField], kUndoLineDrag);
+
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), placed);
+
+  // Put down where it was: no entry, but the step still counts.
+  const int pos = UndoPos;
+  ClickAt(300, 300);
+  ClickAt(300, 300);
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(UndoPos, pos);
+  EXPECT_EQ(EditSerial, serial + 2);
+  EXPECT_EQ(test::DrawingState::Take(), placed);
+
+  // Picked up off its centre, then a new network: the next object lands under the pointer.
+  ClickAt(312, 318);
+  ASSERT_NE(PickOffset, (IntPoint{}));
+  ui().answers.push_back(platform::Answer::No);
+  ASSERT_TRUE(Form1->Close1Click());
+  const int fresh = Place(107, 500, 400);
+  EXPECT_EQ((std::array{NetObjects[static_cast<std::size_t>(fresh)][kX], NetObjects[static_cast<std::size_t>(fresh)][kY]}),
+            (std::array{500, 400}));
+}
+
+TEST_F(CanvasClickTest, PaletteCommandOrUndoPutsAPickedUpObjectBackWhole) {
+  Place(91, 200, 100);
+  const test::DrawingState lnbOnly = test::DrawingState::Take();
+  const int ms = Place(152, 210, 300);
+  // A 5-cable line from the LNB down to the multiswitch.
+  Form1->PlacementClick(201);
+  const int line = CurObject;
+  ClickAt(210, 140);
+  MoveTo(210, 240);
+  ClickAt(210, 240);
+  ASSERT_EQ(CurObject, line + 2);
+  const test::DrawingState drawn = test::DrawingState::Take();
+
+  // A device picked up and moved, then a palette command: it goes back, and the new object arms
+  // behind the table.
+  ClickAt(210, 300);
+  ASSERT_EQ(CurObject, ms);
+  MoveTo(500, 400);
+  Form1->PlacementClick(107);
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(PendingKind, 107);
+  EXPECT_EQ(CurObject, ObjectCount);
+  ClickAt(600, 300);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
+
+  // The line picked up and given a new start (one step), then a palette command: the whole line
+  // comes back, bends and direction too.
+  const int lx = NetObjects[static_cast<std::size_t>(line)][kX], ly = NetObjects[static_cast<std::size_t>(line)][kY];
+  ClickAt(lx + 5, ly + 25);
+  ASSERT_EQ(CurObject, line);
+  ASSERT_EQ(PendingKind, 201);
+  EXPECT_TRUE(Form5->Label14->isVisibleTo(Form5));
+  MoveTo(505, 425);
+  ClickAt(505, 425);
+  EXPECT_EQ(ExtraAngles, 1);
+  MoveTo(650, 600);
+  Form1->PlacementClick(107);
+  EXPECT_FALSE(Form5->Label14->isVisibleTo(Form5));
+  Form1->PlacementClick(107);
+  ClickAt(700, 300);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn) << "placing undone; the line was put back as it was";
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn) << "the new start's step restores the same line";
+
+  // Undo while an object is armed or picked up leaves no stray rows.
+  Form1->PlacementClick(53);
+  Undo();
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_TRUE(RowsBehindTableAreZero());
+  EXPECT_EQ(CurObject, line);
+  ClickAt(210, 300);
+  ASSERT_EQ(PanelOpen, 1);
+  MoveTo(400, 500);
+  Undo();
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(test::DrawingState::Take(), lnbOnly) << "put back where it was, then its placement undone";
+  EXPECT_TRUE(RowsBehindTableAreZero());
+}
+
+TEST_F(CanvasClickTest, LineReRouteIsTwoStepsBackToTheSameLine) {
+  Place(91, 200, 100);
+  Place(152, 210, 300);
+  Form1->PlacementClick(202);
+  const int line = CurObject;
+  ClickAt(210, 140);
+  MoveTo(215, 240);
+  ClickAt(215, 240);
+  const test::DrawingState drawn = test::DrawingState::Take();
+
+  // Picked up and re-routed from the same start: the end moves, which is still an edit.
+  const int sx = NetObjects[static_cast<std::size_t>(line)][kX], sy = NetObjects[static_cast<std::size_t>(line)][kY];
+  ClickAt(sx + 5, sy + 25);
+  ASSERT_EQ(PendingKind, 202);
+  MoveTo(sx + 5, sy + 25);
+  ClickAt(sx + 5, sy + 25);  // start where it was
+  MoveTo(sx + 200, sy + 60);
+  ClickAt(sx + 200, sy + 60);
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_NE(test::DrawingState::Take(), drawn);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
+}
+
+TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
+  Place(91, 200, 100);
+  Place(152, 210, 300);
+  Form1->PlacementClick(201);
+  ClickAt(210, 140);
+  MoveTo(210, 240);
+  ClickAt(210, 240);
+  Place(60, 420, 300);  // seventeen settings rows
+  const test::DrawingState drawn = test::DrawingState::Take();
+
+  Select(120, 50, 500, 400);
+  StartSelectionDrag(Form5->Copy1, 300, 200);
+  MoveTo(900, 200);
+  ClickAt(900, 200);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_EQ(SelRect, (SelectionRect{}));
+  // Every object again, 600 to the right, with all its rows; the LNB in a slot of its own.
+  const int n = drawn.curObject;
+  ASSERT_EQ(CurObject, 2 * n);
+  for (int r = 0; r < n; ++r) {
+    ObjRow expect = drawn.rows[static_cast<std::size_t>(r)];
+    if (expect[kKind] > 0) {
+      expect[kX] += 600;
+      if (expect[kKind] == 91) expect[kInst] = 1;
+    }
+    EXPECT_EQ(NetObjects[static_cast<std::size_t>(n + r)], expect) << "row " << n + r;
+  }
+  EXPECT_TRUE(SatUsed[1]);
+  EXPECT_EQ(SatTables[1], SatTables[0]);
+  EXPECT_FALSE(ObjGlyphAt(n).empty());
+  EXPECT_EQ(Form5->HorzScrollRange, 3000);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
+
+  Select(120, 50, 500, 400);
+  StartSelectionDrag(Form5->Move1, 300, 200);
+  MoveTo(300, 350);
+  ClickAt(300, 350);
+  EXPECT_EQ(NetObjects[0][kY], 250);
+  EXPECT_EQ(NetObjects[2][kY], 140 + 150) << "the line moves with its bends";
+  EXPECT_EQ(NetObjects[3], drawn.rows[3]);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
+
+  // A move entered and committed with no pointer move between leaves everything in place, whatever
+  // offset the last move had.
+  Select(120, 50, 500, 400);
+  StartSelectionDrag(Form5->Move1, 300, 200);
+  Press(300, 200);
+  Release(300, 200);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
+}
+
+TEST_F(CanvasClickTest, CtrlKeepsTheSelectionAndSourceCopiesNeedFreeSlots) {
+  Place(91, 100, 100);
+  Place(91, 200, 100);
+  Place(91, 600, 100);
+  const test::DrawingState three = test::DrawingState::Take();
+
+  Select(50, 50, 300, 200);
+  StartSelectionDrag(Form5->Copy1, 150, 120);
+  MoveTo(150, 320);
+  QTest::keyPress(Form5, Qt::Key_Control);
+  ClickAt(150, 320);
+  EXPECT_EQ(CurObject, 4) << "the first copy takes the last slot, the second is dropped";
+  EXPECT_EQ(NetObjects[3][kInst], 3);
+  EXPECT_EQ(NetObjects[4], ObjRow{});
+  ASSERT_EQ(ui().messages.size(), 1u);
+  EXPECT_EQ(ui().messages[0].caption, "Note");
+  EXPECT_EQ(ui().messages[0].text, kSourceCopyDroppedMessage);
+  EXPECT_EQ(Form5->Tag, kCanvasMoving) << "Ctrl held: the same selection serves the next click";
+  EXPECT_EQ(SelRect, (SelectionRect{50, 300, 50, 200}));
+  QTest::keyRelease(Form5, Qt::Key_Control);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), three);
+
+  // A click on the rectangle's edge neither starts a move nor ends the selection.
+  Form5->Tag = kCanvasIdle;
+  Select(50, 50, 300, 200);
+  ClickAt(300, 150);
+  EXPECT_EQ(Form5->Tag, kCanvasSelected);
+  ClickAt(400, 150);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+}
+
+TEST_F(CanvasClickTest, ReleasingASelectionDragOverAnObjectSelectsAndPicksNothingUp) {
+  Place(152, 300, 300);
+  DragTo(100, 100, 300, 300);
+  EXPECT_EQ(Form5->Tag, kCanvasSelected);
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(PendingKind, 0);
+}
+
+TEST_F(CanvasClickTest, AfterARunBodiesArePickedUpAndOutletsAndPinsAreProbed) {
+  // An LNB straight onto a socket through a single cable.
+  Place(91, 300, 100);
+  Form1->PlacementClick(203);
+  ClickAt(290, 140);  // H-Lo under the arrangement "VLo HLo VHi HHi"
+  MoveTo(290, 240);
+  ClickAt(290, 240);
+  const int socket = Place(210, 315, 240);
+  Form4->move(2000, 2000);  // the Analyzer keeps clear of the drawing
+  Form1->ToolButton5->trigger();
+  ASSERT_EQ(Form1Tag, kMainLevelsShown);
+  ASSERT_EQ(Links[0][7], socket);
+
+  ClickAt(Links[0][3], Links[0][4]);  // the socket's satellite outlet, on its symbol
+  EXPECT_EQ(PanelOpen, 0);
+  EXPECT_EQ(Form1Tag, kMainLevelsShown);
+  ASSERT_TRUE(LastProbePoint.has_value());
+  EXPECT_EQ(LastProbePoint->X, Links[0][3]);
+  EXPECT_GT(Form4->Chart1->pointCount(1), 0);
+
+  // The Analyzer's refill shows the same point again, whatever is armed or under the pointer.
+  Form1->PlacementClick(107);
+  Form1->ToolButton5->trigger();
+  ASSERT_EQ(Form1Tag, kMainLevelsShown);
+  const int armed = CurObject;
+  const ObjRow armedRow = NetObjects[static_cast<std::size_t>(armed)];
+  MoveTo(300, 100);
+  Form4->A1->trigger();
+  EXPECT_EQ(PendingKind, 107) << "the refill places nothing";
+  EXPECT_EQ(CurObject, armed);
+  EXPECT_EQ(NetObjects[static_cast<std::size_t>(armed)], armedRow);
+  EXPECT_EQ(LastProbePoint->X, Links[0][3]);
+  Undo();  // gives up the armed object
+  ASSERT_EQ(PendingKind, 0);
+  ASSERT_EQ(CurObject, armed - 1) << "and undid the socket";
+
+  Form1->ToolButton5->trigger();
+  ClickAt(300, 100);  // the LNB's body
+  EXPECT_EQ(PanelOpen, 1);
+  EXPECT_EQ(Form1Tag, kMainEditing) << "the pick-up ends the display of levels";
+  EXPECT_FALSE(Form5->Timer2->isActive());
+}
+
+TEST_F(CanvasClickTest, InPlaceEditorsCommitOnTheNextClick) {
+  Form1->PlacementClick(203);
+  ClickAt(100, 100);
+  MoveTo(100, 200);
+  ClickAt(100, 200);
+  const int comment = Place(100, 400, 300);
+  const test::DrawingState drawn = test::DrawingState::Take();
+  auto doubleClickAt = [this](int x, int y) {
+    MoveTo(x, y);
+    Press(x, y);
+    Release(x, y);
+    const QPoint p = Client(x, y);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(Form5, &dbl);
+    Release(x, y);
+  };
+
+  doubleClickAt(105, 110);  // the line's length label
+  ASSERT_FALSE(Form5->Edit1->isHidden());
+  Form5->Edit1->setText("25");
+  Form5->ComboBox1->setCurrentIndex(2);
+  ClickAt(600, 450);
+  EXPECT_TRUE(Form5->Edit1->isHidden());
+  EXPECT_TRUE(Form5->ComboBox1->isHidden());
+  EXPECT_EQ(InlineEdit, 0);
+  EXPECT_EQ(NetObjects[0][kInst], 25);
+  EXPECT_EQ(NetObjects[0][kStyle], 3);
+  EXPECT_EQ(CurObject, drawn.curObject) << "the click placed and picked up nothing";
+  EXPECT_EQ(PanelOpen, 0);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), drawn);
+
+  doubleClickAt(400, 300);
+  ASSERT_FALSE(Form5->Memo1->isHidden());
+  Form5->Memo1->setPlainText("Riser A");
+  ClickAt(600, 450);
+  EXPECT_TRUE(Form5->Memo1->isHidden());
+  EXPECT_EQ(ItemTexts[static_cast<std::size_t>(NetObjects[static_cast<std::size_t>(comment)][kInst])], "Riser A");
+  EXPECT_EQ(InlineEdit, 0);
+}
+
+}  // namespace
+}  // namespace kavrix

@@ -542,18 +542,20 @@ constexpr Block Cascade131(int cat, int groups, bool second, bool active, int ba
   return b;
 }
 
-// Optical transmitters 141 (five inputs, reversed order B) and 144 (lines 5, 1, 3).
+// Optical transmitters 141 (five inputs, reversed order B) and 144 (lines 5, 1, 3). Their RF
+// input takes a total level of 75..95 dBuV; the level marks hang on that window.
+constexpr int kTransmitterMaxInput = 95;
 constexpr Block Transmitter(int cat) {
   Block b{{146, 126, 0}};
   const T fibre{23, 123};
   if (cat == 141) {
     constexpr int x[] = {0, 103, 63, 123, 83, 43};
     Fill(b, 141, 141, 0, 0, {1, 2, 3, 4, 5}, [x](int, int p) { return T{x[p], 123}; }, [fibre](int, int) { return fibre; },
-         NoExtra, NoCtrl, Level1(kNoLevel));
+         NoExtra, NoCtrl, Level1(kTransmitterMaxInput));
   } else {
     constexpr int x[] = {0, 73, 0, 93, 0, 53};
     Fill(b, 144, 144, 0, 0, {1, 3, 5}, [x](int, int p) { return T{x[p], 123}; }, [fibre](int, int) { return fibre; },
-         NoExtra, NoCtrl, Level1(kNoLevel));
+         NoExtra, NoCtrl, Level1(kTransmitterMaxInput));
   }
   return b;
 }

@@ -358,6 +358,11 @@ TEST_F(DeviceChains, OpticalTransmitterFibreReceiverToASocket) {
   EXPECT_NEAR(NodeSpectra(r, 0, 100), NodeSpectra(t, 1, 100) - 30 * att - kFibreConnection, kTol);
   ASSERT_GT(NodeSpectra(r, 0, 100), -20.0);
   ASSERT_LT(NodeSpectra(r, 0, 100), 0.0);
+  // Three carriers of about 78 dBuV make a total input inside the transmitter's 20 dB window:
+  // no mark at its input.
+  const Point tin = DevicePin(141, 400, 400, 0, 0);
+  for (const LevelMark& m : LevelMarks)
+    EXPECT_FALSE(m.Kind != 0 && m.X == tin.x && m.Y == tin.y) << "mark " << m.Kind << " at the transmitter's input";
   const std::vector<double> at = Levels(r, 1, f.size());
   // The receiver's RF output, recomputed from its own input, reaches the outlet over the line.
   CalcNode(r, -1);

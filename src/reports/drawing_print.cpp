@@ -11,6 +11,7 @@
 #include "model/price_rows.hpp"
 #include "model/project_options.hpp"
 #include "model/text_file.hpp"
+#include "reports/print_ops.hpp"
 
 namespace kavrix {
 
@@ -21,37 +22,11 @@ namespace {
 
 using platform::PrintOp;
 using Kind = PrintOp::Kind;
-
-int Round(double v) { return static_cast<int>(RoundHalfEven(v)); }
-
-PrintOp Op(Kind kind, int x1 = 0, int y1 = 0, int x2 = 0, int y2 = 0) {
-  PrintOp op;
-  op.kind = kind;
-  op.x1 = x1;
-  op.y1 = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  return op;
-}
-
-PrintOp Text(int x, int y, const std::string& text, bool alignRight = false) {
-  PrintOp op = Op(Kind::Text, x, y);
-  op.text = text;
-  op.alignRight = alignRight;
-  return op;
-}
-
-PrintOp Font(int height) {
-  PrintOp op = Op(Kind::Font);
-  op.size = height;
-  return op;
-}
-
-PrintOp Pen(int width) {
-  PrintOp op = Op(Kind::Pen);
-  op.size = width;
-  return op;
-}
+using print_ops::Font;
+using print_ops::Op;
+using print_ops::Pen;
+using print_ops::Round;
+using print_ops::Text;
 
 // "Cables:" and one entry per cable type in use along the bottom of the overview. Entries keep
 // their slot (half the page plus k tenths) unless the text before them reaches it; a legend too

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "model/number_text.hpp"
+#include "reports/print_ops.hpp"
 
 namespace kavrix {
 
@@ -10,35 +11,15 @@ namespace {
 
 using platform::PrintOp;
 using Kind = PrintOp::Kind;
+using print_ops::Font;
+using print_ops::Op;
+using print_ops::Pen;
+using print_ops::Round;
+using print_ops::Text;
 
 constexpr const char* kHeader[kPriceColumns] = {"     Item", " Quantity", "Unit Price", "Whole Price", "     Comment"};
 constexpr int kColumnX[kPriceColumns] = {35, 62, 82, 103, 135};  // in page units of 1/200 width
 constexpr int kSeparatorX[] = {60, 80, 100, 120};
-
-int Round(double v) { return static_cast<int>(RoundHalfEven(v)); }
-
-PrintOp Op(Kind kind, int x1, int y1, int x2 = 0, int y2 = 0) {
-  PrintOp op;
-  op.kind = kind;
-  op.x1 = x1;
-  op.y1 = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  return op;
-}
-
-PrintOp Text(int x, int y, const std::string& text) {
-  PrintOp op = Op(Kind::Text, x, y);
-  op.text = text;
-  return op;
-}
-
-PrintOp Font(int height, bool bold) {
-  PrintOp op = Op(Kind::Font, 0, 0);
-  op.size = height;
-  op.bold = bold;
-  return op;
-}
 
 bool BreaksAfter(int row) {
   return row == kEstimateFirstPageRows ||

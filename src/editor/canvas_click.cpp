@@ -231,20 +231,27 @@ SelectionCommit CommitSelectionMoveCopy() {
   const int count = ObjectCount;
   for (int i = 0; i < count && ValidObjRow(i) && Row(i)[kKind] != 0; ++i) {
     const ObjRow src = Row(i);
-    // Settings rows hold no position; only objects count for the scroll ranges.
-    if (src[kKind] > 0) {
-      out.maxX = std::max(out.maxX, src[kX]);
-      out.maxY = std::max(out.maxY, src[kY]);
+    // Settings rows hold no position; only objects count for the scroll ranges, each where it
+    // lies after the commit, so that a moved object stays within reach.
+    auto reach = [&out](const ObjRow& r) {
+      out.maxX = std::max(out.maxX, r[kX]);
+      out.maxY = std::max(out.maxY, r[kY]);
+    };
+    if (src[kKind] <= 0) continue;
+    if (!StrictlyInside(SelRect, src[kX], src[kY])) {
+      reach(src);
+      continue;
     }
-    if (src[kKind] <= 0 || !StrictlyInside(SelRect, src[kX], src[kY])) continue;
     const int rows = 1 + ContinuationRowCount(i);
 
     if (CopyNotMove == 0) {
       for (int k = 0; k < rows; ++k) PushUndo(kUndoMove, i + k);
       Row(i)[kX] += MoveDelta.X;
       Row(i)[kY] += MoveDelta.Y;
+      reach(Row(i));
       continue;
     }
+    reach(src);
 
     const int kind = src[kKind];
     int inst = src[kInst];
@@ -343,6 +350,7 @@ void TForm5::FormClick(QObject* sender) {
       }
       if (Tag == kCanvasMoving) {
         const SelectionCommit s = CommitSelectionMoveCopy();
+        ProjectModified = true;
         if (s.sourceDropped)
           platform::Current().messageBox("Note", kSourceCopyDroppedMessage, platform::Buttons::Ok);
         if (HorzScrollRange - 200 < s.maxX) HorzScrollRange = s.maxX + 200;

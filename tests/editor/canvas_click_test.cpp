@@ -292,6 +292,32 @@ TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
   EXPECT_EQ(test::DrawingState::Take(), drawn);
 }
 
+// A committed move must leave every moved object within the scroll range, and a commit made after
+// a save (the move was started before it) still counts as a change.
+TEST_F(CanvasClickTest, MoveCommitReachesTheMovedObjectsAndMarksTheProjectModified) {
+  Place(152, 300, 200);
+  Place(152, 700, 400);
+  Form5->HorzScrollRange = 1000;
+  Form5->VertScrollRange = 700;
+  Form5->SyncScrollBars();
+  Select(200, 100, 800, 500);
+  StartSelectionDrag(Form5->Move1, 300, 200);
+
+  Form1->SaveActionUpdate();
+  ui().files.push_back(platform::FileDialogResult{(app.dir.path() / "moved.stn").string(), 1});
+  ClickWidget(CommandButton(Form1->SaveAction));
+  ASSERT_FALSE(ProjectModified);
+  ASSERT_EQ(Form5->Tag, kCanvasMoving);
+
+  MoveTo(700, 350);
+  ClickAt(700, 350);
+  ASSERT_EQ(NetObjects[1][kX], 1100);
+  ASSERT_EQ(NetObjects[1][kY], 550);
+  EXPECT_EQ(Form5->HorzScrollRange, 1300) << "the object moved farthest right plus the margin";
+  EXPECT_EQ(Form5->VertScrollRange, 750);
+  EXPECT_TRUE(ProjectModified);
+}
+
 TEST_F(CanvasClickTest, CtrlKeepsTheSelectionAndSourceCopiesNeedFreeSlots) {
   Place(91, 100, 100);
   Place(91, 200, 100);

@@ -194,7 +194,7 @@ TEST_F(LineSnapping, EndCorrectsOnlyTheLastDrawnLegAndAZeroLineIsRejected) {
 // Covers both LNB arrangements, both input orders (kinds below 80 take the lines in path order,
 // the 5-input series in the order 3, 1, 4, 2), both trunk widths, and lines whose cables cross.
 TEST_F(LineSnapping, TrunkConductorsMeetTheBandPinsAndTheInputsTheyFeed) {
-  for (int orient : {1, 2})
+  for (int orient : {1, 2, 3, 4})
     for (int lnbStyle : {1, 2})
       for (int device : {1, 152})
         for (int trunk : {201, 202}) {

@@ -17,6 +17,7 @@
 #include "editor/canvas_paint.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/panel_widgets.hpp"
+#include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/project_options.hpp"
@@ -241,6 +242,9 @@ void TForm5::PlacePanel(QWidget* panel, int left, int top) {
 void TForm5::FormDblClick(QObject* /*sender*/) {
   if (IsNavigation(Tag) || InlineEdit == 1 || AnyEditorShown(*this)) return;
   Form1Tag = kMainInlineEditor;
+  // A new line whose start the first click set is given up whole: its rows are not committed and
+  // must not stay behind the table, nor get an editor.
+  if (PendingKind != 0 && PanelOpen == 0) CancelPlacement();
   PendingKind = 0;
   PanelOpen = 0;
   int sx = 0;

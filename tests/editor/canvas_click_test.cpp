@@ -107,6 +107,26 @@ TEST_F(CanvasClickTest, DoubleClickGivesOneClickOnly) {
   Release(300, 300);
   EXPECT_EQ(CurObject, 1);
   EXPECT_EQ(PanelOpen, 0) << "a second click would have picked the multiswitch up";
+
+  // A double click where a new line starts gives the line up whole: no uncommitted rows stay
+  // behind the table, and no editor opens on them.
+  const test::DrawingState placed = test::DrawingState::Take();
+  Form1->PlacementClick(201);
+  MoveTo(100, 100);
+  Press(100, 100);
+  Release(100, 100);
+  ASSERT_EQ(ExtraAngles, 1);
+  const QPoint q = Client(100, 100);
+  QMouseEvent dbl2(QEvent::MouseButtonDblClick, q, Form5->mapToGlobal(q), Qt::LeftButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(Form5, &dbl2);
+  Release(100, 100);
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_EQ(ExtraAngles, 0);
+  EXPECT_TRUE(Form5->Edit1->isHidden());
+  EXPECT_EQ(InlineEdit, 0);
+  EXPECT_TRUE(RowsBehindTableAreZero());
+  EXPECT_EQ(test::DrawingState::Take(), placed);
 }
 
 TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {

@@ -256,6 +256,27 @@ TEST_F(CanvasClickTest, LineReRouteIsTwoStepsBackToTheSameLine) {
   EXPECT_NE(test::DrawingState::Take(), drawn);
   Undo();
   EXPECT_EQ(test::DrawingState::Take(), drawn);
+
+  // A fibre keeps its bends in the row after it as every line does: re-routed, it comes back
+  // with them.
+  Form1->PlacementClick(205);
+  const int fibre = CurObject;
+  ClickAt(600, 100);
+  MoveTo(600, 200);
+  Key(Qt::Key_Space);
+  MoveTo(700, 250);
+  ClickAt(700, 250);
+  const test::DrawingState withFibre = test::DrawingState::Take();
+  ASSERT_EQ(NetObjects[static_cast<std::size_t>(fibre) + 1], (ObjRow{-1, 100, 100, 50, 0, 8}));
+  ClickAt(600, 118);
+  ASSERT_EQ(PendingKind, 205);
+  MoveTo(800, 168);
+  ClickAt(800, 168);
+  MoveTo(850, 400);
+  ClickAt(850, 400);
+  ASSERT_NE(test::DrawingState::Take(), withFibre);
+  Undo();
+  EXPECT_EQ(test::DrawingState::Take(), withFibre);
 }
 
 TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {

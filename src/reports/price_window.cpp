@@ -56,6 +56,8 @@ CableNames OptionCableNames(bool fiber) {
 }
 
 // Checks the price and quantity cells as they are typed, so a bad character goes at once.
+// While the check's message box is up the editor keeps its place: the box takes the focus, and
+// a grid that closed the editor then would free it under the key press still being handled.
 class PriceCellDelegate : public QStyledItemDelegate {
  public:
   explicit PriceCellDelegate(TForm2* form) : QStyledItemDelegate(form), m_form(form) {}
@@ -64,20 +66,26 @@ class PriceCellDelegate : public QStyledItemDelegate {
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (line && index.column() >= 1 && index.column() <= 3) {
       TForm2* form = m_form;
-      QObject::connect(line, &QLineEdit::textEdited, line, [form, line](const QString& text) {
-        // The cell is mended before the message: the box takes the focus and the grid commits
-        // the editor's text as it then stands.
+      bool* checking = &m_checking;
+      QObject::connect(line, &QLineEdit::textEdited, line, [form, line, checking](const QString& text) {
         const QString kept = QString::fromStdString(form->CheckedCellText(text.toStdString()));
         if (kept == text) return;
         line->setText(kept);
+        *checking = true;
         platform::ShowError("Error", kBadRealNumber);
+        *checking = false;
       });
     }
     return editor;
   }
+  bool eventFilter(QObject* editor, QEvent* e) override {
+    if (m_checking && (e->type() == QEvent::FocusOut || e->type() == QEvent::Hide)) return false;
+    return QStyledItemDelegate::eventFilter(editor, e);
+  }
 
  private:
   TForm2* m_form;
+  mutable bool m_checking = false;
 };
 
 }  // namespace

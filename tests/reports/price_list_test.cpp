@@ -192,6 +192,32 @@ TEST(PriceList, TypedCommaIsRemovedWithTheMessage) {
   EXPECT_EQ(app.ui->messages[0].text, "The value must be of a real type number!");
 }
 
+// The message box took the focus from the cell editor; the grid closed and freed the editor
+// while its key press was still being handled, and the program went down when the box closed.
+TEST(PriceList, TypedCommaWithARealMessageBoxKeepsTheEditorAndTheProgram) {
+  test::AppFixture app;
+  Form2->show();
+  Form2->Button3Click();
+  QApplication::setActiveWindow(Form2);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form2));
+  QTableWidget* g = Form2->StringGrid2;
+  g->setFocus();
+  g->setCurrentCell(0, 1);
+  {
+    test::MessageBoxAnswerer boxes;
+    for (const char c : std::string("12,")) QTest::keyClick(QApplication::focusWidget(), c);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"The value must be of a real type number!"});
+  }
+  QApplication::setActiveWindow(Form2);  // as the desktop does when the box has gone
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->text(), "12");
+  QTest::keyClicks(editor, ".5");
+  QTest::keyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(PriceListRows.Rows[1][1], "12.5");
+}
+
 TEST(PriceList, LeavingThePriceListRestoresTheReportControlsAndRebuilds) {
   test::AppFixture app;
   Form2->Button3Click();

@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QStringList>
 #include <QUrl>
 
@@ -129,6 +131,11 @@ PageSize QtPlatform::printerPageSize() {
 
 bool QtPlatform::printerSetup() {
   QPrintDialog dlg(&printer(), QApplication::activeWindow());
+  dlg.setWindowTitle("Print Setup");
+  // The setup only chooses the printer and its page; a confirm button reading "Print" made it
+  // look as if the drawing had gone to the printer.
+  for (QDialogButtonBox* box : dlg.findChildren<QDialogButtonBox*>())
+    if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText("OK");
   return dlg.exec() == QDialog::Accepted;
 }
 

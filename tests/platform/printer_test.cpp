@@ -2,9 +2,14 @@
 // page size, and a list of drawing operations plays page by page.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -55,6 +60,25 @@ TEST(Printer, CancelledDialogGivesNoJob) {
   EXPECT_FALSE(Current().printDialog("test"));
   EXPECT_EQ(ui->printDialogs, 1);
   EXPECT_TRUE(ui->printedFiles.empty());
+}
+
+// The setup dialog's confirm button read "Print" although the setup prints nothing.
+TEST(Printer, SetupDialogConfirmsWithOkNotPrint) {
+  QtPlatform qt;
+  QStringList buttons;
+  QString title;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dlg, nullptr);
+    title = dlg->windowTitle();
+    for (QDialogButtonBox* box : dlg->findChildren<QDialogButtonBox*>())
+      for (QAbstractButton* b : box->buttons()) buttons << b->text().remove('&');
+    dlg->reject();
+  });
+  EXPECT_FALSE(qt.printerSetup());
+  EXPECT_EQ(title, "Print Setup");
+  EXPECT_TRUE(buttons.contains("OK")) << buttons.join(",").toStdString();
+  EXPECT_FALSE(buttons.contains("Print")) << buttons.join(",").toStdString();
 }
 
 TEST(Printer, OperationsPlayPageByPage) {

@@ -145,6 +145,7 @@ class TForm5 : public QWidget {
   // Shows a panel at canvas client point (left, top), kept inside the window.
   void PlacePanel(QWidget* panel, int left, int top);
   QString m_lengthText;  // last length text the cable editor accepted
+  int m_fractionAt = -1;  // where a typed decimal mark was cut off; -1 when none was
 
   // source panel (source_panel.cpp); the grids' stores are StringGrid1 and StringGrid2 below
   QLabel* Label3 = nullptr;          // "Channel power map (dBuV)"

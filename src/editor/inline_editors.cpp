@@ -85,6 +85,7 @@ void OpenCableEditor(TForm5& f, int row) {
   ShowOver(f.ComboBox1, left, top - 20);
 
   f.m_lengthText = QString::number(o[kInst] < 0 ? 0 : o[kInst]);
+  f.m_fractionAt = -1;
   f.Edit1->setText(f.m_lengthText);
   ShowOver(f.Edit1, left, top);
   f.Edit1->setFocus();
@@ -329,6 +330,21 @@ int TForm5::EditedRow() const {
 
 void TForm5::Edit1Change() {
   const QString text = Edit1->text();
+  // Digits typed right where a decimal mark was cut off are its fraction: typing 12.7 leaves
+  // 12, not 127.
+  if (m_fractionAt >= 0) {
+    const int added = static_cast<int>(text.size() - m_lengthText.size());
+    bool fraction = added > 0 && text.left(m_fractionAt) == m_lengthText.left(m_fractionAt) &&
+                    text.mid(m_fractionAt + added) == m_lengthText.mid(m_fractionAt);
+    for (int i = 0; fraction && i < added; ++i) fraction = text[m_fractionAt + i].isDigit();
+    if (fraction) {
+      const QSignalBlocker block(Edit1);
+      Edit1->setText(m_lengthText);
+      Edit1->setCursorPosition(m_fractionAt);
+      return;
+    }
+    m_fractionAt = -1;
+  }
   QString t = text;
   int cut = t.indexOf(',');
   if (cut < 0) cut = t.indexOf('.');
@@ -343,6 +359,7 @@ void TForm5::Edit1Change() {
     out = QString::number(v);
   }
   m_lengthText = out;
+  if (cut >= 0 && out == t) m_fractionAt = static_cast<int>(cut);
   if (out == text) return;
   const int caret = Edit1->cursorPosition();
   const QSignalBlocker block(Edit1);

@@ -86,6 +86,25 @@ TEST_F(DoubleClick, OnASocketOpensItsLengthEditorAndEnterStoresTheLength) {
   EXPECT_FALSE(Shown(f().Edit1));
   EXPECT_EQ(NetObjects[socket][kInst], 25);
   EXPECT_EQ(InlineEdit, 0);
+
+  // A length typed with decimals keeps its whole metres; the fraction never joins them.
+  DoubleClickAt(400, 200);
+  ASSERT_TRUE(Shown(f().Edit1));
+  f().Edit1->selectAll();
+  QTest::keyClicks(f().Edit1, "12.75");
+  EXPECT_EQ(f().Edit1->text(), "12");
+  QTest::keyClick(f().Edit1, Qt::Key_Return);
+  EXPECT_EQ(NetObjects[socket][kInst], 12);
+
+  // Once the user edits on, digits count again.
+  DoubleClickAt(400, 200);
+  f().Edit1->selectAll();
+  QTest::keyClicks(f().Edit1, "17,5");
+  QTest::keyClick(f().Edit1, Qt::Key_Backspace);
+  QTest::keyClicks(f().Edit1, "9");
+  EXPECT_EQ(f().Edit1->text(), "19");
+  QTest::keyClick(f().Edit1, Qt::Key_Return);
+  EXPECT_EQ(NetObjects[socket][kInst], 19);
 }
 
 TEST_F(DoubleClick, OnAnLnbOpensTheSourcePanel) {

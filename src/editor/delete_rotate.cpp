@@ -2,6 +2,7 @@
 // handler), and the row operations behind them.
 #include "editor/delete_rotate.hpp"
 
+#include <QLabel>
 #include <algorithm>
 #include <filesystem>
 
@@ -222,6 +223,11 @@ void TForm5::Delete1Click() {
     PendingKind = 0;
     Form1Tag = kMainEditing;
     Tag = kCanvasIdle;
+  }
+  // The line hints belonged to the line that followed the pointer; it is gone now.
+  if (following) {
+    if (Label14) Label14->hide();
+    if (Label15) Label15->hide();
   }
   Repaint();
 }

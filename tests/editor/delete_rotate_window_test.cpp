@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QMenu>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <filesystem>
 #include <optional>
 
+#include "app/palette.hpp"
 #include "editor/canvas_fixture.hpp"
 #include "editor/delete_rotate.hpp"
 #include "editor/model_snapshot.hpp"
@@ -204,6 +207,37 @@ TEST_F(DeleteRotateWindowTest, ASelectionDraggedOverSeveralObjectsIsDeletedAsOne
   EXPECT_TRUE(TerrUsed[3]) << "the FM antenna lies outside";
 
   Undo();
+  ExpectSameModel(ModelSnapshot(), before);
+}
+
+// ---- a line still being drawn
+
+// "Delete" on the line that follows the pointer drops it; its hints asking for Shift and Space
+// must not stay on the canvas with no line left to draw.
+TEST_F(DeleteRotateWindowTest, DeletingALineBeingDrawnTakesItsHintsAway) {
+  OpenLarge("sources.stn");
+  Form5->HorzScrollBar->setValue(3000);
+  Form5->VertScrollBar->setValue(3000);
+  Form5->Repaint();
+  const ModelSnapshot before;
+  QToolButton* trunk = Form1->Palette->ToolButton(28);
+  ASSERT_TRUE(trunk && trunk->isVisible());
+  QTest::mouseClick(trunk, Qt::LeftButton);
+  ASSERT_EQ(PendingKind, 201);
+  ASSERT_TRUE(Form5->Label14->isVisible());
+  Move({300, 200}, Qt::NoButton);
+  Press({300, 200}, Qt::LeftButton);
+  Release({300, 200}, Qt::LeftButton);
+  ASSERT_EQ(ExtraAngles, 1) << "the start is set";
+  Move({500, 400}, Qt::NoButton);
+  ASSERT_TRUE(Form5->Label15->isVisible());
+
+  RightClick({500, 400});
+  ASSERT_TRUE(Form5->PopupMenu1->isVisible());
+  ClickItem(Form5->PopupMenu1, Form5->Delete1);
+  EXPECT_EQ(PendingKind, 0);
+  EXPECT_FALSE(Form5->Label14->isVisible());
+  EXPECT_FALSE(Form5->Label15->isVisible());
   ExpectSameModel(ModelSnapshot(), before);
 }
 

@@ -193,6 +193,7 @@ bool TForm1::SaveProjectTo(const std::string& path) {
   bool written;
   {
     UnplacedSourceSlotHidden unplaced;
+    HeldObjectAtItsPlace held;
     written = WriteProjectFile(path, &error);
   }
   if (!written) {

@@ -96,18 +96,21 @@ int FreeSlot(const std::array<bool, N>& used, int reserved) {
 // A committed object picked up by the canvas click sits at CurObject: arming there would overwrite
 // it. It goes back to the place it was picked up from, and arming uses the free row after the
 // committed ones.
+bool HoldsPickedUp(int r) { return PanelOpen != 0 && ValidObjRow(r) && r < ObjectCount && NetObjects[r][kKind] > 0; }
+
+void RestorePickedUpPlace(int r) {
+  NetObjects[r][kX] = LineEditSave.X;
+  NetObjects[r][kY] = LineEditSave.Y;
+  // A line being re-routed also gets back its direction, bends and route style.
+  if (IsLine(NetObjects[r][kKind]) && ValidObjRow(r + 1) && NetObjects[r + 1][kKind] < 0) {
+    NetObjects[r][kOrient] = LineEditSave.Orient;
+    for (int k = 0; k < 5; ++k) NetObjects[r + 1][k + 1] = LineEditSave.Bend[k];
+  }
+}
+
 void PutBackPickedUp() {
   if (PanelOpen == 0) return;
-  const int r = CurObject;
-  if (ValidObjRow(r) && r < ObjectCount && NetObjects[r][kKind] > 0) {
-    NetObjects[r][kX] = LineEditSave.X;
-    NetObjects[r][kY] = LineEditSave.Y;
-    // A line being re-routed also gets back its direction, bends and route style.
-    if (IsLine(NetObjects[r][kKind]) && ValidObjRow(r + 1) && NetObjects[r + 1][kKind] < 0) {
-      NetObjects[r][kOrient] = LineEditSave.Orient;
-      for (int k = 0; k < 5; ++k) NetObjects[r + 1][k + 1] = LineEditSave.Bend[k];
-    }
-  }
+  if (HoldsPickedUp(CurObject)) RestorePickedUpPlace(CurObject);
   PanelOpen = 0;
   PickOffset = {};
   LinePicked = false;
@@ -278,6 +281,23 @@ UnplacedSourceSlotHidden::UnplacedSourceSlotHidden() {
 
 UnplacedSourceSlotHidden::~UnplacedSourceSlotHidden() {
   if (m_slot) *m_slot = true;
+}
+
+HeldObjectAtItsPlace::HeldObjectAtItsPlace() {
+  if (!HoldsPickedUp(CurObject)) return;
+  m_row = CurObject;
+  m_curObject = CurObject;
+  m_head = NetObjects[m_row];
+  if (ValidObjRow(m_row + 1)) m_next = NetObjects[m_row + 1];
+  RestorePickedUpPlace(m_row);
+  CurObject = ObjectCount;
+}
+
+HeldObjectAtItsPlace::~HeldObjectAtItsPlace() {
+  if (m_row < 0) return;
+  NetObjects[m_row] = m_head;
+  if (ValidObjRow(m_row + 1)) NetObjects[m_row + 1] = m_next;
+  CurObject = m_curObject;
 }
 
 }  // namespace kavrix

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/network_model.hpp"
+
 namespace kavrix {
 
 inline constexpr const char* kLnbLimitMessage =
@@ -55,6 +57,23 @@ class UnplacedSourceSlotHidden {
 
  private:
   bool* m_slot = nullptr;
+};
+
+// While alive, the drawing reads as committed: an object picked up by the canvas stands where it
+// was picked up and the table ends after the last committed row, so a project saved meanwhile
+// keeps every object instead of ending at the held one. The held state comes back afterwards.
+class HeldObjectAtItsPlace {
+ public:
+  HeldObjectAtItsPlace();
+  ~HeldObjectAtItsPlace();
+  HeldObjectAtItsPlace(const HeldObjectAtItsPlace&) = delete;
+  HeldObjectAtItsPlace& operator=(const HeldObjectAtItsPlace&) = delete;
+
+ private:
+  int m_row = -1;
+  int m_curObject = 0;
+  ObjRow m_head{};
+  ObjRow m_next{};
 };
 
 }  // namespace kavrix

@@ -154,6 +154,48 @@ TEST_F(DrawNetworkTest, UserDrawsAnalysesSavesUndoesAndReopensANetwork) {
   EXPECT_EQ(test::FileBytes(PathIn("again.stn")), saved);
 }
 
+// A project saved while an object is picked up is the drawing as committed: the held object where
+// it was picked up and every object behind it, not a table cut off at the held row.
+TEST_F(DrawNetworkTest, SavingWhileAnObjectIsPickedUpKeepsEveryObject) {
+  Palette({8});  // LNB
+  ClickAt(300, 100);
+  Palette({15});
+  ClickAt(500, 300);
+  Palette({15});
+  ClickAt(500, 400);
+  Palette({28});
+  ClickAt(200, 300);
+  ClickAt(260, 400);
+  ASSERT_EQ(PendingKind, 0);
+  Form1->SaveActionUpdate();
+  ui().files.push_back(platform::FileDialogResult{PathIn("held.stn"), 1});
+  ClickWidget(CommandButton(Form1->SaveAction));
+  const std::string committed = test::FileBytes(PathIn("held.stn"));
+  ASSERT_FALSE(committed.empty());
+
+  const auto saveWhileHeld = [&](Point at) {
+    ClickAt(at.x, at.y);
+    ASSERT_EQ(PanelOpen, 1);
+    MoveTo(at.x + 300, at.y + 150);
+    const test::DrawingState held = test::DrawingState::Take();
+    Form1->SaveActionUpdate();
+    ClickWidget(CommandButton(Form1->SaveAction));
+    EXPECT_EQ(test::FileBytes(PathIn("held.stn")), committed);
+    EXPECT_EQ(test::DrawingState::Take(), held) << "the object is still held where the pointer has it";
+    EXPECT_EQ(PanelOpen, 1);
+  };
+  saveWhileHeld({300, 100});  // the LNB, the first row
+  ClickAt(300, 100);          // put down where it was
+  ASSERT_EQ(PanelOpen, 0);
+
+  const int line = 3;
+  ASSERT_EQ(NetObjects[line][kKind], 201);
+  Point onLine{200, 300};
+  while (onLine.y < 400 && HitTestComponent(onLine.x, onLine.y) != line) onLine.y += 5;
+  ASSERT_EQ(HitTestComponent(onLine.x, onLine.y), line);
+  saveWhileHeld(onLine);
+}
+
 // Each cable kind drawn with the keys the user has: Shift for the arrangement, Space for bends
 // and to finish at the pointer; then each undone back to the model before it.
 TEST_F(DrawNetworkTest, EachLineKindDrawsWithItsKeysAndUndoesExactly) {

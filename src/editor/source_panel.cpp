@@ -363,7 +363,11 @@ bool TForm5::OpenSourcePanel(int row) {
   for (QWidget* w : std::initializer_list<QWidget*>{StringGrid1View, Button3, Button4}) w->setVisible(!average);
   RefreshSourceGrids();
 
-  Panel1->resize(lnb ? kLnbPanelWidth : kTerrPanelWidth, kSourcePanelHeight);
+  // On a canvas lower than the panel (a small screen) the panel and its channel grid get shorter,
+  // so the grid's last rows and its scroll bar stay within reach.
+  const int panelHeight = std::clamp(ClientHeight(), kGridTop + 120, kSourcePanelHeight);
+  Panel1->resize(lnb ? kLnbPanelWidth : kTerrPanelWidth, panelHeight);
+  StringGrid1View->resize(StringGrid1View->width(), panelHeight - kGridTop - 8);
   const int h = ClientHeight();
   const int top = h <= o[kY] + 600 ? h - ScrollY - 600 : o[kY] - ScrollY;
   PlacePanel(Panel1, o[kX] - ScrollX - 100, top);

@@ -116,6 +116,25 @@ TEST_F(DoubleClick, OnAnLnbOpensTheSourcePanel) {
   f().Button1Click();
 }
 
+// On a small screen the canvas is lower than the source panel: the panel must still show the
+// bottom of its channel grid, where the grid's scroll bar ends.
+TEST_F(DoubleClick, SourcePanelFitsALowCanvas) {
+  Form1->resize(1024, 560);
+  QCoreApplication::processEvents();
+  ASSERT_LT(Form5->ClientHeight(), 500);
+  const int lnb = test::PlaceLnb(400, 200);
+  LnbParams[NetObjects[lnb][kInst]][0][4] = 0;  // a plan entered by hand shows the grid
+  Form5->Repaint();
+  DoubleClickAt(400 + 30, 200 + 5);
+  ASSERT_TRUE(Shown(f().Panel1));
+  ASSERT_TRUE(f().StringGrid1View->isVisible());
+  EXPECT_GE(f().Panel1->y(), 0);
+  EXPECT_LE(f().Panel1->geometry().bottom(), Form5->ClientHeight() - 1);
+  EXPECT_LE(f().StringGrid1View->geometry().bottom(), f().Panel1->height() - 1);
+  EXPECT_GT(f().StringGrid1View->height(), 100);
+  f().Button1Click();
+}
+
 TEST_F(DoubleClick, OpensNoSecondEditorWhileAPanelIsStillShown) {
   // Enter in a panel's field reaches the canvas, whose Enter ends the editing state although
   // the panel stays open; the panel must still be the only editor, or its Apply would store

@@ -32,6 +32,7 @@ namespace {
 
 constexpr int kLnbKind = 91;
 constexpr int kSocketKind = 210;
+constexpr int kCommentKind = 100;
 constexpr int kModulatorZirn = 97;
 
 bool IsLineKind(int kind) { return kind >= 201 && kind <= 209; }
@@ -261,6 +262,12 @@ SelectionCommit CommitSelectionMoveCopy() {
         out.sourceDropped = true;
         continue;
       }
+    }
+    // A copied comment gets a text of its own: a shared one would change with the other's edit.
+    if (kind == kCommentKind && ItemTextCount >= 0 && ItemTextCount < kItemTextSlots &&
+        src[kInst] >= 0 && src[kInst] < kItemTextSlots) {
+      ItemTexts[static_cast<std::size_t>(ItemTextCount)] = ItemTexts[static_cast<std::size_t>(src[kInst])];
+      inst = ItemTextCount++;
     }
     EnsureFreeObjectRows(static_cast<std::size_t>(rows) + 1);
     const int c = CurObject;

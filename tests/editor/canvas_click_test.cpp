@@ -391,6 +391,40 @@ TEST_F(CanvasClickTest, CtrlKeepsTheSelectionAndSourceCopiesNeedFreeSlots) {
   EXPECT_EQ(Form5->Tag, kCanvasIdle);
 }
 
+// Each comment holds its own text: editing a copy leaves the text of the comment it was copied
+// from as it was.
+TEST_F(CanvasClickTest, ACopiedCommentGetsATextOfItsOwn) {
+  const int comment = Place(100, 200, 150);
+  auto writeComment = [this](int x, int y, const char* text) {
+    MoveTo(x, y);
+    Press(x, y);
+    Release(x, y);
+    const QPoint p = Client(x, y);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(Form5, &dbl);
+    Release(x, y);
+    ASSERT_FALSE(Form5->Memo1->isHidden());
+    QTest::keyClick(Form5->Memo1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(Form5->Memo1, text);
+    QTest::keyClick(Form5->Memo1, Qt::Key_Return);
+    ASSERT_TRUE(Form5->Memo1->isHidden());
+  };
+  auto textOf = [](int row) { return ItemTexts[static_cast<std::size_t>(NetObjects[static_cast<std::size_t>(row)][kInst])]; };
+  writeComment(200, 150, "Riser A");
+
+  Select(50, 100, 350, 200);
+  StartSelectionDrag(Form5->Copy1, 200, 150);
+  MoveTo(200, 350);
+  ClickAt(200, 350);
+  const int copy = comment + 1;
+  ASSERT_EQ(NetObjects[copy][kKind], 100);
+  EXPECT_EQ(textOf(copy), "Riser A");
+  writeComment(200, 350, "Riser B");
+  EXPECT_EQ(textOf(comment), "Riser A");
+  EXPECT_EQ(textOf(copy), "Riser B");
+}
+
 TEST_F(CanvasClickTest, ReleasingASelectionDragOverAnObjectSelectsAndPicksNothingUp) {
   Place(152, 300, 300);
   DragTo(100, 100, 300, 300);

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -60,6 +61,12 @@ void ShowOver(QWidget* w, int left, int top) {
 }
 
 // ---- cable editor
+
+// Wide enough to hide the symbol's own setting text below it, whatever the value's length.
+void FitKnobValue(QLabel& label) {
+  label.adjustSize();
+  label.resize(std::max(label.width(), 14), label.height());
+}
 
 void OpenCableEditor(TForm5& f, int row) {
   const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
@@ -154,7 +161,7 @@ bool OpenKnobAt(TForm5& f, int row, int x, int y) {
     ShowOver(f.UpDown1, kx - 8 - ScrollX, ky - 5 - ScrollY);
     f.KnobScale = KnobScaleFor(kind, f.UpDown1Tag, maximum);
     f.Label2->setText(KnobText(f.UpDown1Stepper->position(), f.KnobScale));
-    f.Label2->adjustSize();
+    FitKnobValue(*f.Label2);
     ShowOver(f.Label2, f.UpDown1->x(), f.UpDown1->y() - 13);
     f.KnobStartPos = f.UpDown1Stepper->position();
     f.UpDown1->setFocus();
@@ -209,6 +216,12 @@ void TForm5::CreatePanels() {
   });
   Label2 = new QLabel(this);
   Label2->setObjectName("Label2");
+  // The stepper's value sits where the symbol shows the knob's setting: it covers that text
+  // instead of printing over it.
+  Label2->setAutoFillBackground(true);
+  QPalette knobValue = Label2->palette();
+  knobValue.setColor(QPalette::Window, Qt::white);
+  Label2->setPalette(knobValue);
   Label2->hide();
 
   Memo1 = new QPlainTextEdit(this);
@@ -439,7 +452,10 @@ void TForm5::CommitCommentEditor() {
 
 // ---- knob stepper handlers
 
-void TForm5::UpDown1Click() { Label2->setText(KnobText(UpDown1Stepper->position(), KnobScale)); Label2->adjustSize(); }
+void TForm5::UpDown1Click() {
+  Label2->setText(KnobText(UpDown1Stepper->position(), KnobScale));
+  FitKnobValue(*Label2);
+}
 
 void TForm5::UpDown1Exit() {
   if (UpDown1Tag == 0) return;

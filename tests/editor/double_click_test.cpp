@@ -1,4 +1,6 @@
 // Editors opened by real double clicks on placed objects of the shown canvas.
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
@@ -105,6 +107,23 @@ TEST_F(DoubleClick, OnASocketOpensItsLengthEditorAndEnterStoresTheLength) {
   EXPECT_EQ(f().Edit1->text(), "19");
   QTest::keyClick(f().Edit1, Qt::Key_Return);
   EXPECT_EQ(NetObjects[socket][kInst], 19);
+}
+
+// The stepper's value lies over the symbol's text of the same setting; the old value must not
+// show through the new one.
+TEST_F(DoubleClick, KnobValueHidesTheSettingTextOfTheSymbol) {
+  PlaceDefault(45, 400, 250);
+  Form5->Repaint();
+  DoubleClickAt(400 - 50, 250 + 5);  // the gain knob
+  ASSERT_TRUE(Shown(f().UpDown1));
+  ASSERT_TRUE(Shown(f().Label2));
+  for (int step = 0; step < 3; ++step) {
+    f().UpDown1Stepper->stepDown();
+    const QImage shown = Form5->grab(f().Label2->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage own = f().Label2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, own) << "at " << f().Label2->text().toStdString();
+  }
+  test::PressKey(Form5, Qt::Key_Return);
 }
 
 TEST_F(DoubleClick, OnAnLnbOpensTheSourcePanel) {

@@ -21,6 +21,7 @@
 #include "model/price_rows.hpp"
 #include "model/project_file.hpp"
 #include "model/project_options.hpp"
+#include "model/source_file.hpp"
 #include "model/source_tables.hpp"
 #include "model/window/options_window.hpp"
 #include "reports/document_commands.hpp"
@@ -228,7 +229,11 @@ void TForm1::SaveAs1Click() {
     return;
   }
   if (chosen->filterIndex == 1 && SaveDialog1.defaultExt == ".stn") {
-    if (SaveProjectTo(chosen->fileName) && Form5) Form5->setWindowTitle(QString::fromStdString(BaseName(chosen->fileName)));
+    // The save dialog gives a name typed without any extension its default one, or the project
+    // would not be listed when it is opened again; a name with an extension stays as typed.
+    const std::string path =
+        FileNameExtension(chosen->fileName).empty() ? chosen->fileName + SaveDialog1.defaultExt : chosen->fileName;
+    if (SaveProjectTo(path) && Form5) Form5->setWindowTitle(QString::fromStdString(BaseName(path)));
   }
 }
 

@@ -154,6 +154,13 @@ TEST_F(MainWindowTest, SaveAsByFilter) {
   EXPECT_EQ(ProjectFileName, PathIn("my.stn.old"));  // used as the dialog returned it
   EXPECT_EQ(Form5->windowTitle(), "my.stn.old");
   EXPECT_TRUE(fs::exists(PathIn("my.stn.old")));
+  // A name typed with no extension at all gets the dialog's default one, so Open lists it.
+  ui().files.push_back(FileDialogResult{PathIn("riser"), 1});
+  Form1->SaveAs1Click();
+  EXPECT_EQ(ProjectFileName, PathIn("riser.stn"));
+  EXPECT_EQ(Form5->windowTitle(), "riser.stn");
+  EXPECT_TRUE(fs::exists(PathIn("riser.stn")));
+  EXPECT_FALSE(fs::exists(PathIn("riser")));
   EXPECT_EQ(Form1->SaveDialog1CanClose("a.STN"), "a.STN.stn");
   EXPECT_EQ(Form1->SaveDialog1CanClose("a.bmp"), "a.bmp");
 }

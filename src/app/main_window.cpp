@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTimer>
@@ -295,6 +296,10 @@ void TForm1::Open1Click() {
   if (Form5) {
     Form5->VertScrollRange = Form5->ClientHeight() + DrawExtentY;
     Form5->HorzScrollRange = Form5->ClientWidth() + DrawExtentX;
+    // A project opens at its top-left corner: the view left scrolled by the drawing before
+    // could lie past the whole of this one and show an empty canvas.
+    Form5->HorzScrollBar->setValue(0);
+    Form5->VertScrollBar->setValue(0);
     Form5->update();
   }
   if (Windows().clearAnalyzerSeries0) Windows().clearAnalyzerSeries0();

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QScrollBar>
 #include <cmath>
 #include <filesystem>
 #include <vector>
@@ -152,6 +153,24 @@ TEST_F(DrawNetworkTest, UserDrawsAnalysesSavesUndoesAndReopensANetwork) {
   ui().files.push_back(platform::FileDialogResult{PathIn("again.stn"), 1});
   Form1->SaveAs1->trigger();
   EXPECT_EQ(test::FileBytes(PathIn("again.stn")), saved);
+}
+
+// Opening a project after working far down and right in a larger one shows the opened drawing,
+// not an empty canvas beyond its end.
+TEST_F(DrawNetworkTest, AnOpenedProjectIsShownFromItsTopLeftCorner) {
+  Open("tap_riser.stn");
+  Form5->Repaint();
+  Form5->HorzScrollBar->setValue(Form5->HorzScrollBar->maximum());
+  Form5->VertScrollBar->setValue(Form5->VertScrollBar->maximum());
+  Form5->Repaint();
+  ASSERT_GT(ScrollY, 0);
+
+  ui().files.push_back(platform::FileDialogResult{std::string(KAVRIX_TEST_DATA) + "/lines_sockets.stn", 1});
+  ClickWidget(CommandButton(Form1->Open1));
+  ASSERT_GT(CurObject, 0);
+  Form5->Repaint();
+  EXPECT_EQ(ScrollX, 0);
+  EXPECT_EQ(ScrollY, 0);
 }
 
 // A project saved while an object is picked up is the drawing as committed: the held object where

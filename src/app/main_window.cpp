@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTimer>
@@ -172,6 +171,9 @@ bool TForm1::Close1Click() {
   if (Form5) {
     Form5->VertScrollRange = Form5->ClientHeight() + 100;
     Form5->HorzScrollRange = Form5->ClientWidth() + 100;
+    // The smaller ranges take the view back at once, so a drawing opened next is not shown
+    // from where the previous one was scrolled to.
+    Form5->SyncScrollBars();
   }
   if (Form3) Form3->ShowValues();
   if (Form5) Form5->update();
@@ -296,10 +298,6 @@ void TForm1::Open1Click() {
   if (Form5) {
     Form5->VertScrollRange = Form5->ClientHeight() + DrawExtentY;
     Form5->HorzScrollRange = Form5->ClientWidth() + DrawExtentX;
-    // A project opens at its top-left corner: the view left scrolled by the drawing before
-    // could lie past the whole of this one and show an empty canvas.
-    Form5->HorzScrollBar->setValue(0);
-    Form5->VertScrollBar->setValue(0);
     Form5->update();
   }
   if (Windows().clearAnalyzerSeries0) Windows().clearAnalyzerSeries0();

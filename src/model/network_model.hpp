@@ -70,6 +70,11 @@ class SpectraArray {
     if (m_meta[node].generation != m_current) bringUp(node);
     return spectrumPtr(node, spectrum);
   }
+  // As `read`, but a spectrum that holds the reset values is answered from one shared copy of
+  // them: sweeps that only read visit no memory of spectra the run never wrote.
+  const double* peek(std::size_t node, int spectrum) const {
+    return touched(node, spectrum) ? spectrumPtr(node, spectrum) : ResetSpectrum().data();
+  }
   double& operator()(std::size_t node, int spectrum, int entry) { return at(node, spectrum)[entry]; }
   double operator()(std::size_t node, int spectrum, int entry) const { return read(node, spectrum)[entry]; }
   std::size_t size() const { return m_nodes; }
@@ -91,8 +96,8 @@ class SpectraArray {
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
       const double* sp = spectrumPtr(node, s);
-      for (int e = 0; e < extent; e += 8) __builtin_prefetch(sp + e);
-      __builtin_prefetch(sp + 100);
+      if (extent > 0) prefetchLines(sp, sp + extent - 1, false);
+      prefetchLines(sp + 100, sp + 102, false);
     }
   }
   // Asks for the lines a computation of the node is about to write: those it wrote last time.
@@ -103,8 +108,8 @@ class SpectraArray {
     for (int s = 0; s < kSpectraPerNode; ++s) {
       if (!((t >> s) & 1u)) continue;
       const double* sp = spectrumPtr(node, s);
-      for (int e = 0; e < extent; e += 8) __builtin_prefetch(sp + e, 1);
-      __builtin_prefetch(sp + 100, 1);
+      if (extent > 0) prefetchLines(sp, sp + extent - 1, true);
+      prefetchLines(sp + 100, sp + 102, true);
     }
   }
   // Gives every spectrum of the node the reset values (a node of an earlier generation holds
@@ -152,6 +157,14 @@ class SpectraArray {
     sp[101] = 1000000.0;
     sp[102] = kNoSignal;
   }
+  static const std::array<double, kSpectrumLen>& ResetSpectrum() {
+    static const std::array<double, kSpectrumLen> reset = [] {
+      std::array<double, kSpectrumLen> r;
+      ResetValues(r.data());
+      return r;
+    }();
+    return reset;
+  }
 
  private:
   static constexpr std::size_t kNodeValues = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
@@ -159,6 +172,16 @@ class SpectraArray {
   static constexpr uint8_t kReady = 1u << 7;  // the node's memory holds values (of some generation)
   static constexpr uint8_t kFullExtent = 100;  // entries 0..99; 100..102 are always counted
 
+  // Every cache line from the one holding `first` to the one holding `last`: a spectrum rarely
+  // starts on a line boundary, so stepping by eight entries from its start misses its last line.
+  static void prefetchLines(const double* first, const double* last, bool forWrite) {
+    constexpr std::uintptr_t kLine = 64;
+    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(last);
+    for (std::uintptr_t a = reinterpret_cast<std::uintptr_t>(first) & ~(kLine - 1); a <= end; a += kLine) {
+      if (forWrite) __builtin_prefetch(reinterpret_cast<const void*>(a), 1);
+      else __builtin_prefetch(reinterpret_cast<const void*>(a));
+    }
+  }
   double* spectrumPtr(std::size_t node, int spectrum) const {
     return m_data + (node * kSpectraPerNode + static_cast<std::size_t>(spectrum)) * kSpectrumLen;
   }

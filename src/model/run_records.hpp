@@ -71,8 +71,10 @@ constexpr NodeRow ResetNodeRow() {
 // indices; callers keep n inside Nodes.
 inline NodeRow& NodeAt(int n) { return Nodes[static_cast<std::size_t>(n)]; }
 inline double* SpectrumAt(int n, int s) { return NodeSpectra.at(static_cast<std::size_t>(n), s); }
-// Read-only view of the same spectrum, for code that only looks.
+// Read-only view of the same spectrum, for code that only looks; `SpectrumPeek` for sweeps
+// that read many nodes once.
 inline const double* SpectrumRead(int n, int s) { return NodeSpectra.read(static_cast<std::size_t>(n), s); }
+inline const double* SpectrumPeek(int n, int s) { return NodeSpectra.peek(static_cast<std::size_t>(n), s); }
 
 // Pin q of a node: 0 input, 1 output, 2..5 ports 2..5. The Y field follows the X field.
 constexpr int PinX(int q) { return kNodeInX + 2 * q; }

@@ -166,11 +166,11 @@ void EvaluateOutlets() {
       }
       if (id > 0) {
         const int slot = SatSlotOf(id), band = BandOf(id);
-        const double* sp = SpectrumRead(j, q + 1);
+        const double* sp = SpectrumPeek(j, q + 1);
         if (id < kSatIdLimit && r[kNodeChainMark] != kChainBandGrid) {
           if (ValidSatSlot(slot) && band >= 1 && band <= 4) {
             const bool singleCable = r[kNodeChainMark] == kChainSingleCable;
-            const double* levels = singleCable ? SpectrumRead(j, 1) : sp;
+            const double* levels = singleCable ? SpectrumPeek(j, 1) : sp;
             const auto& freq = SatTables[slot][2 * (band - 1)];
             const auto& root = satRoot[slot][band - 1];
             for (int i = 0; i < kSatRows; ++i) {
@@ -183,7 +183,7 @@ void EvaluateOutlets() {
             }
           }
         } else if (id < kSatIdLimit) {
-          const double* out = SpectrumRead(j, 1);
+          const double* out = SpectrumPeek(j, 1);
           for (int b = 1; b <= 4; ++b) {
             if (LnbParams[0][b - 1][0] <= 0) continue;
             for (int m = 0; m < 7; ++m) {

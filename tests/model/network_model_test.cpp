@@ -144,10 +144,15 @@ TEST(NetworkModel, ResetRestoresEverySpectrumHoweverItWasWritten) {
   // After the reset no spectrum counts as written; reading leaves it so.
   EXPECT_EQ(SpectrumRead(10, 4)[99], kNoSignal);
   EXPECT_FALSE(NodeSpectra.touched(10, 4));
+  // A sweep's read of many nodes sees the same values, written or reset.
+  EXPECT_EQ(SpectrumPeek(11, 2)[102], kNoSignal);
+  EXPECT_EQ(SpectrumPeek(11, 2)[101], 1000000.0);
   SpectrumAt(10, 4)[0] = 5.0;
   EXPECT_TRUE(NodeSpectra.touched(10, 4));
+  EXPECT_EQ(SpectrumPeek(10, 4)[0], 5.0);
   ClearNodeSpectra(10);
   ExpectResetSpectra(10);
+  EXPECT_EQ(SpectrumPeek(10, 4)[0], kNoSignal);
   // A writer that names its leading entries: those and 100..102 are reset, the rest never moved.
   double* sp = NodeSpectra.atLeading(20, 1, 4);
   for (int k : {0, 3, 100, 101, 102}) sp[k] = 7.0;

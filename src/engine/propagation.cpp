@@ -213,7 +213,7 @@ void PassOn(int n, int count) {
 
 void PassSpectrumDownstream(int n) { PassOn(n, LeadingCount()); }
 
-void RunSourcePasses(bool mode) {
+void RunSourcePasses(bool mode, void (*computed)(int node)) {
   static engine::WalkMarks marks;
   for (int s = 0; s <= static_cast<int>(SourceCount) && ValidNode(s); ++s) {
     if (!BuildSourceList(s)) continue;
@@ -232,6 +232,7 @@ void RunSourcePasses(bool mode) {
       CalcNode(n, -1);
       if (mode) SubtractOutletLosses(n, satellite, count);
       PassOn(n, count);
+      if (computed) computed(n);
       n = WalkSuccessor(NodeAt(n)[kNodeNext]);
     }
   }

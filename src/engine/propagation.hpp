@@ -8,8 +8,9 @@
 namespace kavrix {
 
 // Computes every source's chain; with mode true also subtracts outlet cable and socket losses
-// from every linked port.
-void RunSourcePasses(bool mode);
+// from every linked port. `computed`, when given, is told of each node right after the walk has
+// computed it and handed its output on, while the node's spectra are still in the cache.
+void RunSourcePasses(bool mode, void (*computed)(int node) = nullptr);
 // Hands node n's output to its successor and the successor's sibling nodes.
 void PassSpectrumDownstream(int nodeIndex);
 // Lowers the step of `start` by one, recomputes the walk to `target` at list position freqIndex,

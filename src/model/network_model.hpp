@@ -61,7 +61,7 @@ class SpectraArray {
   double* at(std::size_t node, int spectrum) { return atLeading(node, spectrum, kFullExtent); }
   double* atLeading(std::size_t node, int spectrum, int entries) {
     if (m_meta[node].generation != m_current) bringUp(node);
-    m_meta[node].state |= static_cast<uint8_t>(1u << spectrum);
+    m_meta[node].state = static_cast<uint8_t>((m_meta[node].state | (1u << spectrum)) & ~kNoted);
     if (entries > m_meta[node].extent) m_meta[node].extent = static_cast<uint8_t>(entries > kFullExtent ? kFullExtent : entries);
     return spectrumPtr(node, spectrum);
   }
@@ -85,6 +85,13 @@ class SpectraArray {
   // Entries 0..written(node) - 1 and 100..102 of a touched spectrum may differ from the reset
   // values; the others hold them.
   int written(std::size_t node) const { return m_meta[node].generation == m_current ? m_meta[node].extent : 0; }
+  // A mark a reader sets on a node after taking what it needs of the node's spectra; any later
+  // write to them (or a reset) clears it, so the reader may keep using what it took while the
+  // mark holds.
+  void note(std::size_t node) {
+    if (m_meta[node].generation == m_current) m_meta[node].state |= kNoted;
+  }
+  bool noted(std::size_t node) const { return m_meta[node].generation == m_current && (m_meta[node].state & kNoted); }
   // Asks the processor to start loading what a scan of the node will touch (with `trackersOnly`,
   // the line of entries 100..102 only): a run reaches a few cache lines of every node, spread too
   // far apart for the hardware to guess.
@@ -146,7 +153,7 @@ class SpectraArray {
   double* data() {
     for (std::size_t n = 0; n < m_nodes; ++n) {
       if (m_meta[n].generation != m_current) bringUp(n);
-      m_meta[n].state |= kAllSpectra;
+      m_meta[n].state = static_cast<uint8_t>((m_meta[n].state | kAllSpectra) & ~kNoted);
       m_meta[n].extent = kFullExtent;
     }
     return m_data;
@@ -169,6 +176,7 @@ class SpectraArray {
  private:
   static constexpr std::size_t kNodeValues = static_cast<std::size_t>(kSpectraPerNode) * kSpectrumLen;
   static constexpr uint8_t kAllSpectra = (1u << kSpectraPerNode) - 1;
+  static constexpr uint8_t kNoted = 1u << 6;
   static constexpr uint8_t kReady = 1u << 7;  // the node's memory holds values (of some generation)
   static constexpr uint8_t kFullExtent = 100;  // entries 0..99; 100..102 are always counted
 
@@ -198,6 +206,7 @@ class SpectraArray {
     m_meta[node].generation = m_current;
   }
   void clearTouched(std::size_t node) const {
+    m_meta[node].state &= static_cast<uint8_t>(~kNoted);
     const uint8_t t = m_meta[node].state & kAllSpectra;
     if (t == 0) return;
     const int extent = m_meta[node].extent;
@@ -229,7 +238,7 @@ class SpectraArray {
   // What the array knows of one node, kept together so that an access reads one cache line.
   struct NodeMeta {
     uint32_t generation = 0;  // the generation the node's memory holds
-    uint8_t state = 0;        // kReady and one bit per touched spectrum
+    uint8_t state = 0;        // kReady, kNoted and one bit per touched spectrum
     uint8_t extent = 0;       // the leading entries its touched spectra may hold
   };
   mutable std::vector<NodeMeta> m_meta;

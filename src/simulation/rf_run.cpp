@@ -420,7 +420,7 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
       // cleared them, registration writes only source nodes, building resets each row it writes
       // and doubling copies node fields only. Clearing them again would only cost time.
       LinkSources(graph, nb);
-      RunSourcePasses(false);
+      RunSourcePasses(false, TakeNodeTrackers);
       LinkUnitLosses();
       UpdateMinMaxTrackers();
       EvaluateOutlets();

@@ -28,6 +28,9 @@ int MarkAndDoubleChains(RunGraph& graph, int n);
 // Links every source's chain; nb = built node count after doubling.
 void LinkSources(RunGraph& graph, int nb);
 void LinkUnitLosses();
+// Takes node n's trackers while the propagation has its spectra at hand; UpdateMinMaxTrackers
+// writes them without scanning again while nothing wrote to the node since.
+void TakeNodeTrackers(int n);
 void UpdateMinMaxTrackers();
 void EvaluateOutlets();
 void CollectLevelMarks(int nb);

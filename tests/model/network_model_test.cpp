@@ -161,6 +161,20 @@ TEST(NetworkModel, ResetRestoresEverySpectrumHoweverItWasWritten) {
   EXPECT_EQ(NodeSpectra.written(20), 100);
   ClearNodeSpectra(20);
   ExpectResetSpectra(20);
+  // A reader's note on a node lasts until the node is written or reset.
+  SpectrumAt(30, 1)[0] = 1.0;
+  NodeSpectra.note(30);
+  EXPECT_TRUE(NodeSpectra.noted(30));
+  EXPECT_EQ(SpectrumRead(30, 1)[0], 1.0);
+  EXPECT_TRUE(NodeSpectra.noted(30));
+  NodeSpectra.atLeading(30, 3, 0);
+  EXPECT_FALSE(NodeSpectra.noted(30));
+  NodeSpectra.note(30);
+  ClearNodeSpectra(30);
+  EXPECT_FALSE(NodeSpectra.noted(30));
+  NodeSpectra.note(30);
+  ResetSimulation();
+  EXPECT_FALSE(NodeSpectra.noted(30));
 }
 
 TEST(NetworkModel, FirstFreeNameSkipsOnlyExistingFiles) {

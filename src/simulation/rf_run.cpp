@@ -11,6 +11,7 @@
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/panel_encodings.hpp"
 #include "model/run_records.hpp"
 #include "model/window_modes.hpp"
 #include "model/source_tables.hpp"
@@ -25,9 +26,6 @@ bool TerrPresent = false;
 int LastRunNodeCount = 0;
 
 namespace {
-
-// Items of the modulator's channel width list, MHz.
-constexpr double kChannelWidths[] = {8.3, 8.0, 7.0, 6.0};
 
 int Derating(int carriers) {
   if (carriers <= 2) return 0;
@@ -119,7 +117,7 @@ void RegisterBavk(int row, int& k) {
     const ObjRow& s = NetObjects[row + 1];
     const int wi = s[3];
     if (wi >= 0 && wi < 4) {
-      const double w = kChannelWidths[wi];
+      const double w = panel::ModulatorChannelWidth(wi);
       const double c = s[2] / 10.0;
       auto& f = TerrSpectra[2 * i];
       auto& l = TerrSpectra[2 * i + 1];
@@ -146,24 +144,8 @@ void RegisterZirn(int row, int& k) {
   ModulatorNode(row, k, i, kCodeZirnSource);
   if (ContinuationRow(row + 1)) {
     const ObjRow& s = NetObjects[row + 1];
-    const int std = s[1], c = s[2];
     double f = 0, a = 0, b = 0;
-    bool ok = true;
-    if (std >= 0 && std <= 2) {
-      f = c < 8 ? 174 + 7 * c : 470 + 8 * (c - 8);
-      a = c < 8 ? 7 : 8;
-      b = c < 8 ? 8 : 9;
-    } else if (std == 3) {
-      f = c < 8 ? 174 + 7 * c : 470 + 7 * (c - 8);
-      a = 7;
-      b = 8;
-    } else if (std == 4) {
-      f = c < 7 ? 174 + 8 * c : 470 + 8 * (c - 7);
-      a = 8;
-      b = 9;
-    } else {
-      ok = false;
-    }
+    const bool ok = panel::HdmiChannelRaster(s[1], s[2], f, a, b);
     auto& fr = TerrSpectra[2 * i];
     auto& l = TerrSpectra[2 * i + 1];
     if (ok) {

@@ -301,7 +301,7 @@ TEST_F(DeviceChains, LineAmplifierAndJSplitter) {
 TEST_F(DeviceChains, ChannelConverterGeneratesAChannelForItsSocket) {
   const std::vector<double> f = {1000, 1500, 2000};
   const Point lnb = AddLnb(200, 100, f, 70);
-  const int conv = test::AddObject(60, 500, 500, 4, 1, 0);  // Inst 4: 2 dB below the set levels
+  test::AddObject(60, 500, 500, 4, 1, 0);  // Inst 4: 2 dB below the set levels
   // Channel row 1: enabled, level setting 10 (93 - 5 dBuV), line "H,Lo", transponder 11250 MHz
   // (IF 1500 with the 9750 MHz oscillator), output centre 626.0 MHz. Rows 2..16 disabled.
   test::AddContinuation(10, 1, 11250, 6260, 0);

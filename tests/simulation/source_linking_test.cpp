@@ -396,7 +396,9 @@ TEST(LinkingLoops, AntennasJoinedInALoopEndTheRun) {
   while (Nodes[nodes][kNodeCode] != 0) ++nodes;
   EXPECT_LT(nodes, 4 * out.builtNodes);
   for (const LinkRow& l : Links)
-    if (l[kLinkObject] != 0) EXPECT_NE(TerrStatusOf(l[kLinkStatus]), kStatusNone) << "socket " << l[kLinkObject];
+    if (l[kLinkObject] != 0) {
+      EXPECT_NE(TerrStatusOf(l[kLinkStatus]), kStatusNone) << "socket " << l[kLinkObject];
+    }
 }
 
 }  // namespace

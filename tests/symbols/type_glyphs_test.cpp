@@ -198,8 +198,12 @@ TEST_F(TypeGlyphsTest, FeedLeadKnobsAndTerminalsAreDrawnTrue) {
       for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x) {
           const TColor c = g.pixel(r.left() + x, r.top() + y);
-          if (ring[y][x] == '#') ASSERT_EQ(c, colors::kBlack) << slot << " at " << r.left() + x << "," << r.top() + y;
-          if (x > 0 && x < 5 && y > 0 && y < 5) ASSERT_EQ(c, colors::kWhite) << slot << " at " << r.left() + x << "," << r.top() + y;
+          if (ring[y][x] == '#') {
+            ASSERT_EQ(c, colors::kBlack) << slot << " at " << r.left() + x << "," << r.top() + y;
+          }
+          if (x > 0 && x < 5 && y > 0 && y < 5) {
+            ASSERT_EQ(c, colors::kWhite) << slot << " at " << r.left() + x << "," << r.top() + y;
+          }
         }
     }
   }

@@ -118,7 +118,7 @@ TEST_F(OptionsWindowTest, OpensClearOfTheMainWindowsMenu) {
   Form1->showMaximized();
   // The palette wraps its rows once the window has its size: wait until the drawing area stays put.
   int lastTop = -1, unchanged = 0;
-  QTest::qWaitFor([&] {
+  (void)QTest::qWaitFor([&] {
     const int top = Form1->centralWidget()->mapToGlobal(QPoint(0, 0)).y();
     unchanged = top == lastTop ? unchanged + 1 : 0;
     lastTop = top;

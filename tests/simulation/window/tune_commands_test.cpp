@@ -44,7 +44,9 @@ TEST_F(OptimisationUndo, ExchangedTapsComeBackWithOneUndo) {
     // The run rewrites a single line's content code (field 5 of its geometry row) every time.
     const bool lineGeometry = r > 0 && before[r - 1][kKind] == 203;
     for (int f = 0; f < kObjFields; ++f)
-      if (!(lineGeometry && f == kStyle)) EXPECT_EQ(NetObjects[r][f], before[r][f]) << "row " << r << " field " << f;
+      if (!(lineGeometry && f == kStyle)) {
+        EXPECT_EQ(NetObjects[r][f], before[r][f]) << "row " << r << " field " << f;
+      }
   }
   Form1->Edit1Click();
   EXPECT_FALSE(Form1->Undo1->isEnabled()) << "nothing older to undo";

@@ -158,10 +158,13 @@ void TForm1::FormCreate() {
 
 bool TForm1::AskSaveProject() {
   if (!ProjectModified || NetObjects.empty() || NetObjects[0][kKind] == 0) return true;
-  if (platform::Ask("Confirm", "Do you want to save project?", platform::Buttons::YesNo) != platform::Answer::Yes)
-    return true;
-  // Unsaved work is never discarded: a cancelled or failed save stops the command.
-  return Save1Click();
+  switch (platform::Ask("Confirm", "Do you want to save project?", platform::Buttons::YesNo)) {
+    case platform::Answer::Yes:
+      // Unsaved work is never discarded: a cancelled or failed save stops the command.
+      return Save1Click();
+    case platform::Answer::No: return true;
+    default: return false;  // the question was closed unanswered: keep the drawing
+  }
 }
 
 bool TForm1::Close1Click() {

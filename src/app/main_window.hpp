@@ -49,7 +49,8 @@ class TForm1 : public QMainWindow {
   void SaveActionUpdate();
   // Close check of the save dialog: the project name the chosen file name stands for.
   std::string SaveDialog1CanClose(const std::string& fileName) const;
-  // The save question; false when the command must stop (Yes, then nothing was saved).
+  // The save question; false when the command must stop (Yes, then nothing was saved; or the
+  // question closed unanswered).
   bool AskSaveProject();
 
   QStatusBar* StatusBar1 = nullptr;

@@ -73,7 +73,12 @@ Answer QtPlatform::messageBox(const std::string& caption, const std::string& tex
   box.setText(QString::fromStdString(text));
   switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      // Escape and the title bar's close answer neither question: they report Cancel, where
+      // the box would otherwise take them for No (for "save?" that dropped the drawing).
+      box.addButton(QMessageBox::Cancel)->hide();
+      break;
     case Buttons::YesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;

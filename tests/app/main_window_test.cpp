@@ -94,6 +94,23 @@ TEST_F(MainWindowTest, YesWithACancelledSaveKeepsTheDrawing) {
   EXPECT_EQ(CurObject, 1);
 }
 
+// Closing the save question with Escape or the title bar was taken for No and dropped the drawing.
+TEST_F(MainWindowTest, ASaveQuestionClosedUnansweredKeepsTheDrawing) {
+  DrawSomething();
+  ui().answers.push_back(Answer::Cancel);
+  EXPECT_FALSE(Form1->Close1Click());
+  ui().answers.push_back(Answer::Cancel);
+  EXPECT_FALSE(Form1->Exit1Click());
+  ui().answers.push_back(Answer::Cancel);
+  ui().files.push_back(FileDialogResult{PathIn("other.stn"), 1});
+  Form1->Open1Click();
+  EXPECT_EQ(ui().messages.size(), 3u);
+  EXPECT_EQ(CurObject, 1);
+  EXPECT_EQ(NetObjects[0][kKind], 131);
+  EXPECT_TRUE(ProjectModified);
+  EXPECT_FALSE(Form1->Exited);
+}
+
 TEST_F(MainWindowTest, SaveThenOpenRestoresTheProjectAndItsWindows) {
   DrawSomething();
   OptionControls.Edit1 = "77";

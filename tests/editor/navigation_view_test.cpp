@@ -10,6 +10,7 @@
 #include "editor/canvas_fixture.hpp"
 #include "model/number_text.hpp"
 #include "simulation/window/analyzer_window.hpp"
+#include "symbols/object_glyphs.hpp"
 
 namespace kavrix {
 namespace {
@@ -139,6 +140,28 @@ TEST_F(NavigationViewTest, OverviewShowsTheDrawingAndTheCanvasScrollsToWhereTheB
     EXPECT_TRUE(DrawnNear(canvas, cx, cy, 2)) << "row " << r;
   }
   EXPECT_GT(shown, 0);
+}
+
+// A drawing the size of a large building was drawn whole at full size before being scaled into
+// the window: ten thousand outlets took seven gigabytes and seconds to show the overview.
+TEST_F(NavigationViewTest, AVeryLargeDrawingIsShownWithoutItsFullSizePicture) {
+  const IntPoint at[] = {{200, 200}, {10000, 8000}, {20000, 15000}};
+  for (const IntPoint& p : at) RebuildObjectGlyph(test::AddObject(131, p.X, p.Y, 1, 1, 0));
+  Form5->Repaint();
+  Shift();
+  ASSERT_EQ(Form5->Tag, kCanvasNavigation);
+  ASSERT_GT(int64_t{DrawExtentX} * DrawExtentY, int64_t{1} << 28);
+  EXPECT_TRUE(PrintBitmap.empty()) << "no full-size picture of the drawing";
+  EXPECT_EQ(Form5->Overview.size(), QSize(static_cast<int>(RoundHalfEven(DrawExtentX * ZoomFactor)),
+                                          static_cast<int>(RoundHalfEven(DrawExtentY * ZoomFactor))));
+  const QImage overview = Screen();
+  overview.save(ArtifactPath("navigation_large.png"));
+  for (const IntPoint& p : at) EXPECT_TRUE(DrawnNear(overview, ScaleToZoom(p.X), ScaleToZoom(p.Y), 2)) << p.X;
+  EXPECT_FALSE(DrawnNear(overview, ScaleToZoom(5000), ScaleToZoom(12000), 5)) << "nothing drawn between them";
+
+  Shift();
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_TRUE(Form5->Overview.isNull());
 }
 
 TEST_F(NavigationViewTest, TheToolButtonTogglesTheOverviewAndShowsItDown) {

@@ -138,6 +138,9 @@ class TForm5 : public QWidget {
   void Edit1KeyDown(int key);
   void ComboBox1KeyDown(int key);
   void UpDown1Click();
+  // A panel that stored into the cell the open stepper edits: the stepper takes the stored
+  // value, so that its later commit keeps what the panel stored.
+  void KnobFollowsStoredValue();
   void Memo1KeyDown(int key);
   // Commits of the cable and comment editors, shared by their Enter keys and the canvas click.
   void CommitCableEditor();

@@ -309,6 +309,8 @@ void TForm5::Button13Click() {
   lo[2] = IntOr(Text(MaskEdit19), 0);
   lo[3] = IntOr(Text(MaskEdit20), 0);
   e.commit();
+  // The attenuator stepper opened with this panel edits the same setting.
+  KnobFollowsStoredValue();
 
   panel::ConverterOscillators oscillators{lo[1], lo[2], lo[3]};
   int failure = 0;

@@ -457,6 +457,16 @@ void TForm5::UpDown1Click() {
   FitKnobValue(*Label2);
 }
 
+void TForm5::KnobFollowsStoredValue() {
+  if (UpDown1Tag == 0) return;
+  const int row = EditedRow();
+  const int target = row + UpDown1Tag / 10;
+  if (row < 0 || !ValidObjRow(target)) return;
+  UpDown1Stepper->setPosition(Low16(NetObjects[static_cast<std::size_t>(target)][UpDown1Tag % 10]));
+  KnobStartPos = UpDown1Stepper->position();
+  UpDown1Click();
+}
+
 void TForm5::UpDown1Exit() {
   if (UpDown1Tag == 0) return;
   const int offset = UpDown1Tag / 10;

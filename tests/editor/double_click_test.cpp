@@ -1,11 +1,14 @@
 // Editors opened by real double clicks on placed objects of the shown canvas.
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTest>
 
 #include "app/main_window.hpp"
+#include "model/undo_ring.hpp"
 #include "editor/panel_widgets.hpp"
 #include "panel_fixture.hpp"
 
@@ -75,6 +78,31 @@ TEST_F(DoubleClick, OpensTheEditorsOfTheObjectUnderThePointer) {
   EXPECT_EQ(SelObject, modulator);
   f().Button14Click();
   EXPECT_EQ(InlineEdit, 0);
+}
+
+TEST_F(DoubleClick, ConverterAttenuatorUpdatedInThePanelSurvivesTheStepperOpenedWithIt) {
+  const int converter = PlaceDefault(60, 300, 250);
+  Form5->Repaint();
+  const test::ModelState before;
+  const int serial = EditSerial;
+
+  DoubleClickAt(300, 250);
+  ASSERT_TRUE(Shown(f().UpDown1));
+  ASSERT_TRUE(Shown(f().Panel11));
+  f().ComboBox27->setCurrentIndex(20);
+  QTest::mouseClick(f().Button13, Qt::LeftButton);
+  EXPECT_EQ(NetObjects[converter][kInst], 20);
+
+  // The next canvas click commits the stepper, which must not put the opening value back.
+  const QPoint empty(700 - ScrollX, 500 - ScrollY);
+  Send(QEvent::MouseButtonPress, empty, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, empty, Qt::NoButton);
+  EXPECT_FALSE(Shown(f().UpDown1));
+  EXPECT_EQ(NetObjects[converter][kInst], 20);
+  EXPECT_EQ(EditSerial, serial + 1) << "one step for the Update";
+
+  UndoLastStep();
+  EXPECT_TRUE(test::ModelState() == before);
 }
 
 TEST_F(DoubleClick, OnASocketOpensItsLengthEditorAndEnterStoresTheLength) {

@@ -728,8 +728,9 @@ void CreateDeviceGlyphs() {
   BarAmp({121, 146, 43, false, {23, 103, 123}, {}, {{18, 61}, {18, 76}},
           {{{31, 60}, {"Gain", blue}}, {{31, 75}, {"Slope", blue}}, {{93, 98}, {"Test", olive}}}, 12});
   const TextStyle small{FontSizeToHeight(7)};
-  // Each band input sits under its caption and knob; output and test output on the right.
-  BarAmp({120, 156, 40, true, {43, 63, 83, 123}, {63, 93}, {{40, 58}, {61, 58}, {82, 58}, {117, 58}},
+  // Each band input sits under its caption; output and test output on the right. The knobs sit in
+  // the columns of their values, where a double click finds them.
+  BarAmp({120, 156, 40, true, {43, 63, 83, 123}, {63, 93}, {{48, 58}, {68, 58}, {88, 58}, {108, 58}},
           {{{38, 94}, {"UHF", small}}, {{59, 94}, {"UHF", small}}, {{80, 94}, {"VHFIII", small}},
            {{115, 94}, {"FM", small}}, {{127, 65}, {"Test", {FontSizeToHeight(7), colors::kOlive, 900}}},
            {{32, 90}, {"Attenuation", {FontSizeToHeight(7), colors::kBlue, 900}}}},

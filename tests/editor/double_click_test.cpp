@@ -1,5 +1,9 @@
 // Editors opened by real double clicks on placed objects of the shown canvas.
+#include <algorithm>
+#include <vector>
+
 #include <QComboBox>
+#include <QRect>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,6 +107,51 @@ TEST_F(DoubleClick, ConverterAttenuatorUpdatedInThePanelSurvivesTheStepperOpened
 
   UndoLastStep();
   EXPECT_TRUE(test::ModelState() == before);
+}
+
+// Centre of the drawn knob dot nearest to glyph point (px, py), or (-1, -1) when none is near.
+QPoint DrawnKnobCentre(const Bitmap& g, int px, int py) {
+  QPoint seed(-1, -1);
+  for (int d = 0; d <= 12 && seed.x() < 0; ++d)
+    for (int y = py - d; y <= py + d && seed.x() < 0; ++y)
+      for (int x = px - d; x <= px + d; ++x)
+        if (g.pixel(x, y) == colors::kBlue) {
+          seed = QPoint(x, y);
+          break;
+        }
+  if (seed.x() < 0) return seed;
+  QRect box(seed, seed);
+  std::vector<QPoint> todo{seed};
+  std::vector<QPoint> seen{seed};
+  while (!todo.empty()) {
+    const QPoint p = todo.back();
+    todo.pop_back();
+    box |= QRect(p, p);
+    for (const QPoint n : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)}) {
+      if (g.pixel(n.x(), n.y()) != colors::kBlue || std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
+      seen.push_back(n);
+      todo.push_back(n);
+    }
+  }
+  return box.center();
+}
+
+TEST_F(DoubleClick, EachDrawnKnobOfTheMultibandAmplifierOpensItsOwnStepper) {
+  const int amp = PlaceDefault(44, 400, 300);
+  Form5->Repaint();
+  const Bitmap& g = ObjGlyphAt(amp);
+  const int left = 400 - g.width() / 2;
+  const int top = 300 - g.height() / 2;
+  // Knobs left to right: fields 1.1 to 1.4, each 20 apart from 25 left of the centre.
+  for (int i = 0; i < 4; ++i) {
+    const QPoint dot = DrawnKnobCentre(g, g.width() / 2 - 25 + 20 * i, g.height() / 2);
+    ASSERT_GE(dot.x(), 0) << i;
+    DoubleClickAt(left + dot.x(), top + dot.y());
+    EXPECT_TRUE(Shown(f().UpDown1)) << "knob " << i << " drawn at " << dot.x() - g.width() / 2;
+    EXPECT_EQ(f().UpDown1Tag, 11 + i);
+    test::PressKey(Form5, Qt::Key_Return);
+    ASSERT_FALSE(Shown(f().UpDown1));
+  }
 }
 
 TEST_F(DoubleClick, OnASocketOpensItsLengthEditorAndEnterStoresTheLength) {

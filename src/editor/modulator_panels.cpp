@@ -212,13 +212,15 @@ void TForm5::ComboBox6Exit() {
   for (int i = 0; i < 2; ++i) {
     QComboBox* list = ComboBox2To5[static_cast<std::size_t>(i)];
     const int stored = c1[1 + i];
+    // The other numbering shows the same channel by its name, or nothing when it has no such
+    // channel: an offset would select a neighbour ("9R" for channel 10).
+    const QString name = storedVhf ? QString::fromStdString(VhfChannelName(stored)) : QString::number(stored);
     if (group == 1) {
       FillVhfNames(list);
-      SetItem(list, storedVhf ? stored : stored - 6);
     } else {
       FillNumbers(list, 5, 12);
-      SetItem(list, stored - 5);
     }
+    list->setCurrentIndex(name.isEmpty() ? -1 : list->findText(name));
   }
   m_channelListMode = group;
 }

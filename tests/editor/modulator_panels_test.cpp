@@ -82,6 +82,26 @@ TEST_F(ModulatorPanels, BandThreeAmplifierSwitchesBetweenItsTwoNumberings) {
   EXPECT_EQ(List(0)->currentText(), "9R");
 }
 
+TEST_F(ModulatorPanels, BandThreeAmplifierShowsTheSameChannelInTheOtherNumbering) {
+  const int row = PlaceDefault(83, 300, 300);
+  NetObjects[row + 1][1] = 10;
+  NetObjects[row + 1][2] = 12;
+  ASSERT_TRUE(Open(row));
+  Choose(f().ComboBox6, "AU_A/D On");
+  EXPECT_EQ(List(0)->currentText(), "10");
+  EXPECT_EQ(List(1)->currentText(), "12");
+  f().Button5Click();
+  EXPECT_EQ(NetObjects[row + 1][1], 6) << "the item index of 10";
+  EXPECT_EQ(NetObjects[row + 1][2], 9);
+
+  // Back to the channel numbers: a name they do not have selects nothing.
+  NetObjects[row + 1][1] = 4;  // 9R
+  ASSERT_TRUE(Open(row));
+  Choose(f().ComboBox6, "B_A/D On");
+  EXPECT_EQ(List(0)->currentIndex(), -1);
+  EXPECT_EQ(List(1)->currentText(), "12");
+}
+
 TEST_F(ModulatorPanels, FourChannelAmplifierKeepsItsListsAndItsInst) {
   const int hdmi = PlaceDefault(97, 600, 300);
   const int row = PlaceDefault(84, 300, 300);

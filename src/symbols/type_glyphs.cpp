@@ -167,16 +167,20 @@ void Multiswitch406(int slot, int h, int dy, int outputs, bool bottom, int barY)
   Lefts(s, firstOut, 20, Same(outputs, Lead::Black), 13);
   s.arrow(389, firstOut + 10 * (outputs - 1), Dir::Right);
   s.arrow(17, firstOut + 10 * (outputs - 1), Dir::Left);
-  s.knob(22, 44 + dy);
-  s.knob(322, 44 + dy);
-  s.knob(75, 44 + dy);
+  // Every knob sits at the point a double click opens: the terrestrial gain under its input, a
+  // satellite gain outside each value on both sides.
+  s.knob(98, 23 + dy);
+  for (int r = 0; r < outputs / 2; ++r) {
+    s.knob(28, 43 + dy + 40 * r);
+    s.knob(368, 43 + dy + 40 * r);
+  }
   const int rows = dy ? (outputs > 4 ? 2 : 1) : 1;
   for (int r = 0; r < rows; ++r) {
     s.text(35, 58 + dy + 80 * r, "Sat Gain");
     s.text(335, 58 + dy + 80 * r, "Sat Gain");
   }
-  s.text(85, 30 + dy, "Terr TV");
-  s.text(90, 42 + dy, "Gain");
+  s.text(80, 36 + dy, "Terr TV");
+  s.text(85, 48 + dy, "Gain");
   s.text(56, 18 + dy, "A");
   s.text(156, 18 + dy, "B");
   s.text(244, 18 + dy, "C");

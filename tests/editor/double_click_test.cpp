@@ -12,6 +12,8 @@
 #include <QTest>
 
 #include "app/main_window.hpp"
+#include "catalogue/knob_table.hpp"
+#include "catalogue/type_catalogue.hpp"
 #include "model/undo_ring.hpp"
 #include "editor/panel_widgets.hpp"
 #include "panel_fixture.hpp"
@@ -136,21 +138,25 @@ QPoint DrawnKnobCentre(const Bitmap& g, int px, int py) {
   return box.center();
 }
 
-TEST_F(DoubleClick, EachDrawnKnobOfTheMultibandAmplifierOpensItsOwnStepper) {
-  const int amp = PlaceDefault(44, 400, 300);
-  Form5->Repaint();
-  const Bitmap& g = ObjGlyphAt(amp);
-  const int left = 400 - g.width() / 2;
-  const int top = 300 - g.height() / 2;
-  // Knobs left to right: fields 1.1 to 1.4, each 20 apart from 25 left of the centre.
-  for (int i = 0; i < 4; ++i) {
-    const QPoint dot = DrawnKnobCentre(g, g.width() / 2 - 25 + 20 * i, g.height() / 2);
-    ASSERT_GE(dot.x(), 0) << i;
-    DoubleClickAt(left + dot.x(), top + dot.y());
-    EXPECT_TRUE(Shown(f().UpDown1)) << "knob " << i << " drawn at " << dot.x() - g.width() / 2;
-    EXPECT_EQ(f().UpDown1Tag, 11 + i);
-    test::PressKey(Form5, Qt::Key_Return);
-    ASSERT_FALSE(Shown(f().UpDown1));
+TEST_F(DoubleClick, EachDrawnKnobOpensItsOwnStepper) {
+  for (const int kind : {44, 77, 78, 79}) {
+    NewNetworkModel();
+    const int row = PlaceDefault(kind, 400, 300);
+    Form5->Repaint();
+    const Bitmap& g = ObjGlyphAt(row);
+    const int left = 400 - g.width() / 2;
+    const int top = 300 - g.height() / 2;
+    const int first = TypeOf(kind)[kFirstKnob];
+    for (int i = 0; i < KnobTable[first][kKnobCount]; ++i) {
+      const KnobRecord& k = KnobTable[first + i];
+      const QPoint dot = DrawnKnobCentre(g, g.width() / 2 + k[kKnobDx], g.height() / 2 + k[kKnobDy]);
+      ASSERT_GE(dot.x(), 0) << "kind " << kind << " knob " << i << " is not drawn";
+      DoubleClickAt(left + dot.x(), top + dot.y());
+      EXPECT_TRUE(Shown(f().UpDown1)) << "kind " << kind << " knob " << i;
+      EXPECT_EQ(f().UpDown1Tag, k[kKnobRowOffset] * 10 + k[kKnobColumn]) << "kind " << kind << " knob " << i;
+      test::PressKey(Form5, Qt::Key_Return);
+      ASSERT_FALSE(Shown(f().UpDown1));
+    }
   }
 }
 

@@ -179,8 +179,8 @@ void Multiswitch406(int slot, int h, int dy, int outputs, bool bottom, int barY)
     s.text(35, 58 + dy + 80 * r, "Sat Gain");
     s.text(335, 58 + dy + 80 * r, "Sat Gain");
   }
-  s.text(80, 36 + dy, "Terr TV");
-  s.text(85, 48 + dy, "Gain");
+  s.text(85, 30 + dy, "Terr TV");
+  s.text(90, 42 + dy, "Gain");
   s.text(56, 18 + dy, "A");
   s.text(156, 18 + dy, "B");
   s.text(244, 18 + dy, "C");

@@ -223,6 +223,10 @@ void SecondLayoutStep(AnalyzerModel& a, ProbeState& st, int node) {
   const bool free = a.Chart2.Tag == 0;
   if (st.SatView && free && st.CableFactor > 0) SatelliteOnly(a);
   if (st.TerrView && free && st.CableFactor > 0) TerrestrialOnly(a, 60);
+  // A terrestrial source at a socket's satellite outlet leaves neither view on, yet its levels
+  // are charted there: the terrestrial chart stands alone, not as a strip cut off below an empty
+  // satellite chart in the one-chart window.
+  if (id > 100 && !st.SatView && !st.TerrView && free && st.CableFactor > 0) TerrestrialOnly(a, 60);
   const bool satellite = id > 0 && id < 50 && id % 10 >= 1 && id % 10 <= 4;
   if (satellite && free && st.CableFactor == 0) SatelliteOnly(a);
   if (id > 100 && free && st.CableFactor == 0) TerrestrialOnly(a, 60);

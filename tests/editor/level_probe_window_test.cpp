@@ -199,6 +199,35 @@ TEST_F(LevelProbeWindowTest, ClickOnAnAntennaSocketShowsTerrestrialLevelsAndBoth
   SaveShot("analyzer_antenna_socket_levels.png");
 }
 
+// The socket's satellite outlet lies 8 px beyond its terrestrial one. With only an antenna in
+// the network the levels charted there are terrestrial, but both charts stayed up in the
+// one-chart window: an empty satellite chart over a strip of the terrestrial one.
+TEST_F(LevelProbeWindowTest, SatelliteOutletOfAnAntennaSocketShowsTheTerrestrialChartWhole) {
+  CableCoef[1] = 0.27;
+  test::AddObject(93, 400, 100, 0, 1, 0);
+  TerrUsed[0] = true;
+  for (int k = 0; k < 20; ++k) {
+    TerrTables[0][0][static_cast<std::size_t>(k)] = 474 + 8 * k;
+    TerrTables[0][1][static_cast<std::size_t>(k)] = 80;
+  }
+  TerrParams[0][0] = 20;
+  test::AddObject(203, 400, 190, 20, 1, 1);
+  test::AddContinuation(100, 0, 0, 0, 11);
+  test::AddObject(210, 425, 290, 5, 1, 1);  // satellite outlet (448, 290)
+
+  Form1->ToolButton5->trigger();
+  ClickCanvasAt(448, 290);
+  Form4->ShowModel();
+  QApplication::processEvents();
+  ASSERT_EQ(Form4->Chart2->pointCount(1), 22);
+  EXPECT_NEAR(Form4->Chart2->point(1, 1).y(), 80 - std::sqrt(0.474) * 0.27 * 25 - TerrSocketLoss, 1e-6);
+  EXPECT_FALSE(Form4->Chart1->isVisible());
+  EXPECT_TRUE(Form4->Chart2->isVisible());
+  EXPECT_EQ(Form4->Chart2->y(), 60);
+  EXPECT_EQ(Form4->height(), 284 - AnalyzerModel::kFrameHeight);
+  EXPECT_LE(Form4->Chart2->geometry().bottom(), Form4->height());
+}
+
 }  // namespace
 }  // namespace kavrix
 

@@ -521,14 +521,37 @@ bool CellInside(int row, int span, int offset, int column) {
   return offset >= 0 && offset < span && column >= 0 && column < kObjFields && !(offset == 0 && column == 0);
 }
 
-void Labels(int row) {
-  if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
-}
+// Draws an object's labels during the write-back, skipping a redraw while none of the rows the
+// labels read (the object row and the kMaxRowOffset rows after it) changed since the last one:
+// the same values paint the same opaque boxes, and a floor multiswitch has dozens of nodes that
+// would each draw them again.
+class LabelRedraws {
+ public:
+  LabelRedraws() : m_current(NetObjects.size(), 0) {}
+  void draw(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_current.size()) return;
+    if (m_current[static_cast<std::size_t>(row)]) return;
+    m_current[static_cast<std::size_t>(row)] = 1;
+    if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
+  }
+  // Writes a cell of row `row`; the labels of every object that reads the row are stale when
+  // the value differs.
+  void set(int row, int32_t& cell, int32_t value) {
+    if (cell == value) return;
+    cell = value;
+    for (int r = std::max(row - tuning::kMaxRowOffset, 0); r <= row && static_cast<std::size_t>(r) < m_current.size(); ++r)
+      m_current[static_cast<std::size_t>(r)] = 0;
+  }
+
+ private:
+  std::vector<uint8_t> m_current;
+};
 
 // Writes the nodes' settings back into their objects' rows.
 int WriteBack() {
   int records = 0;
   SavedOffsets saved;
+  LabelRedraws labels;
   for (int n = 0; n < static_cast<int>(Nodes.size()); ++n) {
     const NodeRow& node = NodeAt(n);
     const int row = node[kNodeObject];
@@ -541,8 +564,8 @@ int WriteBack() {
     if (node[kNodeStep] < 1 && c[1] == kNodeStep && (c[0] < 0 || c[0] > 1) && CellInside(row, span, c[2], c[3])) {
       int32_t& cell = NetObjects[static_cast<std::size_t>(row + c[2])][c[3]];
       if (std::abs(cell) != -node[kNodeStep]) records += saved.save(row, c[2]);
-      if (tuning::DecodeA(c[0], cell) > node[kNodeStep]) cell = tuning::EncodeA(c[0], node[kNodeStep]);
-      Labels(row);
+      if (tuning::DecodeA(c[0], cell) > node[kNodeStep]) labels.set(row + c[2], cell, tuning::EncodeA(c[0], node[kNodeStep]));
+      labels.draw(row);
     }
     // Slope: always overwritten. A slope kept in the Kind field is shared by the terrestrial
     // replicas; the first one writes it.
@@ -550,8 +573,8 @@ int WriteBack() {
       int32_t& cell = NetObjects[static_cast<std::size_t>(row + c[6])][c[7]];
       const int32_t stored = tuning::EncodeB(c[7], node[kNodeSetting]);
       if (cell != stored) records += saved.save(row, c[6]);
-      if (c[7] != 0 || node[kNodeSourceId] == kTerrIdBase) cell = stored;
-      Labels(row);
+      if (c[7] != 0 || node[kNodeSourceId] == kTerrIdBase) labels.set(row + c[6], cell, stored);
+      labels.draw(row);
     }
     // Output attenuation: only ever moved further down.
     if (node[kNodeSetting] < 1) {
@@ -568,9 +591,9 @@ int WriteBack() {
             if (tuning::DecodeA(oc[0], cell) > node[kNodeSetting]) {
               PushUndo(kUndoSettings, row + oc[2]);
               ++records;
-              cell = tuning::EncodeA(oc[0], node[kNodeSetting]);
+              labels.set(row + oc[2], cell, tuning::EncodeA(oc[0], node[kNodeSetting]));
             }
-            Labels(row);
+            labels.draw(row);
           }
         }
         break;

@@ -552,41 +552,75 @@ TColor ModeColor(int mode) {
   return colors::kBlack;
 }
 
-void DrawLabel(int row, const ValueLabel& l) {
-  if (!ValidObjRow(row) || static_cast<std::size_t>(row) >= ObjGlyphs.size()) return;
-  Bitmap& glyph = ObjGlyphs[row];
-  if (glyph.empty()) return;
-  const std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
-  const LabelBox box = Layout(row, l.value, l.mode, text, l.x, l.y, glyph.width(), glyph.height());
-  const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
-  const int width = sideways ? box.width : box.finalWidth;
-  Bitmap label(width, box.height);
+// A label's finished picture depends only on its text, colour mode, box size, switch picture and
+// the symbol's turn, and a drawing repeats a few dozen of them over thousands of symbols; each is
+// painted once. While texts are being recorded every label is painted, as a recording wants
+// every text drawn.
+struct LabelKey {
+  std::string text;
+  int mode, width, height, picture, orient;
+  bool operator==(const LabelKey&) const = default;
+};
+struct LabelKeyHash {
+  std::size_t operator()(const LabelKey& k) const {
+    std::size_t h = std::hash<std::string>()(k.text);
+    for (int v : {k.mode, k.width, k.height, k.picture, k.orient}) h = h * 1000003u ^ std::hash<int>()(v);
+    return h;
+  }
+};
+constexpr std::size_t kLabelCacheLimit = 4096;
+
+Bitmap PaintLabel(const LabelKey& k) {
+  const int mode = k.mode;
+  Bitmap label(k.width, k.height);
   Canvas c(label);
   c.font.height = kLabelFontHeight;
   c.font.style = 0;
-  c.font.color = ModeColor(l.mode);
-  if (l.mode == kUpBlack) c.font.orientation = 900;
-  if (l.mode == kDownBlue) c.font.orientation = -900;
+  c.font.color = ModeColor(mode);
+  if (mode == kUpBlack) c.font.orientation = 900;
+  if (mode == kDownBlue) c.font.orientation = -900;
 
-  if (l.mode == kUpBlack) {
-    if (!text.empty()) c.textOut(-1, 15, text);
-  } else if (l.mode == kDownBlue) {
-    if (!text.empty()) c.textOut(13, 4, text);
-  } else if (l.mode < 10) {
-    if (!text.empty()) c.textOut(0, 0, text);
-    if (l.value > 19999) {
+  if (mode == kUpBlack) {
+    if (!k.text.empty()) c.textOut(-1, 15, k.text);
+  } else if (mode == kDownBlue) {
+    if (!k.text.empty()) c.textOut(13, 4, k.text);
+  } else if (mode < 10) {
+    if (!k.text.empty()) c.textOut(0, 0, k.text);
+    if (k.picture > 19999) {
       c.pen.color = colors::kBlack;
       c.brush.color = colors::kWhite;
       c.rectangle(2, 2, 8, 13);
       c.brush.color = colors::kBlue;
-      if (l.value == kSwitchDown) c.rectangle(2, 8, 8, 13);
-      if (l.value == kSwitchUp) c.rectangle(2, 2, 8, 8);
+      if (k.picture == kSwitchDown) c.rectangle(2, 8, 8, 13);
+      if (k.picture == kSwitchUp) c.rectangle(2, 2, 8, 8);
     }
   }
 
-  const int orient = Field(row, 0, kOrient);
-  Bitmap turned = orient < 2 ? label : RotateBitmap(label, orient - 1);
+  Bitmap turned = k.orient < 2 ? label : RotateBitmap(label, k.orient - 1);
   turned.setTransparent(false);
+  return turned;
+}
+
+Bitmap LabelPicture(LabelKey key) {
+  if (RecordingTexts()) return PaintLabel(key);
+  static std::unordered_map<LabelKey, Bitmap, LabelKeyHash> cache;
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  Bitmap picture = PaintLabel(key);
+  if (cache.size() >= kLabelCacheLimit) cache.clear();
+  cache.emplace(std::move(key), picture);
+  return picture;
+}
+
+void DrawLabel(int row, const ValueLabel& l) {
+  if (!ValidObjRow(row) || static_cast<std::size_t>(row) >= ObjGlyphs.size()) return;
+  Bitmap& glyph = ObjGlyphs[row];
+  if (glyph.empty()) return;
+  std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
+  const LabelBox box = Layout(row, l.value, l.mode, text, l.x, l.y, glyph.width(), glyph.height());
+  const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
+  const int width = sideways ? box.width : box.finalWidth;
+  const int picture = l.value > 19999 ? static_cast<int>(l.value) : 0;
+  const Bitmap turned = LabelPicture({std::move(text), l.mode, width, box.height, picture, Field(row, 0, kOrient)});
   Canvas(glyph).draw(box.x, box.y, turned);
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "glyph_fixture.hpp"
+#include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
 namespace {
@@ -303,6 +304,46 @@ TEST_F(ValueLabels, PlacedObjectsKeepTheirLabelsOnTheSymbol) {
         EXPECT_TRUE(bounds.intersects(r)) << "kind " << a.kind << " orient " << orient << " label at (" << l.x
                                           << "," << l.y << ")";
       }
+    }
+  }
+}
+
+// Label pictures are painted once and reused over the drawing; a reused picture must be the one
+// the label paints afresh (a recording paints every label), whatever the turn, colour mode,
+// sideways text or switch picture, and symbols that share values but not the turn must not
+// swap pictures.
+TEST_F(ValueLabels, ReusedLabelPicturesMatchFreshlyPaintedOnes) {
+  struct Case {
+    int kind;
+    std::array<int, 5> settings;
+  };
+  const std::vector<Case> cases = {
+      {43, {9, 12, 3, 7, 0}},   // green and blue values with switch pictures
+      {44, {-12, -3, 0, -15, 0}},
+      {87, {4, 11, 7, 0, 0}},   // upward texts
+      {88, {-14, -2, 0, 0, 0}}, // upward and plain texts side by side
+      {89, {12, 3, 0, 0, 0}},
+      {80, {0, 0, 0, 0, 0}},
+      {60, {0, 0, 0, 0, 0}},    // downward text in the taller box
+  };
+  for (const Case& c : cases) {
+    for (int orient = 1; orient <= 4; ++orient) {
+      NewNetworkModel();
+      auto place = [&] {
+        const int row = Place(c.kind, 7, orient, 0, {c.settings});
+        RebuildObjectGlyph(row);
+        return row;
+      };
+      const int first = place();
+      const int reused = place();  // every label of this one comes from the pictures of the first
+      Bitmap fresh;
+      {
+        TextRecorder painted;
+        const int row = place();
+        fresh = ObjGlyphAt(row);
+      }
+      EXPECT_EQ(ObjGlyphAt(first).image(), fresh.image()) << "kind " << c.kind << " orient " << orient;
+      EXPECT_EQ(ObjGlyphAt(reused).image(), fresh.image()) << "kind " << c.kind << " orient " << orient;
     }
   }
 }

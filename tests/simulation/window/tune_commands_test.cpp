@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 #include "app/main_window.hpp"
 #include "model/network_model.hpp"
 #include "platform/platform.hpp"
@@ -7,6 +10,9 @@
 #include "support/app_guard.hpp"
 #include "support/generated_buildings.hpp"
 #include "support/model_guard.hpp"
+#include "support/realistic_buildings.hpp"
+#include "symbols/glyph_store.hpp"
+#include "symbols/object_glyphs.hpp"
 
 namespace kavrix {
 namespace {
@@ -51,6 +57,43 @@ TEST_F(OptimisationUndo, ExchangedTapsComeBackWithOneUndo) {
   Form1->Edit1Click();
   EXPECT_FALSE(Form1->Undo1->isEnabled()) << "nothing older to undo";
   EXPECT_TRUE(ui->messages.empty());
+}
+
+// Tune's write-back draws an object's labels again only when one of its rows changed since they
+// were last drawn (a floor multiswitch has dozens of nodes). Every adjusted symbol must still show
+// its final settings: the last labels drawn are those of the rows as Tune leaves them, and each
+// symbol is the one a fresh composition of the object gives.
+class TuneLabels : public ::testing::Test, protected test::AppFixture {};
+
+TEST_F(TuneLabels, AdjustedSymbolsShowTheFinalSettings) {
+  test::BuildRealisticBuilding(100);
+  RebuildAllObjectGlyphs();
+  auto rowsOf = [](int row) {
+    std::vector<ObjRow> rows;
+    for (int r = row; r <= row + 4 && r < static_cast<int>(NetObjects.size()); ++r) rows.push_back(NetObjects[r]);
+    return rows;
+  };
+  std::map<int, std::vector<ObjRow>> drawn;
+  const auto draw = Hooks().rowLabelsChanged;
+  Hooks().rowLabelsChanged = [&](int row) {
+    drawn[row] = rowsOf(row);
+    draw(row);
+  };
+  const std::vector<ObjRow> before = NetObjects;
+  Form1->ToolButton86->trigger();
+  Hooks().rowLabelsChanged = draw;
+
+  int adjusted = 0;
+  for (std::size_t r = 0; r < before.size(); ++r) adjusted += before[r] != NetObjects[r];
+  ASSERT_GT(adjusted, 10) << "Tune sets the building's amplifiers and multiswitch outputs";
+  for (const auto& [row, rows] : drawn) EXPECT_EQ(rows, rowsOf(row)) << "labels of row " << row << " are stale";
+  for (int row = 0; row < static_cast<int>(NetObjects.size()); ++row) {
+    const int kind = NetObjects[row][kKind];
+    if (kind < 1 || kind > 199) continue;
+    const QImage shown = ObjGlyphAt(row).image();
+    RebuildObjectGlyph(row);
+    EXPECT_EQ(shown, ObjGlyphAt(row).image()) << "symbol of row " << row << " kind " << kind;
+  }
 }
 
 }  // namespace

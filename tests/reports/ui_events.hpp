@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.hpp"
+#include "support/message_box_answerer.hpp"
 
 namespace kavrix::test {
 
@@ -35,27 +36,5 @@ inline void KeyClick(QWidget* w, int key, const QString& text = QString()) {
 inline void TypeText(QWidget* w, const QString& text) {
   for (const QChar c : text) KeyClick(w, c.toUpper().unicode(), QString(c));
 }
-
-// Shows the program's real message boxes and answers each with Enter, as a user does; a box
-// takes the focus from whatever was being typed into.
-class MessageBoxAnswerer {
- public:
-  MessageBoxAnswerer() : m_prev(platform::Install(&m_qt)) {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text().toStdString());
-        QTest::keyClick(box, Qt::Key_Return);
-      }
-    });
-    m_timer.start(10);
-  }
-  ~MessageBoxAnswerer() { platform::Install(m_prev); }
-  std::vector<std::string> texts;
-
- private:
-  platform::QtPlatform m_qt;
-  platform::Platform* m_prev;
-  QTimer m_timer;
-};
 
 }  // namespace kavrix::test

@@ -26,6 +26,7 @@
 #include "model/window/options_window.hpp"
 #include "reports/price_window.hpp"
 #include "support/app_guard.hpp"
+#include "support/message_box_answerer.hpp"
 #include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
@@ -209,26 +210,7 @@ TEST_F(OptionsWindowTest, RfNumberCellLosesAKeystrokeThatIsNoNumber) {
   EXPECT_EQ(OptionControls.RfGrid[2].second, "2,5");
 }
 
-// Answers every real message box the window opens, the way a user presses Enter on it.
-class MessageBoxAnswerer {
- public:
-  MessageBoxAnswerer() : m_prev(platform::Install(&m_qt)) {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text().toStdString());
-        QTest::keyClick(box, Qt::Key_Return);
-      }
-    });
-    m_timer.start(10);
-  }
-  ~MessageBoxAnswerer() { platform::Install(m_prev); }
-  std::vector<std::string> texts;
-
- private:
-  platform::QtPlatform m_qt;
-  platform::Platform* m_prev;
-  QTimer m_timer;
-};
+using test::MessageBoxAnswerer;
 
 TEST_F(OptionsWindowTest, BadKeyInRfCellShowsOneMessageAndKeepsTheProgramUp) {
   // The message box took the focus from the cell editor, which then committed the bad text,

@@ -97,14 +97,7 @@ TEST_F(CanvasClickTest, PlacingCommitsEveryRowAsOneStepAndGrowsTheModel) {
 
 TEST_F(CanvasClickTest, DoubleClickGivesOneClickOnly) {
   Form1->PlacementClick(152);
-  MoveTo(300, 300);
-  Press(300, 300);
-  Release(300, 300);  // places the multiswitch
-  const QPoint p = Client(300, 300);
-  QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
-                  Qt::NoModifier);
-  QApplication::sendEvent(Form5, &dbl);
-  Release(300, 300);
+  DoubleClickAt(300, 300);  // its first click places the multiswitch
   EXPECT_EQ(CurObject, 1);
   EXPECT_EQ(PanelOpen, 0) << "a second click would have picked the multiswitch up";
 
@@ -112,15 +105,9 @@ TEST_F(CanvasClickTest, DoubleClickGivesOneClickOnly) {
   // behind the table, and no editor opens on them.
   const test::DrawingState placed = test::DrawingState::Take();
   Form1->PlacementClick(201);
-  MoveTo(100, 100);
-  Press(100, 100);
-  Release(100, 100);
+  ClickAt(100, 100);
   ASSERT_EQ(ExtraAngles, 1);
-  const QPoint q = Client(100, 100);
-  QMouseEvent dbl2(QEvent::MouseButtonDblClick, q, Form5->mapToGlobal(q), Qt::LeftButton, Qt::LeftButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(Form5, &dbl2);
-  Release(100, 100);
+  SecondClickAt(100, 100);
   EXPECT_EQ(PendingKind, 0);
   EXPECT_EQ(ExtraAngles, 0);
   EXPECT_TRUE(Form5->Edit1->isHidden());
@@ -396,14 +383,7 @@ TEST_F(CanvasClickTest, CtrlKeepsTheSelectionAndSourceCopiesNeedFreeSlots) {
 TEST_F(CanvasClickTest, ACopiedCommentGetsATextOfItsOwn) {
   const int comment = Place(100, 200, 150);
   auto writeComment = [this](int x, int y, const char* text) {
-    MoveTo(x, y);
-    Press(x, y);
-    Release(x, y);
-    const QPoint p = Client(x, y);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(Form5, &dbl);
-    Release(x, y);
+    DoubleClickAt(x, y);
     ASSERT_FALSE(Form5->Memo1->isHidden());
     QTest::keyClick(Form5->Memo1, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(Form5->Memo1, text);
@@ -483,16 +463,7 @@ TEST_F(CanvasClickTest, InPlaceEditorsCommitOnTheNextClick) {
   ClickAt(100, 200);
   const int comment = Place(100, 400, 300);
   const test::DrawingState drawn = test::DrawingState::Take();
-  auto doubleClickAt = [this](int x, int y) {
-    MoveTo(x, y);
-    Press(x, y);
-    Release(x, y);
-    const QPoint p = Client(x, y);
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(Form5, &dbl);
-    Release(x, y);
-  };
+  auto doubleClickAt = [this](int x, int y) { DoubleClickAt(x, y); };
 
   doubleClickAt(105, 110);  // the line's length label
   ASSERT_FALSE(Form5->Edit1->isHidden());

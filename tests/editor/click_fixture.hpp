@@ -106,6 +106,18 @@ class ClickTest : public CanvasTest {
     Press(x, y);
     Release(x, y);
   }
+  // A double click as the platform delivers it: press, release, double-click press, release.
+  void DoubleClickAt(int x, int y) {
+    ClickAt(x, y);
+    SecondClickAt(x, y);
+  }
+  void SecondClickAt(int x, int y) {
+    const QPoint p = Client(x, y);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, Form5->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(Form5, &dbl);
+    Release(x, y);
+  }
   // A left drag from one point to another, released there.
   void DragTo(int x0, int y0, int x1, int y1) {
     MoveTo(x0, y0);

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <set>
 
+#include "support/widget_click.hpp"
 #include "app/main_window.hpp"
 #include "app/palette.hpp"
 #include "app/palette_table.hpp"
@@ -31,17 +32,7 @@ namespace {
 
 using palette::Role;
 
-// A left click at the centre of `w`, as the user makes it.
-void Click(QWidget* w) {
-  ASSERT_NE(w, nullptr);
-  ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString() << " cannot be clicked while hidden";
-  const QPointF at(w->width() / 2.0, w->height() / 2.0);
-  QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(w, &release);
-}
+void Click(QWidget* w) { test::ClickWidgetCentre(w); }
 
 void CollectItems(QMenu* menu, std::vector<QAction*>& out) {
   for (QAction* a : menu->actions()) {

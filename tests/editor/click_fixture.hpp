@@ -12,6 +12,7 @@
 #include <ostream>
 #include <vector>
 
+#include "support/widget_click.hpp"
 #include "app/palette.hpp"
 #include "catalogue/geometry.hpp"
 #include "catalogue/port_templates.hpp"
@@ -131,16 +132,7 @@ class ClickTest : public CanvasTest {
   }
 
   // A left click at the centre of a widget, as the user makes it.
-  static void ClickWidget(QWidget* w) {
-    ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(w->isVisible());
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-  }
+  static void ClickWidget(QWidget* w) { ClickWidgetCentre(w); }
   static QToolButton* PaletteButton(int id) { return Form1->Palette->ToolButton(id); }
   // The palette button that shows a tool bar command.
   static QToolButton* CommandButton(QAction* action) {

@@ -73,9 +73,6 @@ void PushChannelRows(int kind, int s) {
 void NotifyGlyph(int row) {
   if (Hooks().rowGlyphChanged) Hooks().rowGlyphChanged(row);
 }
-void NotifyLabels(int row) {
-  if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
-}
 
 void SetSourceSlotUsed(const ObjRow& r, bool used) {
   if (r[kKind] == 91 && ValidSatSlot(r[kInst])) SatUsed[r[kInst]] = used;
@@ -159,13 +156,14 @@ void ReplayChannelRows(int s, int j, const UndoEntry& e, ReplayState& st) {
 void ReplaySettings(int row, const UndoEntry& e) {
   ObjRow& r = NetObjects[row];
   for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoValue1 + f];
-  // Settings rows belong to the object above them; its labels show the values.
+  // Settings rows belong to the object above them, whose symbol shows the values. It is rebuilt
+  // whole: a label drawn over a wider old value would leave digits of that value standing.
   if (r[kKind] > 0) {
-    NotifyLabels(row);
+    NotifyGlyph(row);
   } else if (row >= 1 && NetObjects[row - 1][kKind] > 0) {
-    NotifyLabels(row - 1);
+    NotifyGlyph(row - 1);
   } else if (row >= 2 && NetObjects[row - 2][kKind] > 0) {
-    NotifyLabels(row - 2);
+    NotifyGlyph(row - 2);
   }
 }
 

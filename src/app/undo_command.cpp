@@ -31,8 +31,10 @@ bool Undo1Click(QWidget* canvas) {
     if (PendingKind != 0 || PanelOpen != 0) CancelPlacement();
     outcome = UndoLastStep();
     if (outcome.undone) {
-      // Results of a former run no longer belong to the drawing.
+      // Results of a former run no longer belong to the drawing, and the drawing no longer is
+      // what was saved: Save must be offered and closing must ask.
       Form1Tag = kMainEditing;
+      ProjectModified = true;
       if (canvas) canvas->update();
     }
   }

@@ -154,8 +154,14 @@ bool OpenKnobAt(TForm5& f, int row, int x, int y) {
     if (offset < 0 || offset > settingsRows || !InRange(field, 0, kObjFields - 1)) continue;
 
     f.UpDown1Tag = offset * 10 + field;
-    const int minimum = Low16(k[kKnobMin]);
-    const int maximum = Low16(k[kKnobMax]);
+    int minimum = Low16(k[kKnobMin]);
+    int maximum = Low16(k[kKnobMax]);
+    // Field 0 of a settings row is also its continuation mark: at 0 the row would end the object
+    // table and every object after it would be lost.
+    if (offset > 0 && field == 0) {
+      minimum = std::min(minimum, -1);
+      maximum = std::min(maximum, -1);
+    }
     f.UpDown1Stepper->setRange(minimum, maximum);
     f.UpDown1Stepper->setPosition(Low16(NetObjects[static_cast<std::size_t>(row + offset)][field]));
     ShowOver(f.UpDown1, kx - 8 - ScrollX, ky - 5 - ScrollY);

@@ -43,6 +43,25 @@ TEST(UndoCommand, RevertBringsTheDrawingBackToEditingState) {
   EXPECT_EQ(fake->busyDepth, 0);
 }
 
+// After a save, an undone step leaves a drawing that differs from the file: Save must be offered
+// and closing must ask. An undo with nothing to undo leaves the saved state alone.
+TEST(UndoCommand, UndoAfterASaveMarksTheProjectModified) {
+  test::FreshModel fresh;
+  platform::ScopedScriptedPlatform fake;
+  const int row = test::AddObject(60, 100, 100);
+  {
+    EditStep step;
+    PushUndo(kUndoSettings, row);
+    NetObjects[row][kInst] = 20;
+  }
+  ProjectModified = false;
+  ASSERT_TRUE(Undo1Click(nullptr));
+  EXPECT_TRUE(ProjectModified);
+  ProjectModified = false;
+  EXPECT_FALSE(Undo1Click(nullptr));
+  EXPECT_FALSE(ProjectModified);
+}
+
 TEST(UndoCommand, OversizedActionShowsTheCapacityMessageAndKeepsState) {
   test::FreshModel fresh;
   platform::ScopedScriptedPlatform fake;

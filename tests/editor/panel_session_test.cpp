@@ -214,7 +214,7 @@ class PanelSession : public test::PanelTest {
       QTest::keyClicks(f().Memo1, t);
       return "memo text '" + t.left(20).toStdString() + "'";
     }
-    if (Shown(f().Panel1) && Roll(2) == 0) {
+    if (Shown(f().Panel1) && (Roll(2) == 0 || !Shown(f().Edit2))) {
       // Cells are written through the view, as the cell editor writes them back.
       SourceGridView* grid = Roll(2) ? f().StringGrid2View : f().StringGrid1View;
       if (grid->isVisibleTo(Form5) && grid->rowCount() > 0 && grid->columnCount() > 1) {
@@ -293,7 +293,8 @@ class PanelSession : public test::PanelTest {
     return std::string(key == Qt::Key_Escape ? "Escape" : "Enter") + " in " + Name(w);
   }
   std::string ClickEmpty() {
-    static const QPoint kSpots[] = {{1400, 950}, {1400, 600}, {60, 560}, {700, 580}, {1300, 300}, {620, 950}};
+    // Empty drawing inside the window (a release outside it is no click).
+    static const QPoint kSpots[] = {{1400, 600}, {1400, 300}, {60, 590}, {700, 590}, {1300, 840}, {620, 250}};
     for (int tries = 0; tries < 6; ++tries) {
       const QPoint p = kSpots[Roll(6)];
       if (Form5->childAt(p - QPoint(ScrollX, ScrollY))) continue;
@@ -301,6 +302,23 @@ class PanelSession : public test::PanelTest {
       return "click canvas " + std::to_string(p.x()) + "," + std::to_string(p.y());
     }
     return "click canvas: all covered";
+  }
+  // Opens an editor and commits it untouched: what the editor loaded must store back unchanged.
+  std::string RoundTrip(bool& untouched) {
+    if (!Editors().empty()) return "round trip: an editor is open";
+    const Target& t = targets[static_cast<std::size_t>(Roll(static_cast<int>(targets.size())))];
+    DoubleClickAt(t.x, t.y);
+    untouched = true;
+    if (Shown(f().Edit1)) QTest::keyClick(f().Edit1, Qt::Key_Return);
+    if (Shown(f().Memo1)) QTest::keyClick(f().Memo1, Qt::Key_Return);
+    if (Shown(f().UpDown1)) QTest::keyClick(Form5, Qt::Key_Return);
+    for (QPushButton* b : Visible<QPushButton>()) {
+      const QString c = b->text();
+      if (c == "Apply" || c == "Update") test::ClickWidgetCentre(b);
+    }
+    if (Shown(f().Panel1)) test::ClickWidgetCentre(f().Button1);
+    return "open and commit untouched: row " + std::to_string(t.row) + " at " + std::to_string(t.x) + "," +
+           std::to_string(t.y);
   }
   std::string Undo() {
     test::ClickWidgetCentre(UndoButton());
@@ -320,6 +338,7 @@ class PanelSession : public test::PanelTest {
     for (int r = 0; r < ObjectCount; ++r) {
       const ObjRow& o = NetObjects[static_cast<std::size_t>(r)];
       const int kind = o[kKind];
+      if (kind == 0) out.push_back("row " + std::to_string(r) + " ends the table before its last object");
       if (kind <= 0) continue;
       const int first = kind < 250 ? TypeOf(kind)[kFirstKnob] : 0;
       for (int i = 0; first > 0 && i < KnobTable[first][kKnobCount]; ++i) {
@@ -357,6 +376,31 @@ class PanelSession : public test::PanelTest {
     return out;
   }
 
+  // A count in the summary grid that average mode cannot generate a plan from.
+  bool SummaryCountsOutOfRange() {
+    const bool lnb = f().SourcePanelIsLnb();
+    for (int b = 1; b <= (lnb ? 4 : 1); ++b) {
+      const std::string text = f().StringGrid2.cell(b, 0);
+      const int n = IntOr(text, 0);
+      if (n < 0 || n > (lnb ? 31 : 100)) return true;
+    }
+    return false;
+  }
+
+  // Symbols that differ from a fresh build show something the model does not hold.
+  std::vector<int> StaleSymbols() {
+    std::vector<int> stale;
+    if (Form1Tag == kMainLevelsShown) return stale;
+    for (int r = 0; r < ObjectCount; ++r) {
+      const int kind = NetObjects[static_cast<std::size_t>(r)][kKind];
+      if (!((kind >= 1 && kind <= 199) || kind == 210)) continue;
+      const QImage shown = ObjGlyphAt(r).image();
+      RebuildObjectGlyph(r);
+      if (shown != ObjGlyphAt(r).image()) stale.push_back(r);
+    }
+    return stale;
+  }
+
   int NewestSerial() const { return UndoPos == 0 && UndoRing[kUndoLast][kUndoSerial] == 0 ? 0 : UndoRing[NewestUndoEntry()][kUndoSerial]; }
 
   void SaveAndReopen(std::vector<std::string>& log) {
@@ -370,9 +414,25 @@ class PanelSession : public test::PanelTest {
     app.ui->files.push_back(platform::FileDialogResult{path, 1});
     Form1->Open1Click();
     EXPECT_EQ(app.ui->messages.size(), shown) << app.ui->lastText() << Log(log);
-    const SessionState after;
-    test::ExpectSameModel(after.model, before.model);
-    EXPECT_EQ(after.texts, before.texts) << Log(log);
+    SessionState after;
+    SCOPED_TRACE("save and reopen" + Log(log));
+    // The table's length past its last object is no content.
+    SessionState was = before;
+    for (SessionState* m : {&after, &was}) {
+      auto& rows = m->model.rows;
+      while (rows.size() > static_cast<std::size_t>(m->model.objectCount) + 1 && rows.back() == ObjRow{}) rows.pop_back();
+      m->model.glyphs.resize(static_cast<std::size_t>(m->model.objectCount));
+    }
+    test::ExpectSameModel(after.model, was.model);
+    EXPECT_EQ(after.texts, was.texts);
+    if (HasFailure())
+      for (const SessionState* m : {&was, &after}) {
+        std::printf("count %d cur %d rows %zu:", m->model.objectCount, m->model.curObject, m->model.rows.size());
+        for (std::size_t r = 0; r < m->model.rows.size(); ++r)
+          std::printf(" [%d %d %d %d %d %d]", m->model.rows[r][0], m->model.rows[r][1], m->model.rows[r][2],
+                      m->model.rows[r][3], m->model.rows[r][4], m->model.rows[r][5]);
+        std::printf("\n");
+      }
     history.clear();
   }
 
@@ -386,28 +446,77 @@ class PanelSession : public test::PanelTest {
   void RunSession(unsigned seed, int actions) {
     rng.seed(seed);
     std::vector<std::string> log;
+    int stored = 0;
+    int undone = 0;
     for (int step = 0; step < actions && !HasFailure(); ++step) {
       const SessionState before;
       const int serialBefore = NewestSerial();
       const int posBefore = UndoPos;
       const int roll = Roll(100);
       bool undo = false;
-      if (roll < 22 || (Editors().empty() && roll < 80 && Roll(3) > 0)) log.push_back(OpenSome());
-      else if (roll < 40) log.push_back(TypeText());
-      else if (roll < 50) log.push_back(ChangeCombo());
-      else if (roll < 55) log.push_back(Toggle());
-      else if (roll < 62) log.push_back(Step());
-      else if (roll < 74) log.push_back(PressButton(true));
-      else if (roll < 79) log.push_back(PressButton(false));
-      else if (roll < 82) log.push_back(Key(Qt::Key_Escape));
-      else if (roll < 88) log.push_back(Key(Qt::Key_Return));
-      else if (roll < 93) log.push_back(ClickEmpty());
-      else if (roll < 98) {
-        log.push_back(Undo());
-        undo = true;
-      } else {
-        log.push_back("save and reopen");
-        SaveAndReopen(log);
+      bool untouched = false;
+      bool checkCounts = false;
+      // Counts the plan tables cannot hold, as the summary grid shows them before the action.
+      const bool badCounts = Shown(f().Panel1) && f().CheckBox1->isChecked() && SummaryCountsOutOfRange();
+      const std::size_t shownBefore = app.ui->messages.size();
+      // With nothing open a user mostly opens something; with an editor open, mostly edits it.
+      enum Act { kOpen, kType, kCombo, kToggle, kStep, kApply, kClose, kEscape, kEnter, kCanvas, kRoundTrip, kUndo, kSave };
+      struct Weight {
+        Act act;
+        int idle, editing;
+      };
+      static constexpr Weight kWeights[] = {
+          {kOpen, 62, 6},  {kType, 0, 24},   {kCombo, 0, 12}, {kToggle, 0, 6},     {kStep, 0, 10},
+          {kApply, 0, 14}, {kClose, 0, 6},   {kEscape, 1, 3}, {kEnter, 3, 6},      {kCanvas, 4, 5},
+          {kRoundTrip, 14, 0}, {kUndo, 12, 5}, {kSave, 4, 3}};
+      const bool editing = !Editors().empty();
+      int pick = roll;
+      Act act = kOpen;
+      for (const Weight& w : kWeights) {
+        const int weight = editing ? w.editing : w.idle;
+        if (pick < weight) {
+          act = w.act;
+          break;
+        }
+        pick -= weight;
+      }
+      switch (act) {
+        case kOpen: log.push_back(OpenSome()); break;
+        case kType:
+          log.push_back(TypeText());
+          if (Roll(3) == 0) {
+            checkCounts = true;
+            log.back() += ", then " + PressButton(true);
+          }
+          break;
+        case kCombo: log.push_back(ChangeCombo()); break;
+        case kToggle: log.push_back(Toggle()); break;
+        case kStep: log.push_back(Step()); break;
+        case kApply:
+          checkCounts = true;
+          log.push_back(PressButton(true));
+          break;
+        case kClose: log.push_back(PressButton(false)); break;
+        case kEscape: log.push_back(Key(Qt::Key_Escape)); break;
+        case kEnter: log.push_back(Key(Qt::Key_Return)); break;
+        case kCanvas: log.push_back(ClickEmpty()); break;
+        case kRoundTrip: log.push_back(RoundTrip(untouched)); break;
+        case kUndo:
+          log.push_back(Undo());
+          undo = true;
+          break;
+        case kSave: break;
+      }
+      if (act == kSave) {
+        if (Roll(2) == 0) {
+          log.push_back("save and reopen");
+          SaveAndReopen(log);
+        } else {
+          log.push_back("save");
+          app.ui->files.push_back(platform::FileDialogResult{(app.dir.path() / "kept.stn").string(), 1});
+          Form1->SaveAs1Click();
+          EXPECT_FALSE(ProjectModified) << Log(log);
+        }
         continue;
       }
       QCoreApplication::processEvents();
@@ -421,7 +530,15 @@ class PanelSession : public test::PanelTest {
       const bool changed = !SameModel(now, before);
       const bool recorded = UndoPos != posBefore || NewestSerial() != serialBefore;
 
+      if (checkCounts && badCounts && log.back().find("press Apply of Panel1") != std::string::npos) {
+        EXPECT_GT(app.ui->messages.size(), shownBefore) << "counts out of range without a message" << Log(log);
+        EXPECT_FALSE(changed) << "counts out of range stored:" << Difference(now, before) << Log(log);
+      }
       if (undo) {
+        if (changed) ++undone;
+        if (changed) {
+          EXPECT_TRUE(ProjectModified) << "an undone step left the project unmodified" << Log(log);
+        }
         if (history.empty()) {
           EXPECT_FALSE(changed) << "undo with nothing recorded changed the model" << Log(log);
         } else {
@@ -430,13 +547,31 @@ class PanelSession : public test::PanelTest {
           history.pop_back();
         }
       } else {
-        if (changed) {
+        if (untouched) {
+          EXPECT_FALSE(changed) << "an untouched editor stored a change:" << Difference(now, before) << Log(log);
+        }
+        if (now.texts != before.texts) {
+          // Comment texts live outside the undo ring: undo leaves them as they are.
+          EXPECT_TRUE(ProjectModified) << "a comment change left the project unmodified" << Log(log);
+          for (SessionState& h : history) {
+            h.texts = now.texts;
+            for (std::size_t r = 0; r < h.model.glyphs.size() && r < now.model.glyphs.size(); ++r)
+              if (NetObjects[r][kKind] == 100) h.model.glyphs[r] = now.model.glyphs[r];
+          }
+        }
+        SessionState was = before;
+        was.texts = now.texts;
+        for (std::size_t r = 0; r < was.model.glyphs.size() && r < now.model.glyphs.size(); ++r)
+          if (NetObjects[r][kKind] == 100) was.model.glyphs[r] = now.model.glyphs[r];
+        if (!SameModel(now, was)) {
           EXPECT_TRUE(recorded) << "a change without an undo step:" << Difference(now, before) << Log(log);
           EXPECT_TRUE(ProjectModified) << "a change left the project unmodified" << Log(log);
         }
-        if (recorded) history.push_back(before);
+        if (recorded) history.push_back(was);
+        if (recorded) ++stored;
       }
       for (const std::string& fault : RangeFaults()) ADD_FAILURE() << fault << Log(log);
+      for (int r : StaleSymbols()) ADD_FAILURE() << "symbol of row " << r << " is not what the row holds" << Log(log);
       if (InlineEdit == 1) {
         EXPECT_FALSE(Editors().empty()) << "editing state with no editor shown: double clicks are dead" << Log(log);
       }
@@ -450,7 +585,9 @@ class PanelSession : public test::PanelTest {
         log.push_back("(checked by undo)");
       }
     }
-    std::printf("seed %u: %zu actions, %zu messages\n", seed, log.size(), app.ui->messages.size());
+    if (std::getenv("SESSION_LOG")) std::printf("%s\n", Log(log).c_str());
+    std::printf("seed %u: %zu actions, %d steps stored, %d undone, %zu messages\n", seed, log.size(), stored, undone,
+                app.ui->messages.size());
   }
 
   std::mt19937 rng;
@@ -495,6 +632,24 @@ TEST_F(PanelSession, UndoneModulatorLevelLeavesNoDigitOfTheUndoneValue) {
   ASSERT_EQ(NetObjects[static_cast<std::size_t>(modulator)][kInst], -12);
   test::ClickWidgetCentre(UndoButton());
   ExpectSame(SessionState(), before);
+}
+
+
+
+// The amplifier's knob on field 0 of its settings row: that field also marks the row as a
+// settings row, and a 0 there ended the object table, losing every object after it.
+TEST_F(PanelSession, KnobOnTheSettingsRowMarkNeverEndsTheTable) {
+  const int count = ObjectCount;
+  DoubleClickAt(120 + 40, 120 - 20);
+  ASSERT_TRUE(Shown(f().UpDown1));
+  ASSERT_EQ(f().UpDown1Tag, 10);
+  for (int i = 0; i < 5; ++i) QTest::keyClick(f().UpDown1Stepper, Qt::Key_Up);
+  QTest::keyClick(Form5, Qt::Key_Return);
+  EXPECT_EQ(NetObjects[1][kKind], -1) << "the highest setting keeps the mark";
+  EXPECT_EQ(ObjectCount, count);
+  std::vector<std::string> log;
+  SaveAndReopen(log);
+  EXPECT_EQ(ObjectCount, count);
 }
 
 }  // namespace

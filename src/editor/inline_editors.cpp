@@ -370,7 +370,7 @@ void TForm5::Edit1Change() {
   if (cut >= 0) t = t.left(cut);
   int32_t v = 0;
   QString out;
-  if (ParseInt(t.toStdString(), v) != 0) {
+  if (ParseInt(t.toStdString(), v) != 0 || !IsStorableValue(v)) {
     out = "0";
   } else if (v < 0) {
     out = m_lengthText;  // a cable has no negative length

@@ -273,6 +273,10 @@ void TForm5::Button6Click() {
 }
 
 void TForm5::SelectTvStandard(int item) {
+  // While the channel panel is shown its lists hold the choice of the object it was opened for;
+  // refilled for a modulator elsewhere, its Apply would store that modulator's channels. Every
+  // opening fills them anew.
+  if (Shown(Panel2)) return;
   FillTvStandardCombo(ComboBox6);
   SetItem(ComboBox6, item);
   FillChannelCombo(ComboBox6, ComboBox2To5[0]);

@@ -16,6 +16,7 @@
 
 #include "catalogue/label_lists.hpp"
 #include "model/number_text.hpp"
+#include "model/project_file.hpp"
 #include "model/source_file.hpp"
 #include "model/undo_ring.hpp"
 #include "model/window_modes.hpp"
@@ -237,8 +238,10 @@ void HookKeys(QWidget* w, std::function<bool(int)> onKey) { w->installEventFilte
 
 int32_t IntOr(const std::string& text, int32_t fallback) {
   int32_t v = 0;
-  return ParseInt(text, v) == 0 ? v : fallback;
+  return ParseInt(text, v) == 0 && IsStorableValue(v) ? v : fallback;
 }
+
+bool IsStorableValue(int64_t v) { return v >= -kMaxFileValue && v <= kMaxFileValue; }
 
 int32_t TenthsOr(const std::string& text, int32_t fallback) {
   double v = 0;
@@ -246,7 +249,7 @@ int32_t TenthsOr(const std::string& text, int32_t fallback) {
   const double t = v * 10.0;
   const double nearest = std::nearbyint(t);
   const double tenths = std::fabs(t - nearest) < 1e-6 ? nearest : std::trunc(t);
-  if (tenths < std::numeric_limits<int32_t>::min() || tenths > std::numeric_limits<int32_t>::max()) return fallback;
+  if (tenths < -kMaxFileValue || tenths > kMaxFileValue) return fallback;
   return static_cast<int32_t>(tenths);
 }
 

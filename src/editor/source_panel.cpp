@@ -504,7 +504,8 @@ void TForm5::Button1Click() {
 void TForm5::Edit2Change() {
   ProjectModified = true;
   const QString text = Edit2->text();
-  if (IsIntegerText(text.toStdString())) return;
+  int32_t v = 0;
+  if (ParseInt(text.toStdString(), v) == 0 && IsStorableValue(v)) return;
   platform::ShowError("Error", kIntegerMessage);
   Edit2->setText(text.left(std::max<qsizetype>(0, text.size() - 1)));
   Edit2->setCursorPosition(static_cast<int>(Edit2->text().size()));

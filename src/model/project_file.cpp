@@ -144,9 +144,13 @@ std::string RefusalOfRecords(const std::vector<std::string>& lines, std::size_t 
     if (!objectRow && !IsTableRecord(code)) continue;
     if (code < -kMaxFileValue) return ValueOutOfRangeMessage(li + 1);
     RecordFields(std::string_view(s).substr(blank), p);
-    for (int32_t v : p)
-      if (v < -kMaxFileValue || v > kMaxFileValue) return ValueOutOfRangeMessage(li + 1);
     const int32_t kind = StoredObjectKind(version, code);
+    for (int k = 0; k < 5; ++k) {
+      // A single-cable unit's Inst is its legacy-outputs code, nine digits for kind 183.
+      const bool outputsCode = objectRow && k == 2 && kind >= 181 && kind <= 186;
+      if (p[k] < -kMaxFileValue || p[k] > (outputsCode ? kMaxOutputsCode : kMaxFileValue))
+        return ValueOutOfRangeMessage(li + 1);
+    }
     if (!objectRow || kind <= 0 || kind >= 220 || kind == 210) continue;
     const int32_t paths = TypeOf(kind)[kPaths];
     if (paths > 0) nodes += static_cast<std::size_t>(paths);

@@ -325,6 +325,18 @@ TEST(ProjectFile, ValuesNoDrawingHoldsAreRefusedNamingTheLine) {
   EXPECT_EQ(CanvasColor, 2147483647);
 }
 
+// A single-cable unit keeps its outputs as a code of up to nine digits (kind 183 is placed with
+// 100000000): a file holding one was written by the program and must open again.
+TEST(ProjectFile, LegacyOutputsCodesOfSingleCableUnitsOpen) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  const auto r = LoadText(dir, OldFile(4410, "183  300  300  211111111  1  0\r\n184  500  300  11001  1  0\r\n"));
+  ASSERT_EQ(r.status, ProjectReadResult::Status::Ok) << r.message;
+  EXPECT_EQ(NetObjects[0][kInst], 211111111);
+  const auto far = LoadText(dir, OldFile(4410, "201  10  10  1000001  1  1\r\n"));
+  EXPECT_EQ(far.status, ProjectReadResult::Status::Refused) << "other kinds keep the common bound";
+}
+
 // Files of the three older conventions and what the program makes of them.
 TEST(ProjectFile, OldVersionsConvertAsTheirExpectedFilesShow) {
   for (const char* name : {"v2500", "v3500", "v4000"}) {

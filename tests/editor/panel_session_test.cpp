@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 #include <filesystem>
 #include <random>
@@ -101,8 +102,14 @@ class PanelSession : public test::PanelTest {
     Form5->Repaint();
   }
 
-  void BuildDrawing() {
+  // One object of each kind with an editor; `turned` gives the devices the other orientations.
+  void BuildDrawing(bool turned = false) {
+    int turn = 0;
     auto knobs = [&](int row) {
+      if (turned) {
+        NetObjects[static_cast<std::size_t>(row)][kOrient] = 1 + (++turn % 4);
+        RebuildObjectGlyph(row);
+      }
       const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
       const int first = TypeOf(o[kKind])[kFirstKnob];
       for (int i = 0; first > 0 && i < KnobTable[first][kKnobCount]; ++i) {
@@ -151,6 +158,13 @@ class PanelSession : public test::PanelTest {
     ProjectModified = false;
   }
 
+  void UseTurnedDrawing() {
+    NewNetworkModel();
+    targets.clear();
+    BuildDrawing(true);
+    Form5->Repaint();
+  }
+
   // ---- real events
   void Send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
     const QPoint g = Form5->mapToGlobal(p);
@@ -180,11 +194,10 @@ class PanelSession : public test::PanelTest {
   // ---- what is open
   std::vector<QWidget*> Editors() {
     std::vector<QWidget*> open;
-    for (QWidget* w : {static_cast<QWidget*>(f().Edit1), static_cast<QWidget*>(f().ComboBox1),
-                       static_cast<QWidget*>(f().Memo1), f().UpDown1, f().Panel1, f().Panel2,
-                       static_cast<QWidget*>(f().Panel8), static_cast<QWidget*>(f().Panel9),
-                       static_cast<QWidget*>(f().Panel10), static_cast<QWidget*>(f().Panel11),
-                       static_cast<QWidget*>(f().Panel12)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(f().Edit1), static_cast<QWidget*>(f().ComboBox1), static_cast<QWidget*>(f().Memo1),
+          f().UpDown1, f().Panel1, f().Panel2, static_cast<QWidget*>(f().Panel8), static_cast<QWidget*>(f().Panel9),
+          static_cast<QWidget*>(f().Panel10), static_cast<QWidget*>(f().Panel11), static_cast<QWidget*>(f().Panel12)})
       if (Shown(w)) open.push_back(w);
     return open;
   }
@@ -211,7 +224,7 @@ class PanelSession : public test::PanelTest {
     return "double click row " + std::to_string(t.row) + " at " + std::to_string(t.x) + "," + std::to_string(t.y);
   }
   std::string TypeText() {
-    static const char* const kTexts[] = {"12",  "0",     "-5",   "abc",   "",      "99999999999", "12.5", "3,7",
+    static const char* const kTexts[] = {"12",  "0",     "-5",    "abc",  "",      "99999999999", "12.5", "3,7",
                                          "474", "862.9", "11000", "2200", "1e3",   "  7",         "31",   "101",
                                          "2",   "610",   "95.5",  "9750", "65535", "-2147483648", "x1"};
     const std::string text = kTexts[Roll(static_cast<int>(std::size(kTexts)))];
@@ -243,8 +256,10 @@ class PanelSession : public test::PanelTest {
     if (!e) return "type: nothing to type into";
     e->setFocus();
     e->selectAll();
-    if (text.empty()) QTest::keyClick(e, Qt::Key_Backspace);
-    else QTest::keyClicks(e, QString::fromStdString(text));
+    if (text.empty())
+      QTest::keyClick(e, Qt::Key_Backspace);
+    else
+      QTest::keyClicks(e, QString::fromStdString(text));
     return "type '" + text + "' into " + Name(e);
   }
   std::string ChangeCombo() {
@@ -328,6 +343,15 @@ class PanelSession : public test::PanelTest {
     if (Shown(f().Panel1)) test::ClickWidgetCentre(f().Button1);
     return "open and commit untouched: row " + std::to_string(t.row) + " at " + std::to_string(t.x) + "," +
            std::to_string(t.y);
+  }
+  // A wheel notch over the canvas, kept to a view in which every object stays inside the window.
+  std::string Wheel() {
+    const bool down = ScrollY < 40 && (ScrollY == 0 || Roll(2) == 0);
+    const QPointF at(300, 300);
+    QWheelEvent e(at, Form5->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Form5, &e);
+    return "wheel " + std::string(down ? "down" : "up") + " to " + std::to_string(ScrollY);
   }
   // The pointer passes over the palette, which commits an open in-place editor.
   std::string OverPalette() {
@@ -437,7 +461,9 @@ class PanelSession : public test::PanelTest {
     return stale;
   }
 
-  int NewestSerial() const { return UndoPos == 0 && UndoRing[kUndoLast][kUndoSerial] == 0 ? 0 : UndoRing[NewestUndoEntry()][kUndoSerial]; }
+  static int NewestSerial() {
+    return UndoPos == 0 && UndoRing[kUndoLast][kUndoSerial] == 0 ? 0 : UndoRing[NewestUndoEntry()][kUndoSerial];
+  }
 
   void SaveAndReopen(std::vector<std::string>& log) {
     const SessionState before;
@@ -456,19 +482,12 @@ class PanelSession : public test::PanelTest {
     SessionState was = before;
     for (SessionState* m : {&after, &was}) {
       auto& rows = m->model.rows;
-      while (rows.size() > static_cast<std::size_t>(m->model.objectCount) + 1 && rows.back() == ObjRow{}) rows.pop_back();
+      while (rows.size() > static_cast<std::size_t>(m->model.objectCount) + 1 && rows.back() == ObjRow{})
+        rows.pop_back();
       m->model.glyphs.resize(static_cast<std::size_t>(m->model.objectCount));
     }
     test::ExpectSameModel(after.model, was.model);
     EXPECT_EQ(after.texts, was.texts);
-    if (HasFailure())
-      for (const SessionState* m : {&was, &after}) {
-        std::printf("count %d cur %d rows %zu:", m->model.objectCount, m->model.curObject, m->model.rows.size());
-        for (std::size_t r = 0; r < m->model.rows.size(); ++r)
-          std::printf(" [%d %d %d %d %d %d]", m->model.rows[r][0], m->model.rows[r][1], m->model.rows[r][2],
-                      m->model.rows[r][3], m->model.rows[r][4], m->model.rows[r][5]);
-        std::printf("\n");
-      }
     history.clear();
   }
 
@@ -494,17 +513,31 @@ class PanelSession : public test::PanelTest {
       const std::size_t shownBefore = app.ui->messages.size();
       // With nothing open a user mostly opens something; with an editor open, mostly edits it.
       enum Act {
-        kOpen, kType, kCombo, kToggle, kStep, kApply, kClose, kEscape, kEnter, kCanvas, kRoundTrip, kUndo, kSave,
-        kPalette, kPlanFile
+        kOpen,
+        kType,
+        kCombo,
+        kToggle,
+        kStep,
+        kApply,
+        kClose,
+        kEscape,
+        kEnter,
+        kCanvas,
+        kRoundTrip,
+        kUndo,
+        kSave,
+        kPalette,
+        kPlanFile,
+        kWheel
       };
       struct Weight {
         Act act;
         int idle, editing;
       };
-      static constexpr Weight kWeights[] = {
-          {kOpen, 62, 6},  {kType, 0, 24},   {kCombo, 0, 12}, {kToggle, 0, 6},     {kStep, 0, 10},
-          {kApply, 0, 14}, {kClose, 0, 6},   {kEscape, 1, 3}, {kEnter, 3, 6},      {kCanvas, 4, 5},
-          {kRoundTrip, 14, 0}, {kUndo, 12, 5}, {kSave, 4, 3},  {kPalette, 1, 3},   {kPlanFile, 0, 2}};
+      static constexpr Weight kWeights[] = {{kOpen, 62, 6}, {kType, 0, 24},   {kCombo, 0, 12},     {kToggle, 0, 6},
+                                            {kStep, 0, 10}, {kApply, 0, 14},  {kClose, 0, 6},      {kEscape, 1, 3},
+                                            {kEnter, 3, 6}, {kCanvas, 4, 5},  {kRoundTrip, 14, 0}, {kUndo, 12, 5},
+                                            {kSave, 4, 3},  {kPalette, 1, 3}, {kPlanFile, 0, 2},   {kWheel, 3, 2}};
       const bool editing = !Editors().empty();
       int total = 0;
       for (const Weight& w : kWeights) total += editing ? w.editing : w.idle;
@@ -519,31 +552,57 @@ class PanelSession : public test::PanelTest {
         pick -= weight;
       }
       switch (act) {
-        case kOpen: log.push_back(OpenSome()); break;
+        case kOpen:
+          log.push_back(OpenSome());
+          break;
         case kType:
           log.push_back(TypeText());
           if (Roll(3) == 0) {
             log.back() += ", then " + PressButton(true);
           }
           break;
-        case kCombo: log.push_back(ChangeCombo()); break;
-        case kToggle: log.push_back(Toggle()); break;
-        case kStep: log.push_back(Step()); break;
+        case kCombo:
+          log.push_back(ChangeCombo());
+          break;
+        case kToggle:
+          log.push_back(Toggle());
+          break;
+        case kStep:
+          log.push_back(Step());
+          break;
         case kApply:
           log.push_back(PressButton(true));
           break;
-        case kClose: log.push_back(PressButton(false)); break;
-        case kEscape: log.push_back(Key(Qt::Key_Escape)); break;
-        case kEnter: log.push_back(Key(Qt::Key_Return)); break;
-        case kCanvas: log.push_back(ClickEmpty()); break;
-        case kRoundTrip: log.push_back(RoundTrip(untouched)); break;
+        case kClose:
+          log.push_back(PressButton(false));
+          break;
+        case kEscape:
+          log.push_back(Key(Qt::Key_Escape));
+          break;
+        case kEnter:
+          log.push_back(Key(Qt::Key_Return));
+          break;
+        case kCanvas:
+          log.push_back(ClickEmpty());
+          break;
+        case kRoundTrip:
+          log.push_back(RoundTrip(untouched));
+          break;
         case kUndo:
           log.push_back(Undo());
           undo = true;
           break;
-        case kSave: break;
-        case kPalette: log.push_back(OverPalette()); break;
-        case kPlanFile: log.push_back(PlanFileRoundTrip(log)); break;
+        case kSave:
+          break;
+        case kPalette:
+          log.push_back(OverPalette());
+          break;
+        case kPlanFile:
+          log.push_back(PlanFileRoundTrip(log));
+          break;
+        case kWheel:
+          log.push_back(Wheel());
+          break;
       }
       if (act == kSave) {
         if (Roll(2) == 0) {
@@ -623,6 +682,7 @@ class PanelSession : public test::PanelTest {
         log.push_back("(checked by undo)");
       }
     }
+    // SESSION_LOG=1 prints every action, for shortening a failing session by hand.
     if (std::getenv("SESSION_LOG")) std::printf("%s\n", Log(log).c_str());
     std::printf("seed %u: %zu actions, %d steps stored, %d undone, %zu messages\n", seed, log.size(), stored, undone,
                 app.ui->messages.size());
@@ -659,8 +719,14 @@ TEST_F(PanelSession, Seed9) { RunSession(9, 80); }
 TEST_F(PanelSession, Seed10) { RunSession(10, 80); }
 TEST_F(PanelSession, Seed11) { RunSession(11, 80); }
 TEST_F(PanelSession, Seed12) { RunSession(12, 80); }
-
-
+TEST_F(PanelSession, Seed17Turned) {
+  UseTurnedDrawing();
+  RunSession(17, 80);
+}
+TEST_F(PanelSession, Seed18Turned) {
+  UseTurnedDrawing();
+  RunSession(18, 80);
+}
 
 // An undone level of -12 must not leave its "2" beside the 0 put back.
 TEST_F(PanelSession, UndoneModulatorLevelLeavesNoDigitOfTheUndoneValue) {
@@ -673,8 +739,6 @@ TEST_F(PanelSession, UndoneModulatorLevelLeavesNoDigitOfTheUndoneValue) {
   test::ClickWidgetCentre(UndoButton());
   ExpectSame(SessionState(), before);
 }
-
-
 
 // The amplifier's knob on field 0 of its settings row: that field also marks the row as a
 // settings row, and a 0 there ended the object table, losing every object after it.
@@ -691,7 +755,6 @@ TEST_F(PanelSession, KnobOnTheSettingsRowMarkNeverEndsTheTable) {
   SaveAndReopen(log);
   EXPECT_EQ(ObjectCount, count);
 }
-
 
 // Numbers beyond what a project file holds made the saved file one that Open refuses: a single-
 // cable unit as placed, an LNB current typed as -2147483648, a cable of 2000000 m.

@@ -402,8 +402,10 @@ void TForm5::FormMouseDown(Qt::MouseButton button, int X, int Y) {
     }
   }
   if (button == Qt::LeftButton && Form1Tag < kMainInlineEditor && PendingKind == 0) {
-    // Pressing inside a made selection keeps it, so that Copy or Move can follow.
-    const bool inSelection = cx >= SelRect.Left && cx <= SelRect.Right && cy >= SelRect.Top && cy <= SelRect.Bottom;
+    // Pressing inside a made selection keeps it, so that Copy or Move can follow. With none made,
+    // the rectangle left by a drag too flat to select is not shown and must not hold the start.
+    const bool inSelection = Tag == kCanvasSelected && cx >= SelRect.Left && cx <= SelRect.Right &&
+                             cy >= SelRect.Top && cy <= SelRect.Bottom;
     if (!inSelection && Tag < kCanvasMoving) {
       SelRect.Left = cx;
       SelRect.Top = cy;

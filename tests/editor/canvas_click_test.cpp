@@ -405,6 +405,22 @@ TEST_F(CanvasClickTest, ACopiedCommentGetsATextOfItsOwn) {
   EXPECT_EQ(textOf(copy), "Riser B");
 }
 
+// A drag too flat to select leaves its rectangle behind unseen; the next drag starting inside it
+// must still start where it is pressed, or the selection takes in objects the user left out.
+TEST_F(CanvasClickTest, ASelectionStartsWherePressedAfterADragTooFlatToSelect) {
+  Place(152, 150, 300);
+  const int inside = Place(152, 400, 350);
+  DragTo(100, 200, 600, 205);
+  ASSERT_EQ(Form5->Tag, kCanvasIdle);
+  Select(300, 203, 500, 420);
+  EXPECT_EQ(SelRect, (SelectionRect{300, 500, 203, 420}));
+  StartSelectionDrag(Form5->Move1, 400, 300);
+  MoveTo(400, 400);
+  ClickAt(400, 400);
+  EXPECT_EQ(NetObjects[0][kY], 300) << "outside the dragged rectangle";
+  EXPECT_EQ(NetObjects[static_cast<std::size_t>(inside)][kY], 450);
+}
+
 TEST_F(CanvasClickTest, ReleasingASelectionDragOverAnObjectSelectsAndPicksNothingUp) {
   Place(152, 300, 300);
   DragTo(100, 100, 300, 300);

@@ -257,11 +257,14 @@ bool LineMayShow(const Bitmap& target, int x, int y, const ObjRow& c, int labelC
   return r >= 0 && b >= 0 && l < target.width() && t < target.height();
 }
 
-// Single cables and fibre keep the orientation that matches their first non-empty leg.
+// Single cables and fibre keep the orientation that matches their first non-empty leg. With
+// neither leg drawn yet (a line armed or just started) there is nothing to match: flipping then
+// would turn the line at every paint, and its route would depend on how often the pointer moved.
 void NormaliseCableOrient(int row) {
   const int kind = NetObjects[static_cast<std::size_t>(row)][kKind];
   if (kind != 203 && kind != 205) return;
   const ObjRow cont = RowOrZero(row + 1);
+  if (cont[1] == 0 && cont[2] == 0) return;
   int& stored = NetObjects[static_cast<std::size_t>(row)][kOrient];
   if ((stored == 1 || stored == 3) && cont[1] == 0) stored += 1;
   else if ((stored == 2 || stored == 4) && cont[2] == 0) stored -= 1;

@@ -266,6 +266,27 @@ TEST_F(CanvasClickTest, LineReRouteIsTwoStepsBackToTheSameLine) {
   EXPECT_EQ(test::DrawingState::Take(), withFibre);
 }
 
+// A single cable or fibre started on no terminal has no leg yet to take its orientation from: it
+// keeps the one it was armed with, however many times the pointer moved (and the canvas repainted)
+// before the start, so the same gestures always give the same route.
+TEST_F(CanvasClickTest, AFreeStartedCableRoutesAlikeHoweverOftenThePointerMovedBefore) {
+  for (int kind : {203, 205})
+    for (int moves = 1; moves <= 3; ++moves) {
+      SCOPED_TRACE(testing::Message() << "kind " << kind << ", " << moves << " moves");
+      Form1->PlacementClick(kind);
+      const int line = CurObject;
+      const int y = 100 + 120 * moves, x = kind == 203 ? 200 : 600;
+      for (int k = moves; k > 0; --k) MoveTo(x - 10 * k, y);
+      ClickAt(x, y);
+      MoveTo(x + 100, y + 80);
+      ClickAt(x + 100, y + 80);
+      ASSERT_EQ(PendingKind, 0);
+      EXPECT_EQ(NetObjects[static_cast<std::size_t>(line)][kOrient], 1) << "vertical first, as armed";
+      EXPECT_EQ(NetObjects[static_cast<std::size_t>(line) + 1][1], 80);
+      EXPECT_EQ(NetObjects[static_cast<std::size_t>(line) + 1][2], 100);
+    }
+}
+
 TEST_F(CanvasClickTest, SelectionCopyAndMoveUndoToTheExactModel) {
   Place(91, 200, 100);
   Place(152, 210, 300);

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <random>
@@ -200,7 +201,8 @@ class EditingSession : public test::ClickTest {
     Form5->Timer1->stop();
     if (Form5->PopupMenu1->isVisible()) QTest::keyClick(Form5->PopupMenu1, Qt::Key_Escape);
     for (int i = 0; i < 4 && (PendingKind != 0 || Form5->Tag == kCanvasMoving); ++i) {
-      const Point q{at.x + 40 * i, at.y + 30 * i};
+      // Kept on show: the operation may have scrolled the view since the point was chosen.
+      const Point q{std::clamp(at.x + 40 * i, Left(), Right()), std::clamp(at.y + 30 * i, Top(), Bottom())};
       MoveTo(q.x, q.y);
       ClickAt(q.x, q.y);
     }

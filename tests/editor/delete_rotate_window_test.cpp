@@ -19,6 +19,7 @@
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "simulation/window/analyzer_window.hpp"
+#include "support/widget_click.hpp"
 
 namespace kavrix {
 namespace {
@@ -72,14 +73,7 @@ class DeleteRotateWindowTest : public test::CanvasTest {
     return items;
   }
 
-  // A left click on the item as the menu shows it.
-  static void ClickItem(QMenu* menu, QAction* item) {
-    ASSERT_TRUE(menu->isVisible());
-    const QRect r = menu->actionGeometry(item);
-    ASSERT_FALSE(r.isEmpty());
-    QTest::mouseMove(menu, r.center());
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, r.center());
-  }
+  static void ClickItem(QMenu* menu, QAction* item) { test::ClickMenuItem(menu, item); }
   static void ClickTurn(QAction* turn) {
     ClickItem(Form5->PopupMenu1, Form5->Rotate1);
     QMenu* sub = Form5->Rotate1->menu();

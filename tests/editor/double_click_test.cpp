@@ -33,22 +33,6 @@ class DoubleClick : public test::PanelTest {
     Form5->HorzScrollRange = 3000;
     Form5->Repaint();
   }
-
-  void Send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
-    const QPoint g = Form5->mapToGlobal(p);
-    app.ui->cursorX = g.x();
-    app.ui->cursorY = g.y();
-    QMouseEvent e(type, QPointF(p), QPointF(g), Qt::LeftButton, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(Form5, &e);
-  }
-  // The event sequence of a double click at the canvas point of (x, y) (no scroll).
-  void DoubleClickAt(int x, int y) {
-    const QPoint p(x - ScrollX, y - ScrollY);
-    Send(QEvent::MouseButtonPress, p, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
-    Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
-  }
 };
 
 TEST_F(DoubleClick, OpensTheEditorsOfTheObjectUnderThePointer) {

@@ -20,6 +20,7 @@
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 #include "simulation/window/analyzer_window.hpp"
+#include "support/widget_click.hpp"
 
 namespace kavrix {
 namespace {
@@ -180,11 +181,7 @@ class EditingSession : public test::ClickTest {
     // Menus run the event loop; an auto-scroll left running would move the view by however
     // many ticks fit in, and the session would not repeat.
     Form5->Timer1->stop();
-    ASSERT_TRUE(menu->isVisible());
-    const QRect r = menu->actionGeometry(item);
-    ASSERT_FALSE(r.isEmpty());
-    QTest::mouseMove(menu, r.center());
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, r.center());
+    test::ClickMenuItem(menu, item);
   }
 
   // "Rotate" on the shown popup, then the turn on its submenu once that opens.

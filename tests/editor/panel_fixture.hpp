@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -141,6 +142,23 @@ class PanelTest : public ::testing::Test {
   }
   std::vector<std::string> Messages() { return app.ui->texts(); }
   const Bitmap& Glyph(int row) { return ObjGlyphAt(row); }
+
+  // A mouse event at client point p, the platform cursor placed there first.
+  void Send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+    const QPoint g = Form5->mapToGlobal(p);
+    app.ui->cursorX = g.x();
+    app.ui->cursorY = g.y();
+    QMouseEvent e(type, QPointF(p), QPointF(g), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(Form5, &e);
+  }
+  // The event sequence of a double click at the canvas point (x, y).
+  void DoubleClickAt(int x, int y) {
+    const QPoint p(x - ScrollX, y - ScrollY);
+    Send(QEvent::MouseButtonPress, p, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
+    Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
+    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
+  }
 
   ApplicationFont font;  // before the windows, which take it when created
   AppFixture app;

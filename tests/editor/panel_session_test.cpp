@@ -166,20 +166,6 @@ class PanelSession : public test::PanelTest {
   }
 
   // ---- real events
-  void Send(QEvent::Type type, QPoint p, Qt::MouseButtons held) {
-    const QPoint g = Form5->mapToGlobal(p);
-    app.ui->cursorX = g.x();
-    app.ui->cursorY = g.y();
-    QMouseEvent e(type, QPointF(p), QPointF(g), Qt::LeftButton, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(Form5, &e);
-  }
-  void DoubleClickAt(int x, int y) {
-    const QPoint p(x - ScrollX, y - ScrollY);
-    Send(QEvent::MouseButtonPress, p, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
-    Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton);
-    Send(QEvent::MouseButtonRelease, p, Qt::NoButton);
-  }
   void ClickAt(int x, int y) {
     const QPoint p(x - ScrollX, y - ScrollY);
     Send(QEvent::MouseButtonPress, p, Qt::LeftButton);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 
 namespace kavrix::test {
@@ -17,6 +19,15 @@ inline void ClickWidgetCentre(QWidget* w) {
   QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);
   QApplication::sendEvent(w, &release);
+}
+
+// A left click on a menu item where the shown menu draws it.
+inline void ClickMenuItem(QMenu* menu, QAction* item) {
+  ASSERT_TRUE(menu->isVisible());
+  const QRect r = menu->actionGeometry(item);
+  ASSERT_FALSE(r.isEmpty());
+  QTest::mouseMove(menu, r.center());
+  QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, r.center());
 }
 
 }  // namespace kavrix::test

@@ -312,7 +312,7 @@ struct ModelHooks {
   std::function<void(const std::string&)> statusText;
   std::function<void(const std::string&)> saveDialogName;
   std::function<void(int)> rowGlyphChanged;        // row's symbol rebuilt (MakeObjectGlyph) and labels drawn
-  std::function<void(int)> rowLabelsChanged;       // row's labels drawn again (DrawObjectLabels)
+  std::function<void(int)> rowLabelsChanged;       // row's values changed: its symbol and labels shown afresh
   std::function<bool(int, int&, int&)> symbolSize; // width, height of ObjGlyphs[row]; false when it has none
   // Symbol layer services that loading a project and the options window need.
   std::function<void(int)> makeObjectGlyph;        // ObjGlyphs[row] := a freshly composed symbol

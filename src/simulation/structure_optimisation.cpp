@@ -429,7 +429,6 @@ void Commit(const SavedRows& before) {
     ExchangeRow(row, was, o);
     if (!exchanged) continue;
     if (Hooks().rowGlyphChanged) Hooks().rowGlyphChanged(row);
-    if (Hooks().rowLabelsChanged) Hooks().rowLabelsChanged(row);
   }
 }
 

@@ -475,7 +475,9 @@ void InstallObjectGlyphHooks() {
     height = g.height();
     return !g.empty();
   };
-  Hooks().rowLabelsChanged = [](int row) { DrawObjectLabels(row); };
+  // A label box is as wide as its text, so a value drawn over a wider one would leave digits of
+  // the old value standing: the symbol is composed afresh under its labels.
+  Hooks().rowLabelsChanged = [](int row) { RebuildObjectGlyph(row); };
 }
 
 void RemoveObjectGlyphHooks() {

@@ -276,9 +276,15 @@ TEST_F(ObjectGlyph, HooksRebuildSymbolAndLabelsForModelCode) {
   std::vector<std::string> texts;
   for (const DrawnText& t : rec.texts) texts.push_back(t.text);
   EXPECT_EQ(texts, (std::vector<std::string>{"Frox1", std::to_string(row), "7"}));
-  rec.texts.clear();
-  Hooks().rowLabelsChanged(row);
-  EXPECT_EQ(rec.texts.size(), 2u);
+  // Changed values show on a symbol composed afresh: a narrower value drawn over a wider one
+  // left digits of the old one standing.
+  const int modulator = AddObject(96, 0, 0, -12, 1);
+  Hooks().rowGlyphChanged(modulator);
+  NetObjects[static_cast<std::size_t>(modulator)][kInst] = 0;
+  Hooks().rowLabelsChanged(modulator);
+  const QImage shown = ObjGlyphAt(modulator).image().copy();
+  RebuildObjectGlyph(modulator);
+  EXPECT_EQ(shown, ObjGlyphAt(modulator).image());
   RemoveObjectGlyphHooks();
   EXPECT_FALSE(Hooks().rowGlyphChanged);
 }

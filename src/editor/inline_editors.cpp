@@ -21,6 +21,7 @@
 #include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/project_file.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"

@@ -241,8 +241,6 @@ int32_t IntOr(const std::string& text, int32_t fallback) {
   return ParseInt(text, v) == 0 && IsStorableValue(v) ? v : fallback;
 }
 
-bool IsStorableValue(int64_t v) { return v >= -kMaxFileValue && v <= kMaxFileValue; }
-
 int32_t TenthsOr(const std::string& text, int32_t fallback) {
   double v = 0;
   if (ParseReal(text, v) != 0 || !std::isfinite(v)) return fallback;

@@ -107,7 +107,6 @@ inline bool Shown(const QWidget* w) { return w && !w->isHidden(); }
 // Number texts of the panels. Texts that are not numbers, or whose value leaves the range a
 // project file holds (a larger one would make the saved file unreadable), give the fallback.
 int32_t IntOr(const std::string& text, int32_t fallback);
-bool IsStorableValue(int64_t v);
 // Tenths of a real text (474.5 -> 4745), the value x 10 truncated; binary representation noise
 // of a typed one-decimal value does not cost a tenth.
 int32_t TenthsOr(const std::string& text, int32_t fallback);

@@ -15,6 +15,7 @@
 #include "editor/panel_widgets.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/project_file.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "symbols/object_glyphs.hpp"

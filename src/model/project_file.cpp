@@ -148,7 +148,7 @@ std::string RefusalOfRecords(const std::vector<std::string>& lines, std::size_t 
     for (int k = 0; k < 5; ++k) {
       // A single-cable unit's Inst is its legacy-outputs code, nine digits for kind 183.
       const bool outputsCode = objectRow && k == 2 && kind >= 181 && kind <= 186;
-      if (p[k] < -kMaxFileValue || p[k] > (outputsCode ? kMaxOutputsCode : kMaxFileValue))
+      if (outputsCode ? p[k] < -kMaxFileValue || p[k] > kMaxOutputsCode : !IsStorableValue(p[k]))
         return ValueOutOfRangeMessage(li + 1);
     }
     if (!objectRow || kind <= 0 || kind >= 220 || kind == 210) continue;

@@ -36,6 +36,8 @@ inline constexpr const char* kProjectTooLargeMessage =
 // coordinate, length, frequency or level a drawing holds, and small enough that the geometry
 // and the run never overflow adding or scaling them.
 inline constexpr int32_t kMaxFileValue = 1000000;
+// True when a project file can hold v: a panel that stored more would write a file Open refuses.
+inline bool IsStorableValue(int64_t v) { return v >= -kMaxFileValue && v <= kMaxFileValue; }
 // The one exception: the legacy-outputs code a single-cable unit (kinds 181..186) keeps in its Inst,
 // a decimal number of up to nine digits that is only ever taken apart digit by digit.
 inline constexpr int32_t kMaxOutputsCode = 999999999;

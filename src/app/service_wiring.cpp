@@ -25,6 +25,11 @@ void InstallApplicationServices() {
     if (Form5) Form5->SelectTvStandard(item);
   };
   h.releaseSwitchAmpGlyphs = [] { ReleaseSwitchAmpGlyphs(); };
+  h.levelDisplayEnded = [] {
+    if (!Form5 || !Form5->Timer2) return;
+    Form5->Timer2->stop();
+    Form5->update();
+  };
   WindowHooks& w = Windows();
   w.createDeviceGlyphs = [] { CreateDeviceGlyphs(); };
   w.clearAnalyzerCharts = [] {

@@ -33,7 +33,7 @@ bool Undo1Click(QWidget* canvas) {
     if (outcome.undone) {
       // Results of a former run no longer belong to the drawing, and the drawing no longer is
       // what was saved: Save must be offered and closing must ask.
-      Form1Tag = kMainEditing;
+      EndLevelDisplay();
       ProjectModified = true;
       if (canvas) canvas->update();
     }

@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "app/forms.hpp"
 #include "catalogue/geometry.hpp"
@@ -122,7 +123,7 @@ void CommitInlineEditors(TForm5& f, bool editorsOpen) {
   if (Shown(f.UpDown1)) {
     f.UpDown1->hide();
     Hide(f.Label2);
-    Form1Tag = kMainEditing;
+    EndLevelDisplay();
     f.UpDown1Exit();
     f.UpDown1Tag = 0;
     f.Repaint();
@@ -131,7 +132,7 @@ void CommitInlineEditors(TForm5& f, bool editorsOpen) {
   if (Shown(f.ComboBox1)) {
     f.ComboBox1->hide();
     f.ComboBox1Exit();
-    Form1Tag = kMainEditing;
+    EndLevelDisplay();
     f.Repaint();
     InlineEdit = 0;
   }
@@ -149,6 +150,13 @@ void CommitInlineEditors(TForm5& f, bool editorsOpen) {
 }
 
 }  // namespace
+
+SelectionClick ClickOnSelection(const SelectionRect& sel, int x, int y, bool pressedOutside) {
+  if (pressedOutside) return SelectionClick::kEnd;
+  if (StrictlyInside(sel, x, y)) return SelectionClick::kStartMove;
+  if (x < sel.Left || x > sel.Right || y < sel.Top || y > sel.Bottom) return SelectionClick::kEnd;
+  return SelectionClick::kKeep;
+}
 
 int ContinuationRowCount(int row) {
   int n = 0;
@@ -220,7 +228,7 @@ void PickUpObject(int row, int x, int y) {
   CurObject = row;
   PanelOpen = 1;
   ExtraAngles = 0;
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   PendingKind = static_cast<uint8_t>(r[kKind]);
   ProjectModified = true;
 }
@@ -296,6 +304,7 @@ SelectionCommit CommitSelectionMoveCopy() {
 void TForm5::FormClick(QObject* sender) {
   ClickMode = Form1Tag;
   const bool editorsOpen = InlineEdit != 0;
+  const bool pressedOutside = std::exchange(m_pressOutsideSelection, false);
   if (!InlineEdit && !IsNavigation(Tag)) {
     int gx = 0, gy = 0;
     platform::Current().cursorPos(gx, gy);
@@ -337,7 +346,7 @@ void TForm5::FormClick(QObject* sender) {
       if (VertScrollRange - y < 100) VertScrollRange += 200;
       if (HorzScrollRange - x < 100) HorzScrollRange += 200;
       SyncScrollBars();
-      Form1Tag = kMainEditing;
+      EndLevelDisplay();
       ProjectModified = true;
     } else if (!refill) {
       // Only an idle canvas picks up: the release that ends a selection drag makes the selection,
@@ -369,19 +378,20 @@ void TForm5::FormClick(QObject* sender) {
           CopyNotMove = 0;
         }
       }
-      if (Tag == kCanvasSelected && StrictlyInside(SelRect, x, y)) {
+      const SelectionClick onSelection =
+          Tag == kCanvasSelected ? ClickOnSelection(SelRect, x, y, pressedOutside) : SelectionClick::kKeep;
+      if (onSelection == SelectionClick::kStartMove) {
         MoveAnchor = {x, y};
         // The move starts where the pointer is; an offset left from an earlier move would shift it.
         MoveDelta = {};
         Tag = kCanvasMoving;
-        Form1Tag = kMainEditing;
+        EndLevelDisplay();
         ProjectModified = true;
-      }
-      if (Tag == kCanvasSelected && (x < SelRect.Left || x > SelRect.Right || y < SelRect.Top || y > SelRect.Bottom)) {
+      } else if (onSelection == SelectionClick::kEnd) {
         Tag = kCanvasIdle;
         SelRect = {};
         CopyNotMove = 0;
-        Form1Tag = kMainEditing;
+        EndLevelDisplay();
         Repaint();
       }
     }

@@ -7,6 +7,8 @@
 // click handler (TForm5::FormClick) calls them and shows what they return.
 #include <string>
 
+#include "editor/canvas_state.hpp"
+
 namespace kavrix {
 
 inline constexpr const char* kSourceCopyDroppedMessage =
@@ -35,6 +37,12 @@ struct SelectionCommit {
 };
 // Moves the objects strictly inside SelRect by MoveDelta, or copies them there (CopyNotMove).
 SelectionCommit CommitSelectionMoveCopy();
+
+// What a click does to a made selection: one strictly inside starts its move or copy, one
+// outside ends it, one on its edge leaves it be. A click whose press went down outside the
+// selection ends it wherever the snapped point falls: what the user pressed on decides.
+enum class SelectionClick { kKeep, kStartMove, kEnd };
+SelectionClick ClickOnSelection(const SelectionRect& sel, int x, int y, bool pressedOutside);
 
 // Number of continuation rows behind row `row`.
 int ContinuationRowCount(int row);

@@ -402,14 +402,15 @@ void TForm5::FormMouseDown(Qt::MouseButton button, int X, int Y) {
     }
   }
   if (button == Qt::LeftButton && Form1Tag < kMainInlineEditor && PendingKind == 0) {
-    // Pressing inside a made selection keeps it, so that Copy or Move can follow. With none made,
-    // the rectangle left by a drag too flat to select is not shown and must not hold the start.
-    const bool inSelection = Tag == kCanvasSelected && cx >= SelRect.Left && cx <= SelRect.Right &&
-                             cy >= SelRect.Top && cy <= SelRect.Bottom;
-    if (!inSelection && Tag < kCanvasMoving) {
+    // With no selection made a press starts a new rectangle (the one left by a drag too flat to
+    // select is not shown and must not hold the start). A made selection stays as it is until
+    // the click: pressed inside, Copy or Move can follow; pressed outside, the click ends it.
+    if (Tag < kCanvasSelected) {
       SelRect.Left = cx;
       SelRect.Top = cy;
     }
+    m_pressOutsideSelection = Tag == kCanvasSelected && !(cx >= SelRect.Left && cx <= SelRect.Right &&
+                                                          cy >= SelRect.Top && cy <= SelRect.Bottom);
   }
   if (button == Qt::LeftButton && Tag == kCanvasNavigation && X > BoxPos.X && X < BoxPos.X + BoxSize.X &&
       Y > BoxPos.Y && Y < BoxPos.Y + BoxSize.Y) {
@@ -469,7 +470,7 @@ void TForm5::FormKeyDown(int key) {
   if (enter && Shown(UpDown1)) {
     UpDown1->hide();
     Hide(Label2);
-    Form1Tag = kMainEditing;
+    EndLevelDisplay();
     UpDown1Exit();
     UpDown1Tag = 0;
     Repaint();

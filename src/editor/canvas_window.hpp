@@ -316,6 +316,7 @@ class TForm5 : public QWidget {
   int ScrollBarExtent() const;
   bool m_bufferFresh = false;   // the back buffer was just rebuilt for this repaint
   bool m_clickPending = false;  // left button went down on the canvas: its release is a click
+  bool m_pressOutsideSelection = false;  // that press went down outside a made selection
   int m_wheelDelta = 0;         // wheel angle not yet turned into scroll steps
   QWidget* m_frame = nullptr;   // top-level window whose title shows the caption
 };

@@ -221,7 +221,7 @@ void TForm5::Delete1Click() {
     }
     ProjectModified = true;
     PendingKind = 0;
-    Form1Tag = kMainEditing;
+    EndLevelDisplay();
     Tag = kCanvasIdle;
   }
   // The line hints belonged to the line that followed the pointer; it is gone now.
@@ -247,7 +247,7 @@ void TurnSelObject(TForm5& canvas, int quarterTurns) {
     if (!armed) PushUndo(kUndoRotate, r);
     TurnObject(r, quarterTurns);
     ProjectModified = true;
-    Form1Tag = kMainEditing;
+    EndLevelDisplay();
   }
   canvas.Repaint();
 }

@@ -181,7 +181,7 @@ bool OpenKnobAt(TForm5& f, int row, int x, int y) {
 void CloseKnobStepper(TForm5& f) {
   f.UpDown1->hide();
   f.Label2->hide();
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   f.UpDown1Exit();
   f.UpDown1Tag = 0;
   f.Repaint();
@@ -283,7 +283,7 @@ void TForm5::FormDblClick(QObject* /*sender*/) {
     Form1Tag = ClickMode;
     Repaint();
   } else {
-    Form1Tag = kMainEditing;
+    EndLevelDisplay();
   }
 }
 
@@ -419,7 +419,7 @@ void TForm5::CommitCableEditor() {
   PanelOpen = 0;
   PendingKind = 0;
   PickOffset = {};
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   InlineEdit = 0;
   if (Label14) Label14->hide();
   if (Label15) Label15->hide();
@@ -450,7 +450,7 @@ void TForm5::CommitCommentEditor() {
   PanelOpen = 0;
   PendingKind = 0;
   PickOffset = {};
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   if (row >= 0) RebuildObjectGlyph(row);
   Repaint();
   ProjectModified = true;
@@ -490,6 +490,7 @@ void TForm5::UpDown1Exit() {
       PushUndo(kUndoSettings, target);
       cell = position;
       ProjectModified = true;
+      EndLevelDisplay();
     }
     const int kind = NetObjects[static_cast<std::size_t>(row)][kKind];
     if (InRange(kind, 31, 90) || InRange(kind, 101, 199)) RebuildObjectGlyph(row);

@@ -293,7 +293,7 @@ bool ObjectRowsEdit::commit() {
     stored = m_rows[static_cast<std::size_t>(k)];
   }
   ProjectModified = true;
-  Form1Tag = kMainEditing;  // levels of an earlier run no longer fit the settings
+  EndLevelDisplay();  // levels of an earlier run no longer fit the settings
   return true;
 }
 

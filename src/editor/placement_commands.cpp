@@ -195,7 +195,7 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag) {
   if (held.kind != 0) GiveBack(held);
   g_reserved = {};
 
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   PanelOpen = 0;
   // The armed object follows the pointer itself, not at an offset left by an earlier pick-up.
   PickOffset = {};

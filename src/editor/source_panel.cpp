@@ -372,7 +372,7 @@ bool TForm5::OpenSourcePanel(int row) {
   const int h = ClientHeight();
   const int top = h <= o[kY] + 600 ? h - ScrollY - 600 : o[kY] - ScrollY;
   PlacePanel(Panel1, o[kX] - ScrollX - 100, top);
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   return true;
 }
 
@@ -493,7 +493,7 @@ void TForm5::Button2Click() {
   StringGrid2View->reload();
   RebuildObjectGlyph(row);
   Repaint();
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   PanelOpen = 0;
 }
 

@@ -133,6 +133,14 @@ std::string FirstFreeFileName(const std::string& prefix, const std::string& ext,
 
 std::string FirstFreeNetworkName(const std::string& dir) { return FirstFreeFileName("Network", ".stn", dir); }
 
+void EndLevelDisplay() {
+  Form1Tag = kMainEditing;
+  if (Hooks().levelDisplayEnded) Hooks().levelDisplayEnded();
+  if (StatusBarText == kIdleStatusText) return;
+  StatusBarText = kIdleStatusText;
+  if (Hooks().statusText) Hooks().statusText(StatusBarText);
+}
+
 void NewNetworkModel() {
   CurCableKind = 1;
   ItemTextCount = 0;
@@ -182,7 +190,7 @@ void NewNetworkModel() {
   EditSerial = 1;
   UndoPos = 0;
 
-  StatusBarText = "   ";
+  StatusBarText = kIdleStatusText;
   if (Hooks().statusText) Hooks().statusText(StatusBarText);
 
   for (auto& r : UndoRing) r.fill(0);

@@ -27,6 +27,7 @@ constexpr int kFreqListLen = 101;
 constexpr int kLinkFields = 8;
 constexpr double kNoSignal = -1000000.0;
 constexpr int kNoLimit = 1000000;
+inline constexpr const char* kIdleStatusText = "   ";  // the status bar with no run's results
 
 // Field indices of an object row.
 enum ObjField { kKind = 0, kX = 1, kY = 2, kInst = 3, kOrient = 4, kStyle = 5 };
@@ -321,6 +322,7 @@ struct ModelHooks {
   std::function<void()> createSwitchAmpGlyphs;     // builds the obsolete families' symbol set
   std::function<void()> releaseSwitchAmpGlyphs;    // releases it again
   std::function<void(int)> selectTvStandard;       // kind-97 lists: standards, given item, channels
+  std::function<void()> levelDisplayEnded;         // the canvas stops blinking the level marks
 };
 ModelHooks& Hooks();
 
@@ -329,6 +331,10 @@ void ClearNodeSpectra(int n);
 void ResetNode(int n);
 void ResetSimulation();
 void NewNetworkModel();
+// The drawing or what its levels depend on changed, so an earlier run's results no longer belong
+// to it: the main window goes back to editing, the level marks stop blinking and the supply
+// current leaves the status bar. Every edit ends so; a run shows its own results afterwards.
+void EndLevelDisplay();
 // First "Network" + n + ".stn" (n = 1, 2, ...) that does not exist in dir.
 std::string FirstFreeNetworkName(const std::string& dir = ".");
 // First prefix + n + ext that does not exist in dir (shared by the source-file names).

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 
 #include "catalogue/type_catalogue.hpp"
 #include "editor/canvas_click.hpp"
@@ -525,6 +526,82 @@ TEST_F(CanvasClickTest, InPlaceEditorsCommitOnTheNextClick) {
   EXPECT_EQ(ItemTexts[static_cast<std::size_t>(NetObjects[static_cast<std::size_t>(comment)][kInst])], "Riser A");
   EXPECT_EQ(InlineEdit, 0);
 }
+
+// A press outside a made selection used to move the rectangle's corner to it: the click then
+// kept a selection the frame no longer showed, and Delete removed objects never selected.
+struct OutsidePress {
+  int x, y, grid;
+  friend void PrintTo(const OutsidePress& p, std::ostream* os) { *os << '(' << p.x << ", " << p.y << ") grid " << p.grid; }
+};
+class ClickOutsideSelectionTest : public CanvasClickTest, public ::testing::WithParamInterface<OutsidePress> {};
+
+TEST_P(ClickOutsideSelectionTest, EndsTheSelectionAndTheMenuActsOnTheObjectClicked) {
+  GridStep = static_cast<uint8_t>(GetParam().grid);
+  Place(107, 320, 360);
+  Place(107, 370, 250);
+  Select(300, 330, 400, 400);
+  ClickAt(GetParam().x, GetParam().y);
+  EXPECT_EQ(Form5->Tag, kCanvasIdle);
+  EXPECT_EQ(SelRect, SelectionRect{});
+  EXPECT_EQ(PanelOpen, 0) << "the click ends the selection and picks nothing up";
+  Press(375, 260, Qt::RightButton);
+  ASSERT_TRUE(Form5->PopupMenu1->isVisible());
+  EXPECT_TRUE(Form5->Rotate1->isVisible()) << "the menu of one object, not of a selection";
+  EXPECT_FALSE(Form5->Copy1->isVisible());
+  Form5->PopupMenu1->hide();
+}
+// Above, left, right and below; some presses snap onto the frame's edge, which alone would not end it.
+INSTANTIATE_TEST_SUITE_P(Sides, ClickOutsideSelectionTest,
+                         ::testing::Values(OutsidePress{350, 200, 5}, OutsidePress{296, 360, 10},
+                                           OutsidePress{404, 360, 10}, OutsidePress{350, 403, 5},
+                                           OutsidePress{350, 326, 10}));
+
+// Results of a run stayed on show after commands that change the drawing without a canvas click:
+// marks of deleted sockets blinked on and the status bar kept the old supply current.
+enum class EditCommand { kUndo, kDelete, kRotate, kCableEditor };
+class EditEndsLevelDisplayTest : public CanvasClickTest, public ::testing::WithParamInterface<EditCommand> {};
+
+TEST_P(EditEndsLevelDisplayTest, TheMarksStopAndTheSupplyCurrentGoes) {
+  Place(91, 300, 100);
+  Form1->PlacementClick(203);
+  ClickAt(290, 140);
+  MoveTo(290, 240);
+  ClickAt(290, 240);
+  Place(210, 315, 240);
+  Form4->move(2000, 2000);
+  Form1->ToolButton5->trigger();
+  ASSERT_EQ(Form1Tag, kMainLevelsShown);
+  ASSERT_TRUE(Form5->Timer2->isActive());
+  ASSERT_NE(Form1->StatusBar1->currentMessage().trimmed(), "");
+
+  const test::DrawingState analysed = test::DrawingState::Take();
+  switch (GetParam()) {
+    case EditCommand::kUndo:
+      Undo();
+      break;
+    case EditCommand::kDelete:
+    case EditCommand::kRotate:
+      MoveTo(315, 240);
+      Press(315, 240, Qt::RightButton);
+      ASSERT_TRUE(Form5->PopupMenu1->isVisible());
+      (GetParam() == EditCommand::kDelete ? Form5->Delete1 : Form5->N1)->trigger();
+      Form5->PopupMenu1->hide();
+      break;
+    case EditCommand::kCableEditor:
+      DoubleClickAt(295, 150);
+      ASSERT_FALSE(Form5->Edit1->isHidden());
+      Form5->Edit1->setText("40");
+      QTest::keyClick(Form5->Edit1, Qt::Key_Return);
+      break;
+  }
+  ASSERT_NE(test::DrawingState::Take(), analysed) << "the command changed the drawing";
+  EXPECT_EQ(Form1Tag, kMainEditing);
+  EXPECT_FALSE(Form5->Timer2->isActive());
+  EXPECT_EQ(Form1->StatusBar1->currentMessage(), QString(kIdleStatusText));
+}
+INSTANTIATE_TEST_SUITE_P(Commands, EditEndsLevelDisplayTest,
+                         ::testing::Values(EditCommand::kUndo, EditCommand::kDelete, EditCommand::kRotate,
+                                           EditCommand::kCableEditor));
 
 }  // namespace
 }  // namespace kavrix

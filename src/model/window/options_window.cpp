@@ -47,7 +47,7 @@ constexpr int kGridRowHeight = 20;
 
 // Every change of a setting marks the project and leaves any analysis state.
 void MarkChanged() {
-  Form1Tag = kMainEditing;
+  EndLevelDisplay();
   ProjectModified = true;
 }
 

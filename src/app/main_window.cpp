@@ -37,7 +37,9 @@ namespace {
 constexpr int kSilver = 0xC0C0C0;
 constexpr int kPictureFilter = 4;
 
-std::string BaseName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+void ShowProjectCaption(const std::string& projectFileName) {
+  if (Form5) Form5->setWindowTitle(QString::fromStdString(ProjectCaption(projectFileName)));
+}
 
 }  // namespace
 
@@ -183,7 +185,7 @@ bool TForm1::Close1Click() {
   if (Windows().clearAnalyzerCharts) Windows().clearAnalyzerCharts();
   if (Form4) Form4->hide();
   ProjectFileName = kUnsavedProjectName;
-  if (Form5) Form5->setWindowTitle("New Network");
+  ShowProjectCaption(ProjectFileName);
   ShowProjectInWindows();  // the reset cable names reach the price list too
   ToolButton94ImageIndex = 76;
   return true;
@@ -209,6 +211,8 @@ bool TForm1::SaveProjectTo(const std::string& path) {
   }
   ProjectFileName = path;
   ProjectModified = false;
+  // The first save of a new network names it too, as Open and Save As do.
+  ShowProjectCaption(path);
   return true;
 }
 
@@ -239,7 +243,7 @@ void TForm1::SaveAs1Click() {
     // would not be listed when it is opened again; a name with an extension stays as typed.
     const std::string path =
         FileNameExtension(chosen->fileName).empty() ? chosen->fileName + SaveDialog1.defaultExt : chosen->fileName;
-    if (SaveProjectTo(path) && Form5) Form5->setWindowTitle(QString::fromStdString(BaseName(path)));
+    SaveProjectTo(path);
   }
 }
 
@@ -283,7 +287,7 @@ void TForm1::Open1Click() {
 
   OptimizeMode = true;
   platform::Current().setBusyCursor(true);
-  if (Form5) Form5->setWindowTitle(QString::fromStdString(BaseName(path)));
+  ShowProjectCaption(path);
   EstimateGrid.SetRowCount(2);
   const bool obsoleteBefore = OptionControls.CheckBox3;
   const platform::PageSize page = platform::Current().printerPageSize();
@@ -292,7 +296,7 @@ void TForm1::Open1Click() {
     ProjectFileName = path;
   } else {
     // The new network keeps its unsaved name, so a later Save cannot replace the rejected file.
-    if (Form5) Form5->setWindowTitle("New Network");
+    ShowProjectCaption(ProjectFileName);
     if (r.status == ProjectReadResult::Status::TooOld) platform::ShowMessage(r.message);
     else platform::ShowError("Error", r.message);
   }

@@ -34,6 +34,10 @@ constexpr ChartColor kBandBarColor[8] = {kWhite, kGreen, kYellow, kGrey, kRed, k
 // Highest bars that still leave their texts inside the one-chart window.
 constexpr int kOpticalBarMax = 230;
 constexpr int kTotalBarMax = 180;
+// A total level below 50 dBuV hangs its bar below the base with the level text under it; the
+// longest such bar still leaves the text inside the one-chart window (bar foot 240, text from 242
+// in a client area 258 high).
+constexpr int kTotalBarMin = -25;
 
 bool Near(const ProbeState& st, int x, int y) {
   return std::llabs(static_cast<long long>(st.ProbeX) - x) < kNear &&
@@ -104,6 +108,13 @@ void TerrestrialBand(ProbeState& st) {
 // Signalled stretches of a source's frequency row: a run starts at an entry with a level above
 // 0 and goes on while the next entry's level is at least 1; a run that reaches the row's end
 // closes at its last frequency.
+//
+// This departs from the scan as first laid out on purpose. There every search for the next run
+// restarts on the last entry of the run before, so that entry starts a run of its own reaching
+// one channel further, and of the second source only the last of its repeated searches counts:
+// sources whose bands are apart, such as 474-490 and 498-514 MHz, were warned about. Here every
+// entry belongs to at most one run, and every run of one source is compared with every run of
+// the other.
 struct Run {
   double low;
   double high;
@@ -276,13 +287,15 @@ void DrawTotalLevelBar(SurfaceModel& s, int maxLevel, int minLevel, int base, do
   s.TextOut(309, 22, "(dBuV)");
   const int code = bandCode == 5 ? 6 : bandCode;
   s.Brush = code >= 1 && code <= 7 ? kBandBarColor[code] : kWhite;
-  // The scale runs from 50 dBuV at the base to maxLevel 150 pixels above it; without a span
+  // The scale runs from 50 dBuV at the base to maxLevel 150 pixels above it, and below the base
+  // for lower levels, so a weak input shows as a weak input and not as none; without a span
   // (maxLevel 50) or without a level there is no bar.
   const double span = static_cast<double>(maxLevel) - 50.0;
   const bool bar = span != 0 && std::isfinite(level);
   int h = 0;
   if (bar) {
-    h = static_cast<int>(TruncToZero(std::clamp((level - 50) * 150 / span, 0.0, static_cast<double>(kTotalBarMax))));
+    h = static_cast<int>(TruncToZero(std::clamp((level - 50) * 150 / span, static_cast<double>(kTotalBarMin),
+                                                static_cast<double>(kTotalBarMax))));
     s.Rectangle(310, base - h, 340, base);
   }
   s.PenWidth = 2;

@@ -1,6 +1,7 @@
 #include "model/project_file.hpp"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 
 #include "catalogue/type_catalogue.hpp"
@@ -274,6 +275,11 @@ void ShiftTerrSlot0() {
 std::string ValueOutOfRangeMessage(std::size_t lineNumber) {
   return "This file cannot be opened: line " + std::to_string(lineNumber) + " holds a value outside " +
          std::to_string(-kMaxFileValue) + ".." + std::to_string(kMaxFileValue);
+}
+
+std::string ProjectCaption(const std::string& projectFileName) {
+  if (projectFileName == kUnsavedProjectName) return "New Network";
+  return std::filesystem::path(projectFileName).filename().string();
 }
 
 void NewProjectState() {

@@ -14,6 +14,11 @@ inline constexpr const char* kUnsavedProjectName = "naujas";
 inline constexpr const char* kTooOldProjectMessage =
     "This file is created by older Kavrix version and is not supported by this software";
 
+// The canvas window's caption for a project: its file name without the folders, "New Network"
+// for a project never saved. Every command that names the project (Open, Save, Save As, New)
+// shows it.
+std::string ProjectCaption(const std::string& projectFileName);
+
 // The model half of New/Close: a new network, the minimum limits shown again in the options,
 // the estimation grid emptied.
 void NewProjectState();

@@ -80,6 +80,26 @@ int CreateTempBeside(const std::string& target, std::string& tmp) {
   return -1;
 }
 
+// The folder that holds a file; its entry for the file changes with a rename or a new file.
+std::string FolderOf(const std::string& file) {
+  const std::size_t slash = file.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : file.substr(0, slash);
+}
+
+// Puts the folder's entries on the disk, so that after a power cut the file's name leads to the
+// content just flushed and not to the old file or to nothing. A folder the user may not read
+// cannot be opened to flush it, and some file systems keep no folder data of their own (EINVAL):
+// the content itself is on the disk then and the name follows with the system's next commit.
+// Returns the errno of a failed flush, else 0.
+int SyncFolderOf(const std::string& file) {
+  const int fd = ::open(FolderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  const int err = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return err == EINVAL ? 0 : err;
+}
+
 // Overwrites the file where it is. Its old content is read first and written back when the new
 // content cannot be written whole, so a failure leaves the file as it was.
 template <class Fail>
@@ -117,6 +137,7 @@ bool WriteNewFile(const std::string& target, const std::string& bytes, Fail fail
     ::unlink(target.c_str());
     return fail(err);
   }
+  if (const int folderErr = SyncFolderOf(target); folderErr != 0) return fail(folderErr);
   return true;
 }
 }  // namespace
@@ -227,13 +248,20 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
     }
   }
   // The rename makes the new content appear whole or not at all; the old file stays until then.
+  // The content is flushed first: renamed before it reached the disk, a power cut could leave an
+  // empty or partial file where the old one stood.
+  const char* what = exists ? "Cannot write file" : "Cannot create file";
   int err = WriteAllAt(fd, bytes, 0);
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err == 0 && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(tmp.c_str());
-    return fail(exists ? "Cannot write file" : "Cannot create file", err);
+    return fail(what, err);
   }
+  // Until the folder is flushed the rename itself may still be lost; a save is not reported done
+  // before it is on the disk.
+  if (const int folderErr = SyncFolderOf(target); folderErr != 0) return fail(what, folderErr);
   return true;
 }
 

@@ -24,7 +24,8 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines, std
 // allows). The bytes go to a temporary file beside the target that is then renamed over it;
 // where no temporary file can be made (a folder the user may not write), the file is written in
 // place and its old content put back if that write fails. A file the user may not write is
-// refused untouched. On failure error holds a FileErrorMessage.
+// refused untouched. Success is reported only once the content and the folder entry naming it
+// are flushed to the disk. On failure error holds a FileErrorMessage.
 bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* error = nullptr);
 
 // Collects lines and writes them in one go through WriteFileSafely.

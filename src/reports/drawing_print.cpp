@@ -79,10 +79,10 @@ void AddOverview(std::vector<PrintOp>& ops, const DrawingPrintInput& in, const P
   if (!t.tiled()) return;
   ops.push_back(Pen(1));
   const int stepX = Round(t.tileWidth * fit), stepY = Round(t.tileHeight * fit);
-  // The grid stays between the header and the legend, so it never strikes through the legend's
-  // text: column borders stop above it, and a row border below the picture's band (the bottom of
-  // the last row, past the drawing) is left out.
-  for (int i = 1; i <= t.pagesX; ++i) ops.push_back(Op(Kind::Line, stepX * i, top, stepX * i, top + band));
+  // Column borders run from the header to the page's foot. A row border below the picture's
+  // band (the bottom of the last row, past the drawing) is left out: it would strike through the
+  // legend's text along its whole line.
+  for (int i = 1; i <= t.pagesX; ++i) ops.push_back(Op(Kind::Line, stepX * i, top, stepX * i, ph));
   for (int j = 1; j <= t.pagesY && stepY * j <= band; ++j)
     ops.push_back(Op(Kind::Line, 0, stepY * j + top, pw, stepY * j + top));
   ops.push_back(Font(Round(t.tileHeight / 50.0 * fit)));

@@ -1,6 +1,5 @@
 #include "symbols/canvas_surface.hpp"
 
-#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -16,6 +15,8 @@
 #include <cmath>
 #include <map>
 #include <utility>
+
+#include "model/text_file.hpp"
 
 namespace kavrix {
 
@@ -603,9 +604,7 @@ QByteArray EncodeBitmap8(const Bitmap& bmp) {
 bool SaveBitmap8(const Bitmap& bmp, const std::string& path) {
   const QByteArray out = EncodeBitmap8(bmp);
   if (out.isEmpty()) return false;
-  QFile f(QString::fromUtf8(path.c_str()));
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  return f.write(out) == out.size();
+  return WriteFileSafely(path, std::string(out.constData(), static_cast<std::size_t>(out.size())));
 }
 
 }  // namespace kavrix

@@ -229,7 +229,8 @@ class Canvas {
 QImage MonochromeMask(const Bitmap& src);
 
 // Saves `bmp` as an uncompressed Windows bitmap of 8 bits per pixel (a palette of at most 256
-// colours). Returns false when the bitmap is empty or the file cannot be written.
+// colours), through the program's one safe write path (WriteFileSafely). Returns false when the
+// bitmap is empty or the file cannot be written.
 bool SaveBitmap8(const Bitmap& bmp, const std::string& path);
 // The bytes SaveBitmap8 writes; empty for an empty bitmap.
 QByteArray EncodeBitmap8(const Bitmap& bmp);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QToolBar>
+#include <QWindow>
 #include <filesystem>
 #include <fstream>
 
@@ -112,6 +113,7 @@ TEST_F(MainWindowTest, ASaveQuestionClosedUnansweredKeepsTheDrawing) {
 }
 
 TEST_F(MainWindowTest, SaveThenOpenRestoresTheProjectAndItsWindows) {
+  Form1->show();
   DrawSomething();
   OptionControls.Edit1 = "77";
   EstimateGrid.SetRowCount(3);
@@ -121,6 +123,8 @@ TEST_F(MainWindowTest, SaveThenOpenRestoresTheProjectAndItsWindows) {
   EXPECT_EQ(ProjectFileName, PathIn("house.stn"));  // ".stn" added by the close check
   EXPECT_FALSE(ProjectModified);
   ASSERT_TRUE(fs::exists(PathIn("house.stn")));
+  // The first save named the file, yet both titles kept "New Network".
+  EXPECT_EQ(Form1->windowHandle()->title(), "Kavrix_v4.4.1 - [house.stn]");
 
   ASSERT_TRUE(Form1->Close1Click());
   EXPECT_EQ(EstimateGrid.RowCount(), 2);

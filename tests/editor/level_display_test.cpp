@@ -343,6 +343,16 @@ TEST(TotalLevelBar, ZeroSpanOrNoLevelDrawsNoBarAndHeightsStayInTheWindow) {
   EXPECT_EQ(u.Texts(), (std::vector<std::string>{"Total level:", "(dBuV)"}));
 }
 
+// A level below 50 dBuV drew no bar, as if nothing came in: its bar hangs below the base with the
+// text under it, down to where the one-chart window ends.
+TEST(TotalLevelBar, LevelsBelowFiftyHangBelowTheBase) {
+  for (const auto& [level, foot] : {std::pair{45.0, 227}, std::pair{1.0, 240}}) {
+    SurfaceModel s;
+    DrawTotalLevelBar(s, 110, 90, 215, level, 1);
+    EXPECT_EQ(std::vector<int>({s.Ops[2].y1, s.Ops[2].y2, s.Ops.back().y1}), std::vector<int>({foot, 215, foot + 2}));
+  }
+}
+
 // Two antennas' channel rows at one pin; runs are stretches of carried levels.
 class OverlapTest : public LevelDisplayTest {
  protected:

@@ -43,7 +43,9 @@ inline std::optional<double> ModulatorStepMHz(int index) {
 inline std::string UhfChannelItem(int index) {
   if (index < 0 || index >= kUhfChannelItems) return {};
   if (index == kUhfChannelItems - 1) return " -";
-  return "C" + std::to_string(kFirstUhfChannel + index);
+  std::string item = "C";  // appended, not "C" + temporary, which trips GCC 12's -Wrestrict
+  item += std::to_string(kFirstUhfChannel + index);
+  return item;
 }
 // Lower edge in MHz of UHF channel c (21..69).
 constexpr int UhfLowerEdge(int channel) { return 470 + 8 * (channel - kFirstUhfChannel); }

@@ -38,16 +38,26 @@ std::string FormatGeneral(double v) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   std::string out;
   if (exp >= 15 || exp < -4) {
-    out = digits.substr(0, 1);
-    if (digits.size() > 1) out += "." + digits.substr(1);
-    out += "E" + std::to_string(exp);
+    // Appended piece by piece: "text" + a temporary string trips GCC 12's -Wrestrict.
+    out.assign(1, digits[0]);
+    if (digits.size() > 1) {
+      out += '.';
+      out.append(digits, 1);
+    }
+    out += 'E';
+    out += std::to_string(exp);
   } else if (exp >= 0) {
     std::string intPart = digits.substr(0, std::min<std::size_t>(digits.size(), exp + 1));
     while (static_cast<int>(intPart.size()) < exp + 1) intPart += '0';
     out = intPart;
-    if (static_cast<int>(digits.size()) > exp + 1) out += "." + digits.substr(exp + 1);
+    if (static_cast<int>(digits.size()) > exp + 1) {
+      out += '.';
+      out.append(digits, static_cast<std::size_t>(exp) + 1);
+    }
   } else {
-    out = "0." + std::string(static_cast<std::size_t>(-exp - 1), '0') + digits;
+    out = "0.";
+    out.append(static_cast<std::size_t>(-exp - 1), '0');
+    out += digits;
   }
   return neg ? "-" + out : out;
 }

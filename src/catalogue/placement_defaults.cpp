@@ -102,6 +102,12 @@ int DefaultContinuationRows(int kind) {
   return d ? static_cast<int>(d->continuation.size()) : 0;
 }
 
+int32_t DefaultContinuationCell(int kind, int rowOffset, int column) {
+  return DefaultCellExists(kind, rowOffset, column) && rowOffset > 0
+             ? FindPlacementDefaults(kind)->continuation[static_cast<std::size_t>(rowOffset - 1)][column]
+             : 0;
+}
+
 bool DefaultCellExists(int kind, int rowOffset, int column) {
   if (column < 0 || column > 5) return false;
   if (rowOffset == 0) return true;

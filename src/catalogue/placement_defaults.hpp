@@ -32,6 +32,11 @@ const PlacementDefaults* FindPlacementDefaults(int kind);
 // Number of continuation rows a fresh object of this kind gets (0 without placement command).
 int DefaultContinuationRows(int kind);
 
+// Cell `column` of continuation row `rowOffset` (1, 2, ...) as a freshly placed object of this
+// kind holds it: the value the placement writes, 0 where it writes nothing. A settings row that
+// an object lacks reads as this.
+int32_t DefaultContinuationCell(int kind, int rowOffset, int column);
+
 // True when cell (rowOffset, column) of a freshly placed object exists and is written by the
 // placement: row offset 0 is the object row itself (every column exists); a continuation row
 // counts only when the placement writes it, and then only its written columns.

@@ -268,12 +268,6 @@ int UhfItemOfCentre(int32_t tenths) {
 
 // ---- object rows
 
-int ContinuationRows(int objRow) {
-  int n = 0;
-  while (ValidObjRow(objRow + n + 1) && NetObjects[static_cast<std::size_t>(objRow + n + 1)][kKind] < 0) ++n;
-  return n;
-}
-
 ObjectRowsEdit::ObjectRowsEdit(int objRow) : m_obj(objRow) {
   if (!ValidObjRow(objRow)) return;
   const int n = 1 + ContinuationRows(objRow);

@@ -137,7 +137,4 @@ class ObjectRowsEdit {
   std::vector<ObjRow> m_rows;
 };
 
-// Number of continuation rows (negative Kind) directly behind row `objRow`.
-int ContinuationRows(int objRow);
-
 }  // namespace kavrix

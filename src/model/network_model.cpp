@@ -229,6 +229,12 @@ void SyncRowCompanions() {
   if (Hooks().resizeGlyphs) Hooks().resizeGlyphs(NetObjects.size());
 }
 
+int ContinuationRows(int row) {
+  int n = 0;
+  while (ValidObjRow(row + n + 1) && NetObjects[static_cast<std::size_t>(row + n + 1)][kKind] < 0) ++n;
+  return n;
+}
+
 void GrowForObject(int kind) {
   const TypeRecord& t = TypeOf(kind);
   if (kind == 210) {

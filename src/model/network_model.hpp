@@ -350,6 +350,9 @@ void SyncRowCompanions();
 void GrowForObject(int kind);
 // Range-checked kind lookup helpers for the object table.
 inline bool ValidObjRow(int row) { return row >= 0 && static_cast<std::size_t>(row) < NetObjects.size(); }
+// Number of continuation rows (negative Kind) directly behind row `row`: the rows of the object
+// there. What follows them is the next object's row or the free row that ends the drawing.
+int ContinuationRows(int row);
 inline bool ValidNode(int n) { return n >= 0 && static_cast<std::size_t>(n) < Nodes.size(); }
 
 }  // namespace kavrix

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "catalogue/placement_defaults.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
@@ -232,15 +233,50 @@ void ReadTableRecord(int32_t code, const int32_t p[5]) {
   }
 }
 
+// The line kind a stored row stands for, 0 for any other row: files before version 2600
+// numbered the first line kinds 101..103.
+int32_t StoredLineKind(int version, int32_t kind) {
+  if (kind >= 201 && kind <= 209) return kind;
+  return version < 2600 && kind >= 101 && kind <= 103 ? kind + 100 : 0;
+}
+
+// A line is drawn, snapped and edited from its geometry row, its one continuation row. A file cut
+// or edited before that row would leave the line taking the next object's row, or the free row
+// that ends the drawing, for its legs; the row is put in as the placement writes it (no bends).
+// One pass over the rows, and nothing moves when every line has its row.
+void CompleteLineRows(int version) {
+  const int rows = CurObject;
+  auto lacksGeometry = [version](int i) {
+    return StoredLineKind(version, NetObjects[i][kKind]) != 0 && ContinuationRows(i) == 0;
+  };
+  int missing = 0;
+  for (int i = 0; i < rows; ++i) missing += lacksGeometry(i) ? 1 : 0;
+  if (missing == 0) return;
+  std::vector<ObjRow> complete;
+  complete.reserve(NetObjects.size() + static_cast<std::size_t>(missing));
+  for (int i = 0; i < rows; ++i) {
+    complete.push_back(NetObjects[i]);
+    if (!lacksGeometry(i)) continue;
+    const int32_t kind = StoredLineKind(version, NetObjects[i][kKind]);
+    ObjRow geometry{-1, 0, 0, 0, 0, 0};
+    for (int f = 1; f < kObjFields; ++f) geometry[f] = DefaultContinuationCell(kind, 1, f);
+    complete.push_back(geometry);
+  }
+  complete.insert(complete.end(), NetObjects.begin() + rows, NetObjects.end());
+  NetObjects = std::move(complete);
+  CurObject += missing;
+  ObjectCount = CurObject;
+}
+
 // Conventions of files before version 2600: the first line kinds had other numbers and the
-// LNB current lived in the LNB row's Style.
+// LNB current lived in the LNB row's Style. Every line has its geometry row by now
+// (CompleteLineRows); nothing is written outside an object's own rows.
 void ConvertBefore2600() {
-  const std::size_t n = NetObjects.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  for (int i = 0; i < CurObject; ++i) {
     ObjRow& r = NetObjects[i];
     if (r[kKind] == 101 || r[kKind] == 102) {
       r[kKind] += 100;
-      if (i + 1 < n) NetObjects[i + 1][kStyle] = 11;
+      if (ContinuationRows(i) > 0) NetObjects[i + 1][kStyle] = 11;
     } else if (r[kKind] == 103) {
       r[kKind] = 203;
     } else if (r[kKind] == 91) {
@@ -465,6 +501,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   if (chainGrowth > 0) ChainQueue.resize(ChainQueue.size() + chainGrowth, 0);
   if (linkGrowth > 0) Links.resize(Links.size() + linkGrowth, LinkRow{});
 
+  CompleteLineRows(version);
   if (version < 2600) ConvertBefore2600();
   SyncRowCompanions();
   RebuildSymbols();

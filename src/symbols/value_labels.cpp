@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "catalogue/label_lists.hpp"
+#include "catalogue/placement_defaults.hpp"
 #include "catalogue/tv_channels.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
@@ -30,10 +31,14 @@ constexpr int kLabelWidth = 34;
 constexpr int kLabelHeight = 15;
 constexpr int kLabelFontHeight = 13;
 
-// Field f of the k-th row from `row` (k = 0 is the object row); 0 outside the table.
+// Field f of the k-th row of the object at `row` (k = 0 is the object row); 0 outside the table.
+// Only the object's own rows are read: the row behind a short set of settings rows (from a file)
+// is another object's or the free row, so a missing settings row reads as a fresh object's.
 int Field(int row, int k, int f) {
-  const int r = row + k;
-  return ValidObjRow(r) ? NetObjects[r][f] : 0;
+  if (!ValidObjRow(row)) return 0;
+  if (k == 0) return NetObjects[row][f];
+  if (k <= ContinuationRows(row)) return NetObjects[row + k][f];
+  return DefaultContinuationCell(NetObjects[row][kKind], k, f);
 }
 
 int KindOf(int row) { return Field(row, 0, kKind); }

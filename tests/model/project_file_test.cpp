@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -369,6 +370,19 @@ TEST(ProjectFile, Version2500Conventions) {
   EXPECT_EQ(NetObjects[5][kKind], 203);
   EXPECT_EQ(CanvasColor, 255);
   EXPECT_EQ(OptionControls.FiberGrid[1].type, "Type 1");
+}
+
+// A version-2500 file cut after a trunk line's head row loaded the line without its geometry row
+// and wrote the route style behind the drawing's end; inside the drawing the next object got it.
+TEST(ProjectFile, LinesMissingTheirGeometryRowGetTheOneThePlacementWrites) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  LoadText(dir, OldFile(2500, "103  1  1  5  1  2\r\n102  1  1  5  1  2\r\n91  9  9  0  1  2\r\n101  2  2  6  1  1\r\n"));
+  const std::vector<ObjRow> want = {{203, 1, 1, 5, 1, 2}, {-1, 0, 0, 0, 0, 5}, {202, 1, 1, 5, 1, 2}, {-1, 0, 0, 0, 0, 11},
+                                    {91, 9, 9, 0, 1, 1},  {201, 2, 2, 6, 1, 1}, {-1, 0, 0, 0, 0, 11}};
+  EXPECT_EQ(std::vector<ObjRow>(NetObjects.begin(), NetObjects.begin() + CurObject), want);
+  EXPECT_EQ(LnbParams[0][1][4], 2) << "the LNB current comes from the LNB's own Style";
+  EXPECT_TRUE(std::all_of(NetObjects.begin() + CurObject, NetObjects.end(), [](const ObjRow& r) { return r == ObjRow{}; }));
 }
 
 TEST(ProjectFile, Version3500And4000SettingScales) {

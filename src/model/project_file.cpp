@@ -240,27 +240,40 @@ int32_t StoredLineKind(int version, int32_t kind) {
   return version < 2600 && kind >= 101 && kind <= 103 ? kind + 100 : 0;
 }
 
-// A line is drawn, snapped and edited from its geometry row, its one continuation row. A file cut
-// or edited before that row would leave the line taking the next object's row, or the free row
-// that ends the drawing, for its legs; the row is put in as the placement writes it (no bends).
-// One pass over the rows, and nothing moves when every line has its row.
-void CompleteLineRows(int version) {
+// An object is drawn, edited, labelled and analysed from its own rows: a line from its geometry
+// row, a device from its settings rows. A file cut or edited short would leave the object taking
+// the next object's rows, or the free row that ends the drawing, for its own; the missing rows are
+// put in behind those it has, as the placement writes them (a line without bends). One pass over
+// the rows, and nothing moves when every object has its rows.
+int MissingRows(int version, int row) {
+  const int32_t stored = NetObjects[row][kKind];
+  if (stored <= 0) return 0;
+  const int32_t line = StoredLineKind(version, stored);
+  return std::max(0, DefaultContinuationRows(line != 0 ? line : stored) - ContinuationRows(row));
+}
+
+void CompleteObjectRows(int version) {
   const int rows = CurObject;
-  auto lacksGeometry = [version](int i) {
-    return StoredLineKind(version, NetObjects[i][kKind]) != 0 && ContinuationRows(i) == 0;
-  };
   int missing = 0;
-  for (int i = 0; i < rows; ++i) missing += lacksGeometry(i) ? 1 : 0;
+  for (int i = 0; i < rows; ++i) missing += MissingRows(version, i);
   if (missing == 0) return;
   std::vector<ObjRow> complete;
   complete.reserve(NetObjects.size() + static_cast<std::size_t>(missing));
   for (int i = 0; i < rows; ++i) {
     complete.push_back(NetObjects[i]);
-    if (!lacksGeometry(i)) continue;
-    const int32_t kind = StoredLineKind(version, NetObjects[i][kKind]);
-    ObjRow geometry{-1, 0, 0, 0, 0, 0};
-    for (int f = 1; f < kObjFields; ++f) geometry[f] = DefaultContinuationCell(kind, 1, f);
-    complete.push_back(geometry);
+    const int add = MissingRows(version, i);
+    if (add == 0) continue;
+    const int32_t line = StoredLineKind(version, NetObjects[i][kKind]);
+    const int32_t kind = line != 0 ? line : NetObjects[i][kKind];
+    const int have = ContinuationRows(i);
+    for (int k = 1; k <= have; ++k) complete.push_back(NetObjects[i + k]);
+    for (int k = have + 1; k <= have + add; ++k) {
+      ObjRow r{};
+      for (int f = 0; f < kObjFields; ++f) r[f] = DefaultContinuationCell(kind, k, f);
+      if (r[kKind] >= 0) r[kKind] = -1;
+      complete.push_back(r);
+    }
+    i += have;
   }
   complete.insert(complete.end(), NetObjects.begin() + rows, NetObjects.end());
   NetObjects = std::move(complete);
@@ -270,7 +283,7 @@ void CompleteLineRows(int version) {
 
 // Conventions of files before version 2600: the first line kinds had other numbers and the
 // LNB current lived in the LNB row's Style. Every line has its geometry row by now
-// (CompleteLineRows); nothing is written outside an object's own rows.
+// (CompleteObjectRows); nothing is written outside an object's own rows.
 void ConvertBefore2600() {
   for (int i = 0; i < CurObject; ++i) {
     ObjRow& r = NetObjects[i];
@@ -501,7 +514,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   if (chainGrowth > 0) ChainQueue.resize(ChainQueue.size() + chainGrowth, 0);
   if (linkGrowth > 0) Links.resize(Links.size() + linkGrowth, LinkRow{});
 
-  CompleteLineRows(version);
+  CompleteObjectRows(version);
   if (version < 2600) ConvertBefore2600();
   SyncRowCompanions();
   RebuildSymbols();

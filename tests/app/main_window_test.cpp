@@ -33,7 +33,7 @@ class MainWindowTest : public ::testing::Test {
   platform::ScriptedPlatform& ui() { return app.ui.fake; }
 
   void DrawSomething() {
-    test::AddObject(131, 200, 200, 1, 1, 0);
+    test::AddObject(132, 200, 200, 1, 1, 0);
     ProjectModified = true;
   }
   std::string PathIn(const std::string& name) { return (app.dir.path() / name).string(); }
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ASaveQuestionClosedUnansweredKeepsTheDrawing) {
   Form1->Open1Click();
   EXPECT_EQ(ui().messages.size(), 3u);
   EXPECT_EQ(CurObject, 1);
-  EXPECT_EQ(NetObjects[0][kKind], 131);
+  EXPECT_EQ(NetObjects[0][kKind], 132);
   EXPECT_TRUE(ProjectModified);
   EXPECT_FALSE(Form1->Exited);
 }
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, SaveThenOpenRestoresTheProjectAndItsWindows) {
   ui().files.push_back(FileDialogResult{PathIn("house.stn"), 1});
   Form1->Open1Click();
   EXPECT_EQ(CurObject, 1);
-  EXPECT_EQ(NetObjects[0][kKind], 131);
+  EXPECT_EQ(NetObjects[0][kKind], 132);
   EXPECT_EQ(ProjectFileName, PathIn("house.stn"));
   EXPECT_EQ(Form5->windowTitle(), "house.stn");
   EXPECT_EQ(Form3->Edit1->text(), "77");

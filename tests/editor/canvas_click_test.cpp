@@ -161,14 +161,16 @@ TEST_F(CanvasClickTest, PickedUpObjectFollowsThePointerAndPutsDownAsOneStep) {
             (std::array{500, 400}));
 }
 
-// The sample's kind-79 amplifier lacks a settings row; it showed the next object's, kept after that one moved.
+// A kind-79 amplifier short of a settings row showed the next object's, kept after that one moved.
 TEST_F(CanvasClickTest, ASymbolShowsOnlyItsOwnObjectsValues) {
   Open("amplifiers.stn");
-  const int amp = 10;  // kind 79; the kind-80 row follows its settings row
+  int amp = 0;
+  while (NetObjects[static_cast<std::size_t>(amp)][kKind] != 79) ++amp;
+  const int next = amp + 1 + ContinuationRows(amp);
   const QImage shown = ObjGlyphAt(amp).image().copy();
   ClickAt(1000, 120);
   ClickAt(725, 630);
-  ASSERT_EQ((std::array{NetObjects[amp + 2][kKind], NetObjects[amp + 2][kX]}), (std::array{80, 725}));
+  ASSERT_EQ((std::array{NetObjects[next][kKind], NetObjects[next][kX]}), (std::array{80, 725}));
   Hooks().rowGlyphChanged(amp);  // composed afresh
   EXPECT_EQ(ObjGlyphAt(amp).image(), shown);
 }

@@ -374,7 +374,7 @@ TEST(ProjectFile, Version2500Conventions) {
 
 // A version-2500 file cut after a trunk line's head row loaded the line without its geometry row
 // and wrote the route style behind the drawing's end; inside the drawing the next object got it.
-TEST(ProjectFile, LinesMissingTheirGeometryRowGetTheOneThePlacementWrites) {
+TEST(ProjectFile, ObjectsMissingTheirRowsGetTheOnesThePlacementWrites) {
   test::TempCurrentDir dir;
   test::FreshProject fresh;
   LoadText(dir, OldFile(2500, "103  1  1  5  1  2\r\n102  1  1  5  1  2\r\n91  9  9  0  1  2\r\n101  2  2  6  1  1\r\n"));
@@ -383,6 +383,12 @@ TEST(ProjectFile, LinesMissingTheirGeometryRowGetTheOneThePlacementWrites) {
   EXPECT_EQ(std::vector<ObjRow>(NetObjects.begin(), NetObjects.begin() + CurObject), want);
   EXPECT_EQ(LnbParams[0][1][4], 2) << "the LNB current comes from the LNB's own Style";
   EXPECT_TRUE(std::all_of(NetObjects.begin() + CurObject, NetObjects.end(), [](const ObjRow& r) { return r == ObjRow{}; }));
+
+  // A device short of its settings rows gets the missing ones behind those it has.
+  test::ResetProjectState();
+  LoadText(dir, OldFile(4410, "79  5  5  0  1  0\r\n-1  -5  -17  1  857  1\r\n80  9  9  1  3  0\r\n"));
+  EXPECT_EQ(std::vector<ObjRow>(NetObjects.begin(), NetObjects.begin() + CurObject),
+            (std::vector<ObjRow>{{79, 5, 5, 0, 1, 0}, {-1, -5, -17, 1, 857, 1}, {-1, 0, 0, 0, 0, 0}, {80, 9, 9, 1, 3, 0}}));
 }
 
 TEST(ProjectFile, Version3500And4000SettingScales) {

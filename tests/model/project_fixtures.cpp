@@ -1,5 +1,6 @@
 #include "project_fixtures.hpp"
 
+#include "catalogue/placement_defaults.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
 #include "model/price_rows.hpp"
@@ -10,7 +11,8 @@
 namespace kavrix::test {
 namespace {
 
-// Every existing kind whose family class satisfies the test, each with a settings row.
+// Every existing kind whose family class satisfies the test, each with as many settings rows as
+// its placement writes, and one at least.
 void PlaceFamily(const std::function<bool(int kind, int cls)>& member) {
   int n = 0;
   for (int kind = 1; kind < 200; ++kind) {
@@ -19,6 +21,7 @@ void PlaceFamily(const std::function<bool(int kind, int cls)>& member) {
     const int y = 120 + 160 * (n / 8);
     AddObject(kind, x, y, n % 5, 1 + n % 4, n % 3);
     AddContinuation(-(n % 7), -12 - n % 9, n % 4, 862 - n, n % 2);
+    for (int k = 2; k <= DefaultContinuationRows(kind); ++k) AddContinuation(-(k % 5), -3 - n % 4, k % 3, 474 + 8 * k, 0);
     ++n;
   }
 }

@@ -302,19 +302,15 @@ void TForm5::Button13Click() {
 bool TForm5::OpenConverter4Panel(int row) {
   if (ContinuationRows(row) < 1) return false;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
-  const ObjRow& settings = NetObjects[static_cast<std::size_t>(row + 1)];
-  panel::FourChannelConverter c;
-  panel::ReadFourChannelConverter(row, c);
+  const ObjRow& c = NetObjects[static_cast<std::size_t>(row + 1)];
   UpDown6->setRange(0, 15);
-  UpDown6->setPosition(c.attenuation);
+  UpDown6->setPosition(o[kInst]);
   UpDown6Click();
-  for (int k = 0; k < 4; ++k) {
-    const auto n = static_cast<std::size_t>(k);
-    Edit8To11[n]->setText(QString::fromStdString(TenthsText(c.inCentreTenths[n])));
-  }
-  Edit7->setText(QString::fromStdString(TenthsText(c.outCentreTenths)));
-  Edit6->setText(QString::fromStdString(TenthsText(c.outBandwidthTenths)));
-  ComboBox10->setCurrentIndex(settings[kFourInBandwidth] == -8 ? 0 : 1);
+  for (int k = 0; k < 4; ++k)
+    Edit8To11[static_cast<std::size_t>(k)]->setText(QString::fromStdString(TenthsText(c[kFourInCentre1 + k])));
+  Edit7->setText(QString::fromStdString(TenthsText(c[kFourOutCentre])));
+  Edit6->setText(QString::fromStdString(TenthsText(o[kStyle])));
+  ComboBox10->setCurrentIndex(c[kFourInBandwidth] == -8 ? 0 : 1);
   PlacePanel(Panel10, o[kX] - 50 - ScrollX, o[kY] - 80 - ScrollY);
   return true;
 }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cmath>
 
 #include "catalogue/label_lists.hpp"
 #include "editor/canvas_window.hpp"

@@ -5,6 +5,7 @@
 
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/panel_encodings.hpp"
 #include "model/source_tables.hpp"
 #include "engine/propagation.hpp"
 #include "model/run_records.hpp"
@@ -83,8 +84,9 @@ Pin ReadPin(int node, int port) {
   if (p.object >= 0 && static_cast<std::size_t>(p.object) < ObjValues.size())
     p.hops = ObjValues[static_cast<std::size_t>(p.object)][1];
   if (p.satelliteId() && ValidSatSlot(p.s) && p.b >= 1 && p.b <= 4) {
-    p.f = SatTables[static_cast<std::size_t>(p.s)][static_cast<std::size_t>(2 * (p.b - 1))].data();
-    p.N = std::clamp(LnbParams[static_cast<std::size_t>(p.s)][static_cast<std::size_t>(p.b - 1)][0], 0, kSatRows);
+    p.f = SatTables[static_cast<std::size_t>(p.s)][static_cast<std::size_t>(SatFreqColumn(p.b - 1))].data();
+    p.N = std::clamp(LnbParams[static_cast<std::size_t>(p.s)][static_cast<std::size_t>(p.b - 1)][kLnbCarriers], 0,
+                     kSatRows);
   }
   p.Frow = TerrRowIndex(p.id);
   if (p.Frow >= 0) p.F = TerrSpectra[static_cast<std::size_t>(p.Frow)].data();
@@ -143,8 +145,7 @@ void SetLinkFrequency(ProbeState& st, const Pin& p) {
   if (p.code == 58000) {
     // The DVB-S/S2 streamer is tuned in the satellite band: less the LNB's high or low LO.
     if (ValidObjRow(p.object + 1) && NetObjects[static_cast<std::size_t>(p.object) + 1][kKind] < 0) {
-      const ObjRow& lo = NetObjects[static_cast<std::size_t>(p.object) + 1];
-      st.LinkFreq = inst - (inst > 11699 ? lo[4] : lo[3]);
+      st.LinkFreq = static_cast<int>(panel::StreamerIfMHz(inst, NetObjects[static_cast<std::size_t>(p.object) + 1]));
     }
     st.TerrView = false;
   }

@@ -21,7 +21,7 @@ namespace {
 constexpr int kLnbKind = 91;
 constexpr int kSocketKind = 210;
 constexpr int kTerrPlanEntries = 100;  // entries 0..99 carry channels; a delete leaves entry 100
-constexpr int32_t kTableMode = 0;      // band 0 field 4 / TerrParams field 4: plan entered by hand
+constexpr int32_t kTableMode = 0;      // LnbUseAverage: plan entered by hand
 
 bool IsAntenna(int kind) { return kind >= 92 && kind <= 95; }
 bool HasSymbol(int kind) { return (kind >= 1 && kind <= 199) || kind == kSocketKind; }
@@ -87,8 +87,8 @@ SourceGrid SourcePlanOfSlot(int row) {
     grid.setColCount(2);
     grid.setRowCount(kTerrPlanEntries + 1);
     for (int i = 0; i < kTerrPlanEntries; ++i) {
-      grid.setCell(0, i + 1, std::to_string(TerrTables[s][0][i]));
-      grid.setCell(1, i + 1, std::to_string(TerrTables[s][1][i]));
+      grid.setCell(0, i + 1, std::to_string(TerrTables[s][kTerrFreqs][i]));
+      grid.setCell(1, i + 1, std::to_string(TerrTables[s][kTerrLevels][i]));
     }
   }
   return grid;
@@ -147,7 +147,7 @@ bool DeleteComponent(platform::FileDialogRequest& saveDialog, const RowFollowers
   const int kind = NetObjects[r][kKind];
   const int s = NetObjects[r][kInst];
   if (kind == kLnbKind && ValidSatSlot(s)) {
-    if (LnbParams[s][0][4] == kTableMode && AskYes(SaveLnbPlanQuestion(s)) &&
+    if (LnbUseAverage(s) == kTableMode && AskYes(SaveLnbPlanQuestion(s)) &&
         !SaveSourcePlan(r, SourceFileKind::Lnb, saveDialog))
       return false;
   } else if (IsAntenna(kind) && ValidTerrSlot(s)) {

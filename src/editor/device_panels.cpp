@@ -13,32 +13,13 @@
 #include "editor/panel_widgets.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "model/panel_encodings.hpp"
 #include "symbols/object_glyphs.hpp"
 
 namespace kavrix {
 
 namespace {
-
-constexpr const char* kPowerMismatchMessage = "Input frequency and LNB power does not match";
-constexpr const char* kFourInputMessage = "Entered parameters are incorrect";
-
-// Power codes of the streamer by item of the "LNB Power" list.
-constexpr int kPowerCodes[6] = {9, 8, 3, 1, 4, 2};
-
-int PowerItemOf(int code) {
-  switch (code) {
-    case 9:
-    case 0:
-      return 0;
-    case 8: return 1;
-    case 3: return 2;
-    case 1: return 3;
-    case 4: return 4;
-    case 2: return 5;
-    default: return -1;
-  }
-}
 
 void SetItem(QComboBox* c, int item) { c->setCurrentIndex(item >= 0 && item < c->count() ? item : -1); }
 // The chosen item, or `stored` when the list shows none (a value the list cannot show stays).
@@ -197,16 +178,15 @@ bool TForm5::OpenStreamerPanel(int row) {
     const ObjRow& c = NetObjects[static_cast<std::size_t>(row + 1)];
     ComboBox7->clear();
     ComboBox7->addItems({"Off", "Auto", "13V", "18V", "13V/22kHz", "18V/22kHz"});
-    SetItem(ComboBox7, PowerItemOf(std::abs(c[1] % 10)));
+    SetItem(ComboBox7, panel::StreamerPowerItem(panel::StreamerPowerOf(c[kStreamerSource])));
     ComboBox8->clear();
     ComboBox8->addItems({"None", "SAT A", "SAT B", "SAT C", "SAT D"});
-    const int satellite = c[1] / 10;
-    SetItem(ComboBox8, satellite < 5 ? satellite + 1 : 0);
+    SetItem(ComboBox8, panel::StreamerSatelliteItem(c[kStreamerSource]));
     ComboBox9->clear();
     ComboBox9->addItems({"Horizontal", "Vertical"});
-    SetItem(ComboBox9, c[2]);
-    Edit3->setText(QString::number(c[3]));
-    Edit4->setText(QString::number(c[4]));
+    SetItem(ComboBox9, c[kStreamerPolarisation]);
+    Edit3->setText(QString::number(c[kStreamerLoLow]));
+    Edit4->setText(QString::number(c[kStreamerLoHigh]));
   }
   // The terrestrial streamer shows only its input frequency.
   const int top = sat ? 130 : 8;
@@ -234,21 +214,19 @@ void TForm5::Button9Click() {
   ObjRow& o = e.at(0);
   const bool sat = o[kKind] == 58 && e.has(1);
   o[kInst] = IntOr(Text(Edit5), 0);
-  int power = 0;
+  int32_t power = 0;
   if (sat) {
     ObjRow& c = e.at(1);
-    c[3] = IntOr(Text(Edit3), 0);
-    c[4] = IntOr(Text(Edit4), 0);
-    const int item = ComboBox7->currentIndex();
-    power = item >= 0 && item < 6 ? kPowerCodes[item] : 0;
-    const int satellite = ComboBox8->currentIndex();
-    c[1] = satellite >= 1 ? (satellite - 1) * 10 + power : 90 + power;
-    c[2] = ItemOr(ComboBox9, c[2]);
+    panel::StreamerChoice choice;
+    choice.satelliteItem = ComboBox8->currentIndex();
+    choice.powerItem = ComboBox7->currentIndex();
+    choice.polarisation = ItemOr(ComboBox9, c[kStreamerPolarisation]);
+    choice.loLow = IntOr(Text(Edit3), 0);
+    choice.loHigh = IntOr(Text(Edit4), 0);
+    power = panel::WriteStreamerRow(choice, c);
   }
   e.commit();
-  const int32_t input = o[kInst];
-  if (sat && ((input < 11700 && (power == 2 || power == 4)) || (input >= 11700 && (power == 1 || power == 3))))
-    platform::ShowMessage(kPowerMismatchMessage);
+  if (sat && panel::StreamerPowerMismatch(o[kInst], power)) platform::ShowMessage(panel::kPowerMismatchMessage);
   CloseAndRelabel(*this, Panel9, row);
 }
 
@@ -258,19 +236,20 @@ bool TForm5::OpenConverter16Panel(int row) {
   if (ContinuationRows(row) < panel::kConverterChannels + 1) return false;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
   for (int i = 1; i <= panel::kConverterChannels; ++i) {
-    const ObjRow& r = NetObjects[static_cast<std::size_t>(row + i)];
+    const panel::ConverterChannel r = panel::ConverterChannelOf(NetObjects[static_cast<std::size_t>(row + i)]);
     ConverterRowControls& c = Panel11Rows[static_cast<std::size_t>(i)];
-    c.enable->setChecked(r[0] == -1);
-    SetItem(c.input, r[2]);
-    SetItem(c.trim, r[1]);
-    c.inputMHz->setText(QString::number(r[3]));
-    c.output->setText(QString::fromStdString(TenthsText(r[4])));
-    SetItem(c.channel, UhfItemOfCentre(r[4]));
+    c.enable->setChecked(r.enabled);
+    SetItem(c.input, r.inputLine);
+    SetItem(c.trim, r.levelItem);
+    c.inputMHz->setText(QString::number(r.inputMHz));
+    c.output->setText(QString::fromStdString(TenthsText(r.outputTenths)));
+    SetItem(c.channel, UhfItemOfCentre(r.outputTenths));
   }
-  const ObjRow& lo = NetObjects[static_cast<std::size_t>(row + panel::kConverterChannels + 1)];
-  MaskEdit18->setText(QString::number(lo[1]));
-  MaskEdit19->setText(QString::number(lo[2]));
-  MaskEdit20->setText(QString::number(lo[3]));
+  panel::ConverterOscillators lo;
+  panel::ReadConverterOscillators(row, lo);
+  MaskEdit18->setText(QString::number(lo.lo));
+  MaskEdit19->setText(QString::number(lo.hi));
+  MaskEdit20->setText(QString::number(lo.aux));
   SetItem(ComboBox27, o[kInst]);
   PlacePanel(Panel11, o[kX] - 50 - ScrollX, o[kY] - 160 - ScrollY);
   return true;
@@ -295,40 +274,26 @@ void TForm5::Button13Click() {
   }
   ObjectRowsEdit e(row);
   e.at(0)[kInst] = ItemOr(ComboBox27, e.at(0)[kInst]);
+  std::array<panel::ConverterChannel, panel::kConverterChannels> channels;
   for (int i = 1; i <= panel::kConverterChannels; ++i) {
     const ConverterRowControls& c = Panel11Rows[static_cast<std::size_t>(i)];
     ObjRow& r = e.at(i);
-    r[0] = c.enable->isChecked() ? -1 : -2;
-    r[1] = ItemOr(c.trim, r[1]);
-    r[2] = ItemOr(c.input, r[2]);
-    r[3] = IntOr(Text(c.inputMHz), 0);
-    r[4] = TenthsOr(Text(c.output), -10);
+    panel::ConverterChannel& ch = channels[static_cast<std::size_t>(i - 1)];
+    ch.enabled = c.enable->isChecked();
+    ch.levelItem = ItemOr(c.trim, r[kChannelTrim]);
+    ch.inputLine = ItemOr(c.input, r[kChannelInput]);
+    ch.inputMHz = IntOr(Text(c.inputMHz), 0);
+    ch.outputTenths = TenthsOr(Text(c.output), -10);
+    panel::WriteConverterChannel(ch, r);
   }
-  ObjRow& lo = e.at(panel::kConverterChannels + 1);
-  lo[1] = IntOr(Text(MaskEdit18), 0);
-  lo[2] = IntOr(Text(MaskEdit19), 0);
-  lo[3] = IntOr(Text(MaskEdit20), 0);
+  const panel::ConverterOscillators oscillators{IntOr(Text(MaskEdit18), 0), IntOr(Text(MaskEdit19), 0),
+                                                IntOr(Text(MaskEdit20), 0)};
+  panel::WriteConverterOscillators(oscillators, e.at(kConverterOscillatorRow));
   e.commit();
   // The attenuator stepper opened with this panel edits the same setting.
   KnobFollowsStoredValue();
-
-  panel::ConverterOscillators oscillators{lo[1], lo[2], lo[3]};
-  int failure = 0;
-  for (int i = 1; i <= panel::kConverterChannels; ++i) {
-    const ObjRow& r = e.at(i);
-    if (r[0] == -1 && (r[4] < 5 || r[4] > 8560)) failure = i;
-    if (i <= 8 && r[2] > 3) failure = i + 20;
-    const int64_t intermediate = static_cast<int64_t>(r[3]) - oscillators.forLine(r[2]);
-    if (intermediate < 950 || intermediate > 2150) failure = i + 40;
-  }
-  if (failure >= 1 && failure <= 19) {
-    platform::ShowMessage("For channel " + std::to_string(failure) + " output frequency is incorrect");
-  } else if (failure >= 21 && failure <= 39) {
-    platform::ShowMessage("For channel " + std::to_string(failure - 20) + "  SAT input is incorrect");
-  } else if (failure > 40) {
-    platform::ShowMessage("For channel " + std::to_string(failure - 40) +
-                          " SAT input or LNB LO frequency is incorrect");
-  }
+  const std::string message = panel::ConverterFailureMessage(panel::ConverterFailure(channels, oscillators));
+  if (!message.empty()) platform::ShowMessage(message);
   CloseAndRelabel(*this, Panel11, row);
 }
 
@@ -342,10 +307,10 @@ bool TForm5::OpenConverter4Panel(int row) {
   UpDown6->setPosition(o[kInst]);
   UpDown6Click();
   for (int k = 0; k < 4; ++k)
-    Edit8To11[static_cast<std::size_t>(k)]->setText(QString::fromStdString(TenthsText(c[1 + k])));
-  Edit7->setText(QString::fromStdString(TenthsText(c[5])));
+    Edit8To11[static_cast<std::size_t>(k)]->setText(QString::fromStdString(TenthsText(c[kFourInCentre1 + k])));
+  Edit7->setText(QString::fromStdString(TenthsText(c[kFourOutCentre])));
   Edit6->setText(QString::fromStdString(TenthsText(o[kStyle])));
-  ComboBox10->setCurrentIndex(c[0] == -8 ? 0 : 1);
+  ComboBox10->setCurrentIndex(c[kFourInBandwidth] == -8 ? 0 : 1);
   PlacePanel(Panel10, o[kX] - 50 - ScrollX, o[kY] - 80 - ScrollY);
   return true;
 }
@@ -366,18 +331,19 @@ void TForm5::Button11Click() {
     CloseAndRelabel(*this, Panel10, -1);  // the object is gone: nothing to store
     return;
   }
+  panel::FourChannelConverter c;
+  c.attenuation = UpDown6->position();
+  c.inBandwidthMHz = IntOr(ComboBox10->currentText().toStdString(), 0);
+  for (int k = 0; k < 4; ++k) {
+    const auto n = static_cast<std::size_t>(k);
+    c.inCentreTenths[n] = TenthsOr(Text(Edit8To11[n]), 0);
+  }
+  c.outCentreTenths = TenthsOr(Text(Edit7), 0);
+  c.outBandwidthTenths = TenthsOr(Text(Edit6), 0);
   ObjectRowsEdit e(row);
-  ObjRow& o = e.at(0);
-  ObjRow& c = e.at(1);
-  o[kInst] = UpDown6->position();
-  c[0] = -IntOr(ComboBox10->currentText().toStdString(), 0);
-  for (int k = 0; k < 4; ++k) c[1 + k] = TenthsOr(Text(Edit8To11[static_cast<std::size_t>(k)]), 0);
-  c[5] = TenthsOr(Text(Edit7), 0);
-  o[kStyle] = TenthsOr(Text(Edit6), 0);
+  panel::WriteFourChannelConverter(c, e.at(0), e.at(1));
   e.commit();
-  bool inputsOk = true;
-  for (int k = 1; k <= 4; ++k) inputsOk = inputsOk && c[k] >= 47;
-  if (!(o[kStyle] != 0 && c[5] >= 230 && inputsOk)) platform::ShowMessage(kFourInputMessage);
+  if (!panel::FourChannelConverterAccepted(c)) platform::ShowMessage(panel::kFourInputMessage);
   CloseAndRelabel(*this, Panel10, row);
 }
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cmath>
 
 #include "catalogue/label_lists.hpp"
 #include "editor/canvas_window.hpp"
@@ -14,14 +13,13 @@
 #include "editor/tv_channel_combos.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "model/panel_encodings.hpp"
 #include "symbols/object_glyphs.hpp"
 
 namespace kavrix {
 
 namespace {
-
-constexpr const char* kOutputFrequencyMessage = "Entered output frequency is incorrect";
 
 bool IsChannelAmplifier(int kind) { return kind >= 81 && kind <= 84; }
 // Kind 83 in its "AU" modes lists the VHF channel names and stores item indices.
@@ -139,25 +137,25 @@ bool TForm5::OpenChannelPanel(int row) {
     setStepper(0, -30, 0, o[kInst]);
     ComboBox6->show();
     FillTvStandardCombo(ComboBox6);
-    SetItem(ComboBox6, c1[1]);
+    SetItem(ComboBox6, c1[kHdmiStandard]);
     FillChannelCombo(ComboBox6, ComboBox2To5[0]);
-    SetItem(ComboBox2To5[0], c1[2]);
+    SetItem(ComboBox2To5[0], c1[kHdmiChannel]);
     m_channelListMode = ComboBox6->currentIndex();
   } else {
     showRow(0, true);
     showRow(1, true);
     showRow(2, four);
     showRow(3, four);
-    setStepper(0, 0, 10, c1[3]);
-    setStepper(1, 0, 10, c1[4]);
+    setStepper(0, 0, 10, c1[kAmpAttenuationA]);
+    setStepper(1, 0, 10, c1[kAmpAttenuationB]);
     ComboBox6->setVisible(!four);
     if (four) {
       const ObjRow& c2 = NetObjects[static_cast<std::size_t>(row + 2)];
-      setStepper(2, 0, 10, c2[3]);
-      setStepper(3, 0, 10, c2[4]);
+      setStepper(2, 0, 10, c2[kAmpAttenuationA]);
+      setStepper(3, 0, 10, c2[kAmpAttenuationB]);
       for (int i = 0; i < 4; ++i) FillNumbers(ComboBox2To5[static_cast<std::size_t>(i)], 21, 60);
-      SetItem(ComboBox2To5[2], c2[1] - 21);
-      SetItem(ComboBox2To5[3], c2[2] - 21);
+      SetItem(ComboBox2To5[2], c2[kAmpChannelA] - 21);
+      SetItem(ComboBox2To5[3], c2[kAmpChannelB] - 21);
     } else {
       ComboBox6->clear();
       if (kind == 83) {
@@ -170,7 +168,7 @@ bool TForm5::OpenChannelPanel(int row) {
     const bool vhf = kind == 83 && VhfNumbering(o[kInst]);
     for (int i = 0; i < 2; ++i) {
       QComboBox* list = ComboBox2To5[static_cast<std::size_t>(i)];
-      const int stored = c1[1 + i];
+      const int stored = c1[kAmpChannelA + i];
       if (vhf) {
         FillVhfNames(list);
         SetItem(list, stored);
@@ -211,7 +209,7 @@ void TForm5::ComboBox6Exit() {
   const bool storedVhf = VhfNumbering(o[kInst]);
   for (int i = 0; i < 2; ++i) {
     QComboBox* list = ComboBox2To5[static_cast<std::size_t>(i)];
-    const int stored = c1[1 + i];
+    const int stored = c1[kAmpChannelA + i];
     // The other numbering shows the same channel by its name, or nothing when it has no such
     // channel: an offset would select a neighbour ("9R" for channel 10).
     const QString name = storedVhf ? QString::fromStdString(VhfChannelName(stored)) : QString::number(stored);
@@ -240,23 +238,25 @@ void TForm5::Button5Click() {
   if (kind != 84) o[kInst] = ItemOr(ComboBox6, o[kInst]);
   if (kind == 97) {
     o[kInst] = UpDown2To5[0]->position();
-    c1[1] = ItemOr(ComboBox6, c1[1]);
-    c1[2] = ItemOr(ComboBox2To5[0], c1[2]);
+    c1[kHdmiStandard] = ItemOr(ComboBox6, c1[kHdmiStandard]);
+    c1[kHdmiChannel] = ItemOr(ComboBox2To5[0], c1[kHdmiChannel]);
   } else {
     for (int i = 0; i < 2; ++i) {
       const QComboBox* list = ComboBox2To5[static_cast<std::size_t>(i)];
+      int32_t& channel = c1[kAmpChannelA + i];
       if (kind == 83 && VhfNumbering(o[kInst])) {
-        c1[1 + i] = ItemOr(list, c1[1 + i]);
+        channel = ItemOr(list, channel);
       } else {
-        c1[1 + i] = IntOr(list->currentText().toStdString(), 0);
+        channel = IntOr(list->currentText().toStdString(), 0);
       }
-      c1[3 + i] = UpDown2To5[static_cast<std::size_t>(i)]->position();
+      c1[kAmpAttenuationA + i] = UpDown2To5[static_cast<std::size_t>(i)]->position();
     }
     if (kind == 84) {
       ObjRow& c2 = e.at(2);
       for (int i = 0; i < 2; ++i) {
-        c2[1 + i] = IntOr(ComboBox2To5[static_cast<std::size_t>(2 + i)]->currentText().toStdString(), 0);
-        c2[3 + i] = UpDown2To5[static_cast<std::size_t>(2 + i)]->position();
+        const auto n = static_cast<std::size_t>(2 + i);
+        c2[kAmpChannelA + i] = IntOr(ComboBox2To5[n]->currentText().toStdString(), 0);
+        c2[kAmpAttenuationA + i] = UpDown2To5[n]->position();
       }
     }
   }
@@ -287,14 +287,16 @@ void TForm5::SelectTvStandard(int item) {
 bool TForm5::OpenDvbModulatorPanel(int row) {
   if (ContinuationRows(row) < 1) return false;
   const ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
-  const ObjRow& c = NetObjects[static_cast<std::size_t>(row + 1)];
-  SetItem(ComboBox44, c[3]);
-  SetItem(ComboBox61, o[kInst]);
-  CheckBox27->setChecked(c[0] == -1);
-  CheckBox28->setChecked(c[1] == -1);
-  Edit28->setText(QString::fromStdString(TenthsText(c[2])));
-  Edit29->setText(QString::fromStdString(FormatGeneral(panel::ModulatorChannelWidth(c[3]) + c[2] / 10.0)));
-  const int item = UhfItemOfCentre(c[2]);
+  panel::DvbModulatorSettings c;
+  panel::ReadDvbModulator(row, c);
+  SetItem(ComboBox44, c.widthItem);
+  SetItem(ComboBox61, c.attenuator);
+  CheckBox27->setChecked(c.channel1);
+  CheckBox28->setChecked(c.channel2);
+  Edit28->setText(QString::fromStdString(TenthsText(c.outputTenths)));
+  Edit29->setText(
+      QString::fromStdString(FormatGeneral(panel::ModulatorChannelWidth(c.widthItem) + c.outputTenths / 10.0)));
+  const int item = UhfItemOfCentre(c.outputTenths);
   SetItem(ComboBox62, item);
   SetItem(ComboBox63, item);
   PlacePanel(Panel12, o[kX] - 50 - ScrollX, o[kY] - 80 - ScrollY);
@@ -327,16 +329,15 @@ void TForm5::Button15Click() {
   ObjRow& o = e.at(0);
   ObjRow& c = e.at(1);
   o[kInst] = ItemOr(ComboBox61, o[kInst]);
-  c[3] = ItemOr(ComboBox44, c[3]);
-  c[0] = CheckBox27->isChecked() ? -1 : -2;
-  c[1] = CheckBox28->isChecked() ? -1 : -2;
+  c[kDvbWidthItem] = ItemOr(ComboBox44, c[kDvbWidthItem]);
+  c[kDvbChannel1] = CheckBox27->isChecked() ? kChannelOn : kChannelOff;
+  c[kDvbChannel2] = CheckBox28->isChecked() ? kChannelOn : kChannelOff;
   double f = -1;
   if (ParseReal(Edit28->text().toStdString(), f) != 0) f = -1;
-  const double whole = std::trunc(f);
-  const bool inBand = whole > 95.9 && whole < 862.1;
-  if (inBand) c[2] = TenthsOr(Edit28->text().toStdString(), c[2]);
+  const bool inBand = panel::DvbOutputAccepted(f);
+  if (inBand) c[kDvbOutputTenths] = TenthsOr(Edit28->text().toStdString(), c[kDvbOutputTenths]);
   e.commit();
-  if (!inBand) platform::ShowMessage(kOutputFrequencyMessage);
+  if (!inBand) platform::ShowMessage(panel::kDvbOutputMessage);
   Panel12->hide();
   InlineEdit = 0;
   RebuildObjectGlyph(row);

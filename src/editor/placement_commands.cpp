@@ -135,17 +135,17 @@ void WriteLnbPlan(int s) {
   for (auto& column : SatTables[s]) column.fill(0);
   for (int b = 0; b < 4; ++b) {
     const LnbBand& band = kLnbBands[b];
-    LnbParams[s][b][0] = band.count;
-    LnbParams[s][b][1] = band.level;
-    LnbParams[s][b][2] = band.first;
-    LnbParams[s][b][3] = band.last;
+    LnbParams[s][b][kLnbCarriers] = band.count;
+    LnbParams[s][b][kLnbLevel] = band.level;
+    LnbParams[s][b][kLnbLowest] = band.first;
+    LnbParams[s][b][kLnbHighest] = band.last;
     for (int i = 0; i < band.count; ++i) {
-      SatTables[s][2 * b][i] = band.first + kLnbCarrierStep * i;
-      SatTables[s][2 * b + 1][i] = band.level;
+      SatTables[s][SatFreqColumn(b)][i] = band.first + kLnbCarrierStep * i;
+      SatTables[s][SatLevelColumn(b)][i] = band.level;
     }
   }
-  LnbParams[s][0][4] = kUseAverageValues;
-  LnbParams[s][1][4] = kLnbSupplyMa;
+  LnbUseAverage(s) = kUseAverageValues;
+  LnbCurrentMa(s) = kLnbSupplyMa;
 }
 
 void WriteAntennaPlan(int kind, int s) {
@@ -154,11 +154,11 @@ void WriteAntennaPlan(int kind, int s) {
     TerrParams[s] = p.params;
     for (auto& column : TerrTables[s]) column.fill(0);
     for (int i = 0; i < p.stepped; ++i) {
-      TerrTables[s][0][i] = p.first + p.step * i;
-      TerrTables[s][1][i] = kAntennaLevel;
+      TerrTables[s][kTerrFreqs][i] = p.first + p.step * i;
+      TerrTables[s][kTerrLevels][i] = kAntennaLevel;
     }
-    TerrTables[s][0][p.stepped] = p.closing;
-    TerrTables[s][1][p.stepped] = kAntennaLevel;
+    TerrTables[s][kTerrFreqs][p.stepped] = p.closing;
+    TerrTables[s][kTerrLevels][p.stepped] = kAntennaLevel;
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "editor/canvas_window.hpp"
 #include "editor/panel_widgets.hpp"
+#include "editor/source_plans.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/project_file.hpp"
@@ -31,166 +32,23 @@ constexpr int kGridTop = 190;
 constexpr int kSummaryLabelWidth = 119;
 
 constexpr const char* kIntegerMessage = "The value must be of an integer type number!";
-constexpr const char* kFrequencyMessage = "Incorrect frequency was entered";
-constexpr const char* kLnbCountMessage = "Incorrect number of transponders was entered (0 to 31)";
-constexpr const char* kTerrCountMessage = "Incorrect number of channels was entered (0 to 100)";
 
-constexpr int kTerrMaxChannels = 100;
+using source_plan::LnbHeader;
+using source_plan::SatSlot;
+using source_plan::TerrHeader;
+using source_plan::TerrTable;
 
-using SatSlot = std::array<std::array<int32_t, kSatRows>, kSatColumns>;
-using LnbSlot = std::array<std::array<int32_t, 5>, 4>;
-using TerrTable = std::array<std::array<int32_t, kTerrEntries>, 2>;
-using TerrHeader = std::array<int32_t, 5>;
-
-int CellInt(const SourceGrid& g, int col, int row) { return IntOr(g.cell(col, row), 0); }
 void SetCellInt(SourceGrid& g, int col, int row, int64_t v) { g.setCell(col, row, std::to_string(v)); }
-int TerrRows(int kind) { return kind == 92 ? 100 : 31; }
-
-// Every plan cell below the header row; the next plan is written into a clean grid, so no row
-// of another source is carried into this one's table or file.
-void ClearPlanCells(SourceGrid& g) {
-  for (int r = 1; r < SourceGrid::kMaxRows; ++r)
-    for (int c = 0; c < SourceGrid::kMaxCols; ++c) g.setCell(c, r, "");
-}
 
 void ClearSummaryCells(SourceGrid& g) {
   for (int r = 0; r < 4; ++r)
     for (int c = 1; c < 5; ++c) g.setCell(c, r, "");
 }
 
-void ShowLnbTable(SourceGrid& g, int s) {
-  ClearPlanCells(g);
-  for (int c = 0; c < kSatColumns; ++c)
-    for (int i = 0; i < kSatRows; ++i) SetCellInt(g, c, i + 1, SatTables[s][c][i]);
-}
-
-void ShowTerrTable(SourceGrid& g, int s, int rows) {
-  ClearPlanCells(g);
-  for (int i = 0; i < rows; ++i) {
-    SetCellInt(g, 0, i + 1, TerrTables[s][0][i]);
-    SetCellInt(g, 1, i + 1, TerrTables[s][1][i]);
-  }
-}
-
-// Band b of an average-mode plan: count carriers from lowest to highest at the average level.
-// Counts were checked to lie in 0..31 before anything was stored.
-void RegenerateBand(SatSlot& sat, const std::array<int32_t, 5>& band, int b) {
-  auto& freq = sat[static_cast<std::size_t>(2 * b)];
-  auto& level = sat[static_cast<std::size_t>(2 * b + 1)];
-  freq.fill(0);
-  level.fill(0);
-  const int count = band[0];
-  if (count < 1) return;
-  const int64_t lowest = band[2];
-  const int64_t highest = band[3];
-  const int64_t step = count >= 2 ? (highest - lowest) / (count - 1) : 0;
-  for (int i = 0; i < count - 1; ++i) {
-    freq[static_cast<std::size_t>(i)] = static_cast<int32_t>(lowest + i * step);
-    level[static_cast<std::size_t>(i)] = band[1];
-  }
-  freq[static_cast<std::size_t>(count - 1)] = static_cast<int32_t>(highest);
-  level[static_cast<std::size_t>(count - 1)] = band[1];
-}
-
-// Column c of the carrier grid into the table: rows whose cell and the cell of the band's other
-// column both hold a number of at least 1 close up in grid order; the rest of the column is
-// cleared. The summary cells of the column are written from what was taken.
-void TakeLnbColumn(SourceGrid& grid, SourceGrid& summary, SatSlot& sat, int c) {
-  const int other = c % 2 == 0 ? c + 1 : c - 1;
-  auto& column = sat[static_cast<std::size_t>(c)];
-  int count = 0;
-  int64_t sum = 0;
-  int64_t lowest = 2400;
-  int64_t highest = 950;
-  for (int r = 1; r <= kSatRows; ++r) {
-    const int v = CellInt(grid, c, r);
-    if (v < 1 || CellInt(grid, other, r) < 1) continue;
-    column[static_cast<std::size_t>(count++)] = v;
-    sum += v;
-    lowest = std::min<int64_t>(lowest, v);
-    highest = std::max<int64_t>(highest, v);
-  }
-  for (int i = count; i < kSatRows; ++i) column[static_cast<std::size_t>(i)] = 0;
-  const int band = c / 2 + 1;
-  if (c % 2 == 0) {
-    SetCellInt(summary, band, 0, count);
-    SetCellInt(summary, band, 2, lowest);
-    SetCellInt(summary, band, 3, highest);
-  } else if (count >= 1) {
-    SetCellInt(summary, band, 1, RoundHalfEven(static_cast<double>(sum) / count));
-  }
-}
-
-struct TerrBand {
-  int lowest;
-  int highest;
-  bool checked;
-};
-
-TerrBand TerrBandOf(int kind) {
-  switch (kind) {
-    case 93: return {470, 790, true};
-    case 94: return {174, 260, true};
-    case 95: return {88, 108, true};
-    default: return {5, 862, false};
-  }
-}
-
-// Rows 1..rows of the grid into a table sorted by frequency; rows with equal frequencies keep
-// their grid order. Writes the summary cells; the rest of the table is cleared.
-void TakeTerrTable(SourceGrid& grid, SourceGrid& summary, TerrTable& t, int kind) {
-  const int rows = TerrRows(kind);
-  auto& freq = t[0];
-  auto& level = t[1];
-  freq.fill(0);
-  level.fill(0);
-  const TerrBand band = TerrBandOf(kind);
-  int count = 0;
-  int64_t sum = 0;
-  int lowest = band.lowest;
-  int highest = band.highest;
-  for (int r = 1; r <= rows; ++r) {
-    const int f = CellInt(grid, 0, r);
-    const int l = CellInt(grid, 1, r);
-    if (f < 1 || l < 1) continue;
-    int p = count;
-    for (; p > 0 && freq[static_cast<std::size_t>(p - 1)] > f; --p) {
-      freq[static_cast<std::size_t>(p)] = freq[static_cast<std::size_t>(p - 1)];
-      level[static_cast<std::size_t>(p)] = level[static_cast<std::size_t>(p - 1)];
-    }
-    freq[static_cast<std::size_t>(p)] = f;
-    level[static_cast<std::size_t>(p)] = l;
-    ++count;
-    sum += l;
-    lowest = std::min(lowest, f);
-    highest = std::max(highest, f);
-  }
-  SetCellInt(summary, 1, 0, count);
-  SetCellInt(summary, 1, 2, lowest);
-  SetCellInt(summary, 1, 3, highest);
-  if (count > 0) SetCellInt(summary, 1, 1, RoundHalfEven(static_cast<double>(sum) / count));
-}
-
-// count + 1 entries from first to last at one level (the last one at exactly `last`).
-void RegenerateTerr(TerrTable& t, const TerrHeader& h) {
-  t[0].fill(0);
-  t[1].fill(0);
-  const int count = h[0];
-  if (count < 1) return;
-  const int64_t first = h[2];
-  const int64_t step = (static_cast<int64_t>(h[3]) - first) / count;
-  for (int k = 0; k < count; ++k) {
-    t[0][static_cast<std::size_t>(k)] = static_cast<int32_t>(first + k * step);
-    t[1][static_cast<std::size_t>(k)] = h[1];
-  }
-  t[0][static_cast<std::size_t>(count)] = h[3];
-  t[1][static_cast<std::size_t>(count)] = h[1];
-}
-
 // The stored tables and the row's Style: only what differs is recorded and written, as one
 // edit step. Tables are recorded before their headers, so that undo restores the headers first
 // and then exactly the recorded tables.
-void StoreLnb(int row, int s, const SatSlot& sat, const LnbSlot& params, int32_t style) {
+void StoreLnb(int row, int s, const SatSlot& sat, const LnbHeader& params, int32_t style) {
   ObjRow& o = NetObjects[static_cast<std::size_t>(row)];
   const bool plan = sat != SatTables[s] || params != LnbParams[s];
   const bool styled = style != o[kStyle];
@@ -322,7 +180,7 @@ bool TForm5::OpenSourcePanel(int row) {
   ClearSummaryCells(StringGrid2);
   bool average = false;
   if (lnb) {
-    Edit2->setText(QString::number(LnbParams[s][1][4]));
+    Edit2->setText(QString::number(LnbCurrentMa(s)));
     // An LNB with another arrangement (3 and above: no source) checks neither button. Exclusive
     // buttons refuse to be unchecked, and the one left checked by the LNB opened before would
     // be stored by Apply.
@@ -332,32 +190,32 @@ bool TForm5::OpenSourcePanel(int row) {
     RadioButton2->setChecked(o[kStyle] == 2);
     RadioButton1->setAutoExclusive(true);
     RadioButton2->setAutoExclusive(true);
-    average = LnbParams[s][0][4] >= 1;
+    average = LnbUseAverage(s) >= 1;
     StringGrid1.setColCount(8);
     StringGrid1.setRowCount(32);
     StringGrid1View->setGeometry(128, kGridTop, 437, kSourcePanelHeight - kGridTop - 8);
     StringGrid2.setColCount(5);
     StringGrid2View->setGeometry(8, 42, 541, 82);
     for (int b = 0; b < 4; ++b)
-      for (int k = 0; k < 4; ++k) SetCellInt(StringGrid2, b + 1, k, LnbParams[s][b][k]);
+      for (int k = kLnbCarriers; k <= kLnbHighest; ++k) SetCellInt(StringGrid2, b + 1, k, LnbParams[s][b][k]);
     if (average) {
-      ClearPlanCells(StringGrid1);
+      source_plan::ClearPlanCells(StringGrid1);
     } else {
-      ShowLnbTable(StringGrid1, s);
+      source_plan::ShowLnbTable(StringGrid1, SatTables[s]);
     }
   } else {
-    const int rows = TerrRows(kind);
+    const int rows = source_plan::TerrGridRows(kind);
     StringGrid1.setColCount(2);
     StringGrid1.setRowCount(rows);
     StringGrid1View->setGeometry(248, kGridTop, 126, kSourcePanelHeight - kGridTop - 8);
     StringGrid2.setColCount(2);
     StringGrid2View->setGeometry(128, 42, 226, 82);
-    for (int k = 0; k < 4; ++k) SetCellInt(StringGrid2, 1, k, TerrParams[s][k]);
-    average = TerrParams[s][4] >= 1;
+    for (int k = kTerrCarriers; k <= kTerrLast; ++k) SetCellInt(StringGrid2, 1, k, TerrParams[s][k]);
+    average = TerrParams[s][kTerrRegenerate] >= 1;
     if (average) {
-      ClearPlanCells(StringGrid1);
+      source_plan::ClearPlanCells(StringGrid1);
     } else {
-      ShowTerrTable(StringGrid1, s, rows);
+      source_plan::ShowTerrTable(StringGrid1, TerrTables[s], rows);
     }
   }
   CheckBox1->setChecked(average);
@@ -391,39 +249,12 @@ void TForm5::CheckBox1Click() {
   if (lnb) {
     StringGrid1.setRowCount(32);
     StringGrid1View->setGeometry(128, kGridTop, 437, StringGrid1View->height());
-    int64_t sum = 0;
-    for (const auto& column : SatTables[s])
-      for (int32_t v : column) sum += v;
-    if (sum > 0) {
-      ShowLnbTable(StringGrid1, s);
-    } else {
-      ClearPlanCells(StringGrid1);
-      static constexpr int kFirst[4] = {970, 1100, 990, 1120};
-      for (int b = 0; b < 4; ++b) {
-        // Every band shows where its plan starts, also a band without carriers (its row has
-        // no level, so Apply takes nothing from it).
-        SetCellInt(StringGrid1, 2 * b, 1, kFirst[b]);
-        const int n = std::min(LnbParams[s][b][0], kSatRows);
-        for (int r = 2; r <= n; ++r) SetCellInt(StringGrid1, 2 * b, r, kFirst[b] + 40 * (r - 1));
-        for (int r = 1; r <= n; ++r) SetCellInt(StringGrid1, 2 * b + 1, r, LnbParams[s][b][1]);
-      }
-    }
+    source_plan::FillLnbTableGrid(StringGrid1, SatTables[s], LnbParams[s]);
   } else {
-    const int rows = TerrRows(o[kKind]);
+    const int rows = source_plan::TerrGridRows(o[kKind]);
     StringGrid1.setRowCount(rows);
     StringGrid1View->setGeometry(248, kGridTop, 126, StringGrid1View->height());
-    int64_t sum = 0;
-    for (int i = 0; i < rows; ++i) sum += TerrTables[s][0][i];
-    if (sum > 0) {
-      ShowTerrTable(StringGrid1, s, rows);
-    } else {
-      ClearPlanCells(StringGrid1);
-      SetCellInt(StringGrid1, 0, 1, TerrParams[s][2]);
-      SetCellInt(StringGrid1, 0, 2, 170);
-      for (int r = 3; r <= 60; ++r) SetCellInt(StringGrid1, 0, r, 170 + 8 * (r - 2));
-      for (int r = 1; r <= 61; ++r) SetCellInt(StringGrid1, 1, r, TerrParams[s][1]);
-      SetCellInt(StringGrid1, 0, 61, TerrParams[s][3]);
-    }
+    source_plan::FillTerrTableGrid(StringGrid1, TerrTables[s], TerrParams[s], rows);
   }
   RefreshSourceGrids();
 }
@@ -442,53 +273,29 @@ void TForm5::Button2Click() {
   const bool average = CheckBox1->isChecked();
 
   if (lnb) {
-    if (average) {
-      for (int b = 0; b < 4; ++b) {
-        const int count = CellInt(StringGrid2, b + 1, 0);
-        if (count < 0 || count > kSatRows) {
-          platform::ShowMessage(kLnbCountMessage);
-          return;
-        }
-      }
+    source_plan::LnbPlan plan{SatTables[s], LnbParams[s]};
+    const int32_t current = IntOr(Edit2->text().toStdString(), 0);
+    if (const char* refused = source_plan::ApplyLnbPlan(StringGrid1, StringGrid2, average, current, plan)) {
+      platform::ShowMessage(refused);
+      return;
     }
-    SatSlot sat = SatTables[s];
-    LnbSlot params = LnbParams[s];
-    if (!average)
-      for (int c = 0; c < kSatColumns; ++c) TakeLnbColumn(StringGrid1, StringGrid2, sat, c);
-    for (int b = 0; b < 4; ++b) {
-      for (int k = 0; k < 4; ++k) params[b][k] = CellInt(StringGrid2, b + 1, k);
-      if (average) RegenerateBand(sat, params[b], b);
-    }
-    params[0][4] = average ? 1 : 0;
-    params[1][4] = IntOr(Edit2->text().toStdString(), 0);
     int32_t style = o[kStyle];
     if (RadioButton1->isChecked()) style = 1;
     if (RadioButton2->isChecked()) style = 2;
-    StoreLnb(row, s, sat, params, style);
+    StoreLnb(row, s, plan.sat, plan.header, style);
   } else {
-    if (average) {
-      const int count = CellInt(StringGrid2, 1, 0);
-      if (count < 0 || count > kTerrMaxChannels) {
-        platform::ShowMessage(kTerrCountMessage);
-        return;
-      }
-    }
-    TerrTable table = TerrTables[s];
-    TerrHeader header = TerrParams[s];
-    if (!average) TakeTerrTable(StringGrid1, StringGrid2, table, kind);
-    const TerrBand band = TerrBandOf(kind);
-    if (band.checked &&
-        (CellInt(StringGrid2, 1, 2) < band.lowest || CellInt(StringGrid2, 1, 3) > band.highest)) {
-      // What table mode took stays stored; the summary is not taken.
-      StoreTerr(s, table, header);
-      StringGrid2View->reload();
-      platform::ShowMessage(kFrequencyMessage);
+    source_plan::TerrPlan plan{TerrTables[s], TerrParams[s]};
+    const source_plan::TerrApply result = source_plan::ApplyTerrPlan(StringGrid1, StringGrid2, kind, average, plan);
+    if (!result.store) {
+      platform::ShowMessage(result.message);
       return;
     }
-    for (int k = 0; k < 4; ++k) header[static_cast<std::size_t>(k)] = CellInt(StringGrid2, 1, k);
-    if (average) RegenerateTerr(table, header);
-    header[4] = average ? 1 : 0;
-    StoreTerr(s, table, header);
+    StoreTerr(s, plan.table, plan.header);
+    if (result.message) {
+      StringGrid2View->reload();
+      platform::ShowMessage(result.message);
+      return;
+    }
   }
   StringGrid2View->reload();
   RebuildObjectGlyph(row);

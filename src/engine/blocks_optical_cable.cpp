@@ -143,7 +143,7 @@ ReceiverTerms TermsOf(const NodeFrame& fr, double reference, double avg, double 
     const int band = BandOf(id);
     // A terrestrial id on these paths names no LNB band.
     if (id > 0 && id < kSatIdLimit && ValidSatSlot(slot) && band >= 1 && band <= 4) {
-      const int n = LnbParams[slot][band - 1][0];
+      const int n = LnbParams[slot][band - 1][kLnbCarriers];
       if (n > 0) {
         t.satTerm = true;
         t.satCount = kSatPerCarrierBase - 10.0 * std::log10(static_cast<double>(n));

@@ -46,7 +46,7 @@ bool OwnBandCarriers(int sid, const NodeFrame& fr, CarrierList& out) {
   const int slot = sid / 10;
   const int band = sid % 10;
   if (sid < 0 || !ValidSatSlot(slot) || band < 1 || band > 4) return false;
-  const auto& col = SatTables[static_cast<std::size_t>(slot)][static_cast<std::size_t>(2 * (band - 1))];
+  const auto& col = SatTables[static_cast<std::size_t>(slot)][static_cast<std::size_t>(SatFreqColumn(band - 1))];
   int count = 0;
   for (int r = 0; r < kSatRows; ++r) out.f[static_cast<std::size_t>(r)] = col[static_cast<std::size_t>(r)];
   while (count < kSatRows && out.f[static_cast<std::size_t>(count)] > 0) ++count;

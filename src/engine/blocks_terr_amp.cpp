@@ -6,6 +6,7 @@
 #include "catalogue/channel_freq_table.hpp"
 #include "engine/distribution_block_helpers.hpp"
 #include "engine/tables_amplifier.hpp"
+#include "model/object_rows.hpp"
 
 namespace kavrix::engine {
 namespace {
@@ -109,11 +110,11 @@ void Channel(const NodeFrame& fr) {
     for (int c = 0; c < channels; ++c) {
       const int row = o + 1 + c / 2;
       if (!ValidObjRow(row)) continue;
-      const long long index = static_cast<long long>(NetObjects[row][1 + c % 2]) + mode.offset;
+      const long long index = static_cast<long long>(NetObjects[row][kAmpChannelA + c % 2]) + mode.offset;
       if (index < 0 || index >= kChannelFreqEntries) continue;
       const auto edge = ChannelLowerEdge(static_cast<int>(index));
       if (!edge) continue;
-      win[c] = {*edge, *edge + mode.width, static_cast<double>(NetObjects[row][3 + c % 2])};
+      win[c] = {*edge, *edge + mode.width, static_cast<double>(NetObjects[row][kAmpAttenuationA + c % 2])};
     }
   }
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {

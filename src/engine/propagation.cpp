@@ -101,7 +101,7 @@ bool BuildSourceList(int s) {
   engine::FreqListChanged();
   if (id < kLnbIdLimit) {
     if (ValidSatSlot(g) && b >= 1 && b <= 4)
-      for (int j = 0; j < kSatRows; ++j) FreqList[j] = SatTables[g][2 * (b - 1)][j];
+      for (int j = 0; j < kSatRows; ++j) FreqList[j] = SatTables[g][SatFreqColumn(b - 1)][j];
   } else if (id >= kTerrIdBase && id < 200) {
     const int t = TerrPairOf(id);
     if (t >= 0) {

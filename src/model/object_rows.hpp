@@ -37,5 +37,67 @@ struct LineLegs {
 };
 
 // ---- settings rows of the device families
+//
+// Rows behind a device's head row, counted from it (row 1 is the first settings row). Field 0 is
+// the row's negative kind marker; on the rows below that switch a channel it also carries the
+// switch. Inst and Style of the head row keep their names (ObjField).
+
+constexpr int32_t kChannelOn = -1;   // "Enable" checked (and the plain marker of a settings row)
+constexpr int32_t kChannelOff = -2;
+
+// Satellite IP streamer (kind 58), row 1. Inst is the input frequency in MHz.
+enum StreamerRowField : int {
+  kStreamerSource = 1,        // satellite x 10 + LNB power code; satellite 0..3 = SAT A..D, 9 none
+  kStreamerPolarisation = 2,  // 0 horizontal, 1 vertical
+  kStreamerLoLow = 3,         // LNB local oscillators, MHz: low band,
+  kStreamerLoHigh = 4,        // and high band (input frequencies from 11700 MHz)
+};
+
+// 16-channel converter (kind 60): rows 1..16 are its channels, row 17 its oscillators. Inst is
+// the attenuator in half-dB steps.
+enum ConverterChannelField : int {
+  kChannelSwitch = 0,        // kChannelOn / kChannelOff
+  kChannelTrim = 1,          // level trim item: half-dB steps below 93 dBuV
+  kChannelInput = 2,         // input line 0..5: "V,Lo", "H,Lo", "V,Hi", "H,Hi", "Aux In1", "Aux In2"
+  kChannelInputMHz = 3,      // transponder frequency before the oscillator is subtracted
+  kChannelOutputTenths = 4,  // centre of the output channel, 0.1 MHz
+};
+constexpr int kConverterOscillatorRow = 17;
+enum ConverterOscillatorField : int {
+  kOscillatorLo = 1,   // "Lo:" MHz, for "V,Lo" and "H,Lo"
+  kOscillatorHi = 2,   // "Hi:", for "V,Hi" and "H,Hi"
+  kOscillatorAux = 3,  // "Aux:", for both Aux inputs
+};
+
+// Four-input converter (kind 61), row 1. Inst is the attenuation (dB below 90 dBuV), Style the
+// output bandwidth in 0.1 MHz.
+enum FourInputRowField : int {
+  kFourInBandwidth = 0,  // minus the input bandwidth in MHz (-8 or -7)
+  kFourInCentre1 = 1,    // centres of the four input channels, 0.1 MHz, fields 1..4
+  kFourOutCentre = 5,    // centre of the first output channel, 0.1 MHz
+};
+
+// Channel amplifiers (kinds 81..84): row 1 holds channels F1 and F2, row 2 of kind 84 F3 and F4,
+// both laid out alike. Inst is the mode item (kind 84: not used by the panel).
+enum ChannelAmpRowField : int {
+  kAmpChannelA = 1,      // channel number of the row's first channel (kind 83 "AU" modes: item)
+  kAmpChannelB = 2,      // of its second channel
+  kAmpAttenuationA = 3,  // attenuation 0..10 dB of the first channel,
+  kAmpAttenuationB = 4,  // of the second
+};
+
+// DVB modulator (kind 96), row 1. Inst is the attenuator item 0..30.
+enum DvbModulatorRowField : int {
+  kDvbChannel1 = 0,      // first output channel: kChannelOn / kChannelOff
+  kDvbChannel2 = 1,      // second output channel, likewise
+  kDvbOutputTenths = 2,  // first output frequency, 0.1 MHz
+  kDvbWidthItem = 3,     // channel width item: "8.3", "8", "7", "6" MHz
+};
+
+// HDMI modulator (kind 97), row 1. Inst is the level offset -30..0 dB.
+enum HdmiModulatorRowField : int {
+  kHdmiStandard = 1,  // TV standard item
+  kHdmiChannel = 2,   // channel item in that standard's list
+};
 
 }  // namespace kavrix

@@ -54,6 +54,53 @@ int32_t EncodeLegacyOutputs(int kind, uint32_t checkedPositions, bool terrTvPass
   return code;
 }
 
+int32_t StreamerPowerCode(int item) {
+  static constexpr int32_t kCodes[6] = {9, 8, 3, 1, 4, 2};
+  return item >= 0 && item < 6 ? kCodes[item] : 0;
+}
+
+int StreamerPowerItem(int32_t code) {
+  switch (code) {
+    case 9:
+    case 0:
+      return 0;
+    case 8: return 1;
+    case 3: return 2;
+    case 1: return 3;
+    case 4: return 4;
+    case 2: return 5;
+    default: return -1;
+  }
+}
+
+bool StreamerPowerMismatch(int32_t inputMHz, int32_t powerCode) {
+  const bool tone = powerCode == 2 || powerCode == 4;
+  const bool noTone = powerCode == 1 || powerCode == 3;
+  return inputMHz < kHighBandMHz ? tone : noTone;
+}
+
+bool StreamerSourceId(int32_t source, int32_t polarisation, int32_t inputMHz, int32_t& id) {
+  const int32_t satellite = source / 10;
+  const int32_t power = source % 10;
+  if (power < 5) {
+    id = source;
+    return true;
+  }
+  if (power < 8) return false;
+  id = 2 * polarisation + 1 + (inputMHz >= kHighBandMHz ? 1 : 0);
+  if (satellite < 5) id += 10 * satellite;
+  return true;
+}
+
+int32_t WriteStreamerRow(const StreamerChoice& c, ObjRow& settings) {
+  const int32_t power = StreamerPowerCode(c.powerItem);
+  settings[kStreamerSource] = EncodeStreamerSource(c.satelliteItem, power);
+  settings[kStreamerPolarisation] = c.polarisation;
+  settings[kStreamerLoLow] = c.loLow;
+  settings[kStreamerLoHigh] = c.loHigh;
+  return power;
+}
+
 int32_t ConverterOscillators::forLine(int line) const {
   switch (line) {
     case 0:
@@ -70,25 +117,68 @@ int32_t ConverterOscillators::forLine(int line) const {
   }
 }
 
+ConverterChannel ConverterChannelOf(const ObjRow& r) {
+  ConverterChannel c;
+  c.enabled = r[kChannelSwitch] == kChannelOn;
+  c.levelItem = r[kChannelTrim];
+  c.inputLine = r[kChannelInput];
+  c.inputMHz = r[kChannelInputMHz];
+  c.outputTenths = r[kChannelOutputTenths];
+  return c;
+}
+
+void WriteConverterChannel(const ConverterChannel& c, ObjRow& r) {
+  r[kChannelSwitch] = c.enabled ? kChannelOn : kChannelOff;
+  r[kChannelTrim] = c.levelItem;
+  r[kChannelInput] = c.inputLine;
+  r[kChannelInputMHz] = c.inputMHz;
+  r[kChannelOutputTenths] = c.outputTenths;
+}
+
+void WriteConverterOscillators(const ConverterOscillators& o, ObjRow& r) {
+  r[kOscillatorLo] = o.lo;
+  r[kOscillatorHi] = o.hi;
+  r[kOscillatorAux] = o.aux;
+}
+
 bool ReadConverterChannel(int objRow, int channel, ConverterChannel& out) {
   if (channel < 1 || channel > kConverterChannels) return false;
   const ObjRow* r = RowOf(objRow, channel);
   if (!r) return false;
-  out.enabled = (*r)[0] == -1;
-  out.levelItem = (*r)[1];
-  out.inputLine = (*r)[2];
-  out.inputMHz = (*r)[3];
-  out.outputTenths = (*r)[4];
+  out = ConverterChannelOf(*r);
   return true;
 }
 
 bool ReadConverterOscillators(int objRow, ConverterOscillators& out) {
-  const ObjRow* r = RowOf(objRow, kConverterChannels + 1);
+  const ObjRow* r = RowOf(objRow, kConverterOscillatorRow);
   if (!r) return false;
-  out.lo = (*r)[1];
-  out.hi = (*r)[2];
-  out.aux = (*r)[3];
+  out.lo = (*r)[kOscillatorLo];
+  out.hi = (*r)[kOscillatorHi];
+  out.aux = (*r)[kOscillatorAux];
   return true;
+}
+
+int ConverterFailure(const std::array<ConverterChannel, kConverterChannels>& channels,
+                     const ConverterOscillators& oscillators) {
+  constexpr int kAuxChannels = 8;  // channels 1..8 take no Aux input
+  constexpr int kFirstAuxLine = 4;
+  int failure = 0;
+  for (int i = 1; i <= kConverterChannels; ++i) {
+    const ConverterChannel& c = channels[static_cast<std::size_t>(i - 1)];
+    if (c.enabled && (c.outputTenths < 5 || c.outputTenths > 8560)) failure = i;
+    if (i <= kAuxChannels && c.inputLine >= kFirstAuxLine) failure = i + 20;
+    const int64_t intermediate = static_cast<int64_t>(c.inputMHz) - oscillators.forLine(c.inputLine);
+    if (intermediate < kConverterIfMinMHz || intermediate > kConverterIfMaxMHz) failure = i + 40;
+  }
+  return failure;
+}
+
+std::string ConverterFailureMessage(int failure) {
+  if (failure >= 1 && failure <= 19) return "For channel " + std::to_string(failure) + " output frequency is incorrect";
+  if (failure >= 21 && failure <= 39) return "For channel " + std::to_string(failure - 20) + "  SAT input is incorrect";
+  if (failure > 40)
+    return "For channel " + std::to_string(failure - 40) + " SAT input or LNB LO frequency is incorrect";
+  return {};
 }
 
 int ConverterChannelRank(int objRow, int channel) {
@@ -97,7 +187,7 @@ int ConverterChannelRank(int objRow, int channel) {
   for (int j = 1; j <= channel; ++j) {
     const ObjRow* r = RowOf(objRow, j);
     if (!r) return -1;
-    const bool enabled = (*r)[0] == -1;
+    const bool enabled = (*r)[kChannelSwitch] == kChannelOn;
     if (j == channel) return enabled ? rank : -1;
     if (enabled) ++rank;
   }
@@ -110,10 +200,24 @@ bool ReadFourChannelConverter(int objRow, FourChannelConverter& out) {
   if (!head || !r) return false;
   out.attenuation = (*head)[kInst];
   out.outBandwidthTenths = (*head)[kStyle];
-  out.inBandwidthMHz = -(*r)[0];
-  for (int c = 0; c < 4; ++c) out.inCentreTenths[static_cast<std::size_t>(c)] = (*r)[1 + c];
-  out.outCentreTenths = (*r)[5];
+  out.inBandwidthMHz = -(*r)[kFourInBandwidth];
+  for (int c = 0; c < 4; ++c) out.inCentreTenths[static_cast<std::size_t>(c)] = (*r)[kFourInCentre1 + c];
+  out.outCentreTenths = (*r)[kFourOutCentre];
   return true;
+}
+
+void WriteFourChannelConverter(const FourChannelConverter& c, ObjRow& head, ObjRow& settings) {
+  head[kInst] = c.attenuation;
+  head[kStyle] = c.outBandwidthTenths;
+  settings[kFourInBandwidth] = -c.inBandwidthMHz;
+  for (int k = 0; k < 4; ++k) settings[kFourInCentre1 + k] = c.inCentreTenths[static_cast<std::size_t>(k)];
+  settings[kFourOutCentre] = c.outCentreTenths;
+}
+
+bool FourChannelConverterAccepted(const FourChannelConverter& c) {
+  bool inputs = true;
+  for (int32_t centre : c.inCentreTenths) inputs = inputs && centre >= 47;
+  return c.outBandwidthTenths != 0 && c.outCentreTenths >= 230 && inputs;
 }
 
 double ModulatorChannelWidth(int item) {
@@ -126,10 +230,10 @@ bool ReadDvbModulator(int objRow, DvbModulatorSettings& out) {
   const ObjRow* r = RowOf(objRow, 1);
   if (!head || !r) return false;
   out.attenuator = (*head)[kInst];
-  out.channel1 = (*r)[0] == -1;
-  out.channel2 = (*r)[1] == -1;
-  out.outputTenths = (*r)[2];
-  out.widthItem = (*r)[3];
+  out.channel1 = (*r)[kDvbChannel1] == kChannelOn;
+  out.channel2 = (*r)[kDvbChannel2] == kChannelOn;
+  out.outputTenths = (*r)[kDvbOutputTenths];
+  out.widthItem = (*r)[kDvbWidthItem];
   return true;
 }
 
@@ -138,8 +242,8 @@ bool ReadHdmiModulator(int objRow, HdmiModulatorSettings& out) {
   const ObjRow* r = RowOf(objRow, 1);
   if (!head || !r) return false;
   out.levelOffset = (*head)[kInst];
-  out.standard = (*r)[1];
-  out.channel = (*r)[2];
+  out.standard = (*r)[kHdmiStandard];
+  out.channel = (*r)[kHdmiChannel];
   return true;
 }
 

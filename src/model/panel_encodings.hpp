@@ -1,12 +1,16 @@
 #pragma once
 // How the property panels keep device settings in object rows, decoded in one place for the
-// engine, the run and the panels: the single-cable "Legacy outputs" code, the channel rows of
-// the 16-channel and four-input converters, and the modulator settings rows. Readers check the
-// rows they touch and report a missing row instead of reading past the table.
+// engine, the run and the panels: the single-cable "Legacy outputs" code, the streamer's source
+// field, the channel rows of the 16-channel and four-input converters, and the modulator
+// settings rows; with the checks the panels run on what they stored. Readers check the rows
+// they touch and report a missing row instead of reading past the table.
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "model/network_model.hpp"
+#include "model/object_rows.hpp"
 
 namespace kavrix::panel {
 
@@ -25,6 +29,47 @@ int32_t LegacyOutputsDefault(int kind);
 inline bool LegacyOutputChecked(int32_t inst, int pos) { return DecimalDigitAt(inst, pos) == '1'; }
 // Code for the kind from the checked digit positions (bit p set = position p checked).
 int32_t EncodeLegacyOutputs(int kind, uint32_t checkedPositions, bool terrTvPassive);
+
+// ---- IP streamer (kind 58): satellite and LNB power in one field (kStreamerSource)
+
+// Input frequencies from here on are in the LNB's high band.
+constexpr int32_t kHighBandMHz = 11700;
+inline constexpr const char* kPowerMismatchMessage = "Input frequency and LNB power does not match";
+
+// Power code of item 0..5 of the "LNB Power" list ("Off", "Auto", "13V", "18V", "13V/22kHz",
+// "18V/22kHz"): 9, 8, 3, 1, 4, 2; 0 when no item is chosen.
+int32_t StreamerPowerCode(int item);
+// The item that shows a stored code (code 0 shows "Off"); -1 for a code without an item.
+int StreamerPowerItem(int32_t code);
+inline int32_t StreamerPowerOf(int32_t source) { return source < 0 ? -(source % 10) : source % 10; }
+// Item of the "Satellite" list ("None", "SAT A".."SAT D") that shows the field.
+inline int StreamerSatelliteItem(int32_t source) { return source / 10 < 5 ? source / 10 + 1 : 0; }
+// The field for a satellite item (0 "None": satellite 9) and a power code.
+inline int32_t EncodeStreamerSource(int satelliteItem, int32_t powerCode) {
+  return satelliteItem >= 1 ? (satelliteItem - 1) * 10 + powerCode : 90 + powerCode;
+}
+// The 22 kHz tone selects the LNB's high band: a tone below 11700 MHz, or none from there on,
+// does not match the input frequency.
+bool StreamerPowerMismatch(int32_t inputMHz, int32_t powerCode);
+// The streamer's input frequency in the IF band: less the oscillator of its band.
+inline int64_t StreamerIfMHz(int32_t inputMHz, const ObjRow& settings) {
+  return static_cast<int64_t>(inputMHz) -
+         (inputMHz < kHighBandMHz ? settings[kStreamerLoLow] : settings[kStreamerLoHigh]);
+}
+// The satellite source id that the settings select, as the run gives it to the streamer's node:
+// a power digit below 5 names the id itself, "Auto" and "Off" (8, 9) follow polarisation, band
+// and satellite. False when the settings select none (digits 5..7).
+bool StreamerSourceId(int32_t source, int32_t polarisation, int32_t inputMHz, int32_t& id);
+
+// What the streamer panel stores in row 1, its lists' items already resolved.
+struct StreamerChoice {
+  int satelliteItem = 0;
+  int powerItem = -1;
+  int32_t polarisation = 0;
+  int32_t loLow = 0, loHigh = 0;
+};
+// Writes the choice into the settings row; returns the power code stored.
+int32_t WriteStreamerRow(const StreamerChoice& c, ObjRow& settings);
 
 // ---- 16-channel converter (kind 60): rows o+1..o+16 are channels, row o+17 the oscillators
 
@@ -49,6 +94,20 @@ struct ConverterOscillators {
 // Channel 1..16 of the converter at objRow; false when the row is missing.
 bool ReadConverterChannel(int objRow, int channel, ConverterChannel& out);
 bool ReadConverterOscillators(int objRow, ConverterOscillators& out);
+ConverterChannel ConverterChannelOf(const ObjRow& channelRow);
+void WriteConverterChannel(const ConverterChannel& c, ObjRow& channelRow);
+void WriteConverterOscillators(const ConverterOscillators& o, ObjRow& oscillatorRow);
+
+// Checks of the panel's Update over the stored channels (index 0 = channel 1): an enabled
+// channel's output outside 0.5..856 MHz, an Aux input on channels 1..8, an IF (input less its
+// line's oscillator) outside 950..2150 MHz, enabled or not. Only the last failure found is
+// reported: 0 when all pass, else channel i as i (output), i + 20 (Aux) or i + 40 (IF).
+constexpr int32_t kConverterIfMinMHz = 950;
+constexpr int32_t kConverterIfMaxMHz = 2150;
+int ConverterFailure(const std::array<ConverterChannel, kConverterChannels>& channels,
+                     const ConverterOscillators& oscillators);
+// The message of a failure code; empty for 0.
+std::string ConverterFailureMessage(int failure);
 // Rank of an enabled channel among the enabled channels (its four plan entries start at
 // 4 x rank); -1 when the channel is disabled or missing.
 int ConverterChannelRank(int objRow, int channel);
@@ -64,6 +123,10 @@ struct FourChannelConverter {
   double outputLevel() const { return 90.0 - attenuation; }
 };
 bool ReadFourChannelConverter(int objRow, FourChannelConverter& out);
+void WriteFourChannelConverter(const FourChannelConverter& c, ObjRow& head, ObjRow& settings);
+// An output bandwidth, an output centre from 23 MHz and every input centre from 4.7 MHz.
+bool FourChannelConverterAccepted(const FourChannelConverter& c);
+inline constexpr const char* kFourInputMessage = "Entered parameters are incorrect";
 
 // ---- modulators
 
@@ -77,6 +140,12 @@ struct DvbModulatorSettings {  // kind 96
   int32_t widthItem = 0;        // item of the width list
 };
 bool ReadDvbModulator(int objRow, DvbModulatorSettings& out);
+// The output frequency the panel takes: whole MHz 96..862 (a typed 862.9 passes, 863 not).
+inline bool DvbOutputAccepted(double mhz) {
+  const double whole = std::trunc(mhz);
+  return whole > 95.9 && whole < 862.1;
+}
+inline constexpr const char* kDvbOutputMessage = "Entered output frequency is incorrect";
 
 struct HdmiModulatorSettings {  // kind 97
   int32_t levelOffset = 0;      // Inst, -30..0 dB

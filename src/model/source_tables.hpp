@@ -18,11 +18,37 @@ constexpr int32_t FileVersion = 4410;
 // SatTables[slot][column][row - 1]: carrier rows are 1-based in every caller; use SatCell.
 extern std::array<std::array<std::array<int32_t, kSatRows>, kSatColumns>, kSatSlots> SatTables;
 inline int32_t& SatCell(int slot, int column, int row) { return SatTables[slot][column][row - 1]; }
+// Columns of LNB band b (0..3 = H,Lo, H,Hi, V,Lo, V,Hi) in a slot's SatTables.
+constexpr int SatFreqColumn(int band) { return 2 * band; }
+constexpr int SatLevelColumn(int band) { return 2 * band + 1; }
+
+// LnbParams[slot][band][field]: the header of one band.
+enum LnbHeaderField : int {
+  kLnbCarriers = 0,  // number of transponders
+  kLnbLevel = 1,     // average level, dBuV
+  kLnbLowest = 2,    // lowest frequency, MHz (IF)
+  kLnbHighest = 3,   // highest frequency, MHz
+  kLnbExtra = 4,     // one slot-wide value per band: LnbUseAverage, LnbCurrentMa (bands 2, 3 unused)
+};
 extern std::array<std::array<std::array<int32_t, 5>, 4>, kSatSlots> LnbParams;
 extern std::array<bool, kSatSlots> SatUsed;
+// "Use average values": 1 = the band plans are generated from the headers, 0 = table mode.
+inline int32_t& LnbUseAverage(int slot) { return LnbParams[slot][0][kLnbExtra]; }
+// The LNB's supply current, mA.
+inline int32_t& LnbCurrentMa(int slot) { return LnbParams[slot][1][kLnbExtra]; }
 
-// TerrTables[slot][0] frequencies, [1] levels.
+// TerrTables[slot][kTerrFreqs] frequencies, [kTerrLevels] levels.
+constexpr int kTerrFreqs = 0;
+constexpr int kTerrLevels = 1;
 extern std::array<std::array<std::array<int32_t, kTerrEntries>, 2>, kTerrSlots> TerrTables;
+// TerrParams[slot][field]: the header of a terrestrial plan.
+enum TerrHeaderField : int {
+  kTerrCarriers = 0,    // number of channels
+  kTerrLevel = 1,       // level, dBuV
+  kTerrFirst = 2,       // first frequency, MHz
+  kTerrLast = 3,        // last frequency, MHz
+  kTerrRegenerate = 4,  // 1 = the plan is generated from the other four, 0 = table mode
+};
 extern std::array<std::array<int32_t, 5>, kTerrSlots> TerrParams;
 extern std::array<bool, kTerrSlots> TerrUsed;
 

@@ -56,8 +56,8 @@ void PushCarrierRows(int row, int s, int polarisation) {
 // Every channel entry 0..100 in threes, gaps included; the last three start at 98 so that entry
 // 100 is covered.
 void PushChannelRows(int kind, int s) {
-  const auto& freq = TerrTables[s][0];
-  const auto& level = TerrTables[s][1];
+  const auto& freq = TerrTables[s][kTerrFreqs];
+  const auto& level = TerrTables[s][kTerrLevels];
   for (int j = 0;; j += 3) {
     const int jj = std::min(j, kLastTriplet);
     UndoEntry& e = BeginEntry(kind, jj);
@@ -123,7 +123,7 @@ void ReplayLnbHeader(int row, const UndoEntry& e, const ReplayState& st) {
   const int b = e[kUndoValue1];
   if (!ValidSatSlot(s) || b < 0 || b > 3) return;
   for (int k = 0; k < 5; ++k) LnbParams[s][b][k] = e[kUndoValue1 + 1 + k];
-  if (LnbParams[s][0][4] == 1 && !st.satBandRestored[s][b]) RegenerateLnbBand(s, b);
+  if (LnbUseAverage(s) == 1 && !st.satBandRestored[s][b]) RegenerateLnbBand(s, b);
 }
 
 void ReplayLnbCarriers(int row, const UndoEntry& e, ReplayState& st) {
@@ -141,14 +141,14 @@ void ReplayLnbCarriers(int row, const UndoEntry& e, ReplayState& st) {
 void ReplayTerrHeader(int s, const UndoEntry& e, const ReplayState& st) {
   if (!ValidTerrSlot(s)) return;
   for (int k = 0; k < 5; ++k) TerrParams[s][k] = e[kUndoValue1 + k];
-  if (TerrParams[s][4] == 1 && !st.terrRestored[s]) RegenerateTerrTable(s);
+  if (TerrParams[s][kTerrRegenerate] == 1 && !st.terrRestored[s]) RegenerateTerrTable(s);
 }
 
 void ReplayChannelRows(int s, int j, const UndoEntry& e, ReplayState& st) {
   if (!ValidTerrSlot(s) || j < 0 || j > kLastTriplet) return;
   for (int k = 0; k < 3; ++k) {
-    TerrTables[s][0][j + k] = e[kUndoValue1 + 2 * k];
-    TerrTables[s][1][j + k] = e[kUndoValue1 + 2 * k + 1];
+    TerrTables[s][kTerrFreqs][j + k] = e[kUndoValue1 + 2 * k];
+    TerrTables[s][kTerrLevels][j + k] = e[kUndoValue1 + 2 * k + 1];
   }
   st.terrRestored[s] = true;
 }
@@ -341,33 +341,34 @@ UndoOutcome UndoLastStep() {
 
 void RegenerateLnbBand(int s, int b) {
   if (!ValidSatSlot(s) || b < 0 || b > 3) return;
-  const int fc = 2 * b;
+  const int fc = SatFreqColumn(b);
+  const int lc = SatLevelColumn(b);
   for (int j = 1; j <= kSatRows; ++j) {
     SatCell(s, fc, j) = 0;
-    SatCell(s, fc + 1, j) = 0;
+    SatCell(s, lc, j) = 0;
   }
   const auto& p = LnbParams[s][b];
-  const int count = p[0], level = p[1], first = p[2], last = p[3];
+  const int count = p[kLnbCarriers], level = p[kLnbLevel], first = p[kLnbLowest], last = p[kLnbHighest];
   if (count < 2 || count > kSatRows) return;
   const int step = static_cast<int>(std::trunc(static_cast<double>(last - first) / (count - 1)));
   for (int i = 1; i <= count - 1; ++i) {
     SatCell(s, fc, i) = first + (i - 1) * step;
-    SatCell(s, fc + 1, i) = level;
+    SatCell(s, lc, i) = level;
   }
   SatCell(s, fc, count) = last;
-  SatCell(s, fc + 1, count) = level;
+  SatCell(s, lc, count) = level;
 }
 
 void RegenerateTerrTable(int s) {
   if (!ValidTerrSlot(s)) return;
-  auto& freq = TerrTables[s][0];
-  auto& lev = TerrTables[s][1];
+  auto& freq = TerrTables[s][kTerrFreqs];
+  auto& lev = TerrTables[s][kTerrLevels];
   for (int k = 0; k < kTerrCarrierRows; ++k) {
     freq[k] = 0;
     lev[k] = 0;
   }
   const auto& p = TerrParams[s];
-  const int count = p[0], level = p[1], first = p[2], last = p[3];
+  const int count = p[kTerrCarriers], level = p[kTerrLevel], first = p[kTerrFirst], last = p[kTerrLast];
   if (count < 1 || count > kTerrCarrierRows) return;
   const int step = static_cast<int>(std::trunc(static_cast<double>(last - first) / count));
   for (int k = 0; k < count; ++k) {

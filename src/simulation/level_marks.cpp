@@ -8,6 +8,7 @@
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "engine/propagation.hpp"
+#include "model/panel_encodings.hpp"
 #include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/run_steps.hpp"
@@ -29,7 +30,7 @@ constexpr int kOpticalOffset = 10000;       // template level field of optical l
 // Carriers of an LNB band, or 0 when the id names none.
 int BandCarriers(int id) {
   const int slot = SatSlotOf(id), band = BandOf(id);
-  return ValidSatSlot(slot) && band >= 1 && band <= 4 ? LnbParams[slot][band - 1][0] : 0;
+  return ValidSatSlot(slot) && band >= 1 && band <= 4 ? LnbParams[slot][band - 1][kLnbCarriers] : 0;
 }
 
 const TemplateRow& TypeTemplateRow(int kind, int offset) {
@@ -129,14 +130,14 @@ void MarkLinkUnitOnOutput(PinProbe& p, MarkWriter& w) {
   const int inst = NetObjects[p.row][kInst];
   double f = inst;
   const bool cont = ValidObjRow(p.row + 1);
-  if (p.code == kCodeSatLinkUnit && cont) f -= inst < 11700 ? NetObjects[p.row + 1][3] : NetObjects[p.row + 1][4];
+  if (p.code == kCodeSatLinkUnit && cont) f = static_cast<double>(panel::StreamerIfMHz(inst, NetObjects[p.row + 1]));
   // Position of the unit's frequency in its source's plan.
   int x = -1;
   if (p.code == kCodeSatLinkUnit) {
     const int slot = SatSlotOf(id), band = BandOf(id);
     if (ValidSatSlot(slot) && band >= 1 && band <= 4)
       for (int e = 0; e < kSatRows; ++e)
-        if (SatTables[slot][2 * (band - 1)][e] >= f) {
+        if (SatTables[slot][SatFreqColumn(band - 1)][e] >= f) {
           x = e;
           break;
         }
@@ -150,15 +151,11 @@ void MarkLinkUnitOnOutput(PinProbe& p, MarkWriter& w) {
         }
   }
   // The source id the unit's settings select, as node building reads them.
-  int expected = 0;
+  int32_t expected = 0;
   if (p.code == kCodeSatLinkUnit && cont) {
-    const int f1 = NetObjects[p.row + 1][1], f2 = NetObjects[p.row + 1][2];
-    const int d = f1 % 10;
-    if (d < 5) expected = f1;
-    else if (d > 7) {
-      expected = 2 * f2 + 1 + (inst >= 11700 ? 1 : 0);
-      if (f1 / 10 < 5) expected += 10 * (f1 / 10);
-    }
+    const ObjRow& settings = NetObjects[p.row + 1];
+    // Settings that select no source leave 0.
+    panel::StreamerSourceId(settings[kStreamerSource], settings[kStreamerPolarisation], inst, expected);
   }
   const double inX = (x >= 0 && x < 100) ? in[x] : kNoSignal;
   if (inX < LinkUnitThreshold(p.code) || (p.code == kCodeSatLinkUnit && id != expected) ||
@@ -227,7 +224,7 @@ void MarkBandGridOutput(int u, int lo, int hi, MarkWriter& w) {
   const double* out = SpectrumPeek(u, 1);
   bool low = out[101] > 100000;
   for (int b = 1; b <= 4 && !low; ++b) {
-    if (LnbParams[0][b - 1][0] <= 0) continue;
+    if (LnbParams[0][b - 1][kLnbCarriers] <= 0) continue;
     for (int e = 7 * (b - 1); e < 7 * b; ++e)
       if (out[e] < 0) low = true;
   }

@@ -6,6 +6,7 @@
 #include "engine/propagation.hpp"
 #include "engine/tables_link_converter.hpp"
 #include "model/number_text.hpp"
+#include "model/panel_encodings.hpp"
 #include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "simulation/run_steps.hpp"
@@ -46,7 +47,8 @@ void LinkUnitLosses() {
     const int row = Nodes[i][kNodeObject];
     if (!ValidObjRow(row)) continue;
     double f = NetObjects[row][kInst];
-    if (code == kCodeSatLinkUnit && ValidObjRow(row + 1)) f -= f < 11700 ? NetObjects[row + 1][3] : NetObjects[row + 1][4];
+    if (code == kCodeSatLinkUnit && ValidObjRow(row + 1))
+      f = static_cast<double>(panel::StreamerIfMHz(NetObjects[row][kInst], NetObjects[row + 1]));
     double sum = 0.0;
     int P = 0;
     bool partner = false;
@@ -92,7 +94,7 @@ void LinkUnitLosses() {
         const int slot = SatSlotOf(sid), band = BandOf(sid);
         if (ValidSatSlot(slot) && band >= 1 && band <= 4) {
           len = kSatRows;
-          for (int e = 0; e < len; ++e) tableF[e] = SatTables[slot][2 * (band - 1)][e];
+          for (int e = 0; e < len; ++e) tableF[e] = SatTables[slot][SatFreqColumn(band - 1)][e];
         }
       } else {
         const int p = TerrPairOf(sid);

@@ -93,8 +93,8 @@ constexpr double kAll = -1e300;
 // LNB bands: the band's carriers (100 when the plan names none).
 int LnbLast(int id) {
   const int slot = SatSlotOf(id), b = BandOf(id);
-  if (ValidSatSlot(slot) && b >= 1 && b <= 4 && LnbParams[slot][b - 1][0] >= 2)
-    return std::min(LnbParams[slot][b - 1][0] - 1, 100);
+  if (ValidSatSlot(slot) && b >= 1 && b <= 4 && LnbParams[slot][b - 1][kLnbCarriers] >= 2)
+    return std::min(LnbParams[slot][b - 1][kLnbCarriers] - 1, 100);
   return 100;
 }
 

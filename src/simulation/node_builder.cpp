@@ -65,19 +65,11 @@ void ApplyControlRow(NodeRow& node, int controlRow, int row, int span) {
 
 // Satellite link unit: the source id it selects from its settings row.
 void LinkUnitSource(NodeRow& node, int row, int span) {
-  int sel = 0, band = 0;
-  if (!ReadObjectCell(row, span, 1, 1, sel)) return;
-  const int t = sel / 10;
-  const int u = sel % 10;
-  if (u < 5) {
-    node[kNodeSourceId] = sel;
-  } else if (u > 7) {
-    ReadObjectCell(row, span, 1, 2, band);
-    int id = 2 * band + 1;
-    if (NetObjects[row][kInst] > 11699) id += 1;
-    if (t < 5) id += 10 * t;
-    node[kNodeSourceId] = id;
-  }
+  int source = 0, polarisation = 0;
+  if (!ReadObjectCell(row, span, 1, kStreamerSource, source)) return;
+  ReadObjectCell(row, span, 1, kStreamerPolarisation, polarisation);
+  int32_t id = 0;
+  if (panel::StreamerSourceId(source, polarisation, NetObjects[row][kInst], id)) node[kNodeSourceId] = id;
 }
 
 // Single-cable units: the output group's mode digit of Inst ('0' -> 50, '1' -> 49).

@@ -58,10 +58,10 @@ void RegisterLnb(int row, int& k) {
     n[kNodeCode] = kCodeLnbBand + b;
     n[kNodeSourceId] = SatSourceId(slot, b);
     n[kNodeObject] = row;
-    const int count = LnbParams[slot][b - 1][0];
+    const int count = LnbParams[slot][b - 1][kLnbCarriers];
     n[kSourceDerating] = Derating(count);
     double* out = NodeSpectra.at(k, 1);
-    for (int j = 0; j < count && j < kSatRows; ++j) out[j] = SatTables[slot][2 * b - 1][j];
+    for (int j = 0; j < count && j < kSatRows; ++j) out[j] = SatTables[slot][SatLevelColumn(b - 1)][j];
     SetOutputPin(n, o, kDx[o[kStyle] == 2 ? 1 : 0][b - 1], 40);
     ++k;
   }
@@ -82,12 +82,14 @@ void RegisterAntenna(int row, int& k) {
   TerrSourceIds[i] = kTerrIdBase + i;
   SetOutputPin(n, o, 0, 90);
   if (ValidTerrSlot(slot)) {
-    n[kSourceDerating] = Derating(TerrParams[slot][0]);
+    n[kSourceDerating] = Derating(TerrParams[slot][kTerrCarriers]);
     double* out = NodeSpectra.at(k, 1);
+    const auto& freq = TerrTables[slot][kTerrFreqs];
+    const auto& level = TerrTables[slot][kTerrLevels];
     for (int j = 0; j < 100; ++j) {
-      TerrSpectra[2 * i][j] = TerrTables[slot][0][j];
-      TerrSpectra[2 * i + 1][j] = TerrTables[slot][1][j];
-      if (TerrSpectra[2 * i][j] > 0.0) out[j] = TerrTables[slot][1][j];
+      TerrSpectra[2 * i][j] = freq[j];
+      TerrSpectra[2 * i + 1][j] = level[j];
+      if (TerrSpectra[2 * i][j] > 0.0) out[j] = level[j];
     }
   }
   ++k;
@@ -113,12 +115,12 @@ void RegisterBavk(int row, int& k) {
   int i;
   if (!NextTerrIndex(i)) return;
   ModulatorNode(row, k, i, kCodeBavkSource);
-  if (ContinuationRow(row + 1)) {
-    const ObjRow& s = NetObjects[row + 1];
-    const int wi = s[3];
+  panel::DvbModulatorSettings s;
+  if (ContinuationRow(row + 1) && panel::ReadDvbModulator(row, s)) {
+    const int wi = s.widthItem;
     if (wi >= 0 && wi < 4) {
       const double w = panel::ModulatorChannelWidth(wi);
-      const double c = s[2] / 10.0;
+      const double c = s.outputTenths / 10.0;
       auto& f = TerrSpectra[2 * i];
       auto& l = TerrSpectra[2 * i + 1];
       f[0] = c - w / 2 - 1;
@@ -126,8 +128,8 @@ void RegisterBavk(int row, int& k) {
       f[2] = c + w / 2;
       f[3] = c + 3 * w / 2;
       f[4] = c + 3 * w / 2 + 1;
-      const bool ch1 = s[0] == -1, ch2 = s[1] == -1;
-      const double L = 90 - NetObjects[row][kInst];
+      const bool ch1 = s.channel1, ch2 = s.channel2;
+      const double L = 90 - s.attenuator;
       l[0] = -1000.0;
       l[1] = ch1 ? L : -1000.0;
       l[2] = (ch1 || ch2) ? L : -1000.0;
@@ -142,10 +144,10 @@ void RegisterZirn(int row, int& k) {
   int i;
   if (!NextTerrIndex(i)) return;
   ModulatorNode(row, k, i, kCodeZirnSource);
-  if (ContinuationRow(row + 1)) {
-    const ObjRow& s = NetObjects[row + 1];
+  panel::HdmiModulatorSettings s;
+  if (ContinuationRow(row + 1) && panel::ReadHdmiModulator(row, s)) {
     double f = 0, a = 0, b = 0;
-    const bool ok = panel::HdmiChannelRaster(s[1], s[2], f, a, b);
+    const bool ok = panel::HdmiChannelRaster(s.standard, s.channel, f, a, b);
     auto& fr = TerrSpectra[2 * i];
     auto& l = TerrSpectra[2 * i + 1];
     if (ok) {
@@ -154,7 +156,7 @@ void RegisterZirn(int row, int& k) {
       fr[2] = f + a;
       fr[3] = f + b;
     }
-    const double L = 90 + NetObjects[row][kInst];
+    const double L = 90 + s.levelOffset;
     l[0] = -1000.0;
     l[1] = L;
     l[2] = L;
@@ -180,10 +182,10 @@ void RegisterGorv(int row, int& k) {
   auto& f = TerrSpectra[2 * i];
   auto& l = TerrSpectra[2 * i + 1];
   int p = 1;
-  for (int r = 1; r <= 16 && ContinuationRow(row + r); ++r) {
-    const ObjRow& c = NetObjects[row + r];
-    if (c[0] != -1) continue;
-    const double F = c[4] / 10.0;
+  for (int r = 1; r <= panel::kConverterChannels && ContinuationRow(row + r); ++r) {
+    const panel::ConverterChannel c = panel::ConverterChannelOf(NetObjects[row + r]);
+    if (!c.enabled) continue;
+    const double F = c.outputTenths / 10.0;
     f[p - 1] = F - 4.0;
     f[p] = F - 3.9;
     f[p + 1] = F + 3.9;
@@ -209,7 +211,7 @@ void RegisterFemo(int row, int& k) {
   ObjValues[row][0] = 2.0 * i;
   if (ContinuationRow(row + 1)) {
     const double w = o[kStyle] / 10.0;
-    const double c = NetObjects[row + 1][5] / 10.0;
+    const double c = NetObjects[row + 1][kFourOutCentre] / 10.0;
     auto& f = TerrSpectra[2 * i];
     auto& l = TerrSpectra[2 * i + 1];
     f[1] = c - w / 2;
@@ -340,7 +342,7 @@ int TotalSupplyCurrent() {
   for (std::size_t row = 0; row < NetObjects.size() && NetObjects[row][kKind] != 0; ++row) {
     const ObjRow& o = NetObjects[row];
     if (o[kKind] <= 0 || o[kKind] >= 200) continue;
-    if (o[kKind] == 91) total += ValidSatSlot(o[kInst]) ? LnbParams[o[kInst]][1][4] : 0;
+    if (o[kKind] == 91) total += ValidSatSlot(o[kInst]) ? LnbCurrentMa(o[kInst]) : 0;
     else total += TypeOf(o[kKind])[kSupplyCurrent];
   }
   return total;

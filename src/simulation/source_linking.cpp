@@ -7,6 +7,7 @@
 #include "catalogue/type_catalogue.hpp"
 #include "engine/distribution_block_helpers.hpp"
 #include "engine/propagation.hpp"
+#include "model/object_rows.hpp"
 #include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 
@@ -60,7 +61,7 @@ SourceWalk StartWalk(int s) {
   std::fill(FreqList.begin(), FreqList.end(), 0.0);
   if (w.sid < kSatIdLimit) {
     if (ValidSatSlot(slot) && w.band >= 1 && w.band <= 4)
-      for (int k = 0; k < kSatRows; ++k) FreqList[k] = SatTables[slot][2 * (w.band - 1)][k];
+      for (int k = 0; k < kSatRows; ++k) FreqList[k] = SatTables[slot][SatFreqColumn(w.band - 1)][k];
   } else if ((IsTerrestrialSource(w.sid) && w.code != kCodeFemoSource && w.code != kCodeBavkSource &&
               w.code != kCodeZirnSource) ||
              w.sid > 204) {
@@ -200,19 +201,19 @@ void AddChannelPoints(SourceWalk& w, int j) {
   Channel chans[4];
   int count = 2;
   if (kind == 81) {
-    chans[0] = {1, 1, 0, 8};
-    chans[1] = {1, 2, 0, 8};
+    chans[0] = {1, kAmpChannelA, 0, 8};
+    chans[1] = {1, kAmpChannelB, 0, 8};
   } else if (kind == 82) {
-    chans[0] = {1, 1, 80, 7};
-    chans[1] = {1, 2, 80, 7};
+    chans[0] = {1, kAmpChannelA, 80, 7};
+    chans[1] = {1, kAmpChannelB, 80, 7};
   } else if (kind == 83) {
-    chans[0] = {1, 1, inst < 2 ? 65 : 85, 7};
-    chans[1] = {1, 2, inst < 2 ? 65 : 85, 7};
+    chans[0] = {1, kAmpChannelA, inst < 2 ? 65 : 85, 7};
+    chans[1] = {1, kAmpChannelB, inst < 2 ? 65 : 85, 7};
   } else {
-    chans[0] = {1, 1, 0, 8};
-    chans[1] = {1, 2, 0, 8};
-    chans[2] = {2, 1, 0, 8};
-    chans[3] = {2, 2, 0, 8};
+    chans[0] = {1, kAmpChannelA, 0, 8};
+    chans[1] = {1, kAmpChannelB, 0, 8};
+    chans[2] = {2, kAmpChannelA, 0, 8};
+    chans[3] = {2, kAmpChannelB, 0, 8};
     count = 4;
   }
   for (int ch = 0; ch < count; ++ch) {
@@ -247,7 +248,7 @@ void PairOpticalNodes(SourceWalk& w, int j) {
     const int row = r[kNodeObject];
     r[kNodeStep] = ValidObjRow(row) ? NetObjects[row][kInst] : 0;
     const int antSlot = Nodes[w.source][kAntennaSlot];
-    if (ValidTerrSlot(antSlot)) r[kNodeCarriers] += TerrParams[antSlot][0];
+    if (ValidTerrSlot(antSlot)) r[kNodeCarriers] += TerrParams[antSlot][kTerrCarriers];
   }
   if (cls == 91) r[kNodeTransmitter] = w.transmitter;
 }

@@ -70,8 +70,8 @@ bool GeometryChanged(int row) {
   if (!IsLineKind(r[kKind]) || !ValidObjRow(row + 1)) return false;
   // A line re-routed from the same start still changed when its bends or direction did.
   if (r[kOrient] != LineEditSave.Orient) return true;
-  for (int k = 0; k < kLineRowFields; ++k)
-    if (Row(row + 1)[kLegV1 + k] != LineEditSave.Bend[static_cast<std::size_t>(k)]) return true;
+  for (int f = kLegV1; f <= kLineRoute; ++f)
+    if (Row(row + 1)[f] != LineEditSave.Bend[static_cast<std::size_t>(f - kLegV1)]) return true;
   return false;
 }
 
@@ -222,8 +222,8 @@ void PickUpObject(int row, int x, int y) {
   const ObjRow& r = Row(row);
   if (IsLineKind(r[kKind])) {
     // Saved whatever the main window's state, so that undoing the re-route restores the bends.
-    for (int k = 0; k < kLineRowFields; ++k)
-      LineEditSave.Bend[static_cast<std::size_t>(k)] = ValidObjRow(row + 1) ? Row(row + 1)[kLegV1 + k] : 0;
+    for (int f = kLegV1; f <= kLineRoute; ++f)
+      LineEditSave.Bend[static_cast<std::size_t>(f - kLegV1)] = ValidObjRow(row + 1) ? Row(row + 1)[f] : 0;
     LinePicked = true;
   }
   LineEditSave.X = r[kX];

@@ -21,8 +21,6 @@ enum LineRowField : int {
                       // at the start, units digit: at the end)
 };
 constexpr int kLineColour = kLineRoute;  // single and fibre cables: the cable colour code
-// The fields a re-route saves at pick-up and its undo restores: kLegV1 .. kLineRoute.
-constexpr int kLineRowFields = kLineRoute - kLegV1 + 1;
 
 // Route style of a trunk line from the cable arrangement (1 or 2) at its start and at its end.
 constexpr int RouteStyle(int atStart, int atEnd) { return 10 * atStart + atEnd; }

@@ -310,21 +310,22 @@ SelectionCommit CommitSelectionMoveCopy() {
 
 namespace {
 
-// Where a click landed: the snapped point that places and picks up (less the pick-up offset),
-// and the pointer's own canvas point, which the level display and the socket outlets match.
+// Where a click landed: the snapped canvas point that places and picks up (less the pick-up
+// offset), and the pointer's client point, whose canvas point the level display and the socket
+// outlets match at the scroll position of the moment.
 struct ClickPoint {
   int x = 0;
   int y = 0;
-  int rawX = 0;
-  int rawY = 0;
+  QPoint client;
+  int rawX() const { return client.x() + ScrollX; }
+  int rawY() const { return client.y() + ScrollY; }
 };
 
 ClickPoint ReadClickPoint(const TForm5& f) {
   int gx = 0, gy = 0;
   platform::Current().cursorPos(gx, gy);
   const QPoint c = f.mapFromGlobal(QPoint(gx, gy));
-  return {SnapToGrid(c.x(), GridStep) - PickOffset.X + ScrollX, SnapToGrid(c.y(), GridStep) - PickOffset.Y + ScrollY,
-          c.x() + ScrollX, c.y() + ScrollY};
+  return {SnapToGrid(c.x(), GridStep) - PickOffset.X + ScrollX, SnapToGrid(c.y(), GridStep) - PickOffset.Y + ScrollY, c};
 }
 
 // A device, comment or socket stands where the click is; a line whose start is not yet set
@@ -381,7 +382,7 @@ void PlacePending(TForm5& f, const ClickPoint& p) {
 // Only an idle canvas picks up: the release that ends a selection drag makes the selection, and
 // after a run a socket's outlet shows the socket's levels.
 void PickUpAt(TForm5& f, const ClickPoint& p) {
-  const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(p.rawX, p.rawY);
+  const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(p.rawX(), p.rawY());
   if (f.Tag != kCanvasIdle || outlet) return;
   const int r = HitTestComponent(p.x, p.y);
   if (r <= -1) return;
@@ -436,7 +437,7 @@ void CloseClick(TForm5& f, const ClickPoint& p, bool refill, QObject* sender) {
     if (PanelOpen == 0 && ExtraAngles == 0) PendingKind = 0;
   }
   ObjValues.resize(NetObjects.size(), {0.0, 0.0});
-  if (Form1Tag == kMainLevelsShown) LevelProbe(p.rawX, p.rawY, sender);
+  if (Form1Tag == kMainLevelsShown) LevelProbe(p.rawX(), p.rawY(), sender);
   f.Repaint();
 }
 

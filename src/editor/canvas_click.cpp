@@ -18,10 +18,14 @@
 #include "app/forms.hpp"
 #include "catalogue/geometry.hpp"
 #include "editor/canvas_paint.hpp"
+#include "editor/canvas_rules.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/level_display.hpp"
+#include "editor/line_drawing.hpp"
 #include "editor/line_snapping.hpp"
 #include "model/network_model.hpp"
+#include "model/object_rows.hpp"
+#include "model/run_records.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "platform/platform.hpp"
@@ -37,7 +41,6 @@ constexpr int kCommentKind = 100;
 constexpr int kModulatorZirn = 97;
 
 bool IsLineKind(int kind) { return kind >= 201 && kind <= 209; }
-bool IsTrunk(int kind) { return kind == 201 || kind == 202; }
 bool IsTerrSource(int kind) { return kind >= 92 && kind <= 95; }
 // Devices, comments and sockets carry a symbol; lines are drawn from their rows.
 bool HasSymbol(int kind) { return (kind >= 1 && kind <= 199) || kind == kSocketKind; }
@@ -67,8 +70,8 @@ bool GeometryChanged(int row) {
   if (!IsLineKind(r[kKind]) || !ValidObjRow(row + 1)) return false;
   // A line re-routed from the same start still changed when its bends or direction did.
   if (r[kOrient] != LineEditSave.Orient) return true;
-  for (int k = 0; k < 5; ++k)
-    if (Row(row + 1)[k + 1] != LineEditSave.Bend[static_cast<std::size_t>(k)]) return true;
+  for (int f = kLegV1; f <= kLineRoute; ++f)
+    if (Row(row + 1)[f] != LineEditSave.Bend[static_cast<std::size_t>(f - kLegV1)]) return true;
   return false;
 }
 
@@ -103,8 +106,10 @@ int CopySourceSlot(int kind, int from) {
 // rather than picking the socket up. Reach as the level display matches them.
 bool OnSocketOutlet(int x, int y) {
   auto near = [x, y](int px, int py) { return std::abs(px - x) < 6 && std::abs(py - y) < 6; };
-  for (std::size_t r = 0; r + 1 < Links.size() && Links[r][3] != 0; ++r)
-    if (near(Links[r][3], Links[r][4]) || near(Links[r][5], Links[r][6])) return true;
+  for (std::size_t r = 0; r + 1 < Links.size() && Links[r][kLinkSatX] != 0; ++r) {
+    const LinkRow& l = Links[r];
+    if (near(l[kLinkSatX], l[kLinkSatY]) || near(l[kLinkTerrX], l[kLinkTerrY])) return true;
+  }
   return false;
 }
 
@@ -217,8 +222,8 @@ void PickUpObject(int row, int x, int y) {
   const ObjRow& r = Row(row);
   if (IsLineKind(r[kKind])) {
     // Saved whatever the main window's state, so that undoing the re-route restores the bends.
-    for (int k = 0; k < 5; ++k)
-      LineEditSave.Bend[static_cast<std::size_t>(k)] = ValidObjRow(row + 1) ? Row(row + 1)[k + 1] : 0;
+    for (int f = kLegV1; f <= kLineRoute; ++f)
+      LineEditSave.Bend[static_cast<std::size_t>(f - kLegV1)] = ValidObjRow(row + 1) ? Row(row + 1)[f] : 0;
     LinePicked = true;
   }
   LineEditSave.X = r[kX];
@@ -301,109 +306,160 @@ SelectionCommit CommitSelectionMoveCopy() {
   return out;
 }
 
+// ---- the click, step by step
+
+namespace {
+
+// Where a click landed: the snapped canvas point that places and picks up (less the pick-up
+// offset), and the pointer's client point, whose canvas point the level display and the socket
+// outlets match at the scroll position of the moment.
+struct ClickPoint {
+  int x = 0;
+  int y = 0;
+  QPoint client;
+  int rawX() const { return client.x() + ScrollX; }
+  int rawY() const { return client.y() + ScrollY; }
+};
+
+ClickPoint ReadClickPoint(const TForm5& f) {
+  int gx = 0, gy = 0;
+  platform::Current().cursorPos(gx, gy);
+  const QPoint c = f.mapFromGlobal(QPoint(gx, gy));
+  return {SnapToGrid(c.x(), GridStep) - PickOffset.X + ScrollX, SnapToGrid(c.y(), GridStep) - PickOffset.Y + ScrollY, c};
+}
+
+// A device, comment or socket stands where the click is; a line whose start is not yet set
+// starts there.
+void PositionPending(TForm5& f, const ClickPoint& p, bool line, bool startSet) {
+  if (!line && ValidObjRow(CurObject)) {
+    ObjRow& r = Row(CurObject);
+    r[kX] = p.x;
+    r[kY] = p.y;
+    r[kKind] = PendingKind;
+  } else if (!startSet) {
+    const SnapResult s = StartLineAt(p.x, p.y);
+    if (f.Label14) f.Label14->move(f.width() - 350, f.Label14->y());
+    ShowText(s.message);
+  }
+}
+
+// Commits the armed object or puts down the picked-up one. True when a line's end lay on its
+// start, so the line stays in drawing.
+bool CommitOrPutDown(TForm5& f, const ClickPoint& p, bool line, bool startSet) {
+  if (PanelOpen == 0 && (!line || startSet)) {
+    HideLineHints(f);
+    const ClickCommit r = CommitArmedObject(p.x, p.y);
+    ShowText(r.message);
+    return r.rejected;
+  }
+  if (PanelOpen != 0) {
+    if (!line || startSet) HideLineHints(f);
+    const ClickCommit r = PutDownPickedUp(p.x, p.y);
+    ShowText(r.message);
+    return r.rejected;
+  }
+  return false;
+}
+
+void AfterPlacing(TForm5& f, const ClickPoint& p, bool line, bool startSet, bool rejected) {
+  if (line && !startSet) ExtraAngles = 1;
+  else if (!rejected) ExtraAngles = 0;
+  f.VertScrollRange = ScrollRangeAfterPlacing(f.VertScrollRange, p.y);
+  f.HorzScrollRange = ScrollRangeAfterPlacing(f.HorzScrollRange, p.x);
+  f.SyncScrollBars();
+  EndLevelDisplay();
+  ProjectModified = true;
+}
+
+void PlacePending(TForm5& f, const ClickPoint& p) {
+  const bool line = IsLineKind(PendingKind);
+  const bool startSet = line && ExtraAngles >= 1;
+  PositionPending(f, p, line, startSet);
+  const bool rejected = CommitOrPutDown(f, p, line, startSet);
+  AfterPlacing(f, p, line, startSet, rejected);
+}
+
+// Only an idle canvas picks up: the release that ends a selection drag makes the selection, and
+// after a run a socket's outlet shows the socket's levels.
+void PickUpAt(TForm5& f, const ClickPoint& p) {
+  const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(p.rawX(), p.rawY());
+  if (f.Tag != kCanvasIdle || outlet) return;
+  const int r = HitTestComponent(p.x, p.y);
+  if (r <= -1) return;
+  const int kind = Row(r)[kKind];
+  const bool hints = Form1Tag < kMainInlineEditor;
+  PickUpObject(r, p.x, p.y);
+  if (hints && IsLineKind(kind) && f.Label14) {
+    f.Label14->move(f.width() - 350, f.Label14->y());
+    f.Label14->setVisible(IsTrunkLineKind(kind));
+  }
+}
+
+void CommitSelection(TForm5& f) {
+  if (f.Tag != kCanvasMoving) return;
+  const SelectionCommit s = CommitSelectionMoveCopy();
+  ProjectModified = true;
+  if (s.sourceDropped) platform::Current().messageBox("Note", kSourceCopyDroppedMessage, platform::Buttons::Ok);
+  f.HorzScrollRange = ScrollRangeAfterSelectionCommit(f.HorzScrollRange, s.maxX);
+  f.VertScrollRange = ScrollRangeAfterSelectionCommit(f.VertScrollRange, s.maxY);
+  f.SyncScrollBars();
+  // With Ctrl held the same rectangle serves further moves or copies.
+  if (!CtrlDown) {
+    f.Tag = kCanvasIdle;
+    SelRect = {};
+    CopyNotMove = 0;
+  }
+}
+
+void EnterOrLeaveMove(TForm5& f, const ClickPoint& p, bool pressedOutside) {
+  const SelectionClick onSelection =
+      f.Tag == kCanvasSelected ? ClickOnSelection(SelRect, p.x, p.y, pressedOutside) : SelectionClick::kKeep;
+  if (onSelection == SelectionClick::kStartMove) {
+    MoveAnchor = {p.x, p.y};
+    // The move starts where the pointer is; an offset left from an earlier move would shift it.
+    MoveDelta = {};
+    f.Tag = kCanvasMoving;
+    EndLevelDisplay();
+    ProjectModified = true;
+  } else if (onSelection == SelectionClick::kEnd) {
+    f.Tag = kCanvasIdle;
+    SelRect = {};
+    CopyNotMove = 0;
+    EndLevelDisplay();
+    f.Repaint();
+  }
+}
+
+void CloseClick(TForm5& f, const ClickPoint& p, bool refill, QObject* sender) {
+  if (!refill) {
+    if (PendingKind < 200 || PendingKind == kSocketKind) ExtraAngles = 0;
+    // One placement per arming; a line being drawn or a picked-up object stays.
+    if (PanelOpen == 0 && ExtraAngles == 0) PendingKind = 0;
+  }
+  ObjValues.resize(NetObjects.size(), {0.0, 0.0});
+  if (Form1Tag == kMainLevelsShown) LevelProbe(p.rawX(), p.rawY(), sender);
+  f.Repaint();
+}
+
+}  // namespace
+
 void TForm5::FormClick(QObject* sender) {
   ClickMode = Form1Tag;
   const bool editorsOpen = InlineEdit != 0;
   const bool pressedOutside = std::exchange(m_pressOutsideSelection, false);
   if (!InlineEdit && !IsNavigation(Tag)) {
-    int gx = 0, gy = 0;
-    platform::Current().cursorPos(gx, gy);
-    const QPoint c = mapFromGlobal(QPoint(gx, gy));
-    const int x = SnapToGrid(c.x(), GridStep) - PickOffset.X + ScrollX;
-    const int y = SnapToGrid(c.y(), GridStep) - PickOffset.Y + ScrollY;
+    const ClickPoint p = ReadClickPoint(*this);
     // The Analyzer's filter items fire the click only to show the last probe point again; the
     // pointer then lies over the Analyzer's menu, not over the drawing.
     const bool refill = Form4 && sender == static_cast<QObject*>(Form4);
-
     if (!refill && PendingKind != 0) {
-      const int kind = PendingKind;
-      const bool line = IsLineKind(kind);
-      const bool startSet = line && ExtraAngles >= 1;
-      bool rejected = false;
-      if (!line && ValidObjRow(CurObject)) {
-        ObjRow& r = Row(CurObject);
-        r[kX] = x;
-        r[kY] = y;
-        r[kKind] = kind;
-      } else if (!startSet) {
-        const SnapResult s = StartLineAt(x, y);
-        if (Label14) Label14->move(width() - 350, Label14->y());
-        ShowText(s.message);
-      }
-      if (PanelOpen == 0 && (!line || startSet)) {
-        HideLineHints(*this);
-        const ClickCommit r = CommitArmedObject(x, y);
-        ShowText(r.message);
-        rejected = r.rejected;
-      } else if (PanelOpen != 0) {
-        if (!line || startSet) HideLineHints(*this);
-        const ClickCommit r = PutDownPickedUp(x, y);
-        ShowText(r.message);
-        rejected = r.rejected;
-      }
-      if (line && !startSet) ExtraAngles = 1;
-      else if (!rejected) ExtraAngles = 0;
-      if (VertScrollRange - y < 100) VertScrollRange += 200;
-      if (HorzScrollRange - x < 100) HorzScrollRange += 200;
-      SyncScrollBars();
-      EndLevelDisplay();
-      ProjectModified = true;
+      PlacePending(*this, p);
     } else if (!refill) {
-      // Only an idle canvas picks up: the release that ends a selection drag makes the selection,
-      // and after a run a socket's outlet shows the socket's levels.
-      const bool outlet = Form1Tag == kMainLevelsShown && OnSocketOutlet(c.x() + ScrollX, c.y() + ScrollY);
-      if (Tag == kCanvasIdle && !outlet) {
-        const int r = HitTestComponent(x, y);
-        if (r > -1) {
-          const int kind = Row(r)[kKind];
-          const bool hints = Form1Tag < kMainInlineEditor;
-          PickUpObject(r, x, y);
-          if (hints && IsLineKind(kind) && Label14) {
-            Label14->move(width() - 350, Label14->y());
-            Label14->setVisible(IsTrunk(kind));
-          }
-        }
-      }
-      if (Tag == kCanvasMoving) {
-        const SelectionCommit s = CommitSelectionMoveCopy();
-        ProjectModified = true;
-        if (s.sourceDropped)
-          platform::Current().messageBox("Note", kSourceCopyDroppedMessage, platform::Buttons::Ok);
-        if (HorzScrollRange - 200 < s.maxX) HorzScrollRange = s.maxX + 200;
-        if (VertScrollRange - 200 < s.maxY) VertScrollRange = s.maxY + 200;
-        SyncScrollBars();
-        if (!CtrlDown) {
-          Tag = kCanvasIdle;
-          SelRect = {};
-          CopyNotMove = 0;
-        }
-      }
-      const SelectionClick onSelection =
-          Tag == kCanvasSelected ? ClickOnSelection(SelRect, x, y, pressedOutside) : SelectionClick::kKeep;
-      if (onSelection == SelectionClick::kStartMove) {
-        MoveAnchor = {x, y};
-        // The move starts where the pointer is; an offset left from an earlier move would shift it.
-        MoveDelta = {};
-        Tag = kCanvasMoving;
-        EndLevelDisplay();
-        ProjectModified = true;
-      } else if (onSelection == SelectionClick::kEnd) {
-        Tag = kCanvasIdle;
-        SelRect = {};
-        CopyNotMove = 0;
-        EndLevelDisplay();
-        Repaint();
-      }
+      PickUpAt(*this, p);
+      CommitSelection(*this);
+      EnterOrLeaveMove(*this, p, pressedOutside);
     }
-
-    if (!refill) {
-      if (PendingKind < 200 || PendingKind == kSocketKind) ExtraAngles = 0;
-      // One placement per arming; a line being drawn or a picked-up object stays.
-      if (PanelOpen == 0 && ExtraAngles == 0) PendingKind = 0;
-    }
-    ObjValues.resize(NetObjects.size(), {0.0, 0.0});
-    if (Form1Tag == kMainLevelsShown) LevelProbe(c.x() + ScrollX, c.y() + ScrollY, sender);
-    Repaint();
+    CloseClick(*this, p, refill, sender);
   }
   CommitInlineEditors(*this, editorsOpen);
 }

@@ -24,6 +24,7 @@
 #include "model/drawing_extent.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "model/project_options.hpp"
 #include "model/run_records.hpp"
 #include "model/undo_ring.hpp"
@@ -246,9 +247,9 @@ bool WithinReach(long long v) { return v > -kFarOut && v < kFarOut; }
 
 // Whether anything of a line drawn from (x, y) can reach the target: its corners, cable offsets,
 // dots and length labels all lie within `margin` of the corner box.
-bool LineMayShow(const Bitmap& target, int x, int y, const ObjRow& c, int labelChars) {
-  const long long xs[3] = {x, static_cast<long long>(x) + c[2], static_cast<long long>(x) + c[2] + c[4]};
-  const long long ys[3] = {y, static_cast<long long>(y) + c[1], static_cast<long long>(y) + c[1] + c[3]};
+bool LineMayShow(const Bitmap& target, int x, int y, const LineLegs& legs, int labelChars) {
+  const long long xs[3] = {x, static_cast<long long>(x) + legs.h1, static_cast<long long>(x) + legs.h1 + legs.h2};
+  const long long ys[3] = {y, static_cast<long long>(y) + legs.v1, static_cast<long long>(y) + legs.v1 + legs.v2};
   for (int i = 0; i < 3; ++i)
     if (!WithinReach(xs[i]) || !WithinReach(ys[i])) return false;
   const long long margin = 60 + 12 * labelChars;
@@ -263,11 +264,11 @@ bool LineMayShow(const Bitmap& target, int x, int y, const ObjRow& c, int labelC
 void NormaliseCableOrient(int row) {
   const int kind = NetObjects[static_cast<std::size_t>(row)][kKind];
   if (kind != 203 && kind != 205) return;
-  const ObjRow cont = RowOrZero(row + 1);
-  if (cont[1] == 0 && cont[2] == 0) return;
+  const LineLegs legs = LineLegs::Of(RowOrZero(row + 1));
+  if (legs.v1 == 0 && legs.h1 == 0) return;
   int& stored = NetObjects[static_cast<std::size_t>(row)][kOrient];
-  if ((stored == 1 || stored == 3) && cont[1] == 0) stored += 1;
-  else if ((stored == 2 || stored == 4) && cont[2] == 0) stored -= 1;
+  if ((stored == 1 || stored == 3) && legs.v1 == 0) stored += 1;
+  else if ((stored == 2 || stored == 4) && legs.h1 == 0) stored -= 1;
 }
 
 // Characters of v written in decimal.
@@ -281,18 +282,19 @@ using CableDrawer = void (*)(int, int, int, int, int, int, int, int, int, int, i
 
 void DrawLine(int row, const ObjRow& r, int x, int y, Bitmap& target, Canvas& c) {
   const int kind = r[kKind];
-  const ObjRow cont = RowOrZero(row + 1);
+  const ObjRow& cont = RowOrZero(row + 1);
+  const LineLegs legs = LineLegs::Of(cont);
   const int orient = r[kOrient];
-  if (target.empty() || !LineMayShow(target, x, y, cont, Digits(r[kInst]) + Digits(r[kStyle]) + 2)) return;
+  if (target.empty() || !LineMayShow(target, x, y, legs, Digits(r[kInst]) + Digits(r[kStyle]) + 2)) return;
   const std::string inst = std::to_string(r[kInst]), style = std::to_string(r[kStyle]);
 
-  const int L1 = cont[1], L2 = cont[2], L3 = cont[3], L4 = cont[4], c5 = cont[5];
+  const int L1 = legs.v1, L2 = legs.h1, L3 = legs.v2, L4 = legs.h2, c5 = cont[kLineRoute];
   static constexpr CableDrawer kDrawers[5] = {nullptr, DrawCableOrient1, DrawCableOrient2, DrawCableOrient3,
                                               DrawCableOrient4};
   if (kind == 201 || kind == 202) {
     const CableDrawer draw = (orient >= 1 && orient <= 4) ? kDrawers[orient] : nullptr;
     const int side = orient <= 2 ? 1 : -1;
-    const int sd = c5 / 10, ed = c5 % 10;
+    const int sd = RouteAtStart(c5), ed = RouteAtEnd(c5);
     if (draw && kind == 201) {
       static constexpr int kOffsets[6] = {-40, -20, 0, 20, 40, 40};
       for (int k = 1; k <= 6; ++k)
@@ -432,8 +434,8 @@ int HitTestComponent(int x, int y) {
       dy = static_cast<long long>(x) - r[kX];
     }
     if (line) {
-      const ObjRow& c = RowOrZero(static_cast<int>(i) + 1);
-      dy -= 18 * Sgn(r[kOrient] % 2 != 0 ? c[1] : c[2]);
+      // A line is picked near its start, 18 pixels along its first leg.
+      dy -= 18 * Sgn(LineLegs::Of(RowOrZero(static_cast<int>(i) + 1)).first(r[kOrient]));
     }
     const TypeRecord& t = TypeOf(kind);
     if (std::llabs(dx) < t[kHalfWidth] && std::llabs(dy) < t[kHalfHeight]) return static_cast<int>(i);
@@ -459,7 +461,7 @@ std::optional<TColor> TForm5::StatusColour(int digit, int phase) {
 bool TForm5::HasBlinkMarks() {
   if (LevelMarks[0].X != 0 || LevelMarks[0].Y != 0) return true;
   for (std::size_t i = 0; i + 1 < Links.size(); ++i) {
-    const int t = Links[i][kLinkStatus] / 10, u = Links[i][kLinkStatus] % 10;
+    const int t = TerrStatusOf(Links[i][kLinkStatus]), u = SatStatusOf(Links[i][kLinkStatus]);
     if ((t >= 1 && t <= 8) || (u >= 1 && u <= 8)) return true;
   }
   return false;
@@ -574,7 +576,7 @@ void TForm5::PaintRunResults(Canvas& bb, const std::function<bool(int, int)>& in
     if (code == 58000 || code == 59005) firstPort = 0;
     if (code == 925) lastPort = 1;
     for (int k = firstPort; k <= lastPort; ++k) {
-      const int px = node[static_cast<std::size_t>(2 * k + 1)], py = node[static_cast<std::size_t>(2 * k + 2)];
+      const int px = node[PinX(k)], py = node[PinY(k)];
       if (!inside(px, py) || n >= NodeSpectra.size()) continue;
       const double low = NodeSpectra(n, k, 101);
       if (low > -10000 && low < 10000) Dot(bb, px - ScrollX, py - ScrollY);
@@ -582,15 +584,15 @@ void TForm5::PaintRunResults(Canvas& bb, const std::function<bool(int, int)>& in
   }
   // Outlet points of the sockets: green within the limits, white when not evaluated.
   for (const LinkRow& l : Links) {
-    if (l[7] == 0) break;
-    if (!inside(l[3], l[4])) continue;
-    const int u = l[0] % 10, t = l[0] / 10;
-    if (u == 9) bb.brush.color = colors::kGreen;
-    if (u == 0) bb.brush.color = colors::kWhite;
-    Dot(bb, l[3] - ScrollX, l[4] - ScrollY);
-    if (t == 9) bb.brush.color = colors::kGreen;
-    if (t == 0) bb.brush.color = colors::kWhite;
-    Dot(bb, l[5] - ScrollX, l[6] - ScrollY);
+    if (l[kLinkObject] == 0) break;
+    if (!inside(l[kLinkSatX], l[kLinkSatY])) continue;
+    const int u = SatStatusOf(l[kLinkStatus]), t = TerrStatusOf(l[kLinkStatus]);
+    if (u == kStatusWithin) bb.brush.color = colors::kGreen;
+    if (u == kStatusNone) bb.brush.color = colors::kWhite;
+    Dot(bb, l[kLinkSatX] - ScrollX, l[kLinkSatY] - ScrollY);
+    if (t == kStatusWithin) bb.brush.color = colors::kGreen;
+    if (t == kStatusNone) bb.brush.color = colors::kWhite;
+    Dot(bb, l[kLinkTerrX] - ScrollX, l[kLinkTerrY] - ScrollY);
   }
   bb.brush.color = colors::kWhite;
 }
@@ -608,14 +610,14 @@ void TForm5::PaintBlinkMarks(Canvas& bb) {
   }
   for (std::size_t i = 0; i + 1 < Links.size(); ++i) {
     const LinkRow& l = Links[i];
-    const int t = l[0] / 10, u = l[0] % 10;
+    const int t = TerrStatusOf(l[kLinkStatus]), u = SatStatusOf(l[kLinkStatus]);
     if (const auto colour = StatusColour(t, BlinkPhase)) {
       bb.brush.color = *colour;
-      Dot(bb, l[5] - ScrollX, l[6] - ScrollY);
+      Dot(bb, l[kLinkTerrX] - ScrollX, l[kLinkTerrY] - ScrollY);
     }
     if (const auto colour = StatusColour(u, BlinkPhase)) {
       bb.brush.color = *colour;
-      Dot(bb, l[3] - ScrollX, l[4] - ScrollY);
+      Dot(bb, l[kLinkSatX] - ScrollX, l[kLinkSatY] - ScrollY);
     }
   }
 }

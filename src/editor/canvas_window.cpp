@@ -27,6 +27,8 @@
 #include "catalogue/geometry.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "editor/canvas_paint.hpp"
+#include "editor/canvas_rules.hpp"
+#include "editor/line_drawing.hpp"
 #include "model/network_model.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
@@ -318,32 +320,16 @@ void TForm5::FormMouseMove(bool leftHeld, int X, int Y) {
           Hide(Label15);
         }
         if (IsLineKind(kind) && ExtraAngles >= 1 && ValidObjRow(CurObject + 1)) {
-          // The bends follow the pointer; fields 1 and 3 are vertical legs, 2 and 4 horizontal.
           ObjRow& c = NetObjects[static_cast<std::size_t>(CurObject) + 1];
-          const int dx = px - row[kX], dy = py - row[kY];
-          const bool odd = row[kOrient] % 2 != 0;
-          if (ExtraAngles == 1) c = {c[0], dy, dx, 0, 0, c[5]};
-          if ((c[2] < -30 || c[2] > 30) && ExtraAngles < 3) {
+          const DraggedBends bends =
+              DragBends(kind, row[kOrient], ExtraAngles, LineLegs::Of(c), px - row[kX], py - row[kY]);
+          bends.legs.storeIn(c);
+          if (bends.spaceHint) {
             Label15->move(Label14->x(), Label14->y() + 20);
             Label15->show();
           } else {
             Label15->hide();
           }
-          if (ExtraAngles == 2 && odd) {
-            c[2] = dx;
-            c[3] = dy - c[1];
-          } else if (ExtraAngles == 2) {
-            c[4] = dx - c[2];
-            c[1] = dy;
-          }
-          if (ExtraAngles == 3) {
-            c[3] = dy - c[1];
-            c[4] = dx - c[2];
-          }
-          // Trunk lines cannot bend in less than their own width; the first leg is kept.
-          const int minLeg = kind == 201 ? 40 : kind == 202 ? 30 : 0;
-          for (int k = 1; k <= 4; ++k)
-            if (k != (odd ? 1 : 2) && std::abs(c[static_cast<std::size_t>(k)]) < minLeg) c[static_cast<std::size_t>(k)] = 0;
         }
       }
       Repaint();
@@ -354,7 +340,7 @@ void TForm5::FormMouseMove(bool leftHeld, int X, int Y) {
     if (Tag < kCanvasSelected && PendingKind == 0) {
       SelRect.Right = ScrollX + X;
       SelRect.Bottom = ScrollY + Y;
-      if (std::abs(SelRect.Bottom - SelRect.Top) >= 11 && SelRect.Top >= 1) Tag = kCanvasSelecting;
+      if (SelectionDragStarts(SelRect)) Tag = kCanvasSelecting;
       SelFrame = {std::min(SelRect.Left, SelRect.Right) - ScrollX, std::min(SelRect.Top, SelRect.Bottom) - ScrollY,
                   std::max(SelRect.Left, SelRect.Right) - ScrollX, std::max(SelRect.Top, SelRect.Bottom) - ScrollY};
       Repaint();
@@ -422,12 +408,7 @@ void TForm5::FormMouseDown(Qt::MouseButton button, int X, int Y) {
 void TForm5::FormMouseUp(Qt::MouseButton, int X, int Y) {
   Timer1->stop();
   if (PendingKind == 0 && Tag == kCanvasSelecting) {
-    const int px = ScrollX + X, py = ScrollY + Y;
-    SelRect.Right = std::max(SelRect.Left, px);
-    SelRect.Left = std::min(SelRect.Left, px);
-    SelRect.Bottom = std::max(SelRect.Top, py);
-    SelRect.Top = std::min(SelRect.Top, py);
-    Tag = SelRect.Right - SelRect.Left < 11 ? kCanvasIdle : kCanvasSelected;
+    Tag = ReleaseSelection(SelRect, ScrollX + X, ScrollY + Y) ? kCanvasSelected : kCanvasIdle;
     Repaint();
   }
   if (Tag == kCanvasNavigation) BoxGrab = {};
@@ -485,20 +466,11 @@ void TForm5::FormKeyDown(int key) {
     }
   }
   if (key == Qt::Key_Shift) {
-    if (PendingKind < 201 || PendingKind > 202) {
+    if (!IsTrunkLineKind(PendingKind)) {
       if (Form1 && Form1->ToolButton90) Form1->ToolButton90->trigger();
     } else if (ValidObjRow(CurObject + 1)) {
-      // Route style: tens digit = cable arrangement at the start, units digit at the end.
-      int32_t& s = NetObjects[static_cast<std::size_t>(CurObject) + 1][5];
-      if (s < 13) {
-        if (ExtraAngles == 0) s = 22;
-        else if (s < 12) s = 12;
-        else if (s == 12) s = 11;
-      } else {
-        if (ExtraAngles == 0) s = 11;
-        else if (s == 22) s = 21;
-        else if (s < 22) s = 22;
-      }
+      int32_t& style = NetObjects[static_cast<std::size_t>(CurObject) + 1][kLineRoute];
+      style = NextRouteStyle(style, ExtraAngles);
       Repaint();
     }
   }

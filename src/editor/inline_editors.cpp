@@ -21,6 +21,7 @@
 #include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "model/project_file.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
@@ -79,9 +80,9 @@ void OpenCableEditor(TForm5& f, int row) {
     top = o[kY] - 10 - ScrollY;
   } else {
     const bool bends = ContinuationRows(row) >= 1;
-    const ObjRow c = bends ? NetObjects[static_cast<std::size_t>(row + 1)] : ObjRow{};
-    left = odd ? o[kX] - 15 - ScrollX : o[kX] - 13 + 23 * Sign(c[2]) - ScrollX;
-    top = odd ? o[kY] - 5 + 15 * Sign(c[1]) - ScrollY : o[kY] - 6 - ScrollY;
+    const LineLegs legs = bends ? LineLegs::Of(NetObjects[static_cast<std::size_t>(row + 1)]) : LineLegs{};
+    left = odd ? o[kX] - 15 - ScrollX : o[kX] - 13 + 23 * Sign(legs.h1) - ScrollX;
+    top = odd ? o[kY] - 5 + 15 * Sign(legs.v1) - ScrollY : o[kY] - 6 - ScrollY;
   }
   f.Edit1->setEnabled(true);
   f.Edit1->move(left, top);

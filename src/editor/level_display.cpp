@@ -74,18 +74,18 @@ void BothCharts(AnalyzerModel& a) {
 void MatchSockets(AnalyzerModel& a, ProbeState& st) {
   for (std::size_t r = 0; r < Links.size() && Links[r][kLinkSatX] != 0; ++r) {
     const LinkRow& l = Links[r];
-    if (Near(st, l[3], l[4])) {
-      st.ProbeX = l[1];
-      st.ProbeY = l[2];
-      st.CableFactor = SocketCableFactor(l[7]);
+    if (Near(st, l[kLinkSatX], l[kLinkSatY])) {
+      st.ProbeX = l[kLinkX];
+      st.ProbeY = l[kLinkY];
+      st.CableFactor = SocketCableFactor(l[kLinkObject]);
       st.SatView = true;
       st.TerrView = false;
       SatelliteOnly(a);
     }
-    if (Near(st, l[5], l[6])) {
-      st.ProbeX = l[1];
-      st.ProbeY = l[2];
-      st.CableFactor = SocketCableFactor(l[7]);
+    if (Near(st, l[kLinkTerrX], l[kLinkTerrY])) {
+      st.ProbeX = l[kLinkX];
+      st.ProbeY = l[kLinkY];
+      st.CableFactor = SocketCableFactor(l[kLinkObject]);
       st.SatView = false;
       st.TerrView = true;
       TerrestrialOnly(a, 8);

@@ -8,6 +8,7 @@
 #include "catalogue/type_catalogue.hpp"
 #include "editor/canvas_state.hpp"
 #include "model/network_model.hpp"
+#include "model/object_rows.hpp"
 #include "model/project_options.hpp"
 
 namespace kavrix {
@@ -154,15 +155,15 @@ SnapResult SnapLineStart(int x, int y) {
   if (kind == kSingleCable || kind == kFibre) {
     if ((kind == kSingleCable && family > kFamilyReceiver) || (kind == kFibre && family < kFamilyTransmitter))
       out.message = kUnsuitableCableMessage;
-    if (geo && kind == kSingleCable && p < 20) (*geo)[5] = p <= 5 ? p : p - 5;
+    if (geo && kind == kSingleCable && p < 20) (*geo)[kLineColour] = p <= 5 ? p : p - 5;
     // A single-cable unit's outputs come after its four input rows.
-    if (geo && family == kFamilySingleCable && f.index > 4) (*geo)[5] = 7;
+    if (geo && family == kFamilySingleCable && f.index > 4) (*geo)[kLineColour] = 7;
     const TemplateRow& m = rows[f.index];
     SetSnap(origin + Rotated((*line)[kOrient], m[kTplOutDx], m[kTplOutDy] - h));
     out.found = true;
   } else if (IsTrunk(kind)) {
     int style = (d[kKind] < 80 || (d[kKind] == kLnbKind && d[kStyle] == 1)) ? 11 : 22;
-    if (geo) (*geo)[5] = style;
+    if (geo) (*geo)[kLineRoute] = style;
     const int s = kind == kFourCable ? -10 : 0;
     int a = 0, b = 0;
     if (style == 11) {
@@ -205,7 +206,7 @@ SnapResult SnapLineEnd(int x, int y) {
     if ((kind == kSingleCable && (family == kFamilyReceiver || family > kFamilyTransmitter)) ||
         (kind == kFibre && family < kFamilyReceiver))
       out.message = kUnsuitableCableMessage;
-    if (geo && kind == kSingleCable) (*geo)[5] = p <= 5 ? p : p - 5;
+    if (geo && kind == kSingleCable) (*geo)[kLineColour] = p <= 5 ? p : p - 5;
     const TemplateRow& m = rows[f.index];
     SetSnap(origin + Rotated(o, m[kTplInDx], m[kTplInDy] - h));
     out.found = true;
@@ -213,19 +214,19 @@ SnapResult SnapLineEnd(int x, int y) {
   }
   if (!IsTrunk(kind)) return out;
 
-  int style = geo ? (*geo)[5] : 0;
+  int style = geo ? (*geo)[kLineRoute] : 0;
   if (dkind < 80 && dkind != 60) {
     style = ExtraAngles == 0 ? 11 : (style > 20 ? 21 : 11);
   } else if ((dkind > 80 || dkind == 60) && ExtraAngles > 0) {
     style = style > 20 ? 22 : 12;
   }
-  if (geo) (*geo)[5] = style;
+  if (geo) (*geo)[kLineRoute] = style;
 
   int s = kind == kFourCable ? -10 : 0;
   int a = 0, b = 0, c = 0;
   // The cables at the end lie in the end's own arrangement (the units digit), also on a line
   // whose cables cross over on the way.
-  if (style % 10 == 1) {
+  if (RouteAtEnd(style) == 1) {
     a = 40;
     b = p < 6 ? 0 : 100;
   } else {
@@ -277,16 +278,17 @@ LineEnd FinishLineAt(int x, int y) {
   ObjRow* line = LineRow();
   ObjRow* geo = GeometryRow();
   if (!line || !geo) return out;
-  ObjRow& c = *geo;
+  LineLegs legs = LineLegs::Of(*geo);
   if (r.found) {
     // Only the last drawn leg moves; the other axis keeps what was drawn.
     const int X = (*line)[kX], Y = (*line)[kY];
-    if (c[4] != 0) c[4] = SnapX - X - c[2];
-    else if (c[3] != 0) c[3] = SnapY - Y - c[1];
-    else if (c[2] != 0) c[2] = SnapX - X;
-    else if (c[1] != 0) c[1] = SnapY - Y;
+    if (legs.h2 != 0) legs.h2 = SnapX - X - legs.h1;
+    else if (legs.v2 != 0) legs.v2 = SnapY - Y - legs.v1;
+    else if (legs.h1 != 0) legs.h1 = SnapX - X;
+    else if (legs.v1 != 0) legs.v1 = SnapY - Y;
+    legs.storeIn(*geo);
   }
-  out.rejected = c[1] == 0 && c[2] == 0 && c[3] == 0 && c[4] == 0;
+  out.rejected = legs.empty();
   return out;
 }
 

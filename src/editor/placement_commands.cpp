@@ -5,6 +5,7 @@
 #include "catalogue/placement_defaults.hpp"
 #include "editor/canvas_state.hpp"
 #include "model/network_model.hpp"
+#include "model/object_rows.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "model/window_modes.hpp"
@@ -104,7 +105,7 @@ void RestorePickedUpPlace(int r) {
   // A line being re-routed also gets back its direction, bends and route style.
   if (IsLine(NetObjects[r][kKind]) && ValidObjRow(r + 1) && NetObjects[r + 1][kKind] < 0) {
     NetObjects[r][kOrient] = LineEditSave.Orient;
-    for (int k = 0; k < 5; ++k) NetObjects[r + 1][k + 1] = LineEditSave.Bend[k];
+    for (int f = kLegV1; f <= kLineRoute; ++f) NetObjects[r + 1][f] = LineEditSave.Bend[f - kLegV1];
   }
 }
 

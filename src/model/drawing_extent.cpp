@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/network_model.hpp"
+#include "model/object_rows.hpp"
 #include "model/number_text.hpp"
 
 namespace kavrix {
@@ -18,9 +19,9 @@ DrawingExtent ComputeDrawingExtent(const SymbolSizeFn& symbolSize) {
       e.x = std::max(e.x, o[kX]);
       e.y = std::max(e.y, o[kY]);
       if (!ValidObjRow(r + 1)) continue;
-      const ObjRow& s = NetObjects[r + 1];
-      e.x = std::max({e.x, o[kX] + s[2], o[kX] + s[2] + s[4]});
-      e.y = std::max({e.y, o[kY] + s[1], o[kY] + s[1] + s[3]});
+      const LineLegs legs = LineLegs::Of(NetObjects[r + 1]);
+      e.x = std::max({e.x, o[kX] + legs.h1, legs.endX(o[kX])});
+      e.y = std::max({e.y, o[kY] + legs.v1, legs.endY(o[kY])});
     } else if ((kind >= 1 && kind <= 199) || kind == 210) {
       // A kind drawn as an empty symbol still stands at its point: it counts as 0 x 0.
       int w = 0, h = 0;

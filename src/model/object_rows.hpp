@@ -22,6 +22,11 @@ enum LineRowField : int {
 };
 constexpr int kLineColour = kLineRoute;  // single and fibre cables: the cable colour code
 
+// Route style of a trunk line from the cable arrangement (1 or 2) at its start and at its end.
+constexpr int RouteStyle(int atStart, int atEnd) { return 10 * atStart + atEnd; }
+constexpr int RouteAtStart(int style) { return style / 10; }
+constexpr int RouteAtEnd(int style) { return style % 10; }
+
 // The legs of a line as its continuation row keeps them.
 struct LineLegs {
   int32_t v1 = 0, h1 = 0, v2 = 0, h2 = 0;
@@ -34,6 +39,20 @@ struct LineLegs {
   int32_t dy() const { return v1 + v2; }
   // A line whose every leg is 0 ends where it starts.
   bool empty() const { return v1 == 0 && h1 == 0 && v2 == 0 && h2 == 0; }
+  // End of the line that starts at (x, y).
+  int32_t endX(int32_t x) const { return x + h1 + h2; }
+  int32_t endY(int32_t y) const { return y + v1 + v2; }
+  // The leg the line starts with: vertical for an odd Orient, horizontal for an even one.
+  int32_t first(int orient) const { return orient % 2 != 0 ? v1 : h1; }
+
+  // Writes the legs into the continuation row; its kind and route style stay.
+  void storeIn(ObjRow& continuation) const {
+    continuation[kLegV1] = v1;
+    continuation[kLegH1] = h1;
+    continuation[kLegV2] = v2;
+    continuation[kLegH2] = h2;
+  }
+  friend bool operator==(const LineLegs&, const LineLegs&) = default;
 };
 
 // ---- settings rows of the device families

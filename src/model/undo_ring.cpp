@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/object_rows.hpp"
 #include "model/source_tables.hpp"
 
 namespace kavrix {
 
 LineEditSaved LineEditSave;
+// A re-route saves every field of the line's continuation row, kLegV1 .. kLineRoute.
+static_assert(std::tuple_size_v<decltype(LineEditSaved::Bend)> == kLineRoute - kLegV1 + 1);
 
 namespace {
 
@@ -281,7 +284,7 @@ void PushUndo(int kind, int index) {
       // Every line kind keeps its bends in the row after it.
       if (IsLineKind(row[kKind]) && ValidObjRow(index + 1)) {
         UndoEntry& b = BeginEntry(kind, index + 1);
-        for (int k = 0; k < 5; ++k) b[kUndoValue1 + 1 + k] = LineEditSave.Bend[k];
+        for (int f = kLegV1; f <= kLineRoute; ++f) b[kUndoValue1 + f] = LineEditSave.Bend[f - kLegV1];
         Advance();
       }
       return;

@@ -4,6 +4,7 @@
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
+#include "model/object_rows.hpp"
 #include "model/panel_encodings.hpp"
 #include "model/run_records.hpp"
 
@@ -182,15 +183,16 @@ struct LineGeometry {
 
 LineGeometry LineShape(int row, int span) {
   const ObjRow& obj = NetObjects[row];
-  int s[6] = {0, 0, 0, 0, 0, 0};
-  for (int f = 1; f <= 5; ++f) ReadObjectCell(row, span, 1, f, s[f]);
+  int s[kObjFields] = {};
+  for (int f = kLegV1; f <= kLineRoute; ++f) ReadObjectCell(row, span, 1, f, s[f]);
+  const LineLegs legs{s[kLegV1], s[kLegH1], s[kLegV2], s[kLegH2]};
   LineGeometry g;
   const int orient = obj[kOrient];
   g.start = {obj[kX], obj[kY]};
-  g.end = {obj[kX] + s[2] + s[4], obj[kY] + s[1] + s[3]};
-  // Segments in drawing order; vertical ones are S1 and S3.
+  g.end = {legs.endX(obj[kX]), legs.endY(obj[kY])};
+  // Legs in drawing order; the line ends in the direction of its last non-empty one.
   const bool odd = orient % 2 != 0;
-  const int order[4] = {odd ? 1 : 2, odd ? 2 : 1, odd ? 3 : 4, odd ? 4 : 3};
+  const int order[4] = {odd ? kLegV1 : kLegH1, odd ? kLegH1 : kLegV1, odd ? kLegV2 : kLegH2, odd ? kLegH2 : kLegV2};
   int last = -1;
   for (int i = 0; i < 4; ++i)
     if (s[order[i]] != 0) last = i;
@@ -198,12 +200,12 @@ LineGeometry LineShape(int row, int span) {
     g.endDir = orient;
   } else {
     const int seg = order[last];
-    const bool vertical = seg == 1 || seg == 3;
+    const bool vertical = seg == kLegV1 || seg == kLegV2;
     if (vertical) g.endDir = s[seg] > 0 ? 1 : 3;
     else g.endDir = s[seg] > 0 ? 2 : 4;
   }
-  g.startArr = s[5] / 10;
-  g.endArr = s[5] % 10;
+  g.startArr = RouteAtStart(s[kLineRoute]);
+  g.endArr = RouteAtEnd(s[kLineRoute]);
   return g;
 }
 

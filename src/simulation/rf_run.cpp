@@ -11,6 +11,7 @@
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "model/panel_encodings.hpp"
 #include "model/run_records.hpp"
 #include "model/window_modes.hpp"
@@ -233,8 +234,8 @@ void ForEachObjectRow(F&& f) {
 std::pair<int, int> LineEnd(int row) {
   const ObjRow& o = NetObjects[row];
   if (o[kKind] == 210 || !ContinuationRow(row + 1)) return {o[kX], o[kY]};
-  const ObjRow& s = NetObjects[row + 1];
-  return {o[kX] + s[2] + s[4], o[kY] + s[1] + s[3]};
+  const LineLegs legs = LineLegs::Of(NetObjects[row + 1]);
+  return {legs.endX(o[kX]), legs.endY(o[kY])};
 }
 
 uint64_t Key(int x, int y) { return (static_cast<uint64_t>(static_cast<uint32_t>(x)) << 32) | static_cast<uint32_t>(y); }
@@ -246,7 +247,7 @@ int RegisterSources() {
   ForEachObjectRow([&](int row) {
     const ObjRow& o = NetObjects[row];
     const int kind = o[kKind];
-    if (kind == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][5] = 0;
+    if (kind == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][kLineColour] = 0;
     if (kind == 91 && o[kStyle] < 3) RegisterLnb(row, k);
     else if (kind >= 92 && kind <= 95) RegisterAntenna(row, k);
     else if (kind == 96) RegisterBavk(row, k);
@@ -318,8 +319,7 @@ std::string CheckDrawing() {
     const int kind = o[kKind];
     std::string finding;
     if (kind >= 201 && kind <= 203 && ContinuationRow(i + 1)) {
-      const ObjRow& s = NetObjects[i + 1];
-      if (s[1] == 0 && s[2] == 0 && s[3] == 0 && s[4] == 0)
+      if (LineLegs::Of(NetObjects[i + 1]).empty())
         finding = "There are lines with inupt and output positions at one point";
     }
     if (finding.empty()) {
@@ -395,7 +395,7 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
     }
     if (k > 0) {
       ForEachObjectRow([](int row) {
-        if (NetObjects[row][kKind] == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][5] = 0;
+        if (NetObjects[row][kKind] == 203 && ContinuationRow(row + 1)) NetObjects[row + 1][kLineColour] = 0;
       });
       RunGraph graph;
       const int n = BuildNodes(k);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "app/undo_command.hpp"
+#include "editor/canvas_click.hpp"
 #include "editor/canvas_state.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/placement_commands.hpp"
@@ -457,6 +459,43 @@ TEST_F(DeleteCommandTest, TurningTheArmedObjectRecordsNothing) {
   form.N2Click();
   EXPECT_EQ(NetObjects[CurObject][kOrient], 2);
   EXPECT_FALSE(UndoEnabled());
+}
+
+// Move, copy and delete of a selection take the objects whose anchor lies strictly inside the
+// rectangle: one on an edge stays out of all three, one a pixel inside is in all three.
+class SelectionBoundsTest : public DeleteRotateTest,
+                            public ::testing::WithParamInterface<std::tuple<int, int, bool>> {};
+
+TEST_P(SelectionBoundsTest, MoveCopyAndDeleteTakeOnlyAnchorsStrictlyInside) {
+  const auto [x, y, inside] = GetParam();
+  const SelectionRect rect{100, 300, 100, 200};
+  SelRect = rect;
+  MoveDelta = {300, 20};
+  const int row = PlaceRows(5, x, y, 0);
+  CommitSelectionMoveCopy();
+  EXPECT_EQ(NetObjects[row][kX], inside ? x + 300 : x) << "move";
+  NetObjects[row][kX] = x;
+  NetObjects[row][kY] = y;
+  CopyNotMove = 1;
+  CommitSelectionMoveCopy();
+  EXPECT_EQ(ObjectCount, inside ? 2 : 1) << "copy";
+  EditStep step;
+  EXPECT_EQ(DeleteObjectsInside(rect, dialog), inside ? 1 : 0) << "delete; the copy lies outside";
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, SelectionBoundsTest,
+                         ::testing::Values(std::tuple{100, 150, false}, std::tuple{101, 150, true},
+                                           std::tuple{300, 150, false}, std::tuple{299, 150, true},
+                                           std::tuple{200, 100, false}, std::tuple{200, 101, true},
+                                           std::tuple{200, 200, false}, std::tuple{200, 199, true}));
+
+// The socket placed next takes the orientation of the last one turned, not the default.
+TEST_F(DeleteRotateTest, ANewSocketTakesTheOrientationOfTheLastOneTurned) {
+  const int socket = Place(210, 200, 200);
+  ASSERT_EQ(NetObjects[socket][kOrient], 1);
+  TurnObject(socket, -1);
+  ASSERT_TRUE(ArmPlacement(210, kCanvasIdle).armed());
+  EXPECT_EQ(NetObjects[CurObject][kOrient], 4);
 }
 
 }  // namespace

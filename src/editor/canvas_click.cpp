@@ -299,7 +299,7 @@ SelectionCommit CommitSelectionMoveCopy() {
     }
     PushUndo(kUndoAdded, c);
     // The channel lists that a modulator's labels read follow the copy's settings, as at arming.
-    if (kind == kModulatorZirn && ValidObjRow(c + 1) && Hooks().selectTvStandard) Hooks().selectTvStandard(Row(c + 1)[1]);
+    if (kind == kModulatorZirn && ValidObjRow(c + 1) && Hooks().selectTvStandard) Hooks().selectTvStandard(Row(c + 1)[kHdmiStandard]);
     if (HasSymbol(kind)) RebuildObjectGlyph(c);
   }
   ObjectCount = CurObject;

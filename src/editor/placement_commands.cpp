@@ -242,7 +242,7 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag) {
     ++ItemTextCount;
   }
 
-  if (kind == kModulatorZirn && Hooks().selectTvStandard) Hooks().selectTvStandard(NetObjects[row + 1][1]);
+  if (kind == kModulatorZirn && Hooks().selectTvStandard) Hooks().selectTvStandard(NetObjects[row + 1][kHdmiStandard]);
   if (HasSymbol(kind)) {
     StoreObjGlyph(row, MakeObjectGlyph(row));
     if (d->labels) DrawObjectLabels(row);

@@ -8,6 +8,7 @@
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "model/price_rows.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
@@ -289,7 +290,7 @@ void ConvertBefore2600() {
     ObjRow& r = NetObjects[i];
     if (r[kKind] == 101 || r[kKind] == 102) {
       r[kKind] += 100;
-      if (ContinuationRows(i) > 0) NetObjects[i + 1][kStyle] = 11;
+      if (ContinuationRows(i) > 0) NetObjects[i + 1][kLineRoute] = RouteStyle(1, 1);
     } else if (r[kKind] == 103) {
       r[kKind] = 203;
     } else if (r[kKind] == 91) {

@@ -294,7 +294,7 @@ void ConvertBefore2600() {
     } else if (r[kKind] == 103) {
       r[kKind] = 203;
     } else if (r[kKind] == 91) {
-      if (ValidSatSlot(r[kInst])) LnbParams[r[kInst]][1][4] = r[kStyle];
+      if (ValidSatSlot(r[kInst])) LnbCurrentMa(r[kInst]) = r[kStyle];
       r[kStyle] = 1;
     }
   }
@@ -308,14 +308,14 @@ void RebuildSymbols() {
     if (!((kind > 0 && kind < 200) || kind == 210)) continue;
     const int row = static_cast<int>(i);
     if (h.makeObjectGlyph) h.makeObjectGlyph(row);
-    if (kind == 97 && i + 1 < n && h.selectTvStandard) h.selectTvStandard(NetObjects[i + 1][1]);
+    if (kind == 97 && i + 1 < n && h.selectTvStandard) h.selectTvStandard(NetObjects[i + 1][kHdmiStandard]);
     if (h.drawObjectLabels) h.drawObjectLabels(row);
   }
 }
 
 // Slot 0's plan starts one entry late when its first frequency is 0; stored files rely on it.
 void ShiftTerrSlot0() {
-  if (!TerrUsed[0] || TerrTables[0][0][0] != 0) return;
+  if (!TerrUsed[0] || TerrTables[0][kTerrFreqs][0] != 0) return;
   for (int side = 0; side < 2; ++side)
     for (int j = 1; j < kTerrEntries; ++j) TerrTables[0][side][j - 1] = TerrTables[0][side][j];
 }

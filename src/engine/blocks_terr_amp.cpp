@@ -6,6 +6,7 @@
 #include "catalogue/channel_freq_table.hpp"
 #include "engine/distribution_block_helpers.hpp"
 #include "engine/tables_amplifier.hpp"
+#include "model/object_rows.hpp"
 
 namespace kavrix::engine {
 namespace {
@@ -109,11 +110,13 @@ void Channel(const NodeFrame& fr) {
     for (int c = 0; c < channels; ++c) {
       const int row = o + 1 + c / 2;
       if (!ValidObjRow(row)) continue;
-      const long long index = static_cast<long long>(NetObjects[row][1 + c % 2]) + mode.offset;
+      const ObjRow& settings = NetObjects[row];
+      const int second = c % 2;  // the row's second channel: the fields after the first's
+      const long long index = static_cast<long long>(settings[kChannelAmpChannel1 + second]) + mode.offset;
       if (index < 0 || index >= kChannelFreqEntries) continue;
       const auto edge = ChannelLowerEdge(static_cast<int>(index));
       if (!edge) continue;
-      win[c] = {*edge, *edge + mode.width, static_cast<double>(NetObjects[row][3 + c % 2])};
+      win[c] = {*edge, *edge + mode.width, static_cast<double>(settings[kChannelAmpReduction1 + second])};
     }
   }
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {

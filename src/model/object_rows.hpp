@@ -38,4 +38,15 @@ struct LineLegs {
 
 // ---- settings rows of the device families
 
+// Channel amplifiers (kinds 81..84): two selected channels per settings row, the row after the
+// head row and, for kind 84, the one after it. A channel is its index into the channel table
+// (before the mode's offset); the reduction lowers its output level in dB.
+enum ChannelAmpRowField : int {
+  kChannelAmpChannel1 = 1,
+  kChannelAmpChannel2 = 2,
+  kChannelAmpReduction1 = 3,
+  kChannelAmpReduction2 = 4,
+};
+static_assert(kChannelAmpChannel2 == kChannelAmpChannel1 + 1 && kChannelAmpReduction2 == kChannelAmpReduction1 + 1);
+
 }  // namespace kavrix

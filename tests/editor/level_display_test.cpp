@@ -413,7 +413,7 @@ TEST_F(OverlapTest, OneSourceMetAtTwoPinsIsRecordedOnce) {
 // line in the wrong series, at another limit, over another span, or drawn on the wrong side of
 // its edge fails. The pin is node 0 at port `port`; levels start at entry 0 (a trunk's output).
 struct LimitLine {
-  int chart, series;
+  int chart, series;  // chart 1 or 2
   std::vector<XY> points;
 };
 struct LimitCase {
@@ -466,18 +466,15 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"TapTerrestrialAtBothLimits", 131, 131005, 105, 2, 0, 1, kNoLimit, true, {80.5, 52, 55, 58, kNo}, {}},
         LimitCase{"OutputTerrestrialAtMinimumAboveMaximum", 203, 20300, 105, 1, 0, 1, kNoLimit, true,
                   {60, 52, 84, 70, kNo}, {{2, 0, {{470, 52}, {500, 52}}}, {2, 2, {{474, 83}, {498, 83}}}}},
-        LimitCase{"OutputTerrestrialInsideBothLimits", 203, 20300, 105, 1, 0, 1, kNoLimit, true,
-                  {60, 52.5, 83, 70, kNo}, {}},
+        LimitCase{"OutputTerrestrialInside", 203, 20300, 105, 1, 0, 1, kNoLimit, true, {60, 52.5, 83, 70, kNo}, {}},
         LimitCase{"OutputSatelliteAboveSocketMaximum", 203, 20300, 1, 1, 0, 1, kNoLimit, true, {60, 72, 65, kNo},
                   {{1, 17, {{1.0, 70.5}, {1.0, 71}, {2.0, 71}}}}},
         LimitCase{"OutputSatelliteAboveDeviceMaximum", 203, 20300, 1, 1, 0, 0, 66, true, {60, 72, 65, kNo},
                   {{1, 17, {{1.0, 65.5}, {1.0, 66}, {2.0, 66}}}}},
-        LimitCase{"TrunkBelowMinimumAboveMaximum", 201, 20100, 1, 1, 50, 1, kNoLimit, true,
-                  {58, 72, 60, 60, 60, 60, 60},
+        LimitCase{"TrunkOutsideBothLimits", 201, 20100, 1, 1, 50, 1, kNoLimit, true, {58, 72, 60, 60, 60, 60, 60},
                   {{1, 0, {{0.95, 57}, {2.15, 57}, {2.15, 57.5}}}, {1, 17, {{0.95, 70.5}, {0.95, 71}, {2.15, 71}}}}},
         // The lowest level less the 2.15 GHz cable loss (1.466) and the socket loss (2) is 57.034.
-        LimitCase{"TrunkInsideBothLimits", 201, 20100, 1, 1, 50, 1, kNoLimit, true, {60.5, 71, 61, 61, 61, 61, 61},
-                  {}}),
+        LimitCase{"TrunkInsideLimits", 201, 20100, 1, 1, 50, 1, kNoLimit, true, {60.5, 71, 61, 61, 61, 61, 61}, {}}),
     [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 TEST(AnalyzerModel, AxisSettersRefuseCrossedBoundsAndNonNumbers) {

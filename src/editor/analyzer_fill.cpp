@@ -34,7 +34,7 @@ struct Pin {
   const double* In = nullptr;   // the node's input
   int id = 0, s = 0, b = 0;
   int family = 0, kind = 0, object = 0, M = 0, chain = 0, code = 0;
-  double hops = 0.0;  // link units: line hops to the partner unit
+  double feedPort = 0.0;  // link units: the feeding device's port they hang on (1 = main output)
   // Satellite source: the band's frequency column and its carrier count (at most the column).
   const int32_t* f = nullptr;
   int N = 0;
@@ -82,7 +82,7 @@ Pin ReadPin(int node, int port) {
   p.kind = NodeKind(node);
   p.family = NodeClass(node);
   if (p.object >= 0 && static_cast<std::size_t>(p.object) < ObjValues.size())
-    p.hops = ObjValues[static_cast<std::size_t>(p.object)][1];
+    p.feedPort = ObjValues[static_cast<std::size_t>(p.object)][kObjValuePort];
   if (p.satelliteId() && ValidSatSlot(p.s) && p.b >= 1 && p.b <= 4) {
     p.f = SatTables[static_cast<std::size_t>(p.s)][static_cast<std::size_t>(SatFreqColumn(p.b - 1))].data();
     p.N = std::clamp(LnbParams[static_cast<std::size_t>(p.s)][static_cast<std::size_t>(p.b - 1)][kLnbCarriers], 0,
@@ -408,10 +408,10 @@ void FillPinCharts(AnalyzerModel& a, ProbeState& st, int node, int port) {
   FitTerrestrialAxis(a.Chart2, st, p);
   SetLinkFrequency(st, p);
 
-  const bool tapBranch = port >= 2 || (p.family == 42 && p.hops > 1.1);
+  const bool tapBranch = port >= 2 || (p.family == 42 && p.feedPort > 1.1);
   const bool ioBranch = port <= 1 && p.id > 0 &&
                         ((p.family != 42 && (port == 0 || (port == 1 && p.family < 92))) ||
-                         (p.family == 42 && p.hops < 1.1));
+                         (p.family == 42 && p.feedPort < 1.1));
   if (tapBranch) {
     TapSatelliteLevels(a, st, p);
     TapTerrestrialLevels(a, st, p);

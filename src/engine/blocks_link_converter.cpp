@@ -25,7 +25,7 @@ double LevelAt(const double* sp, int k) { return k >= 0 && k < 100 ? sp[k] : kNo
 // outside the terrestrial spectra.
 double* PlanLevels(int objRow) {
   if (!ValidObjRow(objRow) || static_cast<std::size_t>(objRow) >= ObjValues.size()) return nullptr;
-  const int64_t r = RoundHalfEven(ObjValues[static_cast<std::size_t>(objRow)][0]);
+  const int64_t r = RoundHalfEven(ObjValues[static_cast<std::size_t>(objRow)][kObjPlanRow]);
   if (r < 0 || r + 1 >= static_cast<int64_t>(TerrSpectra.size())) return nullptr;
   return TerrSpectra[static_cast<std::size_t>(r + 1)].data();
 }
@@ -66,7 +66,7 @@ void GeneratedSourceBlock(const NodeFrame& fr) {
     const NodeRow& p = Nodes[n];
     if (p[kNodeCode] == 0) return;
     if (p[kNodeCode] != kSecondOutputCode || p[kNodeObject] != objRow || (p[kNodeSourceId] != 0 && p[kNodeSourceId] != me[kNodeSourceId])) continue;
-    const int64_t r = RoundHalfEven(ObjValues[static_cast<std::size_t>(objRow)][0]);
+    const int64_t r = RoundHalfEven(ObjValues[static_cast<std::size_t>(objRow)][kObjPlanRow]);
     Nodes[n][kNodeSourceId] = static_cast<int32_t>(RoundHalfEven(r / 2.0 + kGeneratedIdBase));
     double* pout = NodeSpectra.at(n, 1);
     for (int e = 0; e < kPlanEntries; ++e) pout[e] = out[e] - kSecondOutputDrop;

@@ -82,8 +82,8 @@ void Transmitter(const NodeFrame& fr) {
     double accumulated = sum;
     const int obj = row[kNodeObject];
     if (obj >= 0 && static_cast<std::size_t>(obj) < ObjValues.size()) {
-      ObjValues[obj][0] += sum;
-      accumulated = ObjValues[obj][0];
+      ObjValues[obj][kObjValueSum] += sum;
+      accumulated = ObjValues[obj][kObjValueSum];
     }
     const double accumulatedDb = accumulated > 0.0 ? 10.0 * std::log10(accumulated) : 0.0;
     out[100] = kTxOpticalOut;

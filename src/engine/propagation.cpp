@@ -79,7 +79,7 @@ void SubtractOutletLosses(int n, bool satellite, int count) {
   if (row[kNodePort2Link] == kNoPort) return;
   const double socket = satellite ? SatSocketLoss : TerrSocketLoss;
   for (int p = 2; p <= 5; ++p) {
-    const int link = row[17 + p];
+    const int link = row[PortLink(p)];
     if (link < 0 || static_cast<std::size_t>(link) >= Links.size()) continue;
     const int obj = Links[static_cast<std::size_t>(link)][kLinkObject];
     if (!ValidObjRow(obj)) continue;

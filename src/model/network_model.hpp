@@ -254,6 +254,14 @@ struct LevelMark {
 // ---- object table and companions
 extern std::vector<ObjRow> NetObjects;
 extern std::vector<std::array<double, 2>> ObjValues;
+// Fields of an ObjValues pair, which the run and the engine fill per object and clear each run.
+enum ObjValueField : int {
+  kObjValueSum = 0,   // link unit: cable loss to its feeding device; optical transmitter: linear
+                      // power sum of the terrestrial carriers fed in
+  kObjValuePort = 1,  // link unit: the feeding device's port it hangs on (1 = main output)
+};
+constexpr int kObjPlanRow = kObjValueSum;  // modulators and channel converters: their TerrSpectra
+                                           // frequency row (2 x terrestrial index)
 extern std::array<std::string, kItemTextSlots> ItemTexts;
 // Slots 0 and 1 hold "abcd" and "efgh" in a new program and a new network; the rest are empty.
 std::array<std::string, kItemTextSlots> StartupItemTexts();

@@ -104,6 +104,8 @@ enum ChannelAmpRowField : int {
   kAmpAttenuationA = 3,  // attenuation 0..10 dB of the first channel,
   kAmpAttenuationB = 4,  // of the second
 };
+// A row's second channel reads the fields after its first's.
+static_assert(kAmpChannelB == kAmpChannelA + 1 && kAmpAttenuationB == kAmpAttenuationA + 1);
 
 // DVB modulator (kind 96), row 1. Inst is the attenuator item 0..30.
 enum DvbModulatorRowField : int {

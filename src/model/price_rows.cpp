@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <utility>
 
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
@@ -51,26 +52,39 @@ double Quantity(std::string_view text) {
 std::string FiniteText(double v) { return FormatGeneral(std::isfinite(v) ? v : 0.0); }
 
 // The four fields of a price file line, split from the left at the first three ";". Where a
-// ";" is missing, that field is empty and the rest stays for the following fields.
+// ";" is missing, that field is empty and the rest stays for the following fields; the last
+// field keeps any further ";".
 PriceListRow SplitPriceLine(std::string_view line) {
   PriceListRow f;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = kPriceListName; i < kPriceListSpecial2; ++i) {
     const std::size_t pos = line.find(';');
     if (pos == std::string_view::npos) continue;
     f[i] = std::string(line.substr(0, pos));
     line.remove_prefix(pos + 1);
   }
-  f[3] = std::string(line);
+  f[kPriceListSpecial2] = std::string(line);
   return f;
+}
+
+PriceListRow NamedListRow(std::string name) {
+  PriceListRow row;
+  row[kPriceListName] = std::move(name);
+  return row;
+}
+
+PriceRow ItemRow(std::string_view item) {
+  PriceRow row;
+  row[kPriceItem] = std::string(item);
+  return row;
 }
 
 // Price cell `column` of the last row in [first, last] named `name`; nullptr when none is.
 const std::string* LookUpPrice(const PriceListGrid& list, const std::string& name, int column, int first,
                                int last) {
-  if (name.empty() || column < 1 || column >= kPriceListColumns) return nullptr;
+  if (name.empty() || column < kPriceListMain || column >= kPriceListColumns) return nullptr;
   const std::string* found = nullptr;
   for (int r = std::max(first, 1); r <= last && r < list.RowCount(); ++r)
-    if (list.Rows[r][0] == name) found = &list.Rows[r][column];
+    if (list.Rows[r][kPriceListName] == name) found = &list.Rows[r][column];
   return found;
 }
 
@@ -80,12 +94,12 @@ void BuildPriceList(PriceListGrid& list, const std::vector<std::string>& names, 
                     const CableNames& fiber) {
   list.Rows.assign(1, PriceListRow{"      Component", "       Main price", "     Special 1 price",
                                    "     Special 2 price"});
-  for (const auto& n : names) list.Rows.push_back({n, "", "", ""});
+  for (const auto& n : names) list.Rows.push_back(NamedListRow(n));
   CablePriceRow = list.RowCount();
-  list.Rows.push_back({std::string(kRfCableHeading), "", "", ""});
-  for (const auto& n : rf) list.Rows.push_back({n, "", "", ""});
-  list.Rows.push_back({std::string(kFiberCableHeading), "", "", ""});
-  for (const auto& n : fiber) list.Rows.push_back({n, "", "", ""});
+  list.Rows.push_back(NamedListRow(std::string(kRfCableHeading)));
+  for (const auto& n : rf) list.Rows.push_back(NamedListRow(n));
+  list.Rows.push_back(NamedListRow(std::string(kFiberCableHeading)));
+  for (const auto& n : fiber) list.Rows.push_back(NamedListRow(n));
 }
 
 PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list) {
@@ -100,11 +114,12 @@ PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list) {
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
     const PriceListRow f = SplitPriceLine(lines[i]);
-    if (f[0] == "curr") list.Currency = f[1];
-    if (f[0].empty()) continue;  // a line of separators only names no row
+    // The currency line: "curr", the currency, two empty fields.
+    if (f[kPriceListName] == "curr") list.Currency = f[kPriceListMain];
+    if (f[kPriceListName].empty()) continue;  // a line of separators only names no row
     for (int r = 1; r < list.RowCount(); ++r) {
-      if (list.Rows[r][0] != f[0]) continue;
-      for (int c = 1; c < kPriceListColumns; ++c) list.Rows[r][c] = f[c];
+      if (list.Rows[r][kPriceListName] != f[kPriceListName]) continue;
+      for (int c = kPriceListMain; c < kPriceListColumns; ++c) list.Rows[r][c] = f[c];
       break;
     }
   }
@@ -116,7 +131,9 @@ std::vector<std::string> PriceFileLines(const PriceListGrid& list) {
   for (int r = 1; r < list.RowCount(); ++r) {
     const PriceListRow& row = list.Rows[r];
     if (r == CablePriceRow) out.push_back("curr;" + list.Currency + ";;");
-    else out.push_back(row[0] + ";" + row[1] + ";" + row[2] + ";" + row[3]);
+    else
+      out.push_back(row[kPriceListName] + ";" + row[kPriceListMain] + ";" + row[kPriceListSpecial1] + ";" +
+                    row[kPriceListSpecial2]);
   }
   return out;
 }
@@ -146,16 +163,16 @@ void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
   // 0 = not found: the grid starts over with the fixed rows.
   int install = 0;
   for (int r = 1; r <= oldLast; ++r) {
-    if (grid.Rows[r][0] != kInstallationCosts) continue;
+    if (grid.Rows[r][kPriceItem] != kInstallationCosts) continue;
     install = r;
-    grid.Rows[r][1].clear();
-    grid.Rows[r][2].clear();
+    grid.Rows[r][kPriceQuantity].clear();
+    grid.Rows[r][kPriceUnit].clear();
   }
 
   // Unit prices and comments typed on item and cable rows follow their item name.
   std::map<std::string, std::pair<std::string, std::string>> typed;
   for (int r = 1; r <= (install ? install - 1 : oldLast); ++r)
-    typed.try_emplace(grid.Rows[r][0], grid.Rows[r][2], grid.Rows[r][4]);
+    typed.try_emplace(grid.Rows[r][kPriceItem], grid.Rows[r][kPriceUnit], grid.Rows[r][kPriceComment]);
 
   std::vector<int> kinds;
   std::map<int, int64_t> count;
@@ -210,24 +227,26 @@ void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
     // fixed rows otherwise).
     grid.Tag = 0;
     grid.Rows.resize(static_cast<std::size_t>(target));
-    grid.Rows.push_back({std::string(kInstallationCosts), "", "", "", ""});
-    grid.Rows.push_back({std::string(kTotalItem), "", "", "", ""});
+    grid.Rows.push_back(ItemRow(kInstallationCosts));
+    grid.Rows.push_back(ItemRow(kTotalItem));
   }
 
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const NewRow& n = rows[i];
     PriceRow& row = grid.Rows[i + 1];
     const auto old = typed.find(n.item);
-    row = {n.item, n.quantity, "", "", ""};
+    row = ItemRow(n.item);
+    row[kPriceQuantity] = n.quantity;
     if (old != typed.end()) {
-      row[2] = old->second.first;
-      row[4] = old->second.second;
+      row[kPriceUnit] = old->second.first;
+      row[kPriceComment] = old->second.second;
     }
     if (src.prices)
-      if (const std::string* p = LookUpPrice(*src.prices, n.lookupName, src.priceColumn, n.first, n.last)) row[2] = *p;
+      if (const std::string* p = LookUpPrice(*src.prices, n.lookupName, src.priceColumn, n.first, n.last))
+        row[kPriceUnit] = *p;
   }
   RecalcWholePrices(grid);
-  grid.Rows.back()[0] = std::string(kTotalItem);
+  grid.Rows.back()[kPriceItem] = std::string(kTotalItem);
 }
 
 void RecalcWholePrices(PriceEstimateGrid& grid) {
@@ -236,24 +255,27 @@ void RecalcWholePrices(PriceEstimateGrid& grid) {
   double total = 0;
   for (int r = 1; r < last; ++r) {
     PriceRow& row = grid.Rows[r];
-    if (!row[1].empty()) {
-      if (row[2].empty()) row[2].assign(1, '0');
-      std::string_view q = row[1];
+    if (!row[kPriceQuantity].empty()) {
+      if (row[kPriceUnit].empty()) row[kPriceUnit].assign(1, '0');
+      std::string_view q = row[kPriceQuantity];
       if (q.back() == 'm') q.remove_suffix(1);
-      row[3] = FiniteText(Quantity(q) * Amount(row[2]));
+      row[kPriceWhole] = FiniteText(Quantity(q) * Amount(row[kPriceUnit]));
     }
-    if (row[3].empty()) row[3].assign(1, '0');
-    total += Amount(row[3]);
+    if (row[kPriceWhole].empty()) row[kPriceWhole].assign(1, '0');
+    total += Amount(row[kPriceWhole]);
   }
-  grid.Rows[last][3] = FiniteText(total);
+  grid.Rows[last][kPriceWhole] = FiniteText(total);
 }
 
 void AddUserRow(PriceEstimateGrid& grid) {
   if (grid.RowCount() < 2) return;
   PriceRow& oldTotal = grid.Rows.back();
-  const std::string total = oldTotal[3];
-  for (int c = 0; c < 4; ++c) oldTotal[c].clear();
-  grid.Rows.push_back({std::string(kTotalItem), "", "", total, ""});
+  const std::string total = oldTotal[kPriceWhole];
+  // The old total row becomes the user row; a comment typed there stays with it.
+  for (int c = kPriceItem; c <= kPriceWhole; ++c) oldTotal[c].clear();
+  PriceRow totalRow = ItemRow(kTotalItem);
+  totalRow[kPriceWhole] = total;
+  grid.Rows.push_back(std::move(totalRow));
   ++grid.Tag;
 }
 
@@ -262,9 +284,9 @@ bool DeleteUserRow(PriceEstimateGrid& grid) {
   --grid.Tag;
   grid.Rows.pop_back();
   PriceRow& last = grid.Rows.back();
-  last[0] = std::string(kTotalItem);
-  last[1].clear();
-  last[2].clear();
+  last[kPriceItem] = std::string(kTotalItem);
+  last[kPriceQuantity].clear();
+  last[kPriceUnit].clear();
   return true;
 }
 

@@ -13,6 +13,14 @@
 
 namespace kavrix {
 
+// Columns of an estimation row.
+enum PriceColumn : int {
+  kPriceItem = 0,
+  kPriceQuantity = 1,  // a count, or a cable length ending in "m"
+  kPriceUnit = 2,      // unit price
+  kPriceWhole = 3,     // quantity x unit price; on the last row the total
+  kPriceComment = 4,
+};
 constexpr int kPriceColumns = 5;
 using PriceRow = std::array<std::string, kPriceColumns>;
 
@@ -37,7 +45,15 @@ extern PriceEstimateGrid EstimateGrid;
 
 // ---- price list
 
-constexpr int kPriceListColumns = 4;  // name, "Main", "Special 1", "Special 2"
+// Columns of a price list row: the name, then the three prices that the price choice selects
+// as 1..3.
+enum PriceListColumn : int {
+  kPriceListName = 0,
+  kPriceListMain = 1,
+  kPriceListSpecial1 = 2,
+  kPriceListSpecial2 = 3,
+};
+constexpr int kPriceListColumns = 4;
 using PriceListRow = std::array<std::string, kPriceListColumns>;
 inline constexpr std::string_view kPriceFileName = "Prices.kna";
 inline constexpr std::string_view kRfCableHeading = "---  RF  Cables:  ---";

@@ -35,7 +35,7 @@ void Advance() { UndoPos = UndoPos >= kUndoLast ? 0 : UndoPos + 1; }
 
 void PushRowFields(int kind, int row) {
   UndoEntry& e = BeginEntry(kind, row);
-  for (int f = 0; f < kObjFields; ++f) e[kUndoValue1 + f] = NetObjects[row][f];
+  for (int f = 0; f < kObjFields; ++f) e[kUndoRowFields + f] = NetObjects[row][f];
   Advance();
 }
 
@@ -49,9 +49,9 @@ void PushCarrierRows(int row, int s, int polarisation) {
   const int col0 = 4 * polarisation;
   for (int j = 1; j <= kSatRows; ++j) {
     UndoEntry& e = BeginEntry(kUndoLnbCarriers, row);
-    e[kUndoValue1] = j;
-    e[kUndoValue1 + 1] = polarisation;
-    for (int c = 0; c < 4; ++c) e[kUndoValue1 + 2 + c] = SatCell(s, col0 + c, j);
+    e[kUndoCarrierRow] = j;
+    e[kUndoPolarisation] = polarisation;
+    for (int c = 0; c < kUndoCarrierCellCount; ++c) e[kUndoCarrierCells + c] = SatCell(s, col0 + c, j);
     Advance();
   }
 }
@@ -64,9 +64,9 @@ void PushChannelRows(int kind, int s) {
   for (int j = 0;; j += 3) {
     const int jj = std::min(j, kLastTriplet);
     UndoEntry& e = BeginEntry(kind, jj);
-    for (int k = 0; k < 3; ++k) {
-      e[kUndoValue1 + 2 * k] = freq[jj + k];
-      e[kUndoValue1 + 2 * k + 1] = level[jj + k];
+    for (int k = 0; k < kUndoChannelRows; ++k) {
+      e[UndoChannelFreq(k)] = freq[jj + k];
+      e[UndoChannelLevel(k)] = level[jj + k];
     }
     Advance();
     if (jj == kLastTriplet) break;
@@ -111,7 +111,7 @@ void ReplayDeleted(int row, const UndoEntry& e, ReplayState& st) {
   CurObject += 1;
   ObjectCount = CurObject;
   ObjRow& dst = NetObjects[row];
-  for (int f = 0; f < kObjFields; ++f) dst[f] = e[kUndoValue1 + f];
+  for (int f = 0; f < kObjFields; ++f) dst[f] = e[kUndoRowFields + f];
   // The delete freed the source slot; the reinserted source owns it again.
   SetSourceSlotUsed(dst, true);
   st.shifted = true;
@@ -123,42 +123,42 @@ void ReplayDeleted(int row, const UndoEntry& e, ReplayState& st) {
 void ReplayLnbHeader(int row, const UndoEntry& e, const ReplayState& st) {
   if (!ValidObjRow(row)) return;
   const int s = NetObjects[row][kInst];
-  const int b = e[kUndoValue1];
+  const int b = e[kUndoLnbBand];
   if (!ValidSatSlot(s) || b < 0 || b > 3) return;
-  for (int k = 0; k < 5; ++k) LnbParams[s][b][k] = e[kUndoValue1 + 1 + k];
+  for (int k = 0; k < 5; ++k) LnbParams[s][b][k] = e[kUndoLnbValues + k];
   if (LnbUseAverage(s) == 1 && !st.satBandRestored[s][b]) RegenerateLnbBand(s, b);
 }
 
 void ReplayLnbCarriers(int row, const UndoEntry& e, ReplayState& st) {
   if (!ValidObjRow(row)) return;
   const int s = NetObjects[row][kInst];
-  const int j = e[kUndoValue1];
-  const int pol = e[kUndoValue1 + 1];
+  const int j = e[kUndoCarrierRow];
+  const int pol = e[kUndoPolarisation];
   if (!ValidSatSlot(s) || j < 1 || j > kSatRows || (pol != 0 && pol != 1)) return;
   const int col0 = 4 * pol;
-  for (int c = 0; c < 4; ++c) SatCell(s, col0 + c, j) = e[kUndoValue1 + 2 + c];
+  for (int c = 0; c < kUndoCarrierCellCount; ++c) SatCell(s, col0 + c, j) = e[kUndoCarrierCells + c];
   // Columns 4p .. 4p + 3 are the bands 2p and 2p + 1.
   st.satBandRestored[s][2 * pol] = st.satBandRestored[s][2 * pol + 1] = true;
 }
 
 void ReplayTerrHeader(int s, const UndoEntry& e, const ReplayState& st) {
   if (!ValidTerrSlot(s)) return;
-  for (int k = 0; k < 5; ++k) TerrParams[s][k] = e[kUndoValue1 + k];
+  for (int k = 0; k < 5; ++k) TerrParams[s][k] = e[kUndoTerrHeaderValues + k];
   if (TerrParams[s][kTerrRegenerate] == 1 && !st.terrRestored[s]) RegenerateTerrTable(s);
 }
 
 void ReplayChannelRows(int s, int j, const UndoEntry& e, ReplayState& st) {
   if (!ValidTerrSlot(s) || j < 0 || j > kLastTriplet) return;
-  for (int k = 0; k < 3; ++k) {
-    TerrTables[s][kTerrFreqs][j + k] = e[kUndoValue1 + 2 * k];
-    TerrTables[s][kTerrLevels][j + k] = e[kUndoValue1 + 2 * k + 1];
+  for (int k = 0; k < kUndoChannelRows; ++k) {
+    TerrTables[s][kTerrFreqs][j + k] = e[UndoChannelFreq(k)];
+    TerrTables[s][kTerrLevels][j + k] = e[UndoChannelLevel(k)];
   }
   st.terrRestored[s] = true;
 }
 
 void ReplaySettings(int row, const UndoEntry& e) {
   ObjRow& r = NetObjects[row];
-  for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoValue1 + f];
+  for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoRowFields + f];
   // Settings rows belong to the object above them, whose symbol shows the values. It is rebuilt
   // whole: a label drawn over a wider old value would leave digits of that value standing.
   if (r[kKind] > 0) {
@@ -200,21 +200,21 @@ void ReplayEntry(const UndoEntry& e, ReplayState& st) {
   ObjRow& r = NetObjects[index];
   switch (kind) {
     case kUndoMove:
-      for (int f = kX; f <= kOrient; ++f) r[f] = e[kUndoValue1 + f];
+      for (int f = kX; f <= kOrient; ++f) r[f] = e[kUndoRowFields + f];
       break;
     case kUndoRotate:
-      for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoValue1 + f];
+      for (int f = 0; f < kObjFields; ++f) r[f] = e[kUndoRowFields + f];
       if (HasSymbol(r[kKind])) NotifyGlyph(index);
       break;
     case kUndoInlineEdit:
-      for (int f = kX; f <= kStyle; ++f) r[f] = e[kUndoValue1 + f];
+      for (int f = kX; f <= kStyle; ++f) r[f] = e[kUndoRowFields + f];
       if (r[kKind] == 210) NotifyGlyph(index);
       break;
     case kUndoSettings:
       ReplaySettings(index, e);
       break;
     case kUndoLineDrag:
-      for (int f = kX; f <= kStyle; ++f) r[f] = e[kUndoValue1 + f];
+      for (int f = kX; f <= kStyle; ++f) r[f] = e[kUndoRowFields + f];
       break;
     default:
       break;
@@ -231,7 +231,7 @@ void PushUndo(int kind, int index) {
   if (kind == kUndoTerrHeader) {
     if (!ValidTerrSlot(index)) return;
     UndoEntry& e = BeginEntry(kind, index);
-    for (int k = 0; k < 5; ++k) e[kUndoValue1 + k] = TerrParams[index][k];
+    for (int k = 0; k < 5; ++k) e[kUndoTerrHeaderValues + k] = TerrParams[index][k];
     Advance();
     return;
   }
@@ -260,8 +260,8 @@ void PushUndo(int kind, int index) {
       if (!ValidSatSlot(s)) return;
       for (int b = 0; b < 4; ++b) {
         UndoEntry& e = BeginEntry(kind, index);
-        e[kUndoValue1] = b;
-        for (int k = 0; k < 5; ++k) e[kUndoValue1 + 1 + k] = LnbParams[s][b][k];
+        e[kUndoLnbBand] = b;
+        for (int k = 0; k < 5; ++k) e[kUndoLnbValues + k] = LnbParams[s][b][k];
         Advance();
       }
       return;
@@ -275,16 +275,16 @@ void PushUndo(int kind, int index) {
     }
     case kUndoLineDrag: {
       UndoEntry& e = BeginEntry(kind, index);
-      e[kUndoValue1 + 1] = LineEditSave.X;
-      e[kUndoValue1 + 2] = LineEditSave.Y;
-      e[kUndoValue1 + 3] = row[kInst];
-      e[kUndoValue1 + 4] = LineEditSave.Orient;
-      e[kUndoValue1 + 5] = row[kStyle];
+      e[kUndoRowFields + kX] = LineEditSave.X;
+      e[kUndoRowFields + kY] = LineEditSave.Y;
+      e[kUndoRowFields + kInst] = row[kInst];
+      e[kUndoRowFields + kOrient] = LineEditSave.Orient;
+      e[kUndoRowFields + kStyle] = row[kStyle];
       Advance();
       // Every line kind keeps its bends in the row after it.
       if (IsLineKind(row[kKind]) && ValidObjRow(index + 1)) {
         UndoEntry& b = BeginEntry(kind, index + 1);
-        for (int f = kLegV1; f <= kLineRoute; ++f) b[kUndoValue1 + f] = LineEditSave.Bend[f - kLegV1];
+        for (int f = kLegV1; f <= kLineRoute; ++f) b[kUndoRowFields + f] = LineEditSave.Bend[f - kLegV1];
         Advance();
       }
       return;

@@ -30,6 +30,27 @@ enum UndoKind : int32_t {
 // Fields of an entry: serial, kind, index, then six saved values.
 enum UndoField { kUndoSerial = 0, kUndoKindField = 1, kUndoIndex = 2, kUndoValue1 = 3 };
 
+// The saved values by entry kind.
+// Row kinds (move, delete, rotate, inline edit, settings, line drag): row field f at
+// kUndoRowFields + f; a line drag leaves the Kind's place unwritten.
+constexpr int kUndoRowFields = kUndoValue1;
+// LNB header: the band, then the band's five header values.
+constexpr int kUndoLnbBand = kUndoValue1;
+constexpr int kUndoLnbValues = kUndoValue1 + 1;
+// LNB carriers: carrier row j (1..31), polarisation (0 horizontal, 1 vertical), then the low
+// band's frequency and level and the high band's frequency and level of that row.
+constexpr int kUndoCarrierRow = kUndoValue1;
+constexpr int kUndoPolarisation = kUndoValue1 + 1;
+constexpr int kUndoCarrierCells = kUndoValue1 + 2;
+constexpr int kUndoCarrierCellCount = 4;
+// Terrestrial header: its five values.
+constexpr int kUndoTerrHeaderValues = kUndoValue1;
+// Terrestrial channels: frequency and level of channel rows index, index + 1, index + 2.
+constexpr int kUndoChannelRows = 3;
+constexpr int UndoChannelFreq(int k) { return kUndoValue1 + 2 * k; }
+constexpr int UndoChannelLevel(int k) { return UndoChannelFreq(k) + 1; }
+static_assert(UndoChannelLevel(kUndoChannelRows - 1) + 1 == std::tuple_size_v<UndoEntry>);
+
 constexpr int kUndoLast = kUndoEntries - 1;  // 1000
 // An action filling this many consecutive entries is too large to undo.
 constexpr int kUndoCapacityLimit = 998;

@@ -79,8 +79,8 @@ std::vector<PrintOp> EstimatePrintLayout(const EstimatePrintInput& in, platform:
     ops.push_back(Op(Kind::Line, 30 * ux, foot, 180 * ux, foot));
     ops.push_back(Op(Kind::Line, 180 * ux, top, 180 * ux, foot));
     ops.push_back(Font(4 * uy, true));
-    ops.push_back(Text(35 * ux, top + 3 * uy, in.rows[last][0]));
-    ops.push_back(Text(103 * ux, top + 3 * uy, in.rows[last][3]));
+    ops.push_back(Text(kColumnX[kPriceItem] * ux, top + 3 * uy, in.rows[last][kPriceItem]));
+    ops.push_back(Text(kColumnX[kPriceWhole] * ux, top + 3 * uy, in.rows[last][kPriceWhole]));
   }
   return ops;
 }

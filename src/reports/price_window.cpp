@@ -55,6 +55,11 @@ CableNames OptionCableNames(bool fiber) {
   return names;
 }
 
+// Cells that must hold a number: the estimate's quantity, unit and whole price, the price list's
+// three prices.
+static_assert(int{kPriceQuantity} == int{kPriceListMain} && int{kPriceWhole} == int{kPriceListSpecial2});
+bool IsNumberColumn(int column) { return column >= kPriceListMain && column <= kPriceListSpecial2; }
+
 // Checks the price and quantity cells as they are typed, so a bad character goes at once.
 // While the check's message box is up the editor keeps its place: the box takes the focus, and
 // a grid that closed the editor then would free it under the key press still being handled.
@@ -64,7 +69,7 @@ class PriceCellDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     auto* line = qobject_cast<QLineEdit*>(editor);
-    if (line && index.column() >= 1 && index.column() <= 3) {
+    if (line && IsNumberColumn(index.column())) {
       TForm2* form = m_form;
       bool* checking = &m_checking;
       QObject::connect(line, &QLineEdit::textEdited, line, [form, line, checking](const QString& text) {
@@ -133,7 +138,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   // Comment column takes the rest of the grid (about 236 pixels) and never runs under the
   // vertical scroll bar. A stretched column never shrinks below its former width, so that
   // width starts small.
-  StringGrid1->setColumnWidth(kPriceColumns - 1, 100);
+  StringGrid1->setColumnWidth(kPriceComment, 100);
   StringGrid1->horizontalHeader()->setStretchLastSection(true);
   StringGrid1->verticalHeader()->setDefaultSectionSize(22);
   StringGrid1->verticalHeader()->setMinimumWidth(18);
@@ -219,7 +224,7 @@ bool TForm2::SavePriceFile() {
 void TForm2::SetCableNames(int first, const std::vector<std::string>& names) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     const int row = CablePriceRow + first + static_cast<int>(i);
-    if (CablePriceRow > 0 && row > 0 && row < PriceListRows.RowCount()) PriceListRows.Rows[row][0] = names[i];
+    if (CablePriceRow > 0 && row > 0 && row < PriceListRows.RowCount()) PriceListRows.Rows[row][kPriceListName] = names[i];
   }
   ShowPriceList();
 }
@@ -232,7 +237,7 @@ void TForm2::ShowEstimateRows() {
     for (int c = 0; c < kPriceColumns; ++c) {
       QTableWidgetItem* item = SetCell(StringGrid1, r - 1, c, EstimateGrid.Rows[r][c]);
       // The "Installation costs" name cannot be selected, so it cannot be typed over.
-      const bool fixed = c == 0 && EstimateGrid.Rows[r][0] == kInstallationCosts;
+      const bool fixed = c == kPriceItem && EstimateGrid.Rows[r][kPriceItem] == kInstallationCosts;
       item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     }
   }
@@ -250,7 +255,7 @@ void TForm2::ShowPriceList() {
   for (int r = 1; r < PriceListRows.RowCount(); ++r) {
     for (int c = 0; c < kPriceListColumns; ++c) {
       QTableWidgetItem* item = SetCell(StringGrid2, r - 1, c, PriceListRows.Rows[r][c]);
-      item->setFlags(c == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+      item->setFlags(c == kPriceListName ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     }
   }
   m_showing = false;
@@ -372,7 +377,8 @@ void TForm2::StringGrid1Edited(int row, int column) {
 }
 
 void TForm2::StringGrid2Edited(int row, int column) {
-  if (m_showing || column < 1 || column >= kPriceListColumns || row + 1 >= PriceListRows.RowCount()) return;
+  if (m_showing || column < kPriceListMain || column >= kPriceListColumns || row + 1 >= PriceListRows.RowCount())
+    return;
   PriceListRows.Rows[row + 1][column] = CellText(StringGrid2, row, column);
 }
 

@@ -71,7 +71,7 @@ struct Bounds {
 Bounds BoundsOf(const NodeRow& n) {
   const TemplateRow* c = ControlRow(n);
   if (!c) return {};
-  return {-std::abs((*c)[0]), (*c)[4] + 1};
+  return {-std::abs((*c)[kCtlModeA]), (*c)[kCtlModeB] + 1};
 }
 
 bool SameObject(int a, int b) { return ValidNode(a) && ValidNode(b) && NodeAt(a)[kNodeObject] == NodeAt(b)[kNodeObject]; }
@@ -461,7 +461,7 @@ class Tuner {
       CalcNode(n, -1);
       NodeRow& row = NodeAt(n);
       const TemplateRow* ctl = ControlRow(row);
-      const int low = (!ctl || (*ctl)[0] < 2) ? -20 : -(*ctl)[0];
+      const int low = (!ctl || (*ctl)[kCtlModeA] < 2) ? -20 : -(*ctl)[kCtlModeA];
       if (row[kNodeSetting] < 1 && row[kNodeSetting] > low && portViolation(n)) {
         row[kNodeSetting] -= 1;
         continue;
@@ -558,22 +558,24 @@ int WriteBack() {
     saved.object(row);
     const TemplateRow* ctl = ControlRow(node);
     if (!ctl || node[kNodeCode] <= 0 || !ValidObjRow(row) || KindOfRow(row) <= 0) continue;
-    const TemplateRow& c = *ctl;
+    const ControlSetting a = ControlSettingA(*ctl), b = ControlSettingB(*ctl);
     const int span = ObjectSpan(row);
     // Step: only ever moved further down.
-    if (node[kNodeStep] < 1 && c[1] == kNodeStep && (c[0] < 0 || c[0] > 1) && CellInside(row, span, c[2], c[3])) {
-      int32_t& cell = NetObjects[static_cast<std::size_t>(row + c[2])][c[3]];
-      if (std::abs(cell) != -node[kNodeStep]) records += saved.save(row, c[2]);
-      if (tuning::DecodeA(c[0], cell) > node[kNodeStep]) labels.set(row + c[2], cell, tuning::EncodeA(c[0], node[kNodeStep]));
+    if (node[kNodeStep] < 1 && a.field == kNodeStep && a.present && CellInside(row, span, a.offset, a.column)) {
+      int32_t& cell = NetObjects[static_cast<std::size_t>(row + a.offset)][a.column];
+      if (std::abs(cell) != -node[kNodeStep]) records += saved.save(row, a.offset);
+      if (tuning::DecodeA(a.mode, cell) > node[kNodeStep])
+        labels.set(row + a.offset, cell, tuning::EncodeA(a.mode, node[kNodeStep]));
       labels.draw(row);
     }
     // Slope: always overwritten. A slope kept in the Kind field is shared by the terrestrial
     // replicas; the first one writes it.
-    if (node[kNodeSetting] >= 2 && node[kNodeSetting] <= 99 && c[4] > 0 && c[5] == kNodeSetting && CellInside(row, span, c[6], c[7])) {
-      int32_t& cell = NetObjects[static_cast<std::size_t>(row + c[6])][c[7]];
-      const int32_t stored = tuning::EncodeB(c[7], node[kNodeSetting]);
-      if (cell != stored) records += saved.save(row, c[6]);
-      if (c[7] != 0 || node[kNodeSourceId] == kTerrIdBase) labels.set(row + c[6], cell, stored);
+    if (node[kNodeSetting] >= 2 && node[kNodeSetting] <= 99 && b.present && b.field == kNodeSetting &&
+        CellInside(row, span, b.offset, b.column)) {
+      int32_t& cell = NetObjects[static_cast<std::size_t>(row + b.offset)][b.column];
+      const int32_t stored = tuning::EncodeB(b.column, node[kNodeSetting]);
+      if (cell != stored) records += saved.save(row, b.offset);
+      if (b.column != 0 || node[kNodeSourceId] == kTerrIdBase) labels.set(row + b.offset, cell, stored);
       labels.draw(row);
     }
     // Output attenuation: only ever moved further down.
@@ -585,13 +587,13 @@ int WriteBack() {
         if (path[kTplCode] != node[kNodeCode]) continue;
         const int cr = first + path[kTplControlRow];
         if (path[kTplControlRow] > 0 && cr < kTemplateRowCount) {
-          const TemplateRow& oc = PortTemplates[static_cast<std::size_t>(cr)];
-          if (oc[1] == kNodeSetting && (oc[0] < 0 || oc[0] > 1) && CellInside(row, span, oc[2], oc[3])) {
-            int32_t& cell = NetObjects[static_cast<std::size_t>(row + oc[2])][oc[3]];
-            if (tuning::DecodeA(oc[0], cell) > node[kNodeSetting]) {
-              PushUndo(kUndoSettings, row + oc[2]);
+          const ControlSetting out = ControlSettingA(PortTemplates[static_cast<std::size_t>(cr)]);
+          if (out.field == kNodeSetting && out.present && CellInside(row, span, out.offset, out.column)) {
+            int32_t& cell = NetObjects[static_cast<std::size_t>(row + out.offset)][out.column];
+            if (tuning::DecodeA(out.mode, cell) > node[kNodeSetting]) {
+              PushUndo(kUndoSettings, row + out.offset);
               ++records;
-              labels.set(row + oc[2], cell, tuning::EncodeA(oc[0], node[kNodeSetting]));
+              labels.set(row + out.offset, cell, tuning::EncodeA(out.mode, node[kNodeSetting]));
             }
             labels.draw(row);
           }

@@ -55,13 +55,11 @@ void ApplyControlRow(NodeRow& node, int controlRow, int row, int span) {
   if (controlRow < 0 || controlRow >= kTemplateRowCount) return;
   const TemplateRow& c = PortTemplates[controlRow];
   node[kNodeControlRow] = controlRow;
+  const ControlSetting a = ControlSettingA(c), b = ControlSettingB(c);
   int cell = 0;
-  if (c[0] < 0 && ReadObjectCell(row, span, c[2], c[3], cell)) WriteField(node, c[1], cell);
-  if (c[0] > 1 && ReadObjectCell(row, span, c[2], c[3], cell)) WriteField(node, c[1], -cell);
-  if (c[4] > 0 && ReadObjectCell(row, span, c[6], c[7], cell)) {
-    const int v = c[7] == 0 ? -cell : cell;
-    WriteField(node, c[5], v + 1);
-  }
+  if (a.present && ReadObjectCell(row, span, a.offset, a.column, cell)) WriteField(node, a.field, a.mode > 1 ? -cell : cell);
+  if (b.present && ReadObjectCell(row, span, b.offset, b.column, cell))
+    WriteField(node, b.field, (b.column == 0 ? -cell : cell) + 1);
 }
 
 // Satellite link unit: the source id it selects from its settings row.

@@ -72,14 +72,18 @@ const std::vector<SymbolRow>& Rows() {
     add({12, 146, 126, 13, 13, 133, 113, F::Splitter, "GYgRk", 33, "GYgRk", 33, {}, 0, 5, {}, -1, 0, 0});
     add({13, 286, 126, 13, 13, 273, 113, F::Splitter, "GYgRk", 103, "GYgRkGYgRk", 0,
          {23, 43, 63, 83, 103, 183, 203, 223, 243, 263}, 5, 5, {}, -1, 0, 0});
-    const int series[12][5] = {{17, 86, 13, 73, 2},   {18, 126, 33, 93, 2},   {19, 126, 13, 113, 4},
-                               {20, 166, 33, 133, 4}, {21, 166, 13, 153, 6},  {22, 206, 33, 173, 6},
-                               {23, 206, 13, 193, 8}, {24, 246, 33, 213, 8},  {25, 286, 13, 273, 12},
-                               {26, 326, 33, 293, 12}, {27, 366, 13, 353, 16}, {28, 406, 33, 373, 16}};
-    for (const auto& s : series) {
-      const bool second = s[2] == 33;
-      add({s[0], 126, s[1], 13, s[2], 115, s[3], F::Series, "GYgRk", 23, "", 0, {}, s[4], s[4],
-           second ? gain2 : gain1, second ? 0 : -1, 12, s[1] - 34});
+    // Series units: the slot, height, top and bottom of the body and the leads on each side.
+    struct SeriesSize {
+      int slot, h, t, b, leads;
+    };
+    const SeriesSize series[12] = {{17, 86, 13, 73, 2},   {18, 126, 33, 93, 2},   {19, 126, 13, 113, 4},
+                                    {20, 166, 33, 133, 4}, {21, 166, 13, 153, 6},  {22, 206, 33, 173, 6},
+                                    {23, 206, 13, 193, 8}, {24, 246, 33, 213, 8},  {25, 286, 13, 273, 12},
+                                    {26, 326, 33, 293, 12}, {27, 366, 13, 353, 16}, {28, 406, 33, 373, 16}};
+    for (const SeriesSize& s : series) {
+      const bool second = s.t == 33;
+      add({s.slot, 126, s.h, 13, s.t, 115, s.b, F::Series, "GYgRk", 23, "", 0, {}, s.leads, s.leads,
+           second ? gain2 : gain1, second ? 0 : -1, 12, s.h - 34});
     }
     add({29, 186, 106, 33, 13, 153, 93, F::Launch, "GYgRk", 53, "GYgRk", 53, {}, 0, 0, launch20, 1, 0, 12});
     add({30, 146, 106, 13, 13, 133, 93, F::Launch, "GYgRk", 33, "GYgRk", 33, {}, 0, 0, launch0, -1, 0, 0});
@@ -88,14 +92,14 @@ const std::vector<SymbolRow>& Rows() {
          {33, 53, 73, 93, 113, 133, 153, 173, 193, 353, 373, 393, 413, 433, 453, 473, 493, 513}, 9, 9, {}, -1, 0, 0});
     add({31, 256, 106, 33, 13, 223, 93, F::Launch, "GYgRkGYgR", 53, "GYgRkGYgR", 53, {}, 0, 0, launch20, 1, 0, 12});
     add({32, 216, 106, 13, 13, 203, 93, F::Launch, "GYgRkGYgR", 33, "GYgRkGYgR", 33, {}, 0, 0, launch0, -1, 0, 0});
-    const int nine[10][5] = {{37, 126, 13, 113, 4}, {38, 166, 33, 133, 4},  {39, 166, 13, 153, 6},
-                             {40, 206, 33, 173, 6}, {47, 206, 13, 193, 8},  {48, 246, 33, 213, 8},
-                             {49, 326, 33, 293, 12}, {50, 406, 33, 373, 16}, {51, 286, 13, 273, 12},
-                             {52, 366, 13, 353, 16}};
-    for (const auto& s : nine) {
-      const bool second = s[2] == 33;
-      add({s[0], 206, s[1], 13, s[2], 193, s[3], F::NineInput, "GYgRkGYgR", 23, "", 0, {}, s[4], s[4],
-           second ? nineB : nineA, second ? 2 : -1, 12, s[1] - 34});
+    const SeriesSize nine[10] = {{37, 126, 13, 113, 4}, {38, 166, 33, 133, 4},  {39, 166, 13, 153, 6},
+                                 {40, 206, 33, 173, 6}, {47, 206, 13, 193, 8},  {48, 246, 33, 213, 8},
+                                 {49, 326, 33, 293, 12}, {50, 406, 33, 373, 16}, {51, 286, 13, 273, 12},
+                                 {52, 366, 13, 353, 16}};
+    for (const SeriesSize& s : nine) {
+      const bool second = s.t == 33;
+      add({s.slot, 206, s.h, 13, s.t, 193, s.b, F::NineInput, "GYgRkGYgR", 23, "", 0, {}, s.leads, s.leads,
+           second ? nineB : nineA, second ? 2 : -1, 12, s.h - 34});
     }
     return v;
   }();

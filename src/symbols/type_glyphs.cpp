@@ -529,7 +529,7 @@ void LineAmp() {  // slot 43, kind 108
   for (int y : {23, 43, 83}) s.c.line(18, y, 90, y);
   s.c.line(30, 23, 30, 83);
   const int boxes[7][2] = {{35, 41}, {47, 41}, {59, 41}, {71, 41}, {35, 52}, {47, 52}, {59, 52}};
-  for (const auto& bx : boxes) s.settingBox(bx[0], bx[1]);
+  for (const auto& [x, y] : boxes) s.settingBox(x, y);
   s.leftLead(23, 3, 14, Lead::Accessory);
   s.leftLead(43, 3, 14, Lead::Terr);
   s.leftLead(63, 3, 14, Lead::Olive);

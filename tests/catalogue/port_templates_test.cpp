@@ -135,13 +135,13 @@ TEST(PortTemplates, ControlCellsExistInDefaultRows) {
       if (rel == 0) continue;
       const TemplateRow& c = PortTemplates[first + rel];
       SCOPED_TRACE(testing::Message() << "kind " << kind << " control row " << first + rel);
-      EXPECT_TRUE(c[1] == 16 || c[1] == 17);
-      EXPECT_TRUE(c[0] < 0 || c[0] > 1);
+      EXPECT_TRUE(c[kCtlFieldA] == 16 || c[kCtlFieldA] == 17);
+      EXPECT_TRUE(c[kCtlModeA] < 0 || c[kCtlModeA] > 1);
       const bool placed = FindPlacementDefaults(kind) != nullptr;
-      EXPECT_TRUE(placed ? DefaultCellExists(kind, c[2], c[3]) : c[2] == 0);
-      if (c[4] > 0) {
-        EXPECT_EQ(c[5], 17);
-        EXPECT_TRUE(placed ? DefaultCellExists(kind, c[6], c[7]) : c[6] == 0);
+      EXPECT_TRUE(placed ? DefaultCellExists(kind, c[kCtlRowA], c[kCtlColumnA]) : c[kCtlRowA] == 0);
+      if (c[kCtlModeB] > 0) {
+        EXPECT_EQ(c[kCtlFieldB], 17);
+        EXPECT_TRUE(placed ? DefaultCellExists(kind, c[kCtlRowB], c[kCtlColumnB]) : c[kCtlRowB] == 0);
       }
     }
   }

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/analyzer_fill.hpp"
 #include "editor/level_display.hpp"
 #include "model/network_model.hpp"
 #include "model/run_records.hpp"
@@ -50,7 +51,7 @@ class LevelDisplayTest : public ::testing::Test {
     return r;
   }
   // Levels from entry 0 on; entries 101 and 102 get the lowest and highest carried level.
-  static void SetLevels(int n, int port, std::initializer_list<double> levels) {
+  static void SetLevels(int n, int port, const std::vector<double>& levels) {
     double lo = 1000000.0, hi = kNoSignal;
     int k = 0;
     for (double v : levels) {
@@ -406,6 +407,75 @@ TEST_F(OverlapTest, OneSourceMetAtTwoPinsIsRecordedOnce) {
   EXPECT_EQ(st.SourceRecordCount, ProbeState::kMaxSourceRecords);
   EXPECT_EQ(st.SourceRecords[10].row, 20);
 }
+
+// Every project limit line of the chart filling on each branch that draws one, with limits off
+// their defaults (SAT 57..71.5, terrestrial 52..83.5) and levels on both sides of each edge: a
+// line in the wrong series, at another limit, over another span, or drawn on the wrong side of
+// its edge fails. The pin is node 0 at port `port`; levels start at entry 0 (a trunk's output).
+struct LimitLine {
+  int chart, series;  // chart 1 or 2
+  std::vector<XY> points;
+};
+struct LimitCase {
+  const char* name;
+  int kind, code, id, port, chain;
+  double cf, M;
+  bool terrView;
+  std::vector<double> levels;
+  std::vector<LimitLine> want;
+};
+
+class AnalyzerLimitLines : public LevelDisplayTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(AnalyzerLimitLines, EachLineInItsSeriesAtItsLimitOverItsSpan) {
+  const LimitCase& c = GetParam();
+  SatMinLevel = 57, SatMaxLevel = 71.5, TerrMinLevel = 52, TerrMaxLevel = 83.5;
+  SatBand(1, {1000, 1500, 2000});
+  TerrPlan(0, {474, 482, 490, 498});
+  NodeRow& r = SetNode(0, c.code, test::AddObject(c.kind, 300, 200), c.id, c.port, 300, 300);
+  r[kNodeMaxLevel] = static_cast<int32_t>(c.M);
+  r[kNodeChainMark] = c.chain;
+  SetLevels(0, c.port, c.levels);
+  ProbeState st;
+  st.CableFactor = c.cf;
+  st.TerrView = c.terrView;
+  st.SatView = c.id < 100;
+  st.TerrBandLow = 470, st.TerrBandHigh = 500;
+  FillPinCharts(a, st, 0, c.port);
+  for (const auto& [chart, series] : {std::pair{1, 0}, {1, 17}, {1, 18}, {2, 0}, {2, 2}}) {
+    std::vector<XY> want;
+    for (const LimitLine& l : c.want)
+      if (l.chart == chart && l.series == series) want = l.points;
+    ExpectPoints(chart == 1 ? a.Chart1 : a.Chart2, series, want);
+  }
+}
+
+constexpr double kNo = kNoSignal;
+INSTANTIATE_TEST_SUITE_P(
+    Branches, AnalyzerLimitLines,
+    ::testing::Values(
+        LimitCase{"TapSatelliteJustInsideBothMargins", 131, 131001, 1, 2, 0, 0, kNoLimit, false, {68.6, 59.9, 65},
+                  {{1, 0, {{1.0, 57}, {2.0, 57}}}, {1, 17, {{1.0, 71.5}, {2.0, 71.5}}}, {1, 18, {{1.0, 70.5}}}}},
+        LimitCase{"TapSatelliteThreeDbFromBothLimits", 131, 131001, 1, 2, 0, 0, kNoLimit, false, {68.5, 60, 65}, {}},
+        LimitCase{"TapSatelliteWithTerrestrialView", 131, 131001, 1, 2, 0, 0, kNoLimit, true, {68.6, 59.9, 65},
+                  {{1, 0, {{1.0, 57}, {2.0, 57}}}}},
+        // A socket's maximum line needs the axis (highest level + 3) above the limit.
+        LimitCase{"TapTerrestrialBelowMinimumAboveMaximum", 131, 131005, 105, 2, 0, 1, kNoLimit, true,
+                  {81, 51.5, 55, 58, kNo},
+                  {{2, 0, {{474, 52.5}, {474, 52}, {498, 52}}}, {2, 2, {{470, 83.5}, {500, 83.5}}}}},
+        LimitCase{"TapTerrestrialAtBothLimits", 131, 131005, 105, 2, 0, 1, kNoLimit, true, {80.5, 52, 55, 58, kNo}, {}},
+        LimitCase{"OutputTerrestrialAtMinimumAboveMaximum", 203, 20300, 105, 1, 0, 1, kNoLimit, true,
+                  {60, 52, 84, 70, kNo}, {{2, 0, {{470, 52}, {500, 52}}}, {2, 2, {{474, 83}, {498, 83}}}}},
+        LimitCase{"OutputTerrestrialInside", 203, 20300, 105, 1, 0, 1, kNoLimit, true, {60, 52.5, 83, 70, kNo}, {}},
+        LimitCase{"OutputSatelliteAboveSocketMaximum", 203, 20300, 1, 1, 0, 1, kNoLimit, true, {60, 72, 65, kNo},
+                  {{1, 17, {{1.0, 70.5}, {1.0, 71}, {2.0, 71}}}}},
+        LimitCase{"OutputSatelliteAboveDeviceMaximum", 203, 20300, 1, 1, 0, 0, 66, true, {60, 72, 65, kNo},
+                  {{1, 17, {{1.0, 65.5}, {1.0, 66}, {2.0, 66}}}}},
+        LimitCase{"TrunkOutsideBothLimits", 201, 20100, 1, 1, 50, 1, kNoLimit, true, {58, 72, 60, 60, 60, 60, 60},
+                  {{1, 0, {{0.95, 57}, {2.15, 57}, {2.15, 57.5}}}, {1, 17, {{0.95, 70.5}, {0.95, 71}, {2.15, 71}}}}},
+        // The lowest level less the 2.15 GHz cable loss (1.466) and the socket loss (2) is 57.034.
+        LimitCase{"TrunkInsideLimits", 201, 20100, 1, 1, 50, 1, kNoLimit, true, {60.5, 71, 61, 61, 61, 61, 61}, {}}),
+    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
 
 TEST(AnalyzerModel, AxisSettersRefuseCrossedBoundsAndNonNumbers) {
   AnalyzerModel m;

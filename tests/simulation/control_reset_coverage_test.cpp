@@ -28,8 +28,9 @@ std::set<Cell> TunedCells(int kind) {
     const int ctl = PortTemplates[static_cast<std::size_t>(p)][kTplControlRow];
     if (ctl <= 0) continue;
     const TemplateRow& c = PortTemplates[static_cast<std::size_t>(first + ctl)];
-    if ((c[0] < 0 || c[0] > 1) && (c[1] == 16 || c[1] == 17)) cells.insert({c[2], c[3]});
-    if (c[4] > 0 && c[5] == 17) cells.insert({c[6], c[7]});
+    const ControlSetting a = ControlSettingA(c), b = ControlSettingB(c);
+    if (a.present && (a.field == 16 || a.field == 17)) cells.insert({a.offset, a.column});
+    if (b.present && b.field == 17) cells.insert({b.offset, b.column});
   }
   return cells;
 }

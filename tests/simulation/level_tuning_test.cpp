@@ -187,8 +187,9 @@ TEST_F(Tuning, ControlResetNeverWritesIntoAnotherObject) {
 TEST(TuningCodec, EveryControlRowReadsBackWhatItWrites) {
   for (int r = 0; r < kTemplateRowCount; ++r) {
     const TemplateRow& c = PortTemplates[static_cast<std::size_t>(r)];
-    if (c[0] < 0 || c[0] > 1) {
-      for (int v = -20; v <= 0; ++v) ASSERT_EQ(tuning::DecodeA(c[0], tuning::EncodeA(c[0], v)), v) << r;
+    if (ControlSettingA(c).present) {
+      const int mode = c[kCtlModeA];
+      for (int v = -20; v <= 0; ++v) ASSERT_EQ(tuning::DecodeA(mode, tuning::EncodeA(mode, v)), v) << r;
     }
     for (int column = 0; column < kObjFields; ++column)
       for (int slope = 2; slope <= 21; ++slope)

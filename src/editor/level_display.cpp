@@ -255,9 +255,9 @@ void DrawPinBars(AnalyzerModel& a, int node, int port) {
   if (id > 0 && id < 50 && id % 10 >= 1 && id % 10 <= 4) {
     DrawTotalLevelBar(a.Surface, M, M - 20, 215, total, id % 10);
   } else if (id > 100 && object >= 0 && static_cast<std::size_t>(object) < ObjValues.size() &&
-             ObjValues[static_cast<std::size_t>(object)][0] > 0) {
+             ObjValues[static_cast<std::size_t>(object)][kObjValueSum] > 0) {
     // Terrestrial channels: the run leaves their summed power as a linear value.
-    DrawTotalLevelBar(a.Surface, M, M - 20, 215, 10.0 * std::log10(ObjValues[static_cast<std::size_t>(object)][0]), 5);
+    DrawTotalLevelBar(a.Surface, M, M - 20, 215, 10.0 * std::log10(ObjValues[static_cast<std::size_t>(object)][kObjValueSum]), 5);
   }
 }
 

@@ -91,7 +91,7 @@ bool ProbePin(int u, int q, int cls, PinProbe& p) {
     p.level = spq[102];
     p.limit = p.cls == 42 ? firstRow[kTplMaxLevel] : r[kNodeMaxLevel];
   }
-  p.hang = ValidObjRow(p.row) ? ObjValues[p.row][1] : 0.0;
+  p.hang = ValidObjRow(p.row) ? ObjValues[p.row][kObjValuePort] : 0.0;
   return true;
 }
 

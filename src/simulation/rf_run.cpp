@@ -105,7 +105,7 @@ NodeRow& ModulatorNode(int row, int k, int i, int code) {
   n[kNodeSourceId] = n[kNodeChainMark] = kTerrIdBase + i;
   n[kNodeObject] = row;
   TerrSourceIds[i] = kTerrIdBase + i;
-  ObjValues[row][0] = 2.0 * i;
+  ObjValues[row][kObjPlanRow] = 2.0 * i;
   const TypeRecord& t = TypeOf(NetObjects[row][kKind]);
   const auto& path = PortTemplates[static_cast<std::size_t>(t[kFirstTemplateRow])];
   SetOutputPin(n, NetObjects[row], path[3], path[4]);
@@ -179,7 +179,7 @@ void RegisterGorv(int row, int& k) {
   n[kNodeObject] = row;
   n[kNodeControlRow] = TypeOf(60)[kFirstTemplateRow] + 8;
   TerrSourceIds[i] = kGeneratedIdBase + i;
-  ObjValues[row][0] = 2.0 * i;
+  ObjValues[row][kObjPlanRow] = 2.0 * i;
   auto& f = TerrSpectra[2 * i];
   auto& l = TerrSpectra[2 * i + 1];
   int p = 1;
@@ -209,7 +209,7 @@ void RegisterFemo(int row, int& k) {
   n[kNodeSourceId] = n[kNodeChainMark] = kGeneratedIdBase + i;
   n[kNodeObject] = row;
   TerrSourceIds[i] = kGeneratedIdBase + i;
-  ObjValues[row][0] = 2.0 * i;
+  ObjValues[row][kObjPlanRow] = 2.0 * i;
   if (ContinuationRow(row + 1)) {
     const double w = o[kStyle] / 10.0;
     const double c = NetObjects[row + 1][kFourOutCentre] / 10.0;

@@ -545,22 +545,24 @@ constexpr Block Cascade131(int cat, int groups, bool second, bool active, int ba
 // Optical transmitters 141 (five inputs, reversed order B) and 144 (lines 5, 1, 3). Their RF
 // input takes a total level of 75..95 dBuV; the level marks hang on that window.
 constexpr int kTransmitterMaxInput = 95;
+// Input pin x by path number.
+constexpr int kTransmitter141InX[] = {0, 103, 63, 123, 83, 43};
+constexpr int kTransmitter144InX[] = {0, 73, 0, 93, 0, 53};
 constexpr Block Transmitter(int cat) {
   Block b{{146, 126, 0}};
   const T fibre{23, 123};
   if (cat == 141) {
-    constexpr int x[] = {0, 103, 63, 123, 83, 43};
-    Fill(b, 141, 141, 0, 0, {1, 2, 3, 4, 5}, [x](int, int p) { return T{x[p], 123}; }, [fibre](int, int) { return fibre; },
-         NoExtra, NoCtrl, Level1(kTransmitterMaxInput));
+    Fill(b, 141, 141, 0, 0, {1, 2, 3, 4, 5}, [](int, int p) { return T{kTransmitter141InX[p], 123}; },
+         [fibre](int, int) { return fibre; }, NoExtra, NoCtrl, Level1(kTransmitterMaxInput));
   } else {
-    constexpr int x[] = {0, 73, 0, 93, 0, 53};
-    Fill(b, 144, 144, 0, 0, {1, 3, 5}, [x](int, int p) { return T{x[p], 123}; }, [fibre](int, int) { return fibre; },
-         NoExtra, NoCtrl, Level1(kTransmitterMaxInput));
+    Fill(b, 144, 144, 0, 0, {1, 3, 5}, [](int, int p) { return T{kTransmitter144InX[p], 123}; },
+         [fibre](int, int) { return fibre; }, NoExtra, NoCtrl, Level1(kTransmitterMaxInput));
   }
   return b;
 }
 
 // Optical receivers 142, 145 (one output per line) and 143, 146 (four subscriber outputs).
+constexpr int kThreeWayOutX[] = {0, 103, 0, 83, 0, 123};  // output pin x of the three-line receivers by path
 constexpr Block Receiver(int cat, bool three) {
   Block b{{146, 106, 0}};
   const T fibre{23, 3};
@@ -575,9 +577,8 @@ constexpr Block Receiver(int cat, bool three) {
     return b;
   }
   if (three) {
-    constexpr int x[] = {0, 103, 0, 83, 0, 123};
-    Fill(b, cat, cat, 0, 0, {1, 3, 5}, [fibre](int, int) { return fibre; }, [x](int, int p) { return T{x[p], 103}; },
-         NoExtra, NoCtrl, Level(100, 100));
+    Fill(b, cat, cat, 0, 0, {1, 3, 5}, [fibre](int, int) { return fibre; },
+         [](int, int p) { return T{kThreeWayOutX[p], 103}; }, NoExtra, NoCtrl, Level(100, 100));
   } else {
     Fill(b, cat, cat, 0, 0, {1, 2, 3, 4, 5}, [fibre](int, int) { return fibre; },
          [](int, int p) { return T{p == 5 ? 123 : 43 + 20 * SlotB(p), 103}; }, NoExtra, NoCtrl, Level(100, 100));
@@ -662,11 +663,12 @@ constexpr Block SingleCable(int cat) {
 
 // Single-cable unit 186: inputs for lines 3, 1, 4 and the terrestrial line, four outputs, each
 // computed as a subscriber group of the four-output single-cable block.
+// Input pin x by path number.
+constexpr int kSingleCable186InX[] = {0, 53, 0, 33, 73, 93};
 constexpr Block SingleCable186() {
   Block b{{126, 106, 0}};
-  constexpr int x[] = {0, 53, 0, 33, 73, 93};
   Fill(
-      b, 184, 184, 1, 4, {1, 2, 3, 4, 5}, [x](int, int p) { return p == 2 ? kNoT : T{x[p], 3}; },
+      b, 184, 184, 1, 4, {1, 2, 3, 4, 5}, [](int, int p) { return p == 2 ? kNoT : T{kSingleCable186InX[p], 3}; },
       [](int g, int) { return T{33 + 20 * (g - 1), 103}; }, NoExtra, NoCtrl, Level1(90));
   return b;
 }

@@ -20,6 +20,8 @@ else
   extra=(-DCMAKE_BUILD_TYPE=Release)
 fi
 export QT_QPA_PLATFORM=offscreen
+# Qt asks for a private runtime folder; a machine without a login session (CI) has none.
+[ -n "${XDG_RUNTIME_DIR:-}" ] || export XDG_RUNTIME_DIR="$(mktemp -d)"
 cmake -S . -B "$dir" -G Ninja -DKAVRIX_TESTS=ON "${extra[@]}" >/dev/null
 cmake --build "$dir" -j "$(kavrix_jobs)"
 ctest --test-dir "$dir" --output-on-failure -j "$(kavrix_jobs)" --timeout 300

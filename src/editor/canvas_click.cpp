@@ -163,17 +163,11 @@ SelectionClick ClickOnSelection(const SelectionRect& sel, int x, int y, bool pre
   return SelectionClick::kKeep;
 }
 
-int ContinuationRowCount(int row) {
-  int n = 0;
-  while (ValidObjRow(row + 1 + n) && Row(row + 1 + n)[kKind] < 0) ++n;
-  return n;
-}
-
 ClickCommit CommitArmedObject(int x, int y) {
   ClickCommit out;
   if (!ValidObjRow(CurObject)) return out;
   const int kind = Row(CurObject)[kKind];
-  const int n = 1 + ContinuationRowCount(CurObject);
+  const int n = 1 + ContinuationRows(CurObject);
   // The free rows behind the table stay as many as before the commit.
   GrowTable(n);
   GrowForObject(kind);
@@ -256,7 +250,7 @@ SelectionCommit CommitSelectionMoveCopy() {
       reach(src);
       continue;
     }
-    const int rows = 1 + ContinuationRowCount(i);
+    const int rows = 1 + ContinuationRows(i);
 
     if (CopyNotMove == 0) {
       for (int k = 0; k < rows; ++k) PushUndo(kUndoMove, i + k);

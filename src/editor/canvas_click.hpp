@@ -44,7 +44,4 @@ SelectionCommit CommitSelectionMoveCopy();
 enum class SelectionClick { kKeep, kStartMove, kEnd };
 SelectionClick ClickOnSelection(const SelectionRect& sel, int x, int y, bool pressedOutside);
 
-// Number of continuation rows behind row `row`.
-int ContinuationRowCount(int row);
-
 }  // namespace kavrix

@@ -64,12 +64,6 @@ std::string SaveLnbPlanQuestion(int slot) {
   return "Do you want to save LNB " + std::string(1, static_cast<char>('A' + slot)) + " parameters?";
 }
 
-int ObjectRowCount(int row) {
-  int n = 1;
-  while (ValidObjRow(row + n) && NetObjects[row + n][kKind] < 0) ++n;
-  return n;
-}
-
 bool IsCommittedObject(int row) { return row >= 0 && row < ObjectCount && ValidObjRow(row) && NetObjects[row][kKind] > 0; }
 
 SourceGrid SourcePlanOfSlot(int row) {

@@ -18,8 +18,6 @@ inline constexpr const char* kSaveTerrPlanQuestion = "Do you want to save Terr T
 // "Do you want to save LNB " + "A".."D" + " parameters?"
 std::string SaveLnbPlanQuestion(int slot);
 
-// Rows the object in `row` occupies: its main row and the continuation rows right after it.
-int ObjectRowCount(int row);
 // `row` is the main row of an object of the drawing (not an armed one, not a settings row).
 bool IsCommittedObject(int row);
 

@@ -361,6 +361,8 @@ inline bool ValidObjRow(int row) { return row >= 0 && static_cast<std::size_t>(r
 // Number of continuation rows (negative Kind) directly behind row `row`: the rows of the object
 // there. What follows them is the next object's row or the free row that ends the drawing.
 int ContinuationRows(int row);
+// Rows of the object at `row`: its head row and its continuation rows.
+inline int ObjectRowCount(int row) { return 1 + ContinuationRows(row); }
 inline bool ValidNode(int n) { return n >= 0 && static_cast<std::size_t>(n) < Nodes.size(); }
 
 }  // namespace kavrix

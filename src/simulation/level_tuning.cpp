@@ -19,12 +19,7 @@
 namespace kavrix {
 namespace tuning {
 
-int ObjectSpan(int row) {
-  if (!ValidObjRow(row)) return 0;
-  int n = 1;
-  while (row + n < static_cast<int>(NetObjects.size()) && NetObjects[row + n][kKind] < 0) ++n;
-  return n;
-}
+int ObjectSpan(int row) { return ValidObjRow(row) ? ObjectRowCount(row) : 0; }
 
 int32_t DecodeA(int mode, int32_t cell) { return mode > 1 ? -cell : cell; }
 int32_t EncodeA(int mode, int32_t value) { return mode > 1 ? -value : value; }

@@ -23,13 +23,6 @@ namespace {
 bool IsTerrestrialCode(int code) { return CodePath(code) == kTerrestrialPath; }
 bool IsBandCombiner(int kind) { return kind >= 86 && kind <= 88; }
 
-// Rows of the object at `row`: the object row and its continuation rows (Kind below 0).
-int ObjectRowCount(int row) {
-  int n = 1;
-  while (row + n < static_cast<int>(NetObjects.size()) && NetObjects[row + n][kKind] < 0) ++n;
-  return n;
-}
-
 // NetObjects[row + offset][column] when the cell lies inside the object; false otherwise.
 bool ReadObjectCell(int row, int span, int offset, int column, int& value) {
   if (offset < 0 || offset >= span || column < 0 || column >= kObjFields) return false;

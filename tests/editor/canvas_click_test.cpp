@@ -59,7 +59,7 @@ TEST_F(CanvasClickTest, PlacingCommitsEveryRowAsOneStepAndGrowsTheModel) {
   const int pos = UndoPos;
 
   Form1->PlacementClick(53);  // an object with two settings rows
-  ASSERT_EQ(ContinuationRowCount(CurObject), 2);
+  ASSERT_EQ(ContinuationRows(CurObject), 2);
   ClickAt(400, 300);
   EXPECT_EQ(CurObject, 8);
   EXPECT_EQ(ObjectCount, 8);

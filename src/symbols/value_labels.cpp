@@ -11,6 +11,7 @@
 #include "catalogue/tv_channels.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
@@ -216,8 +217,8 @@ void Planner::switches89() {
 void Planner::linkUnit58() {
   constexpr int kHighBandLo = 11700;
   const int in = inst();
-  add(15, 45, in >= kHighBandLo ? in - S(1, 4) : in - S(1, 3), kBlue);
-  const int sat = S(1, 1);
+  add(15, 45, in >= kHighBandLo ? in - S(1, kStreamerLoHigh) : in - S(1, kStreamerLoLow), kBlue);
+  const int sat = S(1, kStreamerSource);
   if (sat < 1) {
     add(15, 60, kNone, kBlue);
   } else if (sat / 10 <= 3) {
@@ -228,7 +229,7 @@ void Planner::linkUnit58() {
   if (band >= 2 && band <= 5) {
     code = kBandVLo + band - 2;
   } else if (band == 8) {
-    const bool second = S(1, 2) != 0;
+    const bool second = S(1, kStreamerPolarisation) != 0;
     if (in < kHighBandLo)
       code = second ? kBandVLo : kBandVLo + 1;
     else
@@ -240,8 +241,8 @@ void Planner::linkUnit58() {
 void Planner::channelAmp(int kind) {
   const int in = inst();
   if (in < 2) {
-    add(12, 39, S(1, 1));
-    add(12, 51, S(1, 2));
+    add(12, 39, S(1, kAmpChannelA));
+    add(12, 51, S(1, kAmpChannelB));
   } else {
     add(12, 39, kVhfFirst);
     add(12, 51, kVhfSecond);
@@ -261,13 +262,13 @@ void Planner::channelAmp(int kind) {
       if (in == 3) add(11, 84, kAdOn + 1);
     }
   }
-  add(30, 39, S(1, 3), kBlue);
-  add(30, 51, S(1, 4), kBlue);
+  add(30, 39, S(1, kAmpAttenuationA), kBlue);
+  add(30, 51, S(1, kAmpAttenuationB), kBlue);
   if (kind == 84) {
-    add(12, 63, S(2, 1));
-    add(12, 75, S(2, 2));
-    add(30, 63, S(2, 3), kBlue);
-    add(30, 75, S(2, 4), kBlue);
+    add(12, 63, S(2, kAmpChannelA));
+    add(12, 75, S(2, kAmpChannelB));
+    add(30, 63, S(2, kAmpAttenuationA), kBlue);
+    add(30, 75, S(2, kAmpAttenuationB), kBlue);
   }
 }
 
@@ -447,8 +448,8 @@ std::optional<int> ModulatorChannel(int tenthsMHz) {
 }
 
 std::string ModulatorOutputText(int row) {
-  const int f = Field(row, 1, 2);
-  const int step = Field(row, 1, 3);
+  const int f = Field(row, 1, kDvbOutputTenths);
+  const int step = Field(row, 1, kDvbWidthItem);
   const std::optional<int> c = ModulatorChannel(f);
   if (c && step == 1) return UhfChannelItem(*c - 21) + ", " + UhfChannelItem(*c - 20);
   const std::optional<double> width = ModulatorStepMHz(step);
@@ -462,14 +463,14 @@ std::string KeywordText(int row, int code) {
     case 10001: return "A/D OF";
     case 10002: return "    Au";
     case 10003: return "    B";
-    case kVhfFirst: return VhfChannelName(Field(row, 1, 1));
-    case kVhfSecond: return VhfChannelName(Field(row, 1, 2));
+    case kVhfFirst: return VhfChannelName(Field(row, 1, kAmpChannelA));
+    case kVhfSecond: return VhfChannelName(Field(row, 1, kAmpChannelB));
     case kLoopOn: return "L";
     case kPassive: return "Passive";
     case kActive: return "Active";
     // The channel list is that of the object's own standard, whatever a window shows at the time.
-    case kChannel: return TvChannelItem(Field(row, 1, 1), Field(row, 1, 2));
-    case kStandard: return TvStandardName(Field(row, 1, 1));
+    case kChannel: return TvChannelItem(Field(row, 1, kHdmiStandard), Field(row, 1, kHdmiChannel));
+    case kStandard: return TvStandardName(Field(row, 1, kHdmiStandard));
     case kNone: return "None";
     case 10027: return "SAT A";
     case 10028: return "SAT B";
@@ -482,8 +483,8 @@ std::string KeywordText(int row, int code) {
     case 10035: return "H,Hi";
     case kModulatorOutput: return ModulatorOutputText(row);
     case kModulatorHeading: {
-      const std::optional<int> c = ModulatorChannel(Field(row, 1, 2));
-      return (c && Field(row, 1, 3) == 1) ? "Channels:" : "  F(MHz):";
+      const std::optional<int> c = ModulatorChannel(Field(row, 1, kDvbOutputTenths));
+      return (c && Field(row, 1, kDvbWidthItem) == 1) ? "Channels:" : "  F(MHz):";
     }
     default: return {};
   }

@@ -121,4 +121,116 @@ enum HdmiModulatorRowField : int {
   kHdmiChannel = 2,   // channel item in that standard's list
 };
 
+// The families below have their settings read by the value labels, the knob table and the
+// control rows. Attenuations and gain steps count in steps of the device, not in dB.
+
+// Cascade multiswitches Dovr1..Dovr6 (kinds 31, 33, .., 41), row 1: output attenuations, 0 down
+// to -20. Fesk1..Fesk6 (the even kinds) keep their only one, the terrestrial line's, in Inst.
+enum CascadeSwitchRowField : int {
+  kCascadeSatAttenuation = 1,   // of all four satellite lines
+  kCascadeTerrAttenuation = 2,  // of the terrestrial line
+};
+
+// House amplifier Vorb1 (kind 43), row 1: gain step and slope of its two bands, 0 upwards; the
+// pad is in from 11 (VHF step), 8 (UHF step), 8 (VHF slope) and 6 (UHF slope) on.
+enum TwoBandAmpRowField : int {
+  kTwoBandVhfStep = 1,   // 75..237 MHz gain step, 0..20
+  kTwoBandVhfSlope = 2,  // its slope, 0..14
+  kTwoBandUhfStep = 3,   // 470..862 MHz gain step, 0..14
+  kTwoBandUhfSlope = 4,  // its slope, 0..10
+};
+
+// House amplifier Wexl1 (kind 44), row 1: the gain steps of its band groups, 0 down to -20
+// (below -10 with the pad).
+enum FourBandAmpRowField : int {
+  kFourBandStep1 = 1,  // fields 1..4: groups 0..3, that is UHF, UHF, band III and FM
+};
+
+// House amplifier Slev1 (kind 45) and broadband amplifiers Slev2, Slev3 (kinds 89, 90), row 1.
+enum HouseAmpRowField : int {
+  kHouseAmpStep = 1,   // gain step: kind 45 0 down to -20, kinds 89, 90 0 up to 20 (pad from 10)
+  kHouseAmpSlope = 2,  // slope setting, 0..20
+};
+
+// Launch amplifiers Nerb1..Nerb5, Nerb8 (kinds 50..54, 57), row 1; row 2 of kinds 53, 54 holds
+// satellite lines 6..9 in the fields of lines 1..4. Gain steps 0 down to -20; Inst is the
+// terrestrial line's.
+enum LaunchAmpRowField : int {
+  kLaunchTerrSlope = 0,  // terrestrial slope, negated in the row's kind marker (-1 = slope 1)
+  kLaunchLine1 = 1,      // fields 1..4: gain steps of satellite lines 1..4
+};
+
+// Cascade multiswitches Dovr7..Dovr11 (kinds 67, 69, .., 75), row 1: output attenuations of the
+// satellite lines in pairs, 0 down to -20; Inst is the terrestrial line's.
+enum Cascade9PairRowField : int {
+  kCascade9Lines89 = 1,  // satellite lines 8 and 9
+  kCascade9Lines67 = 2,  // lines 6 and 7
+  kCascade9Lines34 = 3,  // lines 3 and 4
+  kCascade9Lines12 = 4,  // lines 1 and 2
+};
+
+// Cascade multiswitches Fesk7..Fesk11 (kinds 68, 70, .., 76), row 1: the same line by line for
+// satellite lines 1..4 (lines 6..9 have none); Inst is the terrestrial line's.
+enum Cascade9LineRowField : int {
+  kCascade9Line1 = 1,  // fields 1..4: output attenuations of satellite lines 1..4
+};
+
+// Multiswitches Kelv17, Fesk12, Fesk13 (kinds 77..79), row 1: output attenuations of the output
+// groups' satellite lines, 0 down to -20; row 2 of kind 79 holds groups 4..7 in the same fields.
+// Inst is the terrestrial line's.
+enum Switch17RowField : int {
+  kSwitch17Group0 = 1,  // output group 0 (row 2: group 4)
+  kSwitch17Group1 = 2,  // group 1 (5)
+  kSwitch17Group2 = 3,  // group 2 (6)
+  kSwitch17Group3 = 4,  // group 3 (7)
+};
+
+// Three-band amplifiers Qent1, Qent2 (kinds 87, 88), row 1: one gain step per band, 0 down to
+// -15 (kind 87's UHF), -12 (its others) or -25 (kind 88, below -10 with the pad).
+enum ThreeBandAmpRowField : int {
+  kThreeBandUhfStep = 1,  // UHF
+  kThreeBandVhfStep = 2,  // VHF band III
+  kThreeBandFmStep = 3,   // FM
+};
+
+// Line amplifiers Nerb9..Nerb14 (kinds 101..106): one field per line. Kinds 101..104 keep the
+// gain attenuators, 0..15 (coarse steps x 4 + fine steps), in row 1 and the slope settings,
+// 0..3, in row 2; kinds 105, 106 keep the gain attenuators in rows 1 (lines 1..5) and 2 (lines
+// 6..9, in the fields of lines 1..4) and the slopes likewise in rows 3 and 4.
+enum LineAmpRowField : int {
+  kLineAmpLine1 = 1,  // satellite line 1 (6)
+  kLineAmpLine2 = 2,  // line 2 (7)
+  kLineAmpLine3 = 3,  // line 3 (8)
+  kLineAmpLine4 = 4,  // line 4 (9)
+  kLineAmpTerr = 5,   // terrestrial line
+};
+
+// Line amplifier Morv1 (kind 108), row 1: gain attenuators 0..15 (coarse steps x 4 + fine
+// steps) and slopes of its two paths.
+enum TwoPathAmpRowField : int {
+  kTwoPathSatGain = 1,    // satellite path's gain attenuator
+  kTwoPathSatSlope = 2,   // its slope, 0..3
+  kTwoPathTerrGain = 3,   // terrestrial path's gain attenuator
+  kTwoPathTerrSlope = 4,  // its slope, 0..15 (coarse steps x 4 + fine steps)
+};
+
+// Five-input multiswitches Gavn1..Gavn5 (kinds 131, 133, .., 139), row 1: output attenuation
+// of each satellite line in direct steps 0..3 (about 4 dB each); Inst is the terrestrial
+// line's, 0..15 (coarse steps x 4 + fine steps).
+enum FiveInSwitchRowField : int {
+  kFiveInLine1 = 1,  // satellite line 1
+  kFiveInLine2 = 2,  // line 2
+  kFiveInLine3 = 3,  // line 3
+  kFiveInLine4 = 4,  // line 4
+};
+
+// Nine-input multiswitches Hulm6..Hulm10, Gavn6..Gavn10 (kinds 170..179): as the five-input
+// ones, with satellite lines 1..4 in row 1 and lines 6..9 in row 2.
+enum NineInSwitchRowField : int {
+  kNineInLine1 = 1,  // satellite line 1 (row 2: line 6)
+  kNineInLine2 = 2,  // line 2 (7)
+  kNineInLine3 = 3,  // line 3 (8)
+  kNineInLine4 = 4,  // line 4 (9)
+};
+
 }  // namespace kavrix

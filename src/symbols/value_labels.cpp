@@ -11,6 +11,7 @@
 #include "catalogue/tv_channels.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
+#include "model/object_rows.hpp"
 #include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
@@ -141,7 +142,7 @@ class Planner {
   void switches89();
   void linkUnit58();
   void channelAmp(int kind);
-  void houseAmp(int kind);
+  void lineAmp(int kind);
   void singleCableStates(int kind);
 
   int m_row;
@@ -149,7 +150,7 @@ class Planner {
 
 void Planner::switchedAttenuators43() {
   static constexpr int kY[4] = {46, 61, 76, 91};
-  static constexpr int kField[4] = {2, 1, 3, 4};
+  static constexpr int kField[4] = {kTwoBandVhfSlope, kTwoBandVhfStep, kTwoBandUhfStep, kTwoBandUhfSlope};
   static constexpr int kThreshold[4] = {8, 11, 8, 6};
   static constexpr int kStep[4] = {7, 10, 7, 5};
   for (int i = 0; i < 4; ++i) {
@@ -165,7 +166,7 @@ void Planner::switchedAttenuators43() {
 void Planner::switchColumns44() {
   static constexpr int kX[4] = {48, 68, 88, 108};
   for (int i = 0; i < 4; ++i) {
-    const int v = S(1, i + 1);
+    const int v = S(1, kFourBandStep1 + i);
     const int mode = i == 0 ? kGreen : kBlue;
     const bool switched = v < -10;
     add(kX[i], 43, switched ? -v - 10 : -v, mode);
@@ -176,7 +177,7 @@ void Planner::switchColumns44() {
 
 void Planner::switchColumns88() {
   static constexpr int kX[3] = {11, 25, 39};
-  static constexpr int kField[3] = {3, 2, 1};
+  static constexpr int kField[3] = {kThreeBandFmStep, kThreeBandVhfStep, kThreeBandUhfStep};
   for (int i = 0; i < 3; ++i) {
     const int v = S(1, kField[i]);
     const int x = kX[i];
@@ -190,7 +191,7 @@ void Planner::switchColumns88() {
 }
 
 void Planner::switches89() {
-  const int a = S(1, 1);
+  const int a = S(1, kHouseAmpStep);
   if (a >= 10) {
     add(20, 46, a - 10, kBlue);
     add(18, 86, kSwitchDown);
@@ -201,7 +202,7 @@ void Planner::switches89() {
     add(18, 86, kSwitchUp);
     add(9, 86, 0);
   }
-  const int b = S(1, 2);
+  const int b = S(1, kHouseAmpSlope);
   if (b >= 10) {
     add(40, 46, b - 10, kBlue);
     add(38, 86, kSwitchDown);
@@ -216,8 +217,8 @@ void Planner::switches89() {
 void Planner::linkUnit58() {
   constexpr int kHighBandLo = 11700;
   const int in = inst();
-  add(15, 45, in >= kHighBandLo ? in - S(1, 4) : in - S(1, 3), kBlue);
-  const int sat = S(1, 1);
+  add(15, 45, in >= kHighBandLo ? in - S(1, kStreamerLoHigh) : in - S(1, kStreamerLoLow), kBlue);
+  const int sat = S(1, kStreamerSource);
   if (sat < 1) {
     add(15, 60, kNone, kBlue);
   } else if (sat / 10 <= 3) {
@@ -228,7 +229,7 @@ void Planner::linkUnit58() {
   if (band >= 2 && band <= 5) {
     code = kBandVLo + band - 2;
   } else if (band == 8) {
-    const bool second = S(1, 2) != 0;
+    const bool second = S(1, kStreamerPolarisation) != 0;
     if (in < kHighBandLo)
       code = second ? kBandVLo : kBandVLo + 1;
     else
@@ -240,8 +241,8 @@ void Planner::linkUnit58() {
 void Planner::channelAmp(int kind) {
   const int in = inst();
   if (in < 2) {
-    add(12, 39, S(1, 1));
-    add(12, 51, S(1, 2));
+    add(12, 39, S(1, kAmpChannelA));
+    add(12, 51, S(1, kAmpChannelB));
   } else {
     add(12, 39, kVhfFirst);
     add(12, 51, kVhfSecond);
@@ -261,19 +262,20 @@ void Planner::channelAmp(int kind) {
       if (in == 3) add(11, 84, kAdOn + 1);
     }
   }
-  add(30, 39, S(1, 3), kBlue);
-  add(30, 51, S(1, 4), kBlue);
+  add(30, 39, S(1, kAmpAttenuationA), kBlue);
+  add(30, 51, S(1, kAmpAttenuationB), kBlue);
   if (kind == 84) {
-    add(12, 63, S(2, 1));
-    add(12, 75, S(2, 2));
-    add(30, 63, S(2, 3), kBlue);
-    add(30, 75, S(2, 4), kBlue);
+    add(12, 63, S(2, kAmpChannelA));
+    add(12, 75, S(2, kAmpChannelB));
+    add(30, 63, S(2, kAmpAttenuationA), kBlue);
+    add(30, 75, S(2, kAmpAttenuationB), kBlue);
   }
 }
 
-// Launch amplifiers 101..106: gain (T4), fine gain (M4) and slope per input, five or nine columns.
-void Planner::houseAmp(int kind) {
-  static constexpr int kFieldOrder[4] = {3, 1, 4, 2};
+// Line amplifiers 101..106: gain (T4), fine gain (M4) and slope per input, five or nine columns.
+void Planner::lineAmp(int kind) {
+  // Satellite lines in their lead order from left to right.
+  static constexpr int kFieldOrder[4] = {kLineAmpLine3, kLineAmpLine1, kLineAmpLine4, kLineAmpLine2};
   if (kind <= 104) {
     for (int i = 0; i < 4; ++i) {
       const int x = 37 + 20 * i;
@@ -281,9 +283,9 @@ void Planner::houseAmp(int kind) {
       add(x, 41, M4(S(1, kFieldOrder[i])));
       addSlope(x, 62, S(2, kFieldOrder[i]));
     }
-    add(117, 20, T4(S(1, 5)));
-    add(117, 41, M4(S(1, 5)));
-    add(117, 62, S(2, 5) * 6);
+    add(117, 20, T4(S(1, kLineAmpTerr)));
+    add(117, 41, M4(S(1, kLineAmpTerr)));
+    add(117, 62, S(2, kLineAmpTerr) * 6);
     return;
   }
   for (int i = 0; i < 4; ++i) {
@@ -292,9 +294,9 @@ void Planner::houseAmp(int kind) {
     add(x, 41, M4(S(1, kFieldOrder[i])));
     addSlope(x, 62, S(3, kFieldOrder[i]));
   }
-  add(197, 20, T4(S(1, 5)));
-  add(197, 41, M4(S(1, 5)));
-  add(197, 62, S(3, 5) * 6);
+  add(197, 20, T4(S(1, kLineAmpTerr)));
+  add(197, 41, M4(S(1, kLineAmpTerr)));
+  add(197, 62, S(3, kLineAmpTerr) * 6);
   for (int i = 0; i < 4; ++i) {
     const int x = 117 + 20 * i;
     add(x, 20, T4(S(2, kFieldOrder[i])));
@@ -332,8 +334,8 @@ void Planner::plan(int kind) {
   const int in = inst();
   if (odd(31, 41)) {
     add(95, 33, in);
-    add(55, 33, S(1, 1));
-    add(35, 33, S(1, 2));
+    add(55, 33, S(1, kCascadeSatAttenuation));
+    add(35, 33, S(1, kCascadeTerrAttenuation));
   } else if (odd(32, 42)) {
     add(95, 53, in);
   } else if (kind == 43) {
@@ -341,16 +343,16 @@ void Planner::plan(int kind) {
   } else if (kind == 44) {
     switchColumns44();
   } else if (kind == 45) {
-    add(18, 48, S(1, 1), kBlue);
-    add(18, 88, S(1, 2), kBlue);
+    add(18, 48, S(1, kHouseAmpStep), kBlue);
+    add(18, 88, S(1, kHouseAmpSlope), kBlue);
   } else if (kind == 50 || kind == 51 || kind == 57 || kind == 53 || kind == 52 || kind == 54) {
-    // Multiswitches: the wide ones (50, 51, 53, 57) sit 20 pixels further right than 52 and 54.
+    // Launch amplifiers: the wide ones (50, 51, 53, 57) sit 20 pixels further right than 52 and 54.
     const int dx = (kind == 52 || kind == 54) ? 0 : 20;
     add(106 + dx, 68, in);
-    add(106 + dx, 38, S(1, 0) + 1);
-    for (int i = 0; i < 4; ++i) add(26 + dx + 20 * i, 68, S(1, i + 1));
+    add(106 + dx, 38, S(1, kLaunchTerrSlope) + 1);
+    for (int i = 0; i < 4; ++i) add(26 + dx + 20 * i, 68, S(1, kLaunchLine1 + i));
     if (kind == 53 || kind == 54)
-      for (int i = 0; i < 4; ++i) add(126 + dx + 20 * i, 68, S(2, i + 1));
+      for (int i = 0; i < 4; ++i) add(126 + dx + 20 * i, 68, S(2, kLaunchLine1 + i));
   } else if (kind == 58) {
     linkUnit58();
   } else if (kind == 59) {
@@ -361,32 +363,32 @@ void Planner::plan(int kind) {
     add(23, 50, in, kBlue);
   } else if (odd(67, 75)) {
     add(98, 43, in);
-    add(158, 43, S(1, 1));
-    add(138, 43, S(1, 2));
-    add(58, 43, S(1, 3));
-    add(38, 43, S(1, 4));
+    add(158, 43, S(1, kCascade9Lines89));
+    add(138, 43, S(1, kCascade9Lines67));
+    add(58, 43, S(1, kCascade9Lines34));
+    add(38, 43, S(1, kCascade9Lines12));
   } else if (odd(68, 76)) {
     add(98, 63, in);
-    for (int i = 0; i < 4; ++i) add(18 + 20 * i, 63, S(1, i + 1));
+    for (int i = 0; i < 4; ++i) add(18 + 20 * i, 63, S(1, kCascade9Line1 + i));
   } else if (kind >= 77 && kind <= 79) {
     const int dy = kind == 77 ? 0 : 20;
     add(110, 17 + dy, in);
-    add(45, 39 + dy, S(1, 1));
-    add(352, 39 + dy, S(1, 2));
-    add(45, 79 + dy, S(1, 3));
-    add(352, 79 + dy, S(1, 4));
+    add(45, 39 + dy, S(1, kSwitch17Group0));
+    add(352, 39 + dy, S(1, kSwitch17Group1));
+    add(45, 79 + dy, S(1, kSwitch17Group2));
+    add(352, 79 + dy, S(1, kSwitch17Group3));
     if (kind == 79) {
-      add(45, 139, S(2, 1));
-      add(352, 139, S(2, 2));
-      add(45, 179, S(2, 3));
-      add(352, 179, S(2, 4));
+      add(45, 139, S(2, kSwitch17Group0));
+      add(352, 139, S(2, kSwitch17Group1));
+      add(45, 179, S(2, kSwitch17Group2));
+      add(352, 179, S(2, kSwitch17Group3));
     }
   } else if (kind == 80) {
     add(20, 40, in);
   } else if (kind >= 81 && kind <= 84) {
     channelAmp(kind);
   } else if (kind == 87) {
-    for (int i = 0; i < 3; ++i) add(24 + 20 * i, 14, S(1, i + 1), kUpBlack);
+    for (int i = 0; i < 3; ++i) add(24 + 20 * i, 14, S(1, kThreeBandUhfStep + i), kUpBlack);
   } else if (kind == 88) {
     switchColumns88();
   } else if (kind == 89 || kind == 90) {
@@ -400,22 +402,22 @@ void Planner::plan(int kind) {
     add(73, 24, kChannel, kBlue);
     add(30, 12, kStandard, kBlue);
   } else if (kind >= 101 && kind <= 106) {
-    houseAmp(kind);
+    lineAmp(kind);
   } else if (kind == 108) {
-    add(44, 4, T4(S(1, 1)));
-    add(75, 4, S(1, 2) * 3);
-    add(44, 50, T4(S(1, 3)));
-    add(75, 50, T4(S(1, 4)));
-    add(30, 4, M4(S(1, 1)));
-    add(30, 50, M4(S(1, 3)));
-    add(61, 50, M4(S(1, 4)));
+    add(44, 4, T4(S(1, kTwoPathSatGain)));
+    add(75, 4, S(1, kTwoPathSatSlope) * 3);
+    add(44, 50, T4(S(1, kTwoPathTerrGain)));
+    add(75, 50, T4(S(1, kTwoPathTerrSlope)));
+    add(30, 4, M4(S(1, kTwoPathSatGain)));
+    add(30, 50, M4(S(1, kTwoPathTerrGain)));
+    add(61, 50, M4(S(1, kTwoPathTerrSlope)));
   } else if (odd(131, 139)) {
     add(97, 30, T4(in));
     add(97, 55, M4(in));
-    add(78, 30, S(1, 2) * 4);
-    add(59, 30, S(1, 4) * 4);
-    add(40, 30, S(1, 1) * 4);
-    add(20, 30, S(1, 3) * 4);
+    add(78, 30, S(1, kFiveInLine2) * 4);
+    add(59, 30, S(1, kFiveInLine4) * 4);
+    add(40, 30, S(1, kFiveInLine1) * 4);
+    add(20, 30, S(1, kFiveInLine3) * 4);
   } else if (odd(132, 140)) {
     add(97, 50, T4(in));
     add(97, 75, M4(in));
@@ -427,8 +429,10 @@ void Planner::plan(int kind) {
     add(176, y, T4(in));
     add(176, y + 25, M4(in));
     static constexpr int kX[8] = {156, 138, 118, 97, 78, 59, 40, 20};
+    // From right to left: lines 2, 4, 1, 3 of row 1, then lines 7, 9, 6, 8 of row 2.
     static constexpr int kRow[8] = {1, 1, 1, 1, 2, 2, 2, 2};
-    static constexpr int kField[8] = {2, 4, 1, 3, 2, 4, 1, 3};
+    static constexpr int kField[8] = {kNineInLine2, kNineInLine4, kNineInLine1, kNineInLine3,
+                                      kNineInLine2, kNineInLine4, kNineInLine1, kNineInLine3};
     for (int i = 0; i < 8; ++i) add(kX[i], y, S(kRow[i], kField[i]) * 4);
   } else if (kind == 181) {
     if (in == 101) add(110, 53, kLoopOn);
@@ -447,8 +451,8 @@ std::optional<int> ModulatorChannel(int tenthsMHz) {
 }
 
 std::string ModulatorOutputText(int row) {
-  const int f = Field(row, 1, 2);
-  const int step = Field(row, 1, 3);
+  const int f = Field(row, 1, kDvbOutputTenths);
+  const int step = Field(row, 1, kDvbWidthItem);
   const std::optional<int> c = ModulatorChannel(f);
   if (c && step == 1) return UhfChannelItem(*c - 21) + ", " + UhfChannelItem(*c - 20);
   const std::optional<double> width = ModulatorStepMHz(step);
@@ -462,14 +466,14 @@ std::string KeywordText(int row, int code) {
     case 10001: return "A/D OF";
     case 10002: return "    Au";
     case 10003: return "    B";
-    case kVhfFirst: return VhfChannelName(Field(row, 1, 1));
-    case kVhfSecond: return VhfChannelName(Field(row, 1, 2));
+    case kVhfFirst: return VhfChannelName(Field(row, 1, kAmpChannelA));
+    case kVhfSecond: return VhfChannelName(Field(row, 1, kAmpChannelB));
     case kLoopOn: return "L";
     case kPassive: return "Passive";
     case kActive: return "Active";
     // The channel list is that of the object's own standard, whatever a window shows at the time.
-    case kChannel: return TvChannelItem(Field(row, 1, 1), Field(row, 1, 2));
-    case kStandard: return TvStandardName(Field(row, 1, 1));
+    case kChannel: return TvChannelItem(Field(row, 1, kHdmiStandard), Field(row, 1, kHdmiChannel));
+    case kStandard: return TvStandardName(Field(row, 1, kHdmiStandard));
     case kNone: return "None";
     case 10027: return "SAT A";
     case 10028: return "SAT B";
@@ -482,8 +486,8 @@ std::string KeywordText(int row, int code) {
     case 10035: return "H,Hi";
     case kModulatorOutput: return ModulatorOutputText(row);
     case kModulatorHeading: {
-      const std::optional<int> c = ModulatorChannel(Field(row, 1, 2));
-      return (c && Field(row, 1, 3) == 1) ? "Channels:" : "  F(MHz):";
+      const std::optional<int> c = ModulatorChannel(Field(row, 1, kDvbOutputTenths));
+      return (c && Field(row, 1, kDvbWidthItem) == 1) ? "Channels:" : "  F(MHz):";
     }
     default: return {};
   }

@@ -125,7 +125,7 @@ int FirstBandEntryFrom(const Pin& p, double freq) {
 }
 
 void FitTerrestrialAxis(ChartModel& c, ProbeState& st, const Pin& p) {
-  const double lo = p.L[101], hi = p.L[102];
+  const double lo = p.L[kSpectrumMin], hi = p.L[kSpectrumMax];
   if (!(p.id > 100 && lo > 0 && hi >= lo)) return;
   if (st.FirstTerrFit) {
     st.FirstTerrFit = false;
@@ -168,7 +168,7 @@ void TapSatelliteLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
   if (!st.SatView || !p.hasBand()) return;
   ChartModel& c = a.Chart1;
   const int N = p.N;
-  if (p.L[101] > -1000.0 && N > 1) {
+  if (p.L[kSpectrumMin] > -1000.0 && N > 1) {
     for (int k = 0; k < N; ++k) {
       if (!(p.L[k] > -10000.0)) continue;
       double y = p.level(k, p.f[k], st.CableFactor);
@@ -189,13 +189,13 @@ void TapSatelliteLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
       c.addPoint(17, p.f[N - 1] / 1000.0, SatMaxLevel, "max", kRed);
     }
   }
-  if (st.CableFactor == 0 && p.M < p.L[102] && N > 1) BandMarker(c, 17, p, p.M - 0.5, p.M, kRed, "max");
-  if (p.code == 58000 && p.L[101] < 45.0 && N > 1) BandMarker(c, 17, p, 45.1, 45.0, kBlue, "max");
+  if (st.CableFactor == 0 && p.M < p.L[kSpectrumMax] && N > 1) BandMarker(c, 17, p, p.M - 0.5, p.M, kRed, "max");
+  if (p.code == 58000 && p.L[kSpectrumMin] < 45.0 && N > 1) BandMarker(c, 17, p, 45.1, 45.0, kBlue, "max");
   if (SatMinLevel + 3 > c.leftMaximum()) c.setLeftStartPosition(2);
 }
 
 void TapTerrestrialLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
-  if (!st.TerrView || p.id <= 100 || !(p.L[101] > -1000.0) || !p.F) return;
+  if (!st.TerrView || p.id <= 100 || !(p.L[kSpectrumMin] > -1000.0) || !p.F) return;
   ChartModel& c = a.Chart2;
   const double* F = p.F;
   const int source = p.id - 105;
@@ -221,7 +221,7 @@ void TapTerrestrialLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
 
   const double lim = p.code == 59005 ? 30.0 : TerrMinLevel;
   if (lim > c.leftMaximum()) c.setLeftMaximum(lim + 1);
-  if (p.L[101] < lim) {
+  if (p.L[kSpectrumMin] < lim) {
     c.clearSeries(0);
     const int k1 = FirstAtLeast(p.L, 0, -1000.0);
     if (k1 >= 0) {
@@ -250,7 +250,7 @@ void TapTerrestrialLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
 double SocketLossFor(const ProbeState& st) { return st.CableFactor != 0 ? SatSocketLoss : 0.0; }
 
 void IoSatelliteLevels(AnalyzerModel& a, const ProbeState& st, const Pin& p) {
-  if (!(p.satelliteId() && p.chain < 50 && -11.0 < p.L[101] && p.L[101] < 10000.0) || !p.hasBand()) return;
+  if (!(p.satelliteId() && p.chain < 50 && -11.0 < p.L[kSpectrumMin] && p.L[kSpectrumMin] < 10000.0) || !p.hasBand()) return;
   const double sl = SocketLossFor(st);
   for (int k = 0; k < p.N; ++k)
     if (p.L[k] > -100000.0)
@@ -281,7 +281,7 @@ void TrunkDisplay(AnalyzerModel& a, ProbeState& st, const Pin& p) {
     c.addPoint(4 * p.s + 6, 2.149, st.TrunkLevelMin - 3, "VHi");
     c.addPoint(4 * p.s + 6, 2.15, st.TrunkLevelMin - 3, "VHi");
   }
-  if (cf > 0 && p.b < 5 && p.Out[101] - 1.466 * cf - sl < SatMinLevel) {
+  if (cf > 0 && p.b < 5 && p.Out[kSpectrumMin] - 1.466 * cf - sl < SatMinLevel) {
     c.clearSeries(0);
     if (p.chain == 50) c.addPoint(0, 0.95, SatMinLevel, "max", kBlue);
     else if (p.hasBand()) c.addPoint(0, p.fAt(0) / 1000.0, SatMinLevel, "max", kBlue);
@@ -292,7 +292,7 @@ void TrunkDisplay(AnalyzerModel& a, ProbeState& st, const Pin& p) {
 }
 
 void IoTerrestrialLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
-  if (!(p.s > 9 && p.L[102] > 0)) return;
+  if (!(p.s > 9 && p.L[kSpectrumMax] > 0)) return;
   ChartModel& c = a.Chart2;
   const double* F = p.F;
   const bool source = p.id > 100 && F;
@@ -312,7 +312,7 @@ void IoTerrestrialLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
   if (st.LevelMax > c.leftMaximum()) c.setLeftMaximum(st.LevelMax + 3);
   if (st.LevelMin - 3 < c.leftMinimum()) c.setLeftMinimum(st.LevelMin - 3);
   if (source && visited > 0) c.addPoint(1, F[visited - 1], 0.0, "Terr.TV", kWhite);
-  if (st.CableFactor > 0 && TerrMinLevel >= p.L[101]) {
+  if (st.CableFactor > 0 && TerrMinLevel >= p.L[kSpectrumMin]) {
     c.addPoint(0, st.TerrBandLow, TerrMinLevel, "min", kBlue);
     c.addPoint(0, st.TerrBandHigh, TerrMinLevel, "min", kBlue);
   }
@@ -320,7 +320,7 @@ void IoTerrestrialLevels(AnalyzerModel& a, ProbeState& st, const Pin& p) {
 
 void SatelliteMaximumMarkers(AnalyzerModel& a, const ProbeState& st, const Pin& p) {
   const double lim = st.CableFactor == 0 ? p.M : static_cast<double>(TruncToZero(SatMaxLevel));
-  if (!(p.satelliteId() && lim < p.Out[102] && p.code > 1000)) return;
+  if (!(p.satelliteId() && lim < p.Out[kSpectrumMax] && p.code > 1000)) return;
   ChartModel& c = a.Chart1;
   c.clearSeries(17);
   if (!(lim < kNoLimit && (p.family != 13 || st.CableFactor > 0))) return;
@@ -349,7 +349,7 @@ void SatelliteMaximumMarkers(AnalyzerModel& a, const ProbeState& st, const Pin& 
 }
 
 void StreamerWindows(AnalyzerModel& a, const ProbeState& st, const Pin& p) {
-  if (p.code == 58000 && p.In[101] < 45.0) {
+  if (p.code == 58000 && p.In[kSpectrumMin] < 45.0) {
     ChartModel& c = a.Chart1;
     c.clearSeries(17);
     const int k = p.hasBand() ? FirstBandEntryFrom(p, st.LinkFreq) : -1;
@@ -371,12 +371,12 @@ void StreamerWindows(AnalyzerModel& a, const ProbeState& st, const Pin& p) {
     const double below = F[std::max(k - 1, 0)];
     const double above = F[std::min(k + 1, std::max(LastFrequency(F), k))];
     ChartModel& c = a.Chart2;
-    if (p.In[101] < 30.0) {
+    if (p.In[kSpectrumMin] < 30.0) {
       c.addPoint(0, below, 30.0, "min", kBlue);
       c.addPoint(0, above, 30.0, "min", kBlue);
       if (c.leftMaximum() < 30) c.setLeftMaximum(33);
     }
-    if (p.In[102] > 80.0) {
+    if (p.In[kSpectrumMax] > 80.0) {
       c.addPoint(0, below, 80.0, "min", kRed);
       c.addPoint(0, above, 80.0, "min", kRed);
       if (c.leftMinimum() > 80) c.setLeftMinimum(80);
@@ -386,7 +386,7 @@ void StreamerWindows(AnalyzerModel& a, const ProbeState& st, const Pin& p) {
 
 void TerrestrialMaximumLine(AnalyzerModel& a, const ProbeState& st, const Pin& p) {
   const double limT = st.CableFactor == 0 ? p.M : static_cast<double>(TruncToZero(TerrMaxLevel));
-  if (!(limT < p.Out[102] && p.s > 9 && p.code > 1000 && p.family != 13 && p.port > 0)) return;
+  if (!(limT < p.Out[kSpectrumMax] && p.s > 9 && p.code > 1000 && p.family != 13 && p.port > 0)) return;
   double lo, hi;
   // The three paths of the kind-88 channel amplifier cover fixed bands.
   if (p.code == 88005) lo = 470, hi = 790;

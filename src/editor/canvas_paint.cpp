@@ -578,7 +578,7 @@ void TForm5::PaintRunResults(Canvas& bb, const std::function<bool(int, int)>& in
     for (int k = firstPort; k <= lastPort; ++k) {
       const int px = node[PinX(k)], py = node[PinY(k)];
       if (!inside(px, py) || n >= NodeSpectra.size()) continue;
-      const double low = NodeSpectra(n, k, 101);
+      const double low = NodeSpectra(n, k, kSpectrumMin);
       if (low > -10000 && low < 10000) Dot(bb, px - ScrollX, py - ScrollY);
     }
   }

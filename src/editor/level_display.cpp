@@ -246,10 +246,10 @@ void SecondLayoutStep(AnalyzerModel& a, ProbeState& st, int node) {
 void DrawPinBars(AnalyzerModel& a, int node, int port) {
   const NodeRow& r = Nodes[static_cast<std::size_t>(node)];
   const int family = NodeClass(node);
-  if (port == 1 && family > 91 && family < 100 && NodeSpectra(static_cast<std::size_t>(node), 1, 100) > -100.0)
+  if (port == 1 && family > 91 && family < 100 && NodeSpectra(static_cast<std::size_t>(node), 1, kSpectrumOptical) > -100.0)
     DrawOpticalPowerBar(a, node);
   if (port != 0 || family != 92) return;
-  const double total = NodeSpectra(static_cast<std::size_t>(node), 0, 102);
+  const double total = NodeSpectra(static_cast<std::size_t>(node), 0, kSpectrumMax);
   if (!(1.0 < total && total < 1000.0)) return;
   const int id = r[kNodeSourceId], M = r[kNodeMaxLevel], object = r[kNodeObject];
   if (id > 0 && id < 50 && id % 10 >= 1 && id % 10 <= 4) {
@@ -262,7 +262,7 @@ void DrawPinBars(AnalyzerModel& a, int node, int port) {
 }
 
 void DrawOpticalPowerBar(AnalyzerModel& a, int node) {
-  const double P = NodeSpectra(static_cast<std::size_t>(node), 1, 100);
+  const double P = NodeSpectra(static_cast<std::size_t>(node), 1, kSpectrumOptical);
   const int wavelength = Nodes[static_cast<std::size_t>(node)][kNodeWavelength];
   a.Chart1.Visible = a.Chart2.Visible = false;
   a.Height = kNarrowHeight;

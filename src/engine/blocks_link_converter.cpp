@@ -165,8 +165,8 @@ void Converter4Windows(const NodeFrame& fr) {
       if (v > mx) mx = v;
     }
   }
-  if (mn < 1000) in[101] = mn;
-  if (mx > -100000) in[102] = mx;
+  if (mn < 1000) in[kSpectrumMin] = mn;
+  if (mx > -100000) in[kSpectrumMax] = mx;
 }
 
 void Converter4Block(const NodeFrame& fr) {

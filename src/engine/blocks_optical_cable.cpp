@@ -44,7 +44,7 @@ void FibreLine(const NodeFrame& fr) {
     default: return;  // not lit yet: no optical level to lower
   }
   const double att = ValidCableKind(kind) ? FiberAtt[kind][column] : 0.0;
-  out[100] = in[100] - att / 1000.0 * len - kFibreConnectionLoss;
+  out[kSpectrumOptical] = in[kSpectrumOptical] - att / 1000.0 * len - kFibreConnectionLoss;
 }
 
 void LineRules(const NodeFrame& fr) {
@@ -58,7 +58,7 @@ void Transmitter(const NodeFrame& fr) {
   const Grid g = DualBandGrid(fr);
   const double* in = fr.input();
   double* out = fr.spectrum(1);
-  double& drive = fr.spectrum(2)[100];
+  double& drive = fr.spectrum(2)[kSpectrumOptical];
   const double top = g.pts[g.last] + 1;
   drive = 0.0;  // first the linear power sum, then the shortfall
   for (int k = fr.kFirst; k <= fr.kLast; ++k) {
@@ -70,10 +70,10 @@ void Transmitter(const NodeFrame& fr) {
   }
   const double sum = drive;
   const double total = sum > 0.0 ? 10.0 * std::log10(sum) : 0.0;
-  fr.spectrum(3)[100] = total;
+  fr.spectrum(3)[kSpectrumOptical] = total;
   NodeRow& row = *fr.row;
   if (fr.path >= 1 && fr.path <= 4) {
-    out[100] = kTxOpticalOut;
+    out[kSpectrumOptical] = kTxOpticalOut;
     row[kNodeWavelength] = kWavelength1310;
     drive = total < kFullDriveSat ? total - kFullDriveSat : 0.0;
   } else if (fr.path == kTerrestrialPath) {
@@ -86,7 +86,7 @@ void Transmitter(const NodeFrame& fr) {
       accumulated = ObjValues[obj][kObjValueSum];
     }
     const double accumulatedDb = accumulated > 0.0 ? 10.0 * std::log10(accumulated) : 0.0;
-    out[100] = kTxOpticalOut;
+    out[kSpectrumOptical] = kTxOpticalOut;
     row[kNodeWavelength] = kWavelength1550;
     drive = accumulatedDb < kFullDriveTerr ? total - kFullDriveTerr : 0.0;
   }
@@ -135,7 +135,7 @@ ReceiverTerms TermsOf(const NodeFrame& fr, double reference, double avg, double 
   ReceiverTerms t;
   t.reference = reference;
   t.avg = avg;
-  t.shortfall = fr.spectrum(2)[100];
+  t.shortfall = fr.spectrum(2)[kSpectrumOptical];
   t.p = p;
   if (fr.path >= 1 && fr.path <= 4) {
     const int id = fr.sourceId();
@@ -179,7 +179,7 @@ void Receiver(const NodeFrame& fr) {
     }
   }
   const double avg = count > 0 ? sum / count : 0.0;
-  const double p = in[100];
+  const double p = in[kSpectrumOptical];
   if (!(p > kRxWindowLow && p < kRxWindowHigh)) return;
   const ReceiverTerms terms = TermsOf(fr, Category == 143 ? kRxReference4 : kRxReference1, avg, p);
   const int first = Category == 143 ? 2 : 1;
@@ -197,7 +197,7 @@ void OpticalSplitter(const NodeFrame& fr) {
   const double* in = fr.input();
   double* out = fr.spectrum(1);
   for (int k = fr.kFirst; k <= fr.kLast; ++k) out[k] = in[k];
-  out[100] = in[100] - SplitterLoss(fr.category, fr.path);
+  out[kSpectrumOptical] = in[kSpectrumOptical] - SplitterLoss(fr.category, fr.path);
 }
 
 }  // namespace

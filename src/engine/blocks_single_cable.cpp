@@ -82,7 +82,7 @@ void Regenerate(std::size_t j, const Grid& g, const double* f, int kFirst, int k
 
 double BandLevel(std::size_t m, const NodeRow& me, int group) {
   if (m >= Nodes.size() || !SameObjectGroup(m, me, group)) return kBandAbsent;
-  const double mn = NodeSpectra(m, 0, 101);
+  const double mn = NodeSpectra(m, 0, kSpectrumMin);
   return mn > kPresentAbove && mn < kPresentBelow ? kBandPresent : kBandAbsent;
 }
 
@@ -144,7 +144,7 @@ void SingleCableBlock(const NodeFrame& fr) {
       const double f = FreqList[k];
       if (f < lo) continue;
       if (f < top) out[k] = in[k] + InterpColumn(g, IndexAtMost(g, f), f, col, stride);
-      if (throughLine && in[k] < in[101] && in[k] > kNoSignal) in[101] = in[k];
+      if (throughLine && in[k] < in[kSpectrumMin] && in[k] > kNoSignal) in[kSpectrumMin] = in[k];
     }
   }
 
@@ -154,7 +154,7 @@ void SingleCableBlock(const NodeFrame& fr) {
     for (std::size_t j = static_cast<std::size_t>(fr.node) + 1; j < Nodes.size(); ++j) {
       const NodeRow& r = Nodes[j];
       if (r[kNodeObject] != me[kNodeObject] || r[kNodeCode] <= 0) break;
-      if (r[kNodeSourceId] == me[kNodeSourceId]) NodeSpectra(j, 0, 101) = in[101];
+      if (r[kNodeSourceId] == me[kNodeSourceId]) NodeSpectra(j, 0, kSpectrumMin) = in[kSpectrumMin];
     }
     return;
   }

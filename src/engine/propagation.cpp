@@ -65,8 +65,8 @@ void CopySpectrum(int from, int to, int markNode, int count) {
 
 void CarryOptical(int from, int to) {
   NodeAt(to)[kNodeWavelength] = NodeAt(from)[kNodeWavelength];
-  SpectrumAt(to, 0)[100] = SpectrumAt(from, 1)[100];
-  SpectrumAt(to, 2)[100] = SpectrumAt(from, 2)[100];
+  SpectrumAt(to, 0)[kSpectrumOptical] = SpectrumAt(from, 1)[kSpectrumOptical];
+  SpectrumAt(to, 2)[kSpectrumOptical] = SpectrumAt(from, 2)[kSpectrumOptical];
 }
 
 bool SamePoint(const NodeRow& in, const NodeRow& out) {
@@ -144,7 +144,7 @@ void StepWalk(int target, int start, int k, bool trial) {
       // list position is that carrier's alone, not the drive the full pass found.
       if (optical) {
         NodeAt(next)[kNodeWavelength] = NodeAt(n)[kNodeWavelength];
-        SpectrumAt(next, 0)[100] = SpectrumAt(n, 1)[100];
+        SpectrumAt(next, 0)[kSpectrumOptical] = SpectrumAt(n, 1)[kSpectrumOptical];
       }
       const NodeRow& nextRow = NodeAt(next);
       const int nextObj = nextRow[kNodeObject];
@@ -158,7 +158,7 @@ void StepWalk(int target, int start, int k, bool trial) {
             SpectrumAt(m, 0)[k] = SpectrumAt(n, 1)[k];
             if (optical) {
               NodeAt(m)[kNodeWavelength] = NodeAt(n)[kNodeWavelength];
-              SpectrumAt(m, 0)[100] = SpectrumAt(n, 1)[100];
+              SpectrumAt(m, 0)[kSpectrumOptical] = SpectrumAt(n, 1)[kSpectrumOptical];
             }
           }
         }
@@ -189,7 +189,7 @@ void PassOn(int n, int count) {
   }
 
   if (next <= 0 || next >= static_cast<long long>(Nodes.size()) - 1) return;
-  if (SpectrumRead(n, 1)[101] <= kNoSignal) return;
+  if (SpectrumRead(n, 1)[kSpectrumMin] <= kNoSignal) return;
   CopySpectrum(n, next, next, count);
   const bool optical = IsOptical(nodeClass);
   if (optical) CarryOptical(n, next);

@@ -19,7 +19,10 @@ void ReleaseLargeBlock(void* p, std::size_t bytes);
 constexpr int kObjFields = 6;          // Kind, X, Y, Inst, Orient, Style
 constexpr int kNodeFields = 29;
 constexpr int kSpectraPerNode = 6;     // input, output, ports 2..5
-constexpr int kSpectrumLen = 103;      // 0..99 levels, 100 optical dBm, 101 running min, 102 running max
+constexpr int kSpectrumLen = 103;      // 0..99 levels, then the three entries below
+constexpr int kSpectrumOptical = 100;  // optical level in dBm
+constexpr int kSpectrumMin = 101;      // running minimum of the levels
+constexpr int kSpectrumMax = 102;      // running maximum
 constexpr int kItemTextSlots = 101;
 constexpr int kLevelMarkCount = 5001;
 constexpr int kTerrSourceMax = 11;     // terrestrial sources in one run
@@ -105,7 +108,7 @@ class SpectraArray {
       if (!((t >> s) & 1u)) continue;
       const double* sp = spectrumPtr(node, s);
       if (extent > 0) prefetchLines(sp, sp + extent - 1, false);
-      prefetchLines(sp + 100, sp + 102, false);
+      prefetchLines(sp + kSpectrumOptical, sp + kSpectrumMax, false);
     }
   }
   // Asks for the lines a computation of the node is about to write: those it wrote last time.
@@ -117,7 +120,7 @@ class SpectraArray {
       if (!((t >> s) & 1u)) continue;
       const double* sp = spectrumPtr(node, s);
       if (extent > 0) prefetchLines(sp, sp + extent - 1, true);
-      prefetchLines(sp + 100, sp + 102, true);
+      prefetchLines(sp + kSpectrumOptical, sp + kSpectrumMax, true);
     }
   }
   // Gives every spectrum of the node the reset values (a node of an earlier generation holds
@@ -162,8 +165,8 @@ class SpectraArray {
 
   static void ResetValues(double* sp) {
     std::fill(sp, sp + 101, kNoSignal);
-    sp[101] = 1000000.0;
-    sp[102] = kNoSignal;
+    sp[kSpectrumMin] = 1000000.0;
+    sp[kSpectrumMax] = kNoSignal;
   }
   static const std::array<double, kSpectrumLen>& ResetSpectrum() {
     static const std::array<double, kSpectrumLen> reset = [] {
@@ -215,9 +218,9 @@ class SpectraArray {
       if (!((t >> s) & 1u)) continue;
       double* sp = spectrumPtr(node, s);
       std::fill(sp, sp + extent, kNoSignal);
-      sp[100] = kNoSignal;
-      sp[101] = 1000000.0;
-      sp[102] = kNoSignal;
+      sp[kSpectrumOptical] = kNoSignal;
+      sp[kSpectrumMin] = 1000000.0;
+      sp[kSpectrumMax] = kNoSignal;
     }
     m_meta[node].state &= static_cast<uint8_t>(~kAllSpectra);
     m_meta[node].extent = 0;

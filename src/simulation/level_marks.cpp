@@ -85,10 +85,10 @@ bool ProbePin(int u, int q, int cls, PinProbe& p) {
   const double* spq = SpectrumPeek(u, q);
   const TemplateRow& firstRow = TypeTemplateRow(p.kind, 0);
   if (p.cls == 91 && q < 2) {
-    p.level = spq[100];
+    p.level = spq[kSpectrumOptical];
     p.limit = firstRow[kTplMaxLevel] - kOpticalOffset;
   } else {
-    p.level = spq[102];
+    p.level = spq[kSpectrumMax];
     p.limit = p.cls == 42 ? firstRow[kTplMaxLevel] : r[kNodeMaxLevel];
   }
   p.hang = ValidObjRow(p.row) ? ObjValues[p.row][kObjValuePort] : 0.0;
@@ -106,7 +106,7 @@ void MarkAboveMaximum(const PinProbe& p, MarkWriter& w) {
 void MarkLinkUnitOnPort(PinProbe& p, MarkWriter& w) {
   if (p.cls != 42 || !(p.hang > kHangsOnPort)) return;
   const NodeRow& r = Nodes[p.node];
-  if (SpectrumPeek(p.node, 0)[101] < LinkUnitThreshold(p.code)) {
+  if (SpectrumPeek(p.node, 0)[kSpectrumMin] < LinkUnitThreshold(p.code)) {
     w.mark(kLevelBelowMin, r[kNodeInX], r[kNodeInY]);
     p.marked = true;
   }
@@ -114,7 +114,7 @@ void MarkLinkUnitOnPort(PinProbe& p, MarkWriter& w) {
 
 // The streamer's terrestrial input below 40 dBuV.
 void MarkStreamerInput(PinProbe& p, MarkWriter& w) {
-  if (p.code != kCodeStreamerInput || !(SpectrumPeek(p.node, 0)[101] < kStreamerMinInput)) return;
+  if (p.code != kCodeStreamerInput || !(SpectrumPeek(p.node, 0)[kSpectrumMin] < kStreamerMinInput)) return;
   const NodeRow& r = Nodes[p.node];
   w.mark(kLevelBelowMin, r[kNodeInX], r[kNodeInY]);
   p.marked = true;
@@ -173,14 +173,14 @@ void MarkLinkUnitOnOutput(PinProbe& p, MarkWriter& w) {
 void MarkConverterInput(const PinProbe& p, MarkWriter& w) {
   if (!(p.code > kCodeConverterInput && p.code < kCodeConverterTerr) || p.q != 0) return;
   const NodeRow& r = Nodes[p.node];
-  if (SpectrumPeek(p.node, 0)[102] > kConverterMaxInput) w.mark(kLevelAboveMax, r[kNodeInX], r[kNodeInY]);
-  if (SpectrumPeek(p.node, 0)[101] < kConverterMinInput) w.mark(kLevelBelowMin, r[kNodeInX], r[kNodeInY]);
+  if (SpectrumPeek(p.node, 0)[kSpectrumMax] > kConverterMaxInput) w.mark(kLevelAboveMax, r[kNodeInX], r[kNodeInY]);
+  if (SpectrumPeek(p.node, 0)[kSpectrumMin] < kConverterMinInput) w.mark(kLevelBelowMin, r[kNodeInX], r[kNodeInY]);
 }
 
 // A port's lowest carrier below the minimum outlet level, unless a link unit's own limit
 // governs that port or the input is marked already.
 void MarkPortBelowMinimum(const PinProbe& p, int portSkip, MarkWriter& w) {
-  const double lowest = SpectrumPeek(p.node, p.q)[101];
+  const double lowest = SpectrumPeek(p.node, p.q)[kSpectrumMin];
   const int id = Nodes[p.node][kNodeSourceId];
   if (p.carriers > 0 && p.q > 1 && !p.marked && -1001 < lowest &&
       ((id < kSatIdLimit && lowest < SatMinLevel) || (id > kSatIdLimit && lowest < TerrMinLevel)) && portSkip != p.q)
@@ -194,10 +194,10 @@ void MarkOpticalInput(const PinProbe& p, MarkWriter& w) {
   const NodeRow& r = Nodes[p.node];
   double level, limit;
   if (p.cls == 91) {
-    level = SpectrumPeek(p.node, 0)[100];
+    level = SpectrumPeek(p.node, 0)[kSpectrumOptical];
     limit = TypeTemplateRow(p.kind, 1)[kTplMaxLevel] - kOpticalOffset;
   } else {
-    level = SpectrumPeek(p.node, 0)[101];
+    level = SpectrumPeek(p.node, 0)[kSpectrumMin];
     limit = r[kNodeMaxLevel] - 20;
   }
   if (-100 < level && level < limit) w.mark(kLevelBelowMin, r[kNodeInX], r[kNodeInY]);
@@ -207,7 +207,7 @@ void MarkOpticalInput(const PinProbe& p, MarkWriter& w) {
 void MarkSingleCableOutput(int u, MarkWriter& w) {
   const NodeRow& r = Nodes[u];
   if (r[kNodeChainMark] != kChainSingleCable || BandCarriers(r[kNodeSourceId]) <= 0) return;
-  const double lowest = SpectrumPeek(u, 1)[101];
+  const double lowest = SpectrumPeek(u, 1)[kSpectrumMin];
   if (lowest > 100000 || lowest < 0) w.mark(kLevelBelowMin, r[kNodeOutX], r[kNodeOutY]);
 }
 
@@ -222,7 +222,7 @@ void MarkBandGridOutput(int u, int lo, int hi, MarkWriter& w) {
   if (missing) w.mark(kLevelBelowMin, r[kNodeOutX], r[kNodeOutY]);
   if (NodeClass(u) == 81 && BandOf(r[kNodeSourceId]) != 4) return;
   const double* out = SpectrumPeek(u, 1);
-  bool low = out[101] > 100000;
+  bool low = out[kSpectrumMin] > 100000;
   for (int b = 1; b <= 4 && !low; ++b) {
     if (LnbParams[0][b - 1][kLnbCarriers] <= 0) continue;
     for (int e = 7 * (b - 1); e < 7 * b; ++e)

@@ -242,18 +242,18 @@ class Tuner {
     const int id = src[kNodeSourceId];
     const int d = src[kNodeNext];
     if (d <= 0 || d >= kChainEnd || WalkSuccessor(d) < 0) return;
-    if (SpectrumAt(i, 1)[101] <= -1e7) return;
+    if (SpectrumAt(i, 1)[kSpectrumMin] <= -1e7) return;
     const bool optical = [&] {
       const int cls = TypeOf(KindOfRow(src[kNodeObject]))[kClass];
       return cls >= 91 && cls <= 99;
     }();
     auto copyTo = [&](int m) {
       std::copy(SpectrumAt(i, 1), SpectrumAt(i, 1) + 100, SpectrumAt(m, 0));
-      if (id < kTerrIdBase || TerrSourceIndex == 0) SpectrumAt(m, 0)[100] = SpectrumAt(i, 1)[100];
+      if (id < kTerrIdBase || TerrSourceIndex == 0) SpectrumAt(m, 0)[kSpectrumOptical] = SpectrumAt(i, 1)[kSpectrumOptical];
       if (optical) {
         NodeAt(m)[kNodeWavelength] = src[kNodeWavelength];
-        SpectrumAt(m, 0)[100] = SpectrumAt(i, 1)[100];
-        SpectrumAt(m, 2)[100] = SpectrumAt(i, 2)[100];
+        SpectrumAt(m, 0)[kSpectrumOptical] = SpectrumAt(i, 1)[kSpectrumOptical];
+        SpectrumAt(m, 2)[kSpectrumOptical] = SpectrumAt(i, 2)[kSpectrumOptical];
       }
     };
     copyTo(d);

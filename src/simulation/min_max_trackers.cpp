@@ -54,7 +54,7 @@ MinMax ScanMinMax(const double* sp, int count, bool optical, double loFloor, dou
     hi[0] = hi[0] < h ? h : hi[0];
   };
   for (; k < count; ++k) take0(sp[k]);
-  if (optical) take0(sp[100]);
+  if (optical) take0(sp[kSpectrumOptical]);
   double mn = lo[0], mx = hi[0];
   for (int j = 1; j < 4; ++j) {
     mn = lo[j] < mn ? lo[j] : mn;
@@ -68,7 +68,7 @@ MinMax ScanMinMax(const double* sp, int count, bool optical, double loFloor, dou
       if (v > hiFloor) mx = std::max(mx, v);
     };
     for (int e = 0; e < count; ++e) inOrder(sp[e]);
-    if (optical) inOrder(sp[100]);
+    if (optical) inOrder(sp[kSpectrumOptical]);
   }
   return {mn, mx};
 }
@@ -76,8 +76,8 @@ MinMax ScanMinMax(const double* sp, int count, bool optical, double loFloor, dou
 // Entry 101 := the smallest value above loFloor and entry 102 := the largest above hiFloor.
 void SetMinMax(double* sp, int count, bool optical, double loFloor, double hiFloor) {
   const MinMax m = ScanMinMax(sp, count, optical, loFloor, hiFloor);
-  sp[101] = m.mn;
-  sp[102] = m.mx;
+  sp[kSpectrumMin] = m.mn;
+  sp[kSpectrumMax] = m.mx;
 }
 
 // The common case of a node's trackers: every spectrum the run reached scanned over entries
@@ -130,7 +130,7 @@ std::vector<int32_t> TakenAt;
 // Optical transmitters: both trackers hold the total power of the carriers above -10 dBm,
 // spread over `carriers` channels when the walk counted them (0 = as summed).
 void SetPowerSum(double* sp, int last, int carriers) {
-  sp[101] = sp[102] = 0.0;
+  sp[kSpectrumMin] = sp[kSpectrumMax] = 0.0;
   double sum = 0.0;
   int cnt = 0;
   for (int k = 0; k <= last; ++k)
@@ -139,8 +139,8 @@ void SetPowerSum(double* sp, int last, int carriers) {
       ++cnt;
     }
   if (cnt == 0) return;
-  sp[102] = 10.0 * std::log10(carriers > 0 ? carriers * sum / cnt : sum);
-  sp[101] = sp[102];
+  sp[kSpectrumMax] = 10.0 * std::log10(carriers > 0 ? carriers * sum / cnt : sum);
+  sp[kSpectrumMin] = sp[kSpectrumMax];
 }
 
 }  // namespace
@@ -183,8 +183,8 @@ void UpdateMinMaxTrackers() {
         for (int s = 0; s < kSpectraPerNode; ++s) {
           if (!NodeSpectra.touched(n, s)) continue;
           double* sp = NodeSpectra.atLeading(n, s, 0);
-          sp[101] = taken->value[static_cast<std::size_t>(s)].mn;
-          sp[102] = taken->value[static_cast<std::size_t>(s)].mx;
+          sp[kSpectrumMin] = taken->value[static_cast<std::size_t>(s)].mn;
+          sp[kSpectrumMax] = taken->value[static_cast<std::size_t>(s)].mx;
         }
       } else {
         for (int s = 0; s < kSpectraPerNode; ++s) minMax(i, s, plain.last, plain.loFloor, plain.hiFloor);
@@ -194,7 +194,7 @@ void UpdateMinMaxTrackers() {
     const NodeRow& r = Nodes[i];
     const int id = r[kNodeSourceId];
     if (id == 0)
-      for (int s = 0; s < kSpectraPerNode; ++s) NodeSpectra(i, s, 101) = NodeSpectra(i, s, 102) = kNoSignal;
+      for (int s = 0; s < kSpectraPerNode; ++s) NodeSpectra(i, s, kSpectrumMin) = NodeSpectra(i, s, kSpectrumMax) = kNoSignal;
     const bool lnb = id > 0 && id < kLnbIdLimit;
     const bool terrestrial = id > kSatIdLimit && r[kNodeChainMark] != kChainBandGrid;
     if ((lnb || terrestrial) && NodeClass(i) != 92) {
@@ -220,7 +220,7 @@ void UpdateMinMaxTrackers() {
         double* sp = NodeSpectra.at(i, 0);
         double hi = kNoSignal;
         for (int k = 0; k <= 30; ++k) hi = std::max(hi, sp[k]);
-        sp[102] = hi;
+        sp[kSpectrumMax] = hi;
       }
     }
   }

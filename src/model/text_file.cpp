@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -175,6 +176,19 @@ std::string Utf8ToCp1252(const std::string& in) {
     for (int k = 0; k < 32; ++k)
       if (kHigh[k] == cp && cp != 0) mapped = static_cast<char>(0x80 + k);
     out += mapped;
+  }
+  return out;
+}
+
+std::string CharsCp1252CannotHold(const std::string& utf8) {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    std::size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
+    len = std::min(len, utf8.size() - i);
+    const std::string ch = utf8.substr(i, len);
+    i += len;
+    if (ch != "?" && Utf8ToCp1252(ch) == "?" && out.find(ch) == std::string::npos) out += ch;
   }
   return out;
 }

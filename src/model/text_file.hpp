@@ -9,6 +9,10 @@ namespace kavrix {
 // UTF-8 (in memory) <-> Windows-1252 (on disk). Characters 1252 cannot hold become '?'.
 std::string Utf8ToCp1252(const std::string& utf8);
 std::string Cp1252ToUtf8(const std::string& cp1252);
+// The characters of a text that Windows-1252 cannot hold, each once, in the order they first
+// appear; empty when the file keeps the whole text. What a window checks before a typed text is
+// taken, so that nothing turns into '?' on disk without a word.
+std::string CharsCp1252CannotHold(const std::string& utf8);
 
 // "<what> <path>: <the system's reason for err>", the form of every file error the user sees.
 std::string FileErrorMessage(const std::string& what, const std::string& path, int err);

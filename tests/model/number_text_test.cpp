@@ -77,6 +77,10 @@ TEST(TextFile, WritesCrLfInCp1252AndReadsAnyLineEnd) {
   ASSERT_TRUE(ReadTextLines("a.txt", lines));
   EXPECT_EQ(lines[1], "Grüße €");
   EXPECT_FALSE(ReadTextLines("missing.txt", lines));
+  // What the file cannot keep is named before it is lost: each character once, a typed '?' never.
+  EXPECT_EQ(CharsCp1252CannotHold("Riser A: žė € 5?"), "ė");
+  EXPECT_EQ(CharsCp1252CannotHold("руб."), "руб");
+  EXPECT_EQ(CharsCp1252CannotHold("Grüße €"), "");
 }
 
 TEST(TextFile, SplitBlanksDropsEmptyFields) {

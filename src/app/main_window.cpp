@@ -16,6 +16,7 @@
 #include "app/forms.hpp"
 #include "editor/canvas_window.hpp"
 #include "editor/placement_commands.hpp"
+#include "model/committed_drawing.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/price_rows.hpp"
@@ -201,8 +202,7 @@ bool TForm1::SaveProjectTo(const std::string& path) {
   std::string error;
   bool written;
   {
-    UnplacedSourceSlotHidden unplaced;
-    HeldObjectAtItsPlace held;
+    CommittedDrawing committed;
     written = WriteProjectFile(path, &error);
   }
   if (!written) {

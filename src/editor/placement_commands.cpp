@@ -4,6 +4,7 @@
 
 #include "catalogue/placement_defaults.hpp"
 #include "editor/canvas_state.hpp"
+#include "model/committed_drawing.hpp"
 #include "model/network_model.hpp"
 #include "model/object_rows.hpp"
 #include "model/source_tables.hpp"
@@ -94,24 +95,9 @@ int FreeSlot(const std::array<bool, N>& used, int reserved) {
   return -1;
 }
 
-// A committed object picked up by the canvas click sits at CurObject: arming there would overwrite
-// it. It goes back to the place it was picked up from, and arming uses the free row after the
-// committed ones.
-bool HoldsPickedUp(int r) { return PanelOpen != 0 && ValidObjRow(r) && r < ObjectCount && NetObjects[r][kKind] > 0; }
-
-void RestorePickedUpPlace(int r) {
-  NetObjects[r][kX] = LineEditSave.X;
-  NetObjects[r][kY] = LineEditSave.Y;
-  // A line being re-routed also gets back its direction, bends and route style.
-  if (IsLine(NetObjects[r][kKind]) && ValidObjRow(r + 1) && NetObjects[r + 1][kKind] < 0) {
-    NetObjects[r][kOrient] = LineEditSave.Orient;
-    for (int f = kLegV1; f <= kLineRoute; ++f) NetObjects[r + 1][f] = LineEditSave.Bend[f - kLegV1];
-  }
-}
-
 void PutBackPickedUp() {
   if (PanelOpen == 0) return;
-  if (HoldsPickedUp(CurObject)) RestorePickedUpPlace(CurObject);
+  if (const int held = HeldObjectRow(); held >= 0) PutAtPickUpPlace(held);
   PanelOpen = 0;
   PickOffset = {};
   LinePicked = false;
@@ -269,36 +255,6 @@ void CancelPlacement() {
   }
   PendingKind = 0;
   ExtraAngles = 0;
-}
-
-UnplacedSourceSlotHidden::UnplacedSourceSlotHidden() {
-  if (!ReservationLive()) return;
-  const Reservation& r = g_reserved;
-  if (r.kind == kLnbKind && ValidSatSlot(r.index)) m_slot = &SatUsed[static_cast<std::size_t>(r.index)];
-  else if (IsAntenna(r.kind) && ValidTerrSlot(r.index)) m_slot = &TerrUsed[static_cast<std::size_t>(r.index)];
-  if (m_slot && !*m_slot) m_slot = nullptr;
-  if (m_slot) *m_slot = false;
-}
-
-UnplacedSourceSlotHidden::~UnplacedSourceSlotHidden() {
-  if (m_slot) *m_slot = true;
-}
-
-HeldObjectAtItsPlace::HeldObjectAtItsPlace() {
-  if (!HoldsPickedUp(CurObject)) return;
-  m_row = CurObject;
-  m_curObject = CurObject;
-  m_head = NetObjects[m_row];
-  if (ValidObjRow(m_row + 1)) m_next = NetObjects[m_row + 1];
-  RestorePickedUpPlace(m_row);
-  CurObject = ObjectCount;
-}
-
-HeldObjectAtItsPlace::~HeldObjectAtItsPlace() {
-  if (m_row < 0) return;
-  NetObjects[m_row] = m_head;
-  if (ValidObjRow(m_row + 1)) NetObjects[m_row + 1] = m_next;
-  CurObject = m_curObject;
 }
 
 }  // namespace kavrix

@@ -46,34 +46,4 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag);
 // its rows are cleared and PendingKind is 0. A picked-up object is put back where it was.
 void CancelPlacement();
 
-// While alive, the source slot an armed but unplaced LNB or antenna took counts as free, so that
-// a project saved meanwhile carries no plan of a source that is not in the drawing.
-class UnplacedSourceSlotHidden {
- public:
-  UnplacedSourceSlotHidden();
-  ~UnplacedSourceSlotHidden();
-  UnplacedSourceSlotHidden(const UnplacedSourceSlotHidden&) = delete;
-  UnplacedSourceSlotHidden& operator=(const UnplacedSourceSlotHidden&) = delete;
-
- private:
-  bool* m_slot = nullptr;
-};
-
-// While alive, the drawing reads as committed: an object picked up by the canvas stands where it
-// was picked up and the table ends after the last committed row, so a project saved meanwhile
-// keeps every object instead of ending at the held one. The held state comes back afterwards.
-class HeldObjectAtItsPlace {
- public:
-  HeldObjectAtItsPlace();
-  ~HeldObjectAtItsPlace();
-  HeldObjectAtItsPlace(const HeldObjectAtItsPlace&) = delete;
-  HeldObjectAtItsPlace& operator=(const HeldObjectAtItsPlace&) = delete;
-
- private:
-  int m_row = -1;
-  int m_curObject = 0;
-  ObjRow m_head{};
-  ObjRow m_next{};
-};
-
 }  // namespace kavrix

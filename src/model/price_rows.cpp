@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "model/committed_drawing.hpp"
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
@@ -177,6 +178,7 @@ void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
   std::vector<int> kinds;
   std::map<int, int64_t> count;
   std::array<int64_t, kCableTypes + 1> rfLen{}, fiberLen{};
+  const CommittedDrawing committed;  // a component armed on the canvas is not priced
   for (std::size_t r = 0; r < NetObjects.size() && NetObjects[r][kKind] != 0; ++r) {
     const ObjRow& o = NetObjects[r];
     const int kind = o[kKind];

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "model/committed_drawing.hpp"
 #include "editor/canvas_paint.hpp"
 #include "model/drawing_extent.hpp"
 #include "model/network_model.hpp"
@@ -177,6 +178,7 @@ std::vector<PrintOp> DrawingPrintLayout(const DrawingPrintInput& in, platform::P
 }
 
 bool PrintDrawingOn(platform::PrintJob& job, const std::string& title, std::string* error) {
+  const CommittedDrawing committed;  // only what is placed is printed
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -201,6 +203,7 @@ bool PrintDrawingOn(platform::PrintJob& job, const std::string& title, std::stri
 }
 
 bool ExportDrawingPicture(const std::string& path, std::string* error) {
+  const CommittedDrawing committed;
   const Bitmap drawing = RenderWholeDrawing();
   if (drawing.empty()) {
     if (error) *error = "The drawing is too large to be saved as a picture.";

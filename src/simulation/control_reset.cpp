@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "model/committed_drawing.hpp"
 #include "catalogue/knob_table.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "model/network_model.hpp"
@@ -44,6 +45,7 @@ int ResetControlSettings() {
 }
 
 void ControlReset(const CommandClicks& clicks) {
+  const CommittedDrawing committed;
   EditStep step;
   ResetControlSettings();
   if (clicks.analyze) clicks.analyze();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "model/committed_drawing.hpp"
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "engine/node_frame.hpp"
@@ -610,6 +611,7 @@ bool AnyAdjustable() {
 }  // namespace
 
 TuneOutcome Tune(const CommandClicks& clicks) {
+  const CommittedDrawing committed;
   TuneOutcome out;
   EditStep step;  // the control reset's records and the write-back form one undo step
   if (clicks.controlReset) clicks.controlReset();

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/committed_drawing.hpp"
 #include "catalogue/geometry.hpp"
 #include "catalogue/port_templates.hpp"
 #include "catalogue/type_catalogue.hpp"
@@ -353,6 +354,7 @@ std::string CurrentStatusText(int mA) {
 }
 
 RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
+  const CommittedDrawing committed;  // a component armed or held on the canvas is not yet drawn
   RunOutcome out;
   auto say = [&](const std::string& caption, const std::string& text) {
     if (cb.message) cb.message(caption, text);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "model/committed_drawing.hpp"
 #include "catalogue/type_catalogue.hpp"
 #include "engine/propagation.hpp"
 #include "model/network_model.hpp"
@@ -435,6 +436,7 @@ void Commit(const SavedRows& before) {
 }  // namespace
 
 OptimisationOutcome OptimizeStructure(const CommandClicks& clicks) {
+  const CommittedDrawing committed;
   OptimisationOutcome out;
   if (clicks.busy) clicks.busy(true);
   if (!HasCascadedComponent()) {

@@ -12,6 +12,8 @@
 
 #include "catalogue/frequency_grids.hpp"
 #include "editor/click_fixture.hpp"
+#include "editor/placement_commands.hpp"
+#include "model/price_rows.hpp"
 #include "engine/tables_multiswitch.hpp"
 #include "simulation/window/analyzer_window.hpp"
 
@@ -214,6 +216,56 @@ TEST_F(DrawNetworkTest, SavingWhileAnObjectIsPickedUpKeepsEveryObject) {
   while (onLine.y < 400 && HitTestComponent(onLine.x, onLine.y) != line) onLine.y += 5;
   ASSERT_EQ(HitTestComponent(onLine.x, onLine.y), line);
   saveWhileHeld(onLine);
+}
+
+// A component picked from the palette but not yet placed sits in the table's free row: the run
+// counted its supply current and took an armed LNB as a source, and the estimate, the picture
+// and the print took it as drawn.
+TEST_F(DrawNetworkTest, AnArmedComponentIsNotPartOfTheDrawing) {
+  std::filesystem::copy_file(std::string(KAVRIX_TEST_DATA) + "/lines_sockets.stn", PathIn("net.stn"));
+  ui().files.push_back(platform::FileDialogResult{PathIn("net.stn"), 1});
+  ClickWidget(CommandButton(Form1->Open1));
+  for (PriceListRow& r : PriceListRows.Rows)
+    if (r[0] == "TV socket" || r[0] == "RG-59") r[1] = r[0] == "RG-59" ? "1" : "3";
+  const auto results = [&] {
+    Form1->ToolButton5->trigger();  // first, as it colours single lines by their content
+    Form1->Billofmaterials1Click();
+    Form1->S1Click(PathIn("net.stn"));
+    return std::tuple{EstimateGrid.Rows, test::FileBytes(PathIn("net.bmp")), StatusBarText};
+  };
+  const auto drawn = results();
+  EXPECT_EQ(std::get<0>(drawn).back()[kPriceWhole], "158");  // 6 sockets x 3 + 140 m x 1
+  for (int kind : {210, 183}) {
+    Form1->PlacementClick(kind);
+    MoveTo(600, 600);
+    ASSERT_EQ(NetObjects[CurObject][kKind], kind);
+    const auto armed = results();
+    EXPECT_EQ(std::get<0>(armed), std::get<0>(drawn)) << kind;
+    EXPECT_TRUE(std::get<1>(armed) == std::get<1>(drawn)) << kind << ": the picture shows the armed component";
+    EXPECT_EQ(std::get<2>(armed), std::get<2>(drawn)) << kind;
+    EXPECT_EQ(PendingKind, kind) << "the arm itself stays";
+  }
+  CancelPlacement();
+  ClickAt(100, 100);  // the LNB picked up counts where it was
+  MoveTo(700, 650);
+  ASSERT_EQ(PanelOpen, 1);
+  const auto held = results();
+  EXPECT_EQ(std::get<0>(held), std::get<0>(drawn));
+  EXPECT_TRUE(std::get<1>(held) == std::get<1>(drawn));
+  EXPECT_EQ(std::get<2>(held), std::get<2>(drawn));
+  EXPECT_EQ(NetObjects[0][kX], 700);
+
+  Form1->Close1->trigger();
+  test::AddObject(203, 170, 140, 10, 1, 1);
+  test::AddContinuation(100, 0, 0, 0, 11);
+  Form1->PlacementClick(91);
+  MoveTo(200, 100);  // its band 1 output on the line's start
+  ASSERT_EQ(NetObjects[CurObject][kX], 200);
+  ui().messages.clear();
+  Form1->ToolButton5->trigger();
+  ASSERT_FALSE(ui().messages.empty());
+  EXPECT_EQ(ui().messages[0].text, "Missing signal source (LNB)");
+  EXPECT_TRUE(SatUsed[static_cast<std::size_t>(NetObjects[CurObject][kInst])]) << "the armed LNB keeps its slot";
 }
 
 // Each cable kind drawn with the keys the user has: Shift for the arrangement, Space for bends

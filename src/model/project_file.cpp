@@ -11,6 +11,7 @@
 #include "model/object_rows.hpp"
 #include "model/price_rows.hpp"
 #include "model/project_options.hpp"
+#include "model/source_file.hpp"
 #include "model/source_tables.hpp"
 #include "model/text_file.hpp"
 #include "model/window_modes.hpp"
@@ -322,6 +323,16 @@ void ShiftTerrSlot0() {
 
 }  // namespace
 
+std::string NotAProjectMessage(const std::string& path, const std::vector<std::string>& lines) {
+  if (const auto plan = SourcePlanKindOfName(path))
+    return *plan == SourceFileKind::Lnb ? kLnbNotAProjectMessage : kTerrNotAProjectMessage;
+  if (lines.empty() || LeadingInt(lines[0]) < 2000) return {};
+  if (lines.size() <= kCableGridRows) return kNotAProjectMessage;
+  for (int k = 1; k <= kCableGridRows; ++k)
+    if (lines[static_cast<std::size_t>(k)].find(':') == std::string::npos) return kNotAProjectMessage;
+  return {};
+}
+
 std::string ValueOutOfRangeMessage(std::size_t lineNumber) {
   return "This file cannot be opened: line " + std::to_string(lineNumber) + " holds a value outside " +
          std::to_string(-kMaxFileValue) + ".." + std::to_string(kMaxFileValue);
@@ -453,7 +464,9 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   }
 
   const std::size_t firstRecord = 1 + kCableGridRows + (version > 3999 ? kCableGridRows : 0);
-  if (std::string refusal = RefusalOfRecords(lines, firstRecord, version); !refusal.empty()) {
+  std::string refusal = NotAProjectMessage({}, lines);
+  if (refusal.empty()) refusal = RefusalOfRecords(lines, firstRecord, version);
+  if (!refusal.empty()) {
     result.status = ProjectReadResult::Status::Refused;
     result.message = std::move(refusal);
     ProjectModified = false;

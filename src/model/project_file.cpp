@@ -1,6 +1,7 @@
 #include "model/project_file.hpp"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string_view>
 
@@ -30,6 +31,7 @@ constexpr int kCodeLnbHeader = 4200;
 constexpr int kCodePriceRow = 10000;
 constexpr int kCodeComment = 100000;
 constexpr int kMaxCommentSlot = kItemTextSlots - 1;
+constexpr int32_t kCommentKind = 100;
 
 // Reals are stored as thousandths, rounded so that 2.01 comes back as 2.01.
 std::string Milli(double v) { return std::to_string(RoundHalfEven(v * 1000.0)); }
@@ -283,6 +285,18 @@ void CompleteObjectRows(int version) {
   ObjectCount = CurObject;
 }
 
+// The writer leaves empty texts out, so a comment whose slot has no record was saved empty, not
+// with the text a new network starts with. The next new comment takes a slot after every one a
+// comment uses, so that no two comments share a text.
+void KeepCommentSlots(const std::array<bool, kItemTextSlots>& textRecords) {
+  for (int i = 0; i < CurObject; ++i) {
+    const ObjRow& r = NetObjects[i];
+    if (r[kKind] != kCommentKind || r[kInst] < 0 || r[kInst] > kMaxCommentSlot) continue;
+    if (!textRecords[static_cast<std::size_t>(r[kInst])]) ItemTexts[static_cast<std::size_t>(r[kInst])].clear();
+    ItemTextCount = std::max(ItemTextCount, r[kInst] + 1);
+  }
+}
+
 // Conventions of files before version 2600: the first line kinds had other numbers and the
 // LNB current lived in the LNB row's Style. Every line has its geometry row by now
 // (CompleteObjectRows); nothing is written outside an object's own rows.
@@ -485,6 +499,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
 
   NetObjects.reserve(NetObjects.size() + (lines.size() > next ? lines.size() - next : 0));
   std::size_t nodeGrowth = 0, chainGrowth = 0, linkGrowth = 0;
+  std::array<bool, kItemTextSlots> textRecords{};
   int32_t p[5];
   for (std::size_t li = next; li < lines.size(); ++li) {
     const std::string& s = lines[li];
@@ -522,6 +537,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
       const int i = code - kCodeComment;
       ItemTexts[i] = RecordText(s, blank);
       ItemTextCount = i + 1;
+      textRecords[static_cast<std::size_t>(i)] = true;
     }
   }
   if (nodeGrowth > 0) EnsureNodeRows(Nodes.size() + nodeGrowth);
@@ -529,6 +545,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   if (linkGrowth > 0) Links.resize(Links.size() + linkGrowth, LinkRow{});
 
   CompleteObjectRows(version);
+  KeepCommentSlots(textRecords);
   if (version < 2600) ConvertBefore2600();
   SyncRowCompanions();
   RebuildSymbols();

@@ -24,6 +24,7 @@
 #include "model/project_options.hpp"
 #include "model/source_file.hpp"
 #include "model/source_tables.hpp"
+#include "model/text_file.hpp"
 #include "model/window/options_window.hpp"
 #include "reports/document_commands.hpp"
 #include "reports/price_window.hpp"
@@ -240,9 +241,11 @@ void TForm1::SaveAs1Click() {
   }
   if (chosen->filterIndex == 1 && SaveDialog1.defaultExt == ".stn") {
     // The save dialog gives a name typed without any extension its default one, or the project
-    // would not be listed when it is opened again; a name with an extension stays as typed.
-    const std::string path =
-        FileNameExtension(chosen->fileName).empty() ? chosen->fileName + SaveDialog1.defaultExt : chosen->fileName;
+    // would not be listed when it is opened again; so does a plan file's name, which a project
+    // must never replace. Any other name with an extension stays as typed.
+    const std::string& name = chosen->fileName;
+    const bool ownExt = !FileNameExtension(name).empty() && !SourcePlanKindOfName(name);
+    const std::string path = ownExt ? name : name + SaveDialog1.defaultExt;
     SaveProjectTo(path);
   }
 }
@@ -282,8 +285,19 @@ void TForm1::Open1Click() {
   OpenDialog1.fileName.clear();
   const auto chosen = platform::Current().openFile(OpenDialog1);
   if (!chosen || chosen->fileName.empty()) return;
-  if (!Close1Click()) return;
   const std::string path = chosen->fileName;
+  // A file that cannot be read or is no project is refused before the save question: the drawing
+  // and its name stay, so no later Save can write project text over a plan.
+  {
+    std::vector<std::string> lines;
+    std::string refusal;
+    if (ReadTextLines(path, lines, &refusal)) refusal = NotAProjectMessage(path, lines);
+    if (!refusal.empty()) {
+      platform::ShowError("Error", refusal);
+      return;
+    }
+  }
+  if (!Close1Click()) return;
 
   OptimizeMode = true;
   platform::Current().setBusyCursor(true);

@@ -141,6 +141,8 @@ class TForm5 : public QWidget {
   // A panel that stored into the cell the open stepper edits: the stepper takes the stored
   // value, so that its later commit keeps what the panel stored.
   void KnobFollowsStoredValue();
+  // Keeps the comment text within what its file holds: 100 characters, all of them 8-bit.
+  void Memo1Change();
   void Memo1KeyDown(int key);
   // Commits of the cable and comment editors, shared by their Enter keys and the canvas click.
   void CommitCableEditor();

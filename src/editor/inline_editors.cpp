@@ -25,6 +25,7 @@
 #include "model/project_file.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
+#include "model/text_file.hpp"
 #include "model/undo_ring.hpp"
 #include "symbols/object_glyphs.hpp"
 
@@ -34,6 +35,7 @@ namespace {
 
 constexpr const char* kCommentPlaceholder = "Double click and enter a text";
 constexpr int kCommentMaxChars = 100;
+constexpr const char* kCommentCharsMessage = "A project file cannot keep these characters, so they were left out: ";
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 int Sign(int v) { return (v > 0) - (v < 0); }
@@ -236,13 +238,7 @@ void TForm5::CreatePanels() {
   Memo1->setObjectName("Memo1");
   Memo1->resize(220, 52);
   Memo1->hide();
-  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
-    const QString t = Memo1->toPlainText();
-    if (t.size() <= kCommentMaxChars) return;
-    const QSignalBlocker block(Memo1);
-    Memo1->setPlainText(t.left(kCommentMaxChars));
-    Memo1->moveCursor(QTextCursor::End);
-  });
+  connect(Memo1, &QPlainTextEdit::textChanged, this, [this] { Memo1Change(); });
   HookKeys(Memo1, [this](int key) {
     if (!IsEnterKey(key)) return false;
     Memo1KeyDown(key);
@@ -435,6 +431,30 @@ void TForm5::ComboBox1Exit() {
 }
 
 // ---- comment editor handlers
+
+// The project file keeps comments in 8 bits: a character it cannot hold is refused as it is
+// typed, with a word, instead of coming back as "?" from the next Save and Open.
+void TForm5::Memo1Change() {
+  QString t = Memo1->toPlainText();
+  const QString lost = QString::fromStdString(CharsCp1252CannotHold(t.toStdString()));
+  if (t.size() <= kCommentMaxChars && lost.isEmpty()) return;
+  int caret = Memo1->textCursor().position();
+  for (const char32_t c : lost.toUcs4()) {
+    const QString one = QString::fromUcs4(&c, 1);
+    caret -= static_cast<int>(t.left(caret).count(one) * one.size());
+    t.remove(one);
+  }
+  t.truncate(kCommentMaxChars);
+  {
+    const QSignalBlocker block(Memo1);
+    Memo1->setPlainText(t);
+    QTextCursor cursor = Memo1->textCursor();
+    cursor.setPosition(std::min(caret, static_cast<int>(t.size())));
+    Memo1->setTextCursor(cursor);
+  }
+  if (!lost.isEmpty())
+    platform::ShowError("Note", kCommentCharsMessage + lost.toStdString());
+}
 
 void TForm5::Memo1KeyDown(int key) {
   if (IsEnterKey(key) && Shown(Memo1)) CommitCommentEditor();

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "editor/canvas_window.hpp"
+#include "editor/source_plans.hpp"
 #include "model/network_model.hpp"
 
 namespace kavrix {
@@ -61,6 +62,12 @@ void TForm5::Button4Click(QObject* /*sender*/) {
   if (plan.oldVersion) platform::ShowMessage(kOldSourceFileMessage);
   ApplySourcePlan(plan, kind, StringGrid1);
   RefreshSourceGrids();
+  // An antenna's grid is shorter than a channel file: what it cannot take is said, not dropped.
+  const int row = EditedRow();
+  if (!ValidObjRow(row)) return;
+  const int sourceKind = NetObjects[static_cast<std::size_t>(row)][kKind];
+  const std::string left = source_plan::ChannelsNotTakenMessage(StringGrid1, sourceKind);
+  if (!left.empty()) platform::ShowMessage(left);
 }
 
 }  // namespace kavrix

@@ -138,6 +138,18 @@ void RegenerateTerr(TerrTable& t, const TerrHeader& h) {
 
 int TerrGridRows(int kind) { return kind == 92 ? 100 : 31; }
 
+std::string ChannelsNotTakenMessage(const SourceGrid& grid, int kind) {
+  if (kind < 92 || kind > 95) return {};
+  const int taken = TerrGridRows(kind);
+  int left = 0;
+  for (int r = taken + 1; r <= kTerrFileRows; ++r)
+    if (CellInt(grid, 0, r) >= 1 && CellInt(grid, 1, r) >= 1) ++left;
+  if (left == 0) return {};
+  return "This source takes " + std::to_string(taken) + " channels: " + std::to_string(left) +
+         (left == 1 ? " channel" : " channels") + " of the file after row " + std::to_string(taken) +
+         (left == 1 ? " was" : " were") + " not taken.";
+}
+
 void ClearPlanCells(SourceGrid& grid) {
   for (int r = 1; r < SourceGrid::kMaxRows; ++r)
     for (int c = 0; c < SourceGrid::kMaxCols; ++c) grid.setCell(c, r, "");

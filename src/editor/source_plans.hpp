@@ -8,6 +8,7 @@
 // rows 0..3 being header fields 0..3 (carriers, level, lowest or first, highest or last MHz).
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "model/source_file.hpp"
 #include "model/source_tables.hpp"
@@ -25,6 +26,11 @@ inline constexpr const char* kTerrCountMessage = "Incorrect number of channels w
 
 // Grid rows of a terrestrial plan: 100 for the CATV source (92), 31 for the antennas.
 int TerrGridRows(int kind);
+
+// What the import says when a plan read into the grid holds channels (a frequency and a level of
+// at least 1) in rows TerrGridRows + 1 .. 100, which Apply does not take for a terrestrial source
+// of `kind`; "" when it takes every one, or for any other kind.
+std::string ChannelsNotTakenMessage(const SourceGrid& grid, int kind);
 
 // Every plan cell below the header row; the next plan is written into a clean grid, so no row of
 // another source is carried into this one's table or file.

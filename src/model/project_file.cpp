@@ -1,6 +1,7 @@
 #include "model/project_file.hpp"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "model/object_rows.hpp"
 #include "model/price_rows.hpp"
 #include "model/project_options.hpp"
+#include "model/source_file.hpp"
 #include "model/source_tables.hpp"
 #include "model/text_file.hpp"
 #include "model/window_modes.hpp"
@@ -29,6 +31,7 @@ constexpr int kCodeLnbHeader = 4200;
 constexpr int kCodePriceRow = 10000;
 constexpr int kCodeComment = 100000;
 constexpr int kMaxCommentSlot = kItemTextSlots - 1;
+constexpr int32_t kCommentKind = 100;
 
 // Reals are stored as thousandths, rounded so that 2.01 comes back as 2.01.
 std::string Milli(double v) { return std::to_string(RoundHalfEven(v * 1000.0)); }
@@ -282,6 +285,18 @@ void CompleteObjectRows(int version) {
   ObjectCount = CurObject;
 }
 
+// The writer leaves empty texts out, so a comment whose slot has no record was saved empty, not
+// with the text a new network starts with. The next new comment takes a slot after every one a
+// comment uses, so that no two comments share a text.
+void KeepCommentSlots(const std::array<bool, kItemTextSlots>& textRecords) {
+  for (int i = 0; i < CurObject; ++i) {
+    const ObjRow& r = NetObjects[i];
+    if (r[kKind] != kCommentKind || r[kInst] < 0 || r[kInst] > kMaxCommentSlot) continue;
+    if (!textRecords[static_cast<std::size_t>(r[kInst])]) ItemTexts[static_cast<std::size_t>(r[kInst])].clear();
+    ItemTextCount = std::max(ItemTextCount, r[kInst] + 1);
+  }
+}
+
 // Conventions of files before version 2600: the first line kinds had other numbers and the
 // LNB current lived in the LNB row's Style. Every line has its geometry row by now
 // (CompleteObjectRows); nothing is written outside an object's own rows.
@@ -321,6 +336,16 @@ void ShiftTerrSlot0() {
 }
 
 }  // namespace
+
+std::string NotAProjectMessage(const std::string& path, const std::vector<std::string>& lines) {
+  if (const auto plan = SourcePlanKindOfName(path))
+    return *plan == SourceFileKind::Lnb ? kLnbNotAProjectMessage : kTerrNotAProjectMessage;
+  if (lines.empty() || LeadingInt(lines[0]) < 2000) return {};
+  if (lines.size() <= kCableGridRows) return kNotAProjectMessage;
+  for (int k = 1; k <= kCableGridRows; ++k)
+    if (lines[static_cast<std::size_t>(k)].find(':') == std::string::npos) return kNotAProjectMessage;
+  return {};
+}
 
 std::string ValueOutOfRangeMessage(std::size_t lineNumber) {
   return "This file cannot be opened: line " + std::to_string(lineNumber) + " holds a value outside " +
@@ -453,7 +478,9 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   }
 
   const std::size_t firstRecord = 1 + kCableGridRows + (version > 3999 ? kCableGridRows : 0);
-  if (std::string refusal = RefusalOfRecords(lines, firstRecord, version); !refusal.empty()) {
+  std::string refusal = NotAProjectMessage({}, lines);
+  if (refusal.empty()) refusal = RefusalOfRecords(lines, firstRecord, version);
+  if (!refusal.empty()) {
     result.status = ProjectReadResult::Status::Refused;
     result.message = std::move(refusal);
     ProjectModified = false;
@@ -472,6 +499,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
 
   NetObjects.reserve(NetObjects.size() + (lines.size() > next ? lines.size() - next : 0));
   std::size_t nodeGrowth = 0, chainGrowth = 0, linkGrowth = 0;
+  std::array<bool, kItemTextSlots> textRecords{};
   int32_t p[5];
   for (std::size_t li = next; li < lines.size(); ++li) {
     const std::string& s = lines[li];
@@ -509,6 +537,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
       const int i = code - kCodeComment;
       ItemTexts[i] = RecordText(s, blank);
       ItemTextCount = i + 1;
+      textRecords[static_cast<std::size_t>(i)] = true;
     }
   }
   if (nodeGrowth > 0) EnsureNodeRows(Nodes.size() + nodeGrowth);
@@ -516,6 +545,7 @@ ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int pr
   if (linkGrowth > 0) Links.resize(Links.size() + linkGrowth, LinkRow{});
 
   CompleteObjectRows(version);
+  KeepCommentSlots(textRecords);
   if (version < 2600) ConvertBefore2600();
   SyncRowCompanions();
   RebuildSymbols();

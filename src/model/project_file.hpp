@@ -49,9 +49,20 @@ inline constexpr int32_t kMaxOutputsCode = 999999999;
 // "This file cannot be opened: line <n> holds a value outside -1000000..1000000".
 std::string ValueOutOfRangeMessage(std::size_t lineNumber);
 
+inline constexpr const char* kNotAProjectMessage = "This file is not a Kavrix project and was not opened.";
+inline constexpr const char* kLnbNotAProjectMessage =
+    "This is an LNB file, not a Kavrix project: load it with \"Import data\" in an LNB's panel.";
+inline constexpr const char* kTerrNotAProjectMessage =
+    "This is a terrestrial source file, not a Kavrix project: load it with \"Import data\" in an antenna's panel.";
+// Why the file at `path` with these lines is no project, "" when it may be read as one. A source
+// plan (".lnb", ".ter") is refused by its name; any other file when one of its five cable lines
+// lacks the ":" every project version writes there. Files before version 2000 are left to the
+// reader's own message. Open asks before the drawing is given up, so a refused file costs nothing.
+std::string NotAProjectMessage(const std::string& path, const std::vector<std::string>& lines);
+
 struct ProjectReadResult {
-  // Refused: the file was checked and refused before anything was read (a network too large, or
-  // values no drawing holds); the model is still the new network.
+  // Refused: the file was checked and refused before anything was read (no project, a network
+  // too large, or values no drawing holds); the model is still the new network.
   enum class Status { Ok, OpenFailed, TooOld, Refused };
   Status status = Status::Ok;
   int version = 0;

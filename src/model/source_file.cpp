@@ -1,6 +1,7 @@
 #include "model/source_file.hpp"
 
 #include <cctype>
+#include <filesystem>
 
 #include "model/source_tables.hpp"
 #include "model/text_file.hpp"
@@ -79,6 +80,14 @@ std::string FileNameExtension(const std::string& path) {
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const std::size_t dot = name.find('.');
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+std::optional<SourceFileKind> SourcePlanKindOfName(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == ".lnb") return SourceFileKind::Lnb;
+  if (ext == ".ter") return SourceFileKind::Terr;
+  return std::nullopt;
 }
 
 std::vector<std::string> SourceFileLines(const SourceGrid& grid, SourceFileKind kind) {

@@ -4,6 +4,7 @@
 // source panel's carrier grid, never straight from the source tables; the panel's Apply moves
 // the grid into the tables. Both kinds: line 1 the file version, then one line per grid row
 // with the row's cells joined by two blanks, CR LF line ends.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ extern std::string SourceFileName;
 // The extension as the import sees it: the text after the first "." of the name part (after
 // the last path separator), so "plan.old.lnb" gives "old.lnb"; "" when the name has no ".".
 std::string FileNameExtension(const std::string& path);
+// The kind of plan a name ends in (".lnb", ".ter", in any case), none for any other name. A file
+// so named is a plan, never a project.
+std::optional<SourceFileKind> SourcePlanKindOfName(const std::string& path);
 
 // The file's lines (without line ends): the version, then one line per grid row 1..rows.
 std::vector<std::string> SourceFileLines(const SourceGrid& grid, SourceFileKind kind);

@@ -203,5 +203,19 @@ TEST_F(FileCommands, OpenRefusesOversizedNetworksAndImpossibleValues) {
   }
 }
 
+// A plan chosen in the Open dialog was read as a project, and the next Save wrote over it.
+TEST_F(FileCommands, OpenRefusesPlanFilesAndKeepsTheDrawing) {
+  const std::string plan = "4410\r\n970  80  1100  80  990  80  1120  80\r\n";
+  for (const char* name : {"a.lnb", "b.TER", "plan.stn"}) WriteBytes(name, plan);
+  DrawSomething();
+  for (const char* name : {"a.lnb", "b.TER", "plan.stn"}) Open(PathIn(name));
+  EXPECT_EQ(ui().texts(), (std::vector<std::string>{kLnbNotAProjectMessage, kTerrNotAProjectMessage, kNotAProjectMessage}));
+  EXPECT_EQ(CurObject, 1);
+  EXPECT_EQ(ProjectFileName, kUnsavedProjectName);
+  ui().files.push_back(FileDialogResult{PathIn("a.lnb"), 1});
+  Form1->SaveAs1Click();
+  EXPECT_EQ(FileBytes("a.lnb"), plan);
+}
+
 }  // namespace
 }  // namespace kavrix

@@ -152,6 +152,17 @@ TEST_F(SourcePanelFiles, FilesOfAnotherKindChangeNothing) {
   EXPECT_TRUE(ui->messages.empty());
 }
 
+// A UHF antenna took 31 of the 40 channels of an imported plan without a word.
+TEST_F(SourcePanelFiles, ImportSaysHowManyChannelsAnAntennaCannotTake) {
+  std::string ter = "4410\r\n";
+  for (int f = 474; f <= 786; f += 8) ter += std::to_string(f) + "  60\r\n";
+  WriteBytes("uhf.ter", ter);
+  ASSERT_TRUE(form.OpenObjectEditor(test::AddObject(93, 300, 300), 300, 315));
+  ui->files.push_back(FileDialogResult{"uhf.ter", 3});
+  form.Button4Click(nullptr);
+  EXPECT_EQ(ui->lastText(), "This source takes 31 channels: 9 channels of the file after row 31 were not taken.");
+}
+
 TEST_F(SourcePanelFiles, SavedPlanImportsBackIntoAnotherPanelUnchanged) {
   for (int r = 1; r <= 31; ++r)
     for (int c = 0; c < 8; c += 2) {

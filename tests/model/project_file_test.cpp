@@ -180,6 +180,20 @@ TEST(ProjectFile, TextsWithLineBreaksOrColonsComeBackAsTyped) {
   EXPECT_EQ(EstimateGrid.Rows[2][4], "note more");
 }
 
+// Emptied comments came back with a new network's "abcd", and the next comment shared a slot.
+TEST(ProjectFile, EmptiedCommentsStayEmptyAndTheNextCommentTakesAFreeSlot) {
+  test::TempCurrentDir dir;
+  test::FreshProject fresh;
+  for (int i = 0; i < 3; ++i) test::AddObject(100, 100, 40 + 40 * i, i);
+  ItemTexts[0] = ItemTexts[2] = "";
+  ItemTexts[1] = "Riser B";
+  SavedBytes(dir);
+  test::ResetProjectState();
+  Load(dir.path() / "out.stn");
+  EXPECT_EQ(ItemTexts[0] + "|" + ItemTexts[1] + "|" + ItemTexts[2], "|Riser B|");
+  EXPECT_EQ(ItemTextCount, 3);
+}
+
 TEST(ProjectFile, ReaderToleratesOddRecordsWithoutWritingOutsideTheTables) {
   test::TempCurrentDir dir;
   test::FreshProject fresh;

@@ -1,5 +1,6 @@
 #include "model/price_rows.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -79,6 +80,45 @@ PriceRow ItemRow(std::string_view item) {
   return row;
 }
 
+// The first row named `name` other than row `except`; 0 when none is.
+int RowNamed(const PriceListGrid& list, const std::string& name, int except = 0) {
+  for (int r = 1; r < list.RowCount(); ++r)
+    if (r != except && list.Rows[r][kPriceListName] == name) return r;
+  return 0;
+}
+
+std::vector<PriceListRow>::iterator KeptNamed(PriceListGrid& list, const std::string& name) {
+  return std::find_if(list.Kept.begin(), list.Kept.end(),
+                      [&name](const PriceListRow& k) { return k[kPriceListName] == name; });
+}
+
+// Keeps a name's prices for the file; a name without prices needs no line.
+void KeepPrices(PriceListGrid& list, const PriceListRow& prices) {
+  const auto kept = KeptNamed(list, prices[kPriceListName]);
+  const bool none = prices[kPriceListMain].empty() && prices[kPriceListSpecial1].empty() &&
+                    prices[kPriceListSpecial2].empty();
+  if (kept == list.Kept.end()) {
+    if (!none) list.Kept.push_back(prices);
+  } else if (none) {
+    list.Kept.erase(kept);
+  } else {
+    *kept = prices;
+  }
+}
+
+std::string PriceLine(const PriceListRow& row) {
+  return row[kPriceListName] + ";" + row[kPriceListMain] + ";" + row[kPriceListSpecial1] + ";" +
+         row[kPriceListSpecial2];
+}
+
+// The last row named "Installation costs", as the rebuild finds it; 0 when there is none.
+int InstallationCostsRow(const PriceEstimateGrid& grid) {
+  int install = 0;
+  for (int r = 1; r < grid.RowCount(); ++r)
+    if (grid.Rows[r][kPriceItem] == kInstallationCosts) install = r;
+  return install;
+}
+
 // Price cell `column` of the last row in [first, last] named `name`; nullptr when none is.
 const std::string* LookUpPrice(const PriceListGrid& list, const std::string& name, int column, int first,
                                int last) {
@@ -95,12 +135,23 @@ void BuildPriceList(PriceListGrid& list, const std::vector<std::string>& names, 
                     const CableNames& fiber) {
   list.Rows.assign(1, PriceListRow{"      Component", "       Main price", "     Special 1 price",
                                    "     Special 2 price"});
+  list.Kept.clear();
   for (const auto& n : names) list.Rows.push_back(NamedListRow(n));
   CablePriceRow = list.RowCount();
   list.Rows.push_back(NamedListRow(std::string(kRfCableHeading)));
   for (const auto& n : rf) list.Rows.push_back(NamedListRow(n));
   list.Rows.push_back(NamedListRow(std::string(kFiberCableHeading)));
   for (const auto& n : fiber) list.Rows.push_back(NamedListRow(n));
+}
+
+void RenamePriceListRow(PriceListGrid& list, int row, const std::string& name) {
+  if (row < 1 || row >= list.RowCount() || list.Rows[row][kPriceListName] == name) return;
+  PriceListRow& r = list.Rows[row];
+  if (!r[kPriceListName].empty() && RowNamed(list, r[kPriceListName], row) == 0) KeepPrices(list, r);
+  r[kPriceListName] = name;
+  const auto kept = KeptNamed(list, name);
+  if (!name.empty() && kept != list.Kept.end())
+    std::copy(kept->begin() + kPriceListMain, kept->end(), r.begin() + kPriceListMain);
 }
 
 PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list) {
@@ -118,24 +169,20 @@ PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list) {
     // The currency line: "curr", the currency, two empty fields.
     if (f[kPriceListName] == "curr") list.Currency = f[kPriceListMain];
     if (f[kPriceListName].empty()) continue;  // a line of separators only names no row
-    for (int r = 1; r < list.RowCount(); ++r) {
-      if (list.Rows[r][kPriceListName] != f[kPriceListName]) continue;
-      for (int c = kPriceListMain; c < kPriceListColumns; ++c) list.Rows[r][c] = f[c];
-      break;
-    }
+    if (const int r = RowNamed(list, f[kPriceListName]))
+      std::copy(f.begin() + kPriceListMain, f.end(), list.Rows[r].begin() + kPriceListMain);
+    else if (f[kPriceListName] != "curr")
+      KeepPrices(list, f);
   }
   return PriceFileRead::Loaded;
 }
 
 std::vector<std::string> PriceFileLines(const PriceListGrid& list) {
   std::vector<std::string> out{std::to_string(FileVersion)};
-  for (int r = 1; r < list.RowCount(); ++r) {
-    const PriceListRow& row = list.Rows[r];
-    if (r == CablePriceRow) out.push_back("curr;" + list.Currency + ";;");
-    else
-      out.push_back(row[kPriceListName] + ";" + row[kPriceListMain] + ";" + row[kPriceListSpecial1] + ";" +
-                    row[kPriceListSpecial2]);
-  }
+  for (int r = 1; r < list.RowCount(); ++r)
+    out.push_back(r == CablePriceRow ? "curr;" + list.Currency + ";;" : PriceLine(list.Rows[r]));
+  for (const PriceListRow& kept : list.Kept)
+    if (RowNamed(list, kept[kPriceListName]) == 0) out.push_back(PriceLine(kept));
   return out;
 }
 
@@ -153,6 +200,12 @@ bool IsPriceCellText(std::string_view text) {
   if (text.empty() || IsLoneDot(text)) return true;
   double v = 0;
   return ParseReal(text, v) == 0;
+}
+
+std::string CharsFieldCannotHold(const std::string& utf8, bool lastField) {
+  std::string refused;
+  if (!lastField && utf8.find(';') != std::string::npos) refused += ';';
+  return refused.append(CharsCp1252CannotHold(utf8));
 }
 
 void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
@@ -267,6 +320,21 @@ void RecalcWholePrices(PriceEstimateGrid& grid) {
     total += Amount(row[kPriceWhole]);
   }
   grid.Rows[last][kPriceWhole] = FiniteText(total);
+}
+
+bool MoveEstimateRow(PriceEstimateGrid& grid, int from, int to) {
+  const int last = grid.RowCount() - 1;
+  const int install = InstallationCostsRow(grid);
+  if (from < 1 || from >= last || from == install) return false;
+  const bool userRow = install > 0 && from > install;
+  const int first = userRow ? install + 1 : 1;
+  const int end = install > 0 && !userRow ? install - 1 : last - 1;
+  to = std::clamp(to, first, end);
+  if (to == from) return false;
+  PriceRow moved = std::move(grid.Rows[from]);
+  grid.Rows.erase(grid.Rows.begin() + from);
+  grid.Rows.insert(grid.Rows.begin() + to, std::move(moved));
+  return true;
 }
 
 void AddUserRow(PriceEstimateGrid& grid) {

@@ -63,6 +63,10 @@ constexpr int kCableTypes = 5;
 struct PriceListGrid {
   std::vector<PriceListRow> Rows = std::vector<PriceListRow>(1);  // row 0 is the header
   std::string Currency = "EUR";
+  // Prices of names no row holds (a project's own cable names, the other brand's models): from
+  // file lines that matched no row, or left by a renamed row. A row taking the name gets them;
+  // saving writes them back, so the file loses none.
+  std::vector<PriceListRow> Kept;
 
   int RowCount() const { return static_cast<int>(Rows.size()); }
 };
@@ -75,6 +79,10 @@ extern int CablePriceRow;
 // Names 1..5 of the RF cable and fiber types, as the project options hold them.
 using CableNames = std::array<std::string, kCableTypes>;
 
+// Renames a row (a cable or fiber type renamed in the project options). The old name's prices
+// are kept for the file; prices kept for the new name replace the row's, which otherwise stay.
+void RenamePriceListRow(PriceListGrid& list, int row, const std::string& name);
+
 // Rows: the given names, the RF heading (its row becomes CablePriceRow), the RF cable names,
 // the fiber heading and the fiber names; every price empty.
 void BuildPriceList(PriceListGrid& list, const std::vector<std::string>& names, const CableNames& rf,
@@ -85,7 +93,8 @@ enum class PriceFileRead {
   Rejected,  // its first line is not a version from 2500 on: the rest ignored
   Loaded,
 };
-// Fills prices (and the currency) from the file into rows whose names match its lines.
+// Fills prices (and the currency) from the file into rows whose names match its lines; the
+// prices of other names are kept.
 PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list);
 std::vector<std::string> PriceFileLines(const PriceListGrid& list);
 // Written atomically: a failed save keeps the old file and says why in `error`.
@@ -96,6 +105,11 @@ std::string PriceFilePath(const std::string& dir);
 // The check of a typed price or quantity: empty is taken as "0", a lone "." passes, anything
 // else must be a real number with "." as decimal mark.
 bool IsPriceCellText(std::string_view text);
+
+// The characters of a text typed for a ";"-separated field of an 8-bit file that the field
+// cannot keep, each once: ";" (unless the field is the last of its line, which keeps it) and
+// those Windows-1252 cannot hold. Empty when the file keeps the whole text.
+std::string CharsFieldCannotHold(const std::string& utf8, bool lastField);
 
 // ---- estimation
 
@@ -111,6 +125,10 @@ struct EstimateSources {
 void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src);
 // Whole prices of the rows with a quantity, then the total into the last row.
 void RecalcWholePrices(PriceEstimateGrid& grid);
+// Moves a dragged row; false when it stays. "Installation costs" and "Total:" keep their places,
+// item and cable rows stay above "Installation costs" and user rows below it: a row dropped
+// beyond its side lands at the side's end.
+bool MoveEstimateRow(PriceEstimateGrid& grid, int from, int to);
 // A new empty user row before "Total:".
 void AddUserRow(PriceEstimateGrid& grid);
 // Drops the last user row; false when there is none.

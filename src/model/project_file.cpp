@@ -49,6 +49,18 @@ std::string LimitText(const std::string& text, double modelValue) {
   return std::to_string(RoundHalfEven(modelValue));
 }
 
+// The reader splits a price record at its first four ";", so one inside the first four cells is
+// written as a comma, as a line break is as a blank; the comment is the rest and keeps its own.
+std::string PriceRecordText(const PriceRow& r) {
+  std::string text;
+  for (int c = kPriceItem; c < kPriceComment; ++c) {
+    std::string cell = r[c];
+    std::replace(cell.begin(), cell.end(), ';', ',');
+    text += cell + ";";
+  }
+  return OneLine(text + r[kPriceComment]);
+}
+
 std::string CableLine(const CableGridRow& r) { return OneLine(r.type + ":" + r.first + ":" + r.second); }
 
 // Integer of a whole field, 0 when the field is no integer.
@@ -447,11 +459,8 @@ std::vector<std::string> ProjectFileLines() {
     }
   }
 
-  for (int i = 1; i < EstimateGrid.RowCount(); ++i) {
-    const PriceRow& r = EstimateGrid.Rows[i];
-    out.push_back(std::to_string(kCodePriceRow + i) + "  " +
-                  OneLine(r[0] + ";" + r[1] + ";" + r[2] + ";" + r[3] + ";" + r[4]));
-  }
+  for (int i = 1; i < EstimateGrid.RowCount(); ++i)
+    out.push_back(std::to_string(kCodePriceRow + i) + "  " + PriceRecordText(EstimateGrid.Rows[i]));
 
   for (int i = 0; i <= kMaxCommentSlot; ++i)
     if (!ItemTexts[i].empty()) out.push_back(std::to_string(kCodeComment + i) + "  " + OneLine(ItemTexts[i]));

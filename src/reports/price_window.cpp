@@ -16,6 +16,7 @@
 #include "app/forms.hpp"
 #include "app/main_window.hpp"
 #include "catalogue/model_names.hpp"
+#include "model/network_model.hpp"
 #include "model/project_options.hpp"
 #include "platform/platform.hpp"
 #include "reports/estimate_print.hpp"
@@ -55,12 +56,27 @@ CableNames OptionCableNames(bool fiber) {
   return names;
 }
 
+// `text` without the characters named in `refused`.
+QString Without(const QString& text, const QString& refused) {
+  QString kept;
+  for (const char32_t c : text.toUcs4()) {
+    const QString ch = QString::fromUcs4(&c, 1);
+    if (!refused.contains(ch)) kept += ch;
+  }
+  return kept;
+}
+
+std::string CannotKeepMessage(const std::string& refused) {
+  return std::string(kCannotKeepCharacters) + "\"" + refused + "\"";
+}
+
 // Cells that must hold a number: the estimate's quantity, unit and whole price, the price list's
 // three prices.
 static_assert(int{kPriceQuantity} == int{kPriceListMain} && int{kPriceWhole} == int{kPriceListSpecial2});
 bool IsNumberColumn(int column) { return column >= kPriceListMain && column <= kPriceListSpecial2; }
 
-// Checks the price and quantity cells as they are typed, so a bad character goes at once.
+// Checks the cells as they are typed, so a bad character goes at once: prices and quantities
+// must stay numbers, texts keep only what the file can.
 // While the check's message box is up the editor keeps its place: the box takes the focus, and
 // a grid that closed the editor then would free it under the key press still being handled.
 class PriceCellDelegate : public QStyledItemDelegate {
@@ -69,15 +85,17 @@ class PriceCellDelegate : public QStyledItemDelegate {
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     auto* line = qobject_cast<QLineEdit*>(editor);
-    if (line && IsNumberColumn(index.column())) {
+    if (line) {
       TForm2* form = m_form;
       bool* checking = &m_checking;
-      QObject::connect(line, &QLineEdit::textEdited, line, [form, line, checking](const QString& text) {
-        const QString kept = QString::fromStdString(form->CheckedCellText(text.toStdString()));
-        if (kept == text) return;
+      const int column = index.column();
+      QObject::connect(line, &QLineEdit::textEdited, line, [form, line, checking, column](const QString& text) {
+        std::string message;
+        const QString kept = form->CheckedCellText(column, text, message);
+        if (message.empty()) return;
         line->setText(kept);
         *checking = true;
-        platform::ShowError("Error", kBadRealNumber);
+        platform::ShowError("Error", message);
         *checking = false;
       });
     }
@@ -170,6 +188,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   editFont.setBold(true);
   Edit1->setFont(editFont);
   connect(Edit1, &QLineEdit::textChanged, this, [](const QString& t) { PriceListRows.Currency = t.toStdString(); });
+  connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { Edit1Change(t); });
   Button3 = new QPushButton("Price list", this);
   Button3->setGeometry(175, 516, 80, 25);
   Button2 = new QPushButton("Print", this);
@@ -222,10 +241,8 @@ bool TForm2::SavePriceFile() {
 }
 
 void TForm2::SetCableNames(int first, const std::vector<std::string>& names) {
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const int row = CablePriceRow + first + static_cast<int>(i);
-    if (CablePriceRow > 0 && row > 0 && row < PriceListRows.RowCount()) PriceListRows.Rows[row][kPriceListName] = names[i];
-  }
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (CablePriceRow > 0) RenamePriceListRow(PriceListRows, CablePriceRow + first + static_cast<int>(i), names[i]);
   ShowPriceList();
 }
 
@@ -320,11 +337,13 @@ void TForm2::ComboBox1Change() {
 
 void TForm2::AddRow1Click() {
   AddUserRow(EstimateGrid);
+  ProjectModified = true;
   ShowEstimateRows();
 }
 
 void TForm2::DeleteRow1Click() {
   if (!DeleteUserRow(EstimateGrid)) return;
+  ProjectModified = true;
   ShowEstimateRows();
   if (Form1) Form1->Billofmaterials1Click();
 }
@@ -363,17 +382,38 @@ void TForm2::StringGrid1SelectCell() {
   ShowEstimateRows();
 }
 
-std::string TForm2::CheckedCellText(const std::string& text) {
-  if (IsPriceCellText(text)) return text;
-  std::string kept = text;
-  kept.pop_back();
-  return kept;
+QString TForm2::CheckedCellText(int column, const QString& text, std::string& message) {
+  message.clear();
+  if (IsNumberColumn(column)) {
+    if (IsPriceCellText(text.toStdString())) return text;
+    message = kBadRealNumber;
+    return text.chopped(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);  // the whole last character
+  }
+  // The comment ends its record, so it keeps a ";"; the item's would split the record.
+  const std::string refused = CharsFieldCannotHold(text.toStdString(), column == kPriceComment);
+  if (refused.empty()) return text;
+  message = CannotKeepMessage(refused);
+  return Without(text, QString::fromStdString(refused));
+}
+
+void TForm2::Edit1Change(const QString& text) {
+  const std::string refused = CharsFieldCannotHold(text.toStdString(), false);
+  if (refused.empty()) return;
+  Edit1->setText(Without(text, QString::fromStdString(refused)));
+  platform::ShowError("Error", CannotKeepMessage(refused));
 }
 
 void TForm2::StringGrid1Edited(int row, int column) {
   if (m_showing || column < 0 || column >= kPriceColumns) return;
   if (row + 1 >= EstimateGrid.RowCount()) EstimateGrid.SetRowCount(row + 2);
-  EstimateGrid.Rows[row + 1][column] = CellText(StringGrid1, row, column);
+  std::string text = CellText(StringGrid1, row, column);
+  std::string& cell = EstimateGrid.Rows[row + 1][column];
+  if (cell == text) return;
+  cell = std::move(text);
+  ProjectModified = true;  // the rows are saved with the project
+  // The row's whole price and the total follow the committed cell at once.
+  RecalcWholePrices(EstimateGrid);
+  ShowEstimateRows();
 }
 
 void TForm2::StringGrid2Edited(int row, int column) {
@@ -383,15 +423,7 @@ void TForm2::StringGrid2Edited(int row, int column) {
 }
 
 void TForm2::StringGrid1RowMoved(int from, int to) {
-  const int a = from + 1, b = to + 1;
-  const int last = EstimateGrid.RowCount() - 1;
-  // The last row is the total: whatever lay below it would be summed with the old total and
-  // overwritten by the next one, so it neither moves nor gets a row under it.
-  if (a != b && a < last && b < last) {
-    PriceRow moved = EstimateGrid.Rows[a];
-    EstimateGrid.Rows.erase(EstimateGrid.Rows.begin() + a);
-    EstimateGrid.Rows.insert(EstimateGrid.Rows.begin() + b, moved);
-  }
+  if (MoveEstimateRow(EstimateGrid, from + 1, to + 1)) ProjectModified = true;
   // The model holds the order now; the header goes back to showing rows in place.
   QHeaderView* h = StringGrid1->verticalHeader();
   const bool blocked = h->blockSignals(true);
@@ -401,6 +433,9 @@ void TForm2::StringGrid1RowMoved(int from, int to) {
 }
 
 bool TForm2::PrintEstimate() {
+  // Totals of a grid as loaded or typed are brought up to date before they are printed.
+  RecalcWholePrices(EstimateGrid);
+  ShowEstimateRows();
   EstimatePrintInput in;
   in.title = Label1->text().toStdString();
   in.currency = Label4->text().toStdString();

@@ -24,6 +24,8 @@ namespace kavrix {
 std::vector<std::string> DefaultPriceListNames();
 
 inline constexpr char kBadRealNumber[] = "The value must be of a real type number!";
+// Followed by the refused characters in quotes.
+inline constexpr char kCannotKeepCharacters[] = "The file cannot keep these characters, so they were removed: ";
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -37,7 +39,8 @@ class TForm2 : public QWidget {
   void LoadPriceFile();
   // Writes the price list file into StartDir; false (and a message) when that fails.
   bool SavePriceFile();
-  // Name cells of RF cable types 1..5 (first = 1) or fiber types 1..5 (first = 7).
+  // Name cells of RF cable types 1..5 (first = 1) or fiber types 1..5 (first = 7); prices go
+  // with the names (RenamePriceListRow).
   void SetCableNames(int first, const std::vector<std::string>& names);
   // Shows EstimateGrid in StringGrid1 and PriceListRows in StringGrid2 (row 0 is the header).
   void ShowEstimateRows();
@@ -57,8 +60,11 @@ class TForm2 : public QWidget {
   // Right button on the estimate grid at `pos` (grid coordinates).
   void StringGrid1MouseDown(QPoint pos);
   void StringGrid1SelectCell();
-  // Checks of a changed cell text; an invalid one loses its last character, with the message.
-  std::string CheckedCellText(const std::string& text);
+  // Checks a cell text as typed: an invalid price loses its last character, a text the
+  // characters its file cannot keep; `message` then says why (else it is empty).
+  QString CheckedCellText(int column, const QString& text, std::string& message);
+  // The currency as typed: what the price list file cannot keep is refused with a message.
+  void Edit1Change(const QString& text);
   bool PrintEstimate();
   bool InPriceListMode() const;
 

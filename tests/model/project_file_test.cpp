@@ -162,13 +162,14 @@ TEST(ProjectFile, BrokenEditTextsAreWrittenAsTheModelValues) {
   EXPECT_NE(s.find("\r\n2002  2000  3000  47  83   0\r\n"), std::string::npos);
 }
 
-TEST(ProjectFile, TextsWithLineBreaksOrColonsComeBackAsTyped) {
+// A ";" in an estimate cell (a cable name, a price from the price file) split its record.
+TEST(ProjectFile, TextsWithLineBreaksColonsOrSemicolonsComeBackInTheirPlaces) {
   test::TempCurrentDir dir;
   test::FreshProject fresh;
   ItemTexts[4] = "two\r\nlines";
   OptionControls.RfGrid[2] = {"A:B:C", "0.3", "2"};
   EstimateGrid.SetRowCount(3);
-  EstimateGrid.Rows[2] = {"x", "1", "2", "2", "note\nmore"};
+  EstimateGrid.Rows[2] = {"Cable A;B", "1", "2;3", "2", "note\nmore; a;b"};
   SavedBytes(dir);
   test::ResetProjectState();
   Load(dir.path() / "out.stn");
@@ -177,7 +178,7 @@ TEST(ProjectFile, TextsWithLineBreaksOrColonsComeBackAsTyped) {
   EXPECT_EQ(OptionControls.RfGrid[2], (CableGridRow{"A:B:C", "0.3", "2"}));
   EXPECT_NEAR(CableCoef[2], 0.3 / std::sqrt(2.0), 1e-12);
   ASSERT_EQ(EstimateGrid.RowCount(), 3);
-  EXPECT_EQ(EstimateGrid.Rows[2][4], "note more");
+  EXPECT_EQ(EstimateGrid.Rows[2], (PriceRow{"Cable A,B", "1", "2,3", "2", "note more; a;b"}));
 }
 
 // Emptied comments came back with a new network's "abcd", and the next comment shared a slot.
@@ -209,6 +210,7 @@ TEST(ProjectFile, ReaderToleratesOddRecordsWithoutWritingOutsideTheTables) {
       "3002  70  71  72  73   60\r\n"    // entry 60 exists, entry 110 does not
       "3205  1  2  3  4  5\r\n"
       "10000  ignored;;;;\r\n"
+      "10002  Cable; RG-6;2;3;6;note\r\n"  // written before a ";" was kept out of the cells
       "10003  a;b\r\n"
       "100101  beyond the slots\r\n"
       "100003  kept\r\n"
@@ -230,6 +232,7 @@ TEST(ProjectFile, ReaderToleratesOddRecordsWithoutWritingOutsideTheTables) {
   EXPECT_EQ(TerrTables[2][0][60], 70);
   EXPECT_EQ(TerrTables[2][1][60], 71);
   ASSERT_EQ(EstimateGrid.RowCount(), 4);
+  EXPECT_EQ(EstimateGrid.Rows[2], (PriceRow{"Cable", " RG-6", "2", "3", "6;note"}));
   EXPECT_EQ(EstimateGrid.Rows[3], (PriceRow{"a", "", "", "", "b"}));
   EXPECT_EQ(ItemTexts[3], "kept");
   EXPECT_EQ(ItemTextCount, 4);

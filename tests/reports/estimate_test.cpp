@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
@@ -191,7 +192,8 @@ TEST(Estimate, TypedPricesAndCommentsFollowTheirItemWhenRowsShift) {
 
 // Dragging "Total:" up, or a row below it, left a row under the total: the next recalculation
 // counted the old total into the new one and the next rebuild wrote "Total:" over that row.
-TEST(Estimate, TotalRowStaysLastWhenRowsAreDragged) {
+// Dragged across "Installation costs", the next rebuild counted items twice or dropped user rows.
+TEST(Estimate, TotalRowStaysLastAndRowsKeepTheirSideWhenDragged) {
   test::AppFixture app;
   SetPrice("Kelv1", 1, "4");
   test::AddObject(1, 100, 100);
@@ -203,13 +205,33 @@ TEST(Estimate, TotalRowStaysLastWhenRowsAreDragged) {
   const std::vector<PriceRow> before = EstimateGrid.Rows;
   h->moveSection(3, 0);  // "Total:" to the top
   h->moveSection(2, 3);  // "Mast" below "Total:"
+  h->moveSection(2, 0);  // "Mast" above "Installation costs"
+  h->moveSection(1, 0);  // "Installation costs" above the item
   EXPECT_EQ(EstimateGrid.Rows, before);
   EXPECT_EQ(h->visualIndex(3), 3);
   EXPECT_EQ(Form2->StringGrid1->item(3, 0)->text().toStdString(), "Total:");
-  h->moveSection(2, 0);  // other rows still move
-  EXPECT_EQ(EstimateGrid.Rows[1][0], "Mast");
-  Form2->StringGrid1->setCurrentCell(0, 4);
+  Form1->Billofmaterials1Click();
   EXPECT_EQ(EstimateGrid.Rows[4], (PriceRow{"Total:", "", "", "10", ""}));
+}
+
+// A committed price was counted only at the next cell selection, so Print showed the old total,
+// and a typed cell never marked the project for the save question.
+TEST(Estimate, CommittedPriceCountsAtOnceAndMarksTheProject) {
+  test::AppFixture app;
+  test::AddObject(1, 100, 100);
+  Form1->Billofmaterials1Click();
+  ProjectModified = false;  // as after a save
+  QTableWidget* g = Form2->StringGrid1;
+  g->editItem(g->item(0, 2));
+  auto* editor = g->viewport()->findChild<QLineEdit*>();
+  test::TypeText(editor, "99");
+  test::KeyClick(editor, Qt::Key_Return);
+  QApplication::processEvents();  // the grid commits the editor after the key
+  EXPECT_EQ(EstimateGrid.Rows[1][3], "99");
+  EXPECT_EQ(EstimateGrid.Rows[3][3], "99");
+  EXPECT_TRUE(ProjectModified);
+  EstimateGrid.Rows[1][2] = "2";  // totals as a file left them: Print counts them again
+  EXPECT_TRUE(Form2->PrintEstimate() && EstimateGrid.Rows[3][3] == "2");
 }
 
 // Prices come unchecked from the file; a bad one must not turn the total into "NAN" or "INF".
@@ -261,13 +283,12 @@ TEST(Estimate, GridCommandsAndWindowStates) {
   EXPECT_FALSE(Form2->DeleteRow1->isEnabled());
   Form2->PopupMenu1->hide();
 
-  // Dragging a row moves it in the estimate itself.
+  // A user row dragged to the top stays below "Installation costs", the header in its place.
   Form2->AddRow1Click();
   TypeCell(3, 0, "Extra");
   g->verticalHeader()->moveSection(2, 0);
-  EXPECT_EQ(EstimateGrid.Rows[1][0], "Extra");
-  EXPECT_EQ(EstimateGrid.Rows[2][0], "Kelv1");
-  EXPECT_EQ(g->item(0, 0)->text(), "Extra");
+  EXPECT_EQ(EstimateGrid.Rows[3][0], "Extra");
+  EXPECT_EQ(g->item(2, 0)->text(), "Extra");
   EXPECT_EQ(g->verticalHeader()->visualIndex(0), 0);
 
   // Closing keeps the rows; the next command rebuilds from them.

@@ -117,6 +117,30 @@ TEST(PriceList, NamesOfTheOtherBrandRenamedCablesAndNamelessLinesGetNoPrice) {
   EXPECT_EQ(PriceListRows.Rows[CablePriceRow + 4][1], "") << "a line without a name matches no row";
 }
 
+// A price saved for a project's own cable name matched no row at start-up: it was dropped, and
+// the next save of the list erased it from the file.
+TEST(PriceList, PricesOfNamesNoRowHoldsAreKeptAppliedAndSavedBack) {
+  test::AppFixture app;
+  test::WriteBytes("Prices.kna", Crlf({"4410", "RG-59;0.3;;", "Koax-A;0.9;;", "Ulva1;5;;"}));
+  Form2->LoadPriceFile();
+  Form2->SetCableNames(1, {"Koax-A", "RG-6", "Triset-113", "RG-11", "Custom"});  // a project's names
+  EXPECT_EQ(PriceOf("Koax-A", 1), "0.9");
+  Form2->Button3Click();
+  Form2->Button2Click();
+  const std::string saved = test::FileBytes("Prices.kna");
+  EXPECT_NE(saved.find("\r\nKoax-A;0.9;;\r\n"), std::string::npos);
+  EXPECT_EQ(saved.substr(saved.size() - 24), "Ulva1;5;;\r\nRG-59;0.3;;\r\n") << "and the name renamed away";
+}
+
+// The currency is a field of an 8-bit file: "R;D" came back as "R", and "руб." as "???.".
+TEST(PriceList, CurrencyRefusesWhatItsFileCannotKeep) {
+  test::AppFixture app;
+  test::TypeText(Form2->Edit1, QString::fromUtf8(" R;D р."));
+  EXPECT_EQ(PriceListRows.Currency, "EUR RD .");
+  const std::string refused = kCannotKeepCharacters;
+  EXPECT_EQ(app.ui->texts(), (std::vector<std::string>{refused + "\";\"", refused + "\"р\""}));
+}
+
 TEST(PriceList, SavedFileReadsBackByteForByte) {
   const std::vector<std::string> names = DefaultPriceListNames();
   std::vector<std::string> lines{"4410"};

@@ -35,7 +35,6 @@ namespace {
 
 constexpr const char* kCommentPlaceholder = "Double click and enter a text";
 constexpr int kCommentMaxChars = 100;
-constexpr const char* kCommentCharsMessage = "A project file cannot keep these characters, so they were left out: ";
 
 bool InRange(int v, int lo, int hi) { return v >= lo && v <= hi; }
 int Sign(int v) { return (v > 0) - (v < 0); }
@@ -435,16 +434,12 @@ void TForm5::ComboBox1Exit() {
 // The project file keeps comments in 8 bits: a character it cannot hold is refused as it is
 // typed, with a word, instead of coming back as "?" from the next Save and Open.
 void TForm5::Memo1Change() {
-  QString t = Memo1->toPlainText();
-  const QString lost = QString::fromStdString(CharsCp1252CannotHold(t.toStdString()));
-  if (t.size() <= kCommentMaxChars && lost.isEmpty()) return;
-  int caret = Memo1->textCursor().position();
-  for (const char32_t c : lost.toUcs4()) {
-    const QString one = QString::fromUcs4(&c, 1);
-    caret -= static_cast<int>(t.left(caret).count(one) * one.size());
-    t.remove(one);
-  }
-  t.truncate(kCommentMaxChars);
+  const QString typed = Memo1->toPlainText();
+  const std::string lost = CharsCp1252CannotHold(typed.toStdString());
+  if (typed.size() <= kCommentMaxChars && lost.empty()) return;
+  auto kept = [&lost](const QString& t) { return QString::fromStdString(WithoutChars(t.toStdString(), lost)); };
+  const QString t = kept(typed).left(kCommentMaxChars);
+  const int caret = static_cast<int>(kept(typed.left(Memo1->textCursor().position())).size());
   {
     const QSignalBlocker block(Memo1);
     Memo1->setPlainText(t);
@@ -452,8 +447,7 @@ void TForm5::Memo1Change() {
     cursor.setPosition(std::min(caret, static_cast<int>(t.size())));
     Memo1->setTextCursor(cursor);
   }
-  if (!lost.isEmpty())
-    platform::ShowError("Note", kCommentCharsMessage + lost.toStdString());
+  if (!lost.empty()) platform::ShowError("Note", CharsLeftOutMessage("project file", lost));
 }
 
 void TForm5::Memo1KeyDown(int key) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 #include <system_error>
 
 namespace kavrix {
@@ -180,17 +181,39 @@ std::string Utf8ToCp1252(const std::string& in) {
   return out;
 }
 
+namespace {
+// Length of the UTF-8 sequence starting with byte c (1 for a stray byte).
+std::size_t Utf8Length(unsigned char c) { return c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1; }
+
+// Calls f with each character of a UTF-8 text.
+template <class F>
+void ForEachUtf8Char(const std::string& utf8, F&& f) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t len = std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    f(std::string_view(utf8).substr(i, len));
+    i += len;
+  }
+}
+}  // namespace
+
 std::string CharsCp1252CannotHold(const std::string& utf8) {
   std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    std::size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
-    len = std::min(len, utf8.size() - i);
-    const std::string ch = utf8.substr(i, len);
-    i += len;
-    if (ch != "?" && Utf8ToCp1252(ch) == "?" && out.find(ch) == std::string::npos) out += ch;
-  }
+  ForEachUtf8Char(utf8, [&](std::string_view ch) {
+    if (ch != "?" && Utf8ToCp1252(std::string(ch)) == "?" && out.find(ch) == std::string::npos) out += ch;
+  });
   return out;
+}
+
+std::string WithoutChars(const std::string& utf8, const std::string& refused) {
+  std::string out;
+  ForEachUtf8Char(utf8, [&](std::string_view ch) {
+    if (refused.find(ch) == std::string::npos) out += ch;
+  });
+  return out;
+}
+
+std::string CharsLeftOutMessage(const std::string& file, const std::string& refused) {
+  return "The " + file + " cannot keep these characters, so they were left out: \"" + refused + "\"";
 }
 
 std::string FileErrorMessage(const std::string& what, const std::string& path, int err) {

@@ -13,6 +13,11 @@ std::string Cp1252ToUtf8(const std::string& cp1252);
 // appear; empty when the file keeps the whole text. What a window checks before a typed text is
 // taken, so that nothing turns into '?' on disk without a word.
 std::string CharsCp1252CannotHold(const std::string& utf8);
+// The text without the characters listed in `refused` (UTF-8, as CharsCp1252CannotHold lists them).
+std::string WithoutChars(const std::string& utf8, const std::string& refused);
+// What a window says when it left typed characters out: "The <file> cannot keep these characters,
+// so they were left out: "<refused>"".
+std::string CharsLeftOutMessage(const std::string& file, const std::string& refused);
 
 // "<what> <path>: <the system's reason for err>", the form of every file error the user sees.
 std::string FileErrorMessage(const std::string& what, const std::string& path, int err);

@@ -18,6 +18,7 @@
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
 #include "model/project_options.hpp"
+#include "model/text_file.hpp"
 #include "platform/platform.hpp"
 #include "reports/estimate_print.hpp"
 
@@ -54,20 +55,6 @@ CableNames OptionCableNames(bool fiber) {
   CableNames names;
   for (int k = 1; k <= kCableTypes; ++k) names[k - 1] = (fiber ? OptionControls.FiberGrid : OptionControls.RfGrid)[k].type;
   return names;
-}
-
-// `text` without the characters named in `refused`.
-QString Without(const QString& text, const QString& refused) {
-  QString kept;
-  for (const char32_t c : text.toUcs4()) {
-    const QString ch = QString::fromUcs4(&c, 1);
-    if (!refused.contains(ch)) kept += ch;
-  }
-  return kept;
-}
-
-std::string CannotKeepMessage(const std::string& refused) {
-  return std::string(kCannotKeepCharacters) + "\"" + refused + "\"";
 }
 
 // Cells that must hold a number: the estimate's quantity, unit and whole price, the price list's
@@ -392,15 +379,15 @@ QString TForm2::CheckedCellText(int column, const QString& text, std::string& me
   // The comment ends its record, so it keeps a ";"; the item's would split the record.
   const std::string refused = CharsFieldCannotHold(text.toStdString(), column == kPriceComment);
   if (refused.empty()) return text;
-  message = CannotKeepMessage(refused);
-  return Without(text, QString::fromStdString(refused));
+  message = CharsLeftOutMessage("project file", refused);
+  return QString::fromStdString(WithoutChars(text.toStdString(), refused));
 }
 
 void TForm2::Edit1Change(const QString& text) {
   const std::string refused = CharsFieldCannotHold(text.toStdString(), false);
   if (refused.empty()) return;
-  Edit1->setText(Without(text, QString::fromStdString(refused)));
-  platform::ShowError("Error", CannotKeepMessage(refused));
+  Edit1->setText(QString::fromStdString(WithoutChars(text.toStdString(), refused)));
+  platform::ShowError("Error", CharsLeftOutMessage("price list file", refused));
 }
 
 void TForm2::StringGrid1Edited(int row, int column) {

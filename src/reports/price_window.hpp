@@ -24,8 +24,6 @@ namespace kavrix {
 std::vector<std::string> DefaultPriceListNames();
 
 inline constexpr char kBadRealNumber[] = "The value must be of a real type number!";
-// Followed by the refused characters in quotes.
-inline constexpr char kCannotKeepCharacters[] = "The file cannot keep these characters, so they were removed: ";
 
 class TForm2 : public QWidget {
   Q_OBJECT

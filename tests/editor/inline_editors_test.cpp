@@ -191,7 +191,7 @@ TEST_F(InlineEditors, CommentEditorHidesThePlaceholderAndCommitsOnEnter) {
   // "Riser A: žė € 5" came back from the 8-bit project file as "Riser A: ž? € 5", without a word.
   f().Memo1->setPlainText("Riser A: žė € 5");
   EXPECT_EQ(f().Memo1->toPlainText(), "Riser A: ž € 5");
-  EXPECT_EQ(Messages(), std::vector<std::string>{"A project file cannot keep these characters, so they were left out: ė"});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"The project file cannot keep these characters, so they were left out: \"ė\""});
   f().Memo1->setPlainText("Riser 2");
   test::SaveShot(Form5, "inline_comment_editor", QRect(220, 265, 260, 90));
   test::PressKey(f().Memo1, Qt::Key_Return);

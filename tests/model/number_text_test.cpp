@@ -81,6 +81,7 @@ TEST(TextFile, WritesCrLfInCp1252AndReadsAnyLineEnd) {
   EXPECT_EQ(CharsCp1252CannotHold("Riser A: žė € 5?"), "ė");
   EXPECT_EQ(CharsCp1252CannotHold("руб."), "руб");
   EXPECT_EQ(CharsCp1252CannotHold("Grüße €"), "");
+  EXPECT_EQ(WithoutChars("Riser A: žė € 5ė", "ė"), "Riser A: ž € 5");
 }
 
 TEST(TextFile, SplitBlanksDropsEmptyFields) {

@@ -12,6 +12,7 @@
 #include "app/forms.hpp"
 #include "catalogue/model_names.hpp"
 #include "model/price_rows.hpp"
+#include "model/text_file.hpp"
 #include "model/project_options.hpp"
 #include "reports/price_window.hpp"
 #include "reports/ui_events.hpp"
@@ -137,8 +138,8 @@ TEST(PriceList, CurrencyRefusesWhatItsFileCannotKeep) {
   test::AppFixture app;
   test::TypeText(Form2->Edit1, QString::fromUtf8(" R;D р."));
   EXPECT_EQ(PriceListRows.Currency, "EUR RD .");
-  const std::string refused = kCannotKeepCharacters;
-  EXPECT_EQ(app.ui->texts(), (std::vector<std::string>{refused + "\";\"", refused + "\"р\""}));
+  EXPECT_EQ(app.ui->texts(), (std::vector<std::string>{CharsLeftOutMessage("price list file", ";"),
+                                                        CharsLeftOutMessage("price list file", "р")}));
 }
 
 TEST(PriceList, SavedFileReadsBackByteForByte) {

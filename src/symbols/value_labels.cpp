@@ -12,6 +12,8 @@
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/object_rows.hpp"
+#include "model/panel_encodings.hpp"
+#include "model/run_records.hpp"
 #include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
@@ -215,27 +217,18 @@ void Planner::switches89() {
 }
 
 void Planner::linkUnit58() {
-  constexpr int kHighBandLo = 11700;
   const int in = inst();
-  add(15, 45, in >= kHighBandLo ? in - S(1, kStreamerLoHigh) : in - S(1, kStreamerLoLow), kBlue);
+  add(15, 45, in >= panel::kHighBandMHz ? in - S(1, kStreamerLoHigh) : in - S(1, kStreamerLoLow), kBlue);
   const int sat = S(1, kStreamerSource);
   if (sat < 1) {
     add(15, 60, kNone, kBlue);
   } else if (sat / 10 <= 3) {
     add(15, 60, kSatA + sat / 10, kBlue);
   }
-  const int band = std::abs(sat % 10);
-  int code = 0;
-  if (band >= 2 && band <= 5) {
-    code = kBandVLo + band - 2;
-  } else if (band == 8) {
-    const bool second = S(1, kStreamerPolarisation) != 0;
-    if (in < kHighBandLo)
-      code = second ? kBandVLo : kBandVLo + 1;
-    else
-      code = second ? kBandVLo + 2 : kBandVLo + 3;
-  }
-  if (code != 0) add(16, 72, code, kBlue);
+  // The band the run feeds the unit, from the source id that node building reads.
+  int32_t id = 0;
+  if (panel::StreamerSourceId(sat, S(1, kStreamerPolarisation), in, id))
+    if (const int code = SatBandLabelCode(id)) add(16, 72, code, kBlue);
 }
 
 void Planner::channelAmp(int kind) {
@@ -317,9 +310,9 @@ void Planner::singleCableStates(int kind) {
   if (kind == 183) {
     if (digit(1) == '1') add(102, 36, kActive);
     if (digit(1) == '2') add(102, 36, kPassive);
-    static constexpr QPoint kAt[8] = {{22, 36}, {142, 36}, {22, 56}, {142, 56},
-                                      {22, 76}, {142, 76}, {22, 96}, {142, 96}};
-    for (int i = 0; i < 8; ++i) state(i + 2, kAt[i].x(), kAt[i].y());
+    // Digit g + 1 switches output group g, whose output the port template puts on the left for
+    // groups 1..4 and on the right for 5..8, top to bottom; each state stands beside its output.
+    for (int g = 1; g <= 8; ++g) state(g + 1, g <= 4 ? 22 : 142, 36 + 20 * ((g - 1) % 4));
   } else if (kind == 184) {
     for (int i = 0; i < 4; ++i) state(i + 2, 25, 16 + 20 * i);
   } else if (kind == 185) {
@@ -480,10 +473,10 @@ std::string KeywordText(int row, int code) {
     case 10029: return "SAT C";
     case 10030: return "SAT D";
     case kAuto: return "Auto";
-    case 10032: return "V,Lo";
-    case 10033: return "H,Lo";
-    case 10034: return "V,Hi";
-    case 10035: return "H,Hi";
+    case kBandVLo: return "V,Lo";
+    case kBandHLo: return "H,Lo";
+    case kBandVHi: return "V,Hi";
+    case kBandHHi: return "H,Hi";
     case kModulatorOutput: return ModulatorOutputText(row);
     case kModulatorHeading: {
       const std::optional<int> c = ModulatorChannel(Field(row, 1, kDvbOutputTenths));
@@ -644,6 +637,13 @@ std::vector<ValueLabel> ObjectLabels(int row, bool showDesignators) {
   }
   p.plan(kind);
   return std::move(p.labels);
+}
+
+int SatBandLabelCode(int sourceId) {
+  if (sourceId <= 0 || sourceId >= kSatIdLimit) return 0;
+  static constexpr int kByBand[5] = {0, kBandHLo, kBandHHi, kBandVLo, kBandVHi};
+  const int band = BandOf(sourceId);
+  return band >= 1 && band <= 4 ? kByBand[band] : 0;
 }
 
 std::string ValueLabelText(int row, double value, int mode) {

@@ -34,6 +34,9 @@ constexpr int kNone = 10026;
 constexpr int kSatA = 10027;
 constexpr int kAuto = 10031;
 constexpr int kBandVLo = 10032;
+constexpr int kBandHLo = 10033;
+constexpr int kBandVHi = 10034;
+constexpr int kBandHHi = 10035;
 constexpr int kModulatorOutput = 10036;
 constexpr int kModulatorHeading = 10037;
 constexpr int kSwitchDown = 20000;  // lower half blue
@@ -52,6 +55,10 @@ struct ValueLabel {
 
 // Every label of row `row`, designator included when `showDesignators`, in drawing order.
 std::vector<ValueLabel> ObjectLabels(int row, bool showDesignators);
+
+// The label code of the LNB band of a satellite source id (bands 1..4: H,Lo, H,Hi, V,Lo, V,Hi);
+// 0 for an id that names no satellite band.
+int SatBandLabelCode(int sourceId);
 
 // The text a label of row `row` shows (empty for switch pictures, unknown codes and values that
 // the mode does not write).

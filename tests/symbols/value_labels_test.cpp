@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <set>
 
+#include "catalogue/port_templates.hpp"
+#include "catalogue/type_catalogue.hpp"
 #include "glyph_fixture.hpp"
 #include "symbols/canvas_surface.hpp"
 
@@ -95,8 +97,12 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
   EXPECT_EQ(Texts(link), (std::vector<std::string>{"1250", "SAT A", "H,Lo"}));
   NetObjects[link][kInst] = 11800;
   NetObjects[link + 1][2] = 1;
-  NetObjects[link + 1][1] = 23;  // satellite C, band digit 3
-  EXPECT_EQ(Texts(link), (std::vector<std::string>{"1200", "SAT C", "H,Lo"}));
+  NetObjects[link + 1][1] = 23;  // satellite C, 13V: the run feeds band 3 (18V had no label)
+  EXPECT_EQ(Texts(link), (std::vector<std::string>{"1200", "SAT C", "V,Lo"}));
+  for (auto [source, band] : {std::pair{21, "H,Lo"}, {22, "H,Hi"}, {24, "V,Hi"}}) {
+    NetObjects[link + 1][1] = source;
+    EXPECT_EQ(Texts(link).back(), band);
+  }
   NetObjects[link + 1][1] = 48;  // satellite 4 is none of A..D; band digit 8 on the high band
   EXPECT_EQ(Texts(link), (std::vector<std::string>{"1200", "V,Hi"}));
   NetObjects[link + 1][1] = 0;
@@ -104,6 +110,12 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
 
   const int quad = AddObject(183, 0, 0, 100000000, 1);
   EXPECT_EQ(Texts(quad), (std::vector<std::string>{"Active", "", "", "", "", "", "", "", ""}));
+  for (std::size_t g = 1; g <= 8; ++g) {  // digit g + 1 stands beside the output of the group it switches
+    const TemplateRow& out = PortTemplates[static_cast<std::size_t>(TypeOf(183)[kFirstTemplateRow]) + 5 * g];
+    const ValueLabel l = ObjectLabels(quad, false)[g];
+    EXPECT_EQ(l.x < 83, out[kTplOutDx] < 0) << "group " << g;  // its side of the 166 x 146 symbol
+    EXPECT_EQ(l.y + 7, out[kTplOutDy] - TemplateTerminalShift(183) + 73) << "group " << g;
+  }
   const int two = AddObject(185, 0, 0, 110, 1);
   EXPECT_EQ(Texts(two), (std::vector<std::string>{"L", ""}));
   const int shortState = AddObject(184, 0, 0, 10, 1);  // digits beyond the string give nothing

@@ -18,6 +18,7 @@
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 #include "symbols/symbol_options.hpp"
+#include "symbols/type_glyphs.hpp"
 
 namespace kavrix {
 
@@ -508,16 +509,24 @@ int TextInkWidth(const std::string& text) {
   return measured[text] = ink.isEmpty() ? 0 : ink.right() + 1;
 }
 
-LabelBox Layout(int row, double value, int mode, const std::string& text, int x, int y, int gw, int gh) {
+// Codes from 10000 on are keywords and switch pictures, unless the label is a number.
+bool IsCode(const ValueLabel& l) { return !l.number && l.value >= 10000; }
+
+LabelBox Layout(int row, const ValueLabel& l, const std::string& text, int gw, int gh) {
   const int kind = KindOf(row);
+  const double value = l.value;
+  const int mode = l.mode, x = l.x, y = l.y;
+  const bool code = IsCode(l);
   LabelBox b;
   if (value < 0) b.width = 16;
   if (value > -1 && value < 100) b.width = (kind > 80 || kind == 43) ? 11 : 16;
-  if (value > 19999) b.width = 9;
-  if (value > 10019 && value < 10022) b.width = 9;
-  if (value > 10021 && value < 10024) b.width = 42;
-  if (value == kChannel) b.width = 20;
-  if (value == kStandard) b.width = 60;
+  if (code) {
+    if (value > 19999) b.width = 9;
+    if (value > 10019 && value < 10022) b.width = 9;
+    if (value > 10021 && value < 10024) b.width = 42;
+    if (value == kChannel) b.width = 20;
+    if (value == kStandard) b.width = 60;
+  }
   if (kind == 58 || kind == 59) b.width = 28;
   if (kind == 60) b.height = 28;
   // A box never cuts its own text ("SAT B" inks 29 columns, the link unit's boxes are 28).
@@ -544,7 +553,8 @@ LabelBox Layout(int row, double value, int mode, const std::string& text, int x,
     default:
       break;
   }
-  b.finalWidth = std::max(value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width, ink);
+  const int wider = !code ? b.width : value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width;
+  b.finalWidth = std::max(wider, ink);
   return b;
 }
 
@@ -561,12 +571,14 @@ TColor ModeColor(int mode) {
 struct LabelKey {
   std::string text;
   int mode, width, height, picture, orient;
+  bool textOnly;  // keyed by its white box: only the text is drawn
   bool operator==(const LabelKey&) const = default;
 };
 struct LabelKeyHash {
   std::size_t operator()(const LabelKey& k) const {
     std::size_t h = std::hash<std::string>()(k.text);
-    for (int v : {k.mode, k.width, k.height, k.picture, k.orient}) h = h * 1000003u ^ std::hash<int>()(v);
+    for (int v : {k.mode, k.width, k.height, k.picture, k.orient, int{k.textOnly}})
+      h = h * 1000003u ^ std::hash<int>()(v);
     return h;
   }
 };
@@ -599,7 +611,7 @@ Bitmap PaintLabel(const LabelKey& k) {
   }
 
   Bitmap turned = k.orient < 2 ? label : RotateBitmap(label, k.orient - 1);
-  turned.setTransparent(false);
+  turned.setTransparent(k.textOnly);  // the text never reaches a corner, so the key is the box
   return turned;
 }
 
@@ -613,16 +625,18 @@ Bitmap LabelPicture(LabelKey key) {
   return picture;
 }
 
-void DrawLabel(int row, const ValueLabel& l) {
+// `textOnly` draws the label's text without its box.
+void DrawLabel(int row, const ValueLabel& l, bool textOnly = false) {
   if (!ValidObjRow(row) || static_cast<std::size_t>(row) >= ObjGlyphs.size()) return;
   Bitmap& glyph = ObjGlyphs[row];
   if (glyph.empty()) return;
-  std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
-  const LabelBox box = Layout(row, l.value, l.mode, text, l.x, l.y, glyph.width(), glyph.height());
+  std::string text = ValueLabelText(row, l);
+  const LabelBox box = Layout(row, l, text, glyph.width(), glyph.height());
   const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
   const int width = sideways ? box.width : box.finalWidth;
-  const int picture = l.value > 19999 ? static_cast<int>(l.value) : 0;
-  const Bitmap turned = LabelPicture({std::move(text), l.mode, width, box.height, picture, Field(row, 0, kOrient)});
+  const int picture = IsCode(l) && l.value > 19999 ? static_cast<int>(l.value) : 0;
+  const Bitmap turned =
+      LabelPicture({std::move(text), l.mode, width, box.height, picture, Field(row, 0, kOrient), textOnly});
   Canvas(glyph).draw(box.x, box.y, turned);
 }
 
@@ -633,7 +647,16 @@ std::vector<ValueLabel> ObjectLabels(int row, bool showDesignators) {
   const int kind = KindOf(row);
   Planner p(row);
   if (showDesignators) {
-    if (const std::optional<QPoint> at = DesignatorPoint(kind)) p.add(at->x(), at->y(), row, kGreen);
+    if (const std::optional<QPoint> at = DesignatorPoint(kind)) {
+      ValueLabel d{at->x(), at->y(), static_cast<double>(row), kGreen, false, true};
+      // A number too long for the room before the outline along the symbol's right edge moves
+      // left until its digits fit.
+      constexpr int kOutline = 2;
+      const int room = TypeGlyphAt(TypeSlotOfKind(kind)).width() - kOutline;
+      const int ink = TextInkWidth(FormatGeneral(row));
+      if (room > 0 && d.x + ink > room) d.x = std::max(0, room - ink);
+      p.labels.push_back(d);
+    }
   }
   p.plan(kind);
   return std::move(p.labels);
@@ -646,6 +669,12 @@ int SatBandLabelCode(int sourceId) {
   return band >= 1 && band <= 4 ? kByBand[band] : 0;
 }
 
+std::string ValueLabelText(int row, const ValueLabel& l) {
+  if (l.blank) return {};
+  if (l.number && l.mode < 10) return FormatGeneral(l.value);
+  return ValueLabelText(row, l.value, l.mode);
+}
+
 std::string ValueLabelText(int row, double value, int mode) {
   if (mode == kUpBlack) return value < 100 ? std::to_string(TruncToZero(value)) : std::string();
   if (mode == kDownBlue) return value < 100 ? FormatGeneral(value) : std::string();
@@ -654,9 +683,9 @@ std::string ValueLabelText(int row, double value, int mode) {
   return KeywordText(row, static_cast<int>(value));
 }
 
-QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight) {
-  const LabelBox box = Layout(row, value, mode, ValueLabelText(row, value, mode), x, y, glyphWidth, glyphHeight);
-  const bool sideways = mode == kUpBlack || mode == kDownBlue;
+QRect ValueLabelRect(int row, const ValueLabel& l, int glyphWidth, int glyphHeight) {
+  const LabelBox box = Layout(row, l, ValueLabelText(row, l), glyphWidth, glyphHeight);
+  const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
   const int w = sideways ? box.width : box.finalWidth;
   const int orient = Field(row, 0, kOrient);
   if (orient < 1 || orient > 4) return orient < 1 ? QRect(box.x, box.y, w, box.height) : QRect();
@@ -664,10 +693,19 @@ QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWid
   return QRect(box.x, box.y, quarter ? box.height : w, quarter ? w : box.height);
 }
 
-void MakeValueLabel(int row, int x, int y, double value, int mode) { DrawLabel(row, {x, y, value, mode, false}); }
+QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight) {
+  return ValueLabelRect(row, ValueLabel{x, y, value, mode}, glyphWidth, glyphHeight);
+}
+
+void MakeValueLabel(int row, int x, int y, double value, int mode) { DrawLabel(row, {x, y, value, mode}); }
 
 void DrawObjectLabels(int row) {
-  for (const ValueLabel& l : ObjectLabels(row, CurrentSymbolOptions().showDesignators)) DrawLabel(row, l);
+  const std::vector<ValueLabel> labels = ObjectLabels(row, CurrentSymbolOptions().showDesignators);
+  for (const ValueLabel& l : labels) DrawLabel(row, l);
+  // The designator's digits once more over the value labels, whose boxes would hide them; its
+  // own box stays beneath them, so it hides no value.
+  for (const ValueLabel& l : labels)
+    if (l.number) DrawLabel(row, l, true);
 }
 
 }  // namespace kavrix

@@ -130,6 +130,26 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
   EXPECT_EQ(Texts(amp), (std::vector<std::string>{"4", "9", "    B", "A/D OF", "2", "5"}));
 }
 
+// Rows from 10000 showed keywords or a switch; on the modulators labels and the edge hid digits.
+TEST_F(ValueLabels, DesignatorShowsItsWholeNumber) {
+  CurrentSymbolOptions().showDesignators = true;
+  const auto green = [](const QImage& i) {
+    const auto* p = reinterpret_cast<const QRgb*>(i.constBits());
+    return std::count(p, p + i.width() * i.height(), ToRgb(colors::kGreen));
+  };
+  const int rows[4] = {10000, 10020, 10025, 20000};
+  for (int i = 0; i < 4; ++i) {  // both modulators, every turn
+    while (CurObject < rows[i]) AddContinuation();
+    const int row = Place(96 + i % 2, 0, i + 1, 0, {{0, 4740, 1, 0, 0}});
+    RebuildObjectGlyph(row);
+    Bitmap alone(40, 15);
+    Canvas c(alone);
+    c.font = Font{kDefaultFontName, 13, 0, colors::kGreen};
+    c.textOut(0, 0, std::to_string(row));
+    EXPECT_EQ(green(ObjGlyphAt(row).image()), green(alone.image())) << "row " << row;
+  }
+}
+
 TEST_F(ValueLabels, ModulatorShowsChannelsOrFrequencies) {
   const int row = AddObject(96, 0, 0, 0, 1);
   AddContinuation(-1, 4740, 1);
@@ -243,7 +263,7 @@ TEST_F(ValueLabels, DrawnTextsTakeTheModeColourAndDirection) {
   StoreObjGlyph(row, MakeObjectGlyph(row));
   TextRecorder rec;
   DrawObjectLabels(row);
-  ASSERT_EQ(rec.texts.size(), 4u);
+  ASSERT_EQ(rec.texts.size(), 5u);  // the designator's digits go again over the labels
   EXPECT_EQ(rec.texts[0].text, std::to_string(row));
   EXPECT_EQ(rec.texts[0].font.color, colors::kGreen);
   EXPECT_EQ(rec.texts[1].text, "-3");
@@ -256,7 +276,7 @@ TEST_F(ValueLabels, DrawnTextsTakeTheModeColourAndDirection) {
   StoreObjGlyph(tx, MakeObjectGlyph(tx));
   rec.texts.clear();
   DrawObjectLabels(tx);
-  ASSERT_EQ(rec.texts.size(), 2u);
+  ASSERT_EQ(rec.texts.size(), 3u);
   EXPECT_EQ(rec.texts[1].text, "5.5");
   EXPECT_EQ(rec.texts[1].font.color, colors::kBlue);
   EXPECT_EQ(rec.texts[1].font.orientation, -900);

@@ -49,6 +49,7 @@ TColor CableColour(int digit, int cable) {
 namespace {
 
 constexpr TColor kCrossoverMark = 0xF0CAA6;  // light blue A6CAF0
+constexpr int kCrossoverPen = 2 * kTrunkPenReach;  // the widest pen along a cable
 constexpr int kDotRadius = 3;
 
 int Sgn(int v) { return (v > 0) - (v < 0); }
@@ -165,7 +166,7 @@ void CableVerticalFirst(int X, int Y, int L1, int L2, int L3, int L4, int off, i
   c.brush.color = L1 == 0 ? startColour : colors::kWhite;
   Dot(c, X + off, Y);
   if (cross) {
-    c.pen = Pen{kCrossoverMark, 8, PenStyle::Solid};
+    c.pen = Pen{kCrossoverMark, kCrossoverPen, PenStyle::Solid};
     c.line(X + off, m, X, leg2 ? Y + L1 : m);
   }
 }
@@ -195,7 +196,7 @@ void CableHorizontalFirst(int X, int Y, int L1, int L2, int L3, int L4, int off,
   c.brush.color = L2 == 0 ? startColour : colors::kWhite;
   Dot(c, X, Y - off);
   if (cross) {
-    c.pen = Pen{kCrossoverMark, 8, PenStyle::Solid};
+    c.pen = Pen{kCrossoverMark, kCrossoverPen, PenStyle::Solid};
     c.line(m, Y - off, leg1 ? X + L2 : m, Y);
   }
 }
@@ -296,12 +297,11 @@ void DrawLine(int row, const ObjRow& r, int x, int y, Bitmap& target, Canvas& c)
     const int side = orient <= 2 ? 1 : -1;
     const int sd = RouteAtStart(c5), ed = RouteAtEnd(c5);
     if (draw && kind == 201) {
-      static constexpr int kOffsets[6] = {-40, -20, 0, 20, 40, 40};
       for (int k = 1; k <= 6; ++k)
-        draw(x, y, L1, L2, L3, L4, side * kOffsets[k - 1], k, sd, ed, 39, k == 6 ? 2 : 4, false, c);
+        draw(x, y, L1, L2, L3, L4, side * kTrunk5CableOffsets[k - 1], k, sd, ed, 39, k == 6 ? 2 : 4, false, c);
     } else if (draw) {
-      static constexpr int kOffsets[4] = {-30, -10, 10, 30};
-      for (int k = 1; k <= 4; ++k) draw(x, y, L1, L2, L3, L4, side * kOffsets[k - 1], k, sd, ed, 29, 4, false, c);
+      for (int k = 1; k <= 4; ++k)
+        draw(x, y, L1, L2, L3, L4, side * kTrunk4CableOffsets[k - 1], k, sd, ed, 29, 4, false, c);
     }
   } else if (kind == 203 || kind == 205) {
     const CableDrawer draw = (orient == 1 || orient == 3) ? DrawCableOrient1

@@ -20,8 +20,8 @@ struct DrawingExtent {
 };
 
 // Extent over the rows of NetObjects up to the first row of kind 0. An object without a symbol
-// counts with its point (a 0 x 0 symbol); a line whose bend row lies past the table's end
-// counts with its start point only.
+// counts with its point (a 0 x 0 symbol); a trunk line with its outer cables (LineReach); a line
+// whose bend row lies past the table's end counts with its start point only.
 DrawingExtent ComputeDrawingExtent(const SymbolSizeFn& symbolSize);
 
 // Sets DrawExtentX and DrawExtentY from ComputeDrawingExtent. Without an argument the symbol

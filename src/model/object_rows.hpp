@@ -55,6 +55,29 @@ struct LineLegs {
   friend bool operator==(const LineLegs&, const LineLegs&) = default;
 };
 
+// Trunk lines draw their cables beside the route, at these offsets across it: the 5-cable line
+// (kind 201) six strokes, its terrestrial cable twice (black with a white core), the 4-cable line
+// (kind 202) four.
+constexpr int kTrunk5CableOffsets[6] = {-40, -20, 0, 20, 40, 40};
+constexpr int kTrunk4CableOffsets[4] = {-30, -10, 10, 30};
+// Half the widest pen drawn along a trunk cable: its crossover mark, 8 pixels wide (the cables
+// themselves are 4 wide, their end dots 3 in radius).
+constexpr int kTrunkPenReach = 4;
+
+// How far the drawing of a line reaches beyond its route: a trunk line's outer cables and their
+// pen; 0 for the other lines, which are drawn on their route.
+constexpr int LineReach(int kind) {
+  auto outer = [](const auto& offsets) {
+    int m = 0;
+    for (int o : offsets) m = o < 0 ? (-o > m ? -o : m) : (o > m ? o : m);
+    return m;
+  };
+  if (kind == 201) return outer(kTrunk5CableOffsets) + kTrunkPenReach;
+  if (kind == 202) return outer(kTrunk4CableOffsets) + kTrunkPenReach;
+  return 0;
+}
+static_assert(LineReach(201) == 44 && LineReach(202) == 34 && LineReach(203) == 0);
+
 // ---- settings rows of the device families
 //
 // Rows behind a device's head row, counted from it (row 1 is the first settings row). Field 0 is

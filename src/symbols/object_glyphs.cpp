@@ -408,12 +408,16 @@ namespace {
 Bitmap ComposeObjectGlyph(const ObjRow& obj, const Recipe& r) {
   const int kind = obj[kKind];
   Bitmap work;
+  // A symbol keeps the transparency of its type symbol: the DC source is opaque, and keying it by
+  // its lower-left pixel would wipe its black outline (or its white margins once turned).
+  bool keyed = true;
   if (kind != kCommentKind) {
     const Bitmap& type = TypeSymbol(r.slot);
     if (type.empty()) return {};
     work = type;
+    keyed = type.transparent();
   }
-  work.setTransparent(true);
+  work.setTransparent(keyed);
   Canvas c(work);
   SetFont(c, r.height, r.bold, colors::kBlack, r.orientation);
 
@@ -434,7 +438,7 @@ Bitmap ComposeObjectGlyph(const ObjRow& obj, const Recipe& r) {
   }
 
   Bitmap result = obj[kOrient] < 2 ? work : RotateBitmap(work, obj[kOrient] - 1);
-  result.setTransparent(true);
+  result.setTransparent(keyed);
   if (kind == kSocketKind && obj[kOrient] == 3) {
     Canvas rc(result);
     rc.textOut(17, 0, SocketText(obj));

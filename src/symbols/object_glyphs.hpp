@@ -12,8 +12,9 @@ namespace kavrix {
 // by pixel; the result is marked transparent. Any other mode gives an empty transparent bitmap.
 Bitmap RotateBitmap(const Bitmap& src, int mode);
 
-// The composed symbol of the object in row `row`, turned by its Orient. Rows outside NetObjects,
-// kinds without a symbol and kinds whose type symbol is not built give an empty bitmap.
+// The composed symbol of the object in row `row`, turned by its Orient and transparent exactly
+// when its type symbol is (comments always are). Rows outside NetObjects, kinds without a symbol
+// and kinds whose type symbol is not built give an empty bitmap.
 Bitmap MakeObjectGlyph(int row);
 
 // ObjGlyphs[row] := MakeObjectGlyph(row) (the former bitmap is released), then DrawObjectLabels.

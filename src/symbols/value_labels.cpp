@@ -12,10 +12,13 @@
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/object_rows.hpp"
+#include "model/panel_encodings.hpp"
+#include "model/run_records.hpp"
 #include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 #include "symbols/symbol_options.hpp"
+#include "symbols/type_glyphs.hpp"
 
 namespace kavrix {
 
@@ -215,27 +218,18 @@ void Planner::switches89() {
 }
 
 void Planner::linkUnit58() {
-  constexpr int kHighBandLo = 11700;
   const int in = inst();
-  add(15, 45, in >= kHighBandLo ? in - S(1, kStreamerLoHigh) : in - S(1, kStreamerLoLow), kBlue);
+  add(15, 45, in >= panel::kHighBandMHz ? in - S(1, kStreamerLoHigh) : in - S(1, kStreamerLoLow), kBlue);
   const int sat = S(1, kStreamerSource);
   if (sat < 1) {
     add(15, 60, kNone, kBlue);
   } else if (sat / 10 <= 3) {
     add(15, 60, kSatA + sat / 10, kBlue);
   }
-  const int band = std::abs(sat % 10);
-  int code = 0;
-  if (band >= 2 && band <= 5) {
-    code = kBandVLo + band - 2;
-  } else if (band == 8) {
-    const bool second = S(1, kStreamerPolarisation) != 0;
-    if (in < kHighBandLo)
-      code = second ? kBandVLo : kBandVLo + 1;
-    else
-      code = second ? kBandVLo + 2 : kBandVLo + 3;
-  }
-  if (code != 0) add(16, 72, code, kBlue);
+  // The band the run feeds the unit, from the source id that node building reads.
+  int32_t id = 0;
+  if (panel::StreamerSourceId(sat, S(1, kStreamerPolarisation), in, id))
+    if (const int code = SatBandLabelCode(id)) add(16, 72, code, kBlue);
 }
 
 void Planner::channelAmp(int kind) {
@@ -317,9 +311,9 @@ void Planner::singleCableStates(int kind) {
   if (kind == 183) {
     if (digit(1) == '1') add(102, 36, kActive);
     if (digit(1) == '2') add(102, 36, kPassive);
-    static constexpr QPoint kAt[8] = {{22, 36}, {142, 36}, {22, 56}, {142, 56},
-                                      {22, 76}, {142, 76}, {22, 96}, {142, 96}};
-    for (int i = 0; i < 8; ++i) state(i + 2, kAt[i].x(), kAt[i].y());
+    // Digit g + 1 switches output group g, whose output the port template puts on the left for
+    // groups 1..4 and on the right for 5..8, top to bottom; each state stands beside its output.
+    for (int g = 1; g <= 8; ++g) state(g + 1, g <= 4 ? 22 : 142, 36 + 20 * ((g - 1) % 4));
   } else if (kind == 184) {
     for (int i = 0; i < 4; ++i) state(i + 2, 25, 16 + 20 * i);
   } else if (kind == 185) {
@@ -480,10 +474,10 @@ std::string KeywordText(int row, int code) {
     case 10029: return "SAT C";
     case 10030: return "SAT D";
     case kAuto: return "Auto";
-    case 10032: return "V,Lo";
-    case 10033: return "H,Lo";
-    case 10034: return "V,Hi";
-    case 10035: return "H,Hi";
+    case kBandVLo: return "V,Lo";
+    case kBandHLo: return "H,Lo";
+    case kBandVHi: return "V,Hi";
+    case kBandHHi: return "H,Hi";
     case kModulatorOutput: return ModulatorOutputText(row);
     case kModulatorHeading: {
       const std::optional<int> c = ModulatorChannel(Field(row, 1, kDvbOutputTenths));
@@ -515,16 +509,24 @@ int TextInkWidth(const std::string& text) {
   return measured[text] = ink.isEmpty() ? 0 : ink.right() + 1;
 }
 
-LabelBox Layout(int row, double value, int mode, const std::string& text, int x, int y, int gw, int gh) {
+// Codes from 10000 on are keywords and switch pictures, unless the label is a number.
+bool IsCode(const ValueLabel& l) { return !l.number && l.value >= 10000; }
+
+LabelBox Layout(int row, const ValueLabel& l, const std::string& text, int gw, int gh) {
   const int kind = KindOf(row);
+  const double value = l.value;
+  const int mode = l.mode, x = l.x, y = l.y;
+  const bool code = IsCode(l);
   LabelBox b;
   if (value < 0) b.width = 16;
   if (value > -1 && value < 100) b.width = (kind > 80 || kind == 43) ? 11 : 16;
-  if (value > 19999) b.width = 9;
-  if (value > 10019 && value < 10022) b.width = 9;
-  if (value > 10021 && value < 10024) b.width = 42;
-  if (value == kChannel) b.width = 20;
-  if (value == kStandard) b.width = 60;
+  if (code) {
+    if (value > 19999) b.width = 9;
+    if (value > 10019 && value < 10022) b.width = 9;
+    if (value > 10021 && value < 10024) b.width = 42;
+    if (value == kChannel) b.width = 20;
+    if (value == kStandard) b.width = 60;
+  }
   if (kind == 58 || kind == 59) b.width = 28;
   if (kind == 60) b.height = 28;
   // A box never cuts its own text ("SAT B" inks 29 columns, the link unit's boxes are 28).
@@ -551,7 +553,8 @@ LabelBox Layout(int row, double value, int mode, const std::string& text, int x,
     default:
       break;
   }
-  b.finalWidth = std::max(value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width, ink);
+  const int wider = !code ? b.width : value == kModulatorOutput ? 62 : value == kModulatorHeading ? 52 : b.width;
+  b.finalWidth = std::max(wider, ink);
   return b;
 }
 
@@ -568,12 +571,14 @@ TColor ModeColor(int mode) {
 struct LabelKey {
   std::string text;
   int mode, width, height, picture, orient;
+  bool textOnly;  // keyed by its white box: only the text is drawn
   bool operator==(const LabelKey&) const = default;
 };
 struct LabelKeyHash {
   std::size_t operator()(const LabelKey& k) const {
     std::size_t h = std::hash<std::string>()(k.text);
-    for (int v : {k.mode, k.width, k.height, k.picture, k.orient}) h = h * 1000003u ^ std::hash<int>()(v);
+    for (int v : {k.mode, k.width, k.height, k.picture, k.orient, int{k.textOnly}})
+      h = h * 1000003u ^ std::hash<int>()(v);
     return h;
   }
 };
@@ -606,7 +611,7 @@ Bitmap PaintLabel(const LabelKey& k) {
   }
 
   Bitmap turned = k.orient < 2 ? label : RotateBitmap(label, k.orient - 1);
-  turned.setTransparent(false);
+  turned.setTransparent(k.textOnly);  // the text never reaches a corner, so the key is the box
   return turned;
 }
 
@@ -620,16 +625,18 @@ Bitmap LabelPicture(LabelKey key) {
   return picture;
 }
 
-void DrawLabel(int row, const ValueLabel& l) {
+// `textOnly` draws the label's text without its box.
+void DrawLabel(int row, const ValueLabel& l, bool textOnly = false) {
   if (!ValidObjRow(row) || static_cast<std::size_t>(row) >= ObjGlyphs.size()) return;
   Bitmap& glyph = ObjGlyphs[row];
   if (glyph.empty()) return;
-  std::string text = l.blank ? std::string() : ValueLabelText(row, l.value, l.mode);
-  const LabelBox box = Layout(row, l.value, l.mode, text, l.x, l.y, glyph.width(), glyph.height());
+  std::string text = ValueLabelText(row, l);
+  const LabelBox box = Layout(row, l, text, glyph.width(), glyph.height());
   const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
   const int width = sideways ? box.width : box.finalWidth;
-  const int picture = l.value > 19999 ? static_cast<int>(l.value) : 0;
-  const Bitmap turned = LabelPicture({std::move(text), l.mode, width, box.height, picture, Field(row, 0, kOrient)});
+  const int picture = IsCode(l) && l.value > 19999 ? static_cast<int>(l.value) : 0;
+  const Bitmap turned =
+      LabelPicture({std::move(text), l.mode, width, box.height, picture, Field(row, 0, kOrient), textOnly});
   Canvas(glyph).draw(box.x, box.y, turned);
 }
 
@@ -640,10 +647,32 @@ std::vector<ValueLabel> ObjectLabels(int row, bool showDesignators) {
   const int kind = KindOf(row);
   Planner p(row);
   if (showDesignators) {
-    if (const std::optional<QPoint> at = DesignatorPoint(kind)) p.add(at->x(), at->y(), row, kGreen);
+    if (const std::optional<QPoint> at = DesignatorPoint(kind)) {
+      ValueLabel d{at->x(), at->y(), static_cast<double>(row), kGreen, false, true};
+      // A number too long for the room before the outline along the symbol's right edge moves
+      // left until its digits fit.
+      constexpr int kOutline = 2;
+      const int room = TypeGlyphAt(TypeSlotOfKind(kind)).width() - kOutline;
+      const int ink = TextInkWidth(FormatGeneral(row));
+      if (room > 0 && d.x + ink > room) d.x = std::max(0, room - ink);
+      p.labels.push_back(d);
+    }
   }
   p.plan(kind);
   return std::move(p.labels);
+}
+
+int SatBandLabelCode(int sourceId) {
+  if (sourceId <= 0 || sourceId >= kSatIdLimit) return 0;
+  static constexpr int kByBand[5] = {0, kBandHLo, kBandHHi, kBandVLo, kBandVHi};
+  const int band = BandOf(sourceId);
+  return band >= 1 && band <= 4 ? kByBand[band] : 0;
+}
+
+std::string ValueLabelText(int row, const ValueLabel& l) {
+  if (l.blank) return {};
+  if (l.number && l.mode < 10) return FormatGeneral(l.value);
+  return ValueLabelText(row, l.value, l.mode);
 }
 
 std::string ValueLabelText(int row, double value, int mode) {
@@ -654,9 +683,9 @@ std::string ValueLabelText(int row, double value, int mode) {
   return KeywordText(row, static_cast<int>(value));
 }
 
-QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight) {
-  const LabelBox box = Layout(row, value, mode, ValueLabelText(row, value, mode), x, y, glyphWidth, glyphHeight);
-  const bool sideways = mode == kUpBlack || mode == kDownBlue;
+QRect ValueLabelRect(int row, const ValueLabel& l, int glyphWidth, int glyphHeight) {
+  const LabelBox box = Layout(row, l, ValueLabelText(row, l), glyphWidth, glyphHeight);
+  const bool sideways = l.mode == kUpBlack || l.mode == kDownBlue;
   const int w = sideways ? box.width : box.finalWidth;
   const int orient = Field(row, 0, kOrient);
   if (orient < 1 || orient > 4) return orient < 1 ? QRect(box.x, box.y, w, box.height) : QRect();
@@ -664,10 +693,19 @@ QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWid
   return QRect(box.x, box.y, quarter ? box.height : w, quarter ? w : box.height);
 }
 
-void MakeValueLabel(int row, int x, int y, double value, int mode) { DrawLabel(row, {x, y, value, mode, false}); }
+QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWidth, int glyphHeight) {
+  return ValueLabelRect(row, ValueLabel{x, y, value, mode}, glyphWidth, glyphHeight);
+}
+
+void MakeValueLabel(int row, int x, int y, double value, int mode) { DrawLabel(row, {x, y, value, mode}); }
 
 void DrawObjectLabels(int row) {
-  for (const ValueLabel& l : ObjectLabels(row, CurrentSymbolOptions().showDesignators)) DrawLabel(row, l);
+  const std::vector<ValueLabel> labels = ObjectLabels(row, CurrentSymbolOptions().showDesignators);
+  for (const ValueLabel& l : labels) DrawLabel(row, l);
+  // The designator's digits once more over the value labels, whose boxes would hide them; its
+  // own box stays beneath them, so it hides no value.
+  for (const ValueLabel& l : labels)
+    if (l.number) DrawLabel(row, l, true);
 }
 
 }  // namespace kavrix

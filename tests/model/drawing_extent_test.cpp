@@ -42,6 +42,10 @@ TEST(DrawingExtent, ObjectsAndLinesRaiseTheExtent) {
   CalcDrawingExtent(Sizes({}));
   EXPECT_EQ(DrawExtentX, 365);
   EXPECT_EQ(DrawExtentY, 225);
+  NetObjects[0][kKind] = 201;  // a trunk line's outer cables and their pen lie 44 beside its route
+  CalcDrawingExtent(Sizes({}));
+  EXPECT_EQ(DrawExtentX, 350 + 44 + 15);
+  EXPECT_EQ(DrawExtentY, 210 + 44 + 15);
 }
 
 TEST(DrawingExtent, UnfinishedLastLineIsSafe) {

@@ -121,6 +121,8 @@ TEST_F(PictureExportTest, PicturePixelsShowTheObjectsWhereTheyLie) {
   // Cable 1 of the trunk at x 300 - 40: arrangement 1 (green) above half its leg, 2 (grey) below.
   EXPECT_EQ(FromRgb(picture.pixel(259, 238)), colors::kGreen);
   EXPECT_EQ(FromRgb(picture.pixel(259, 280)), colors::kGrey);
+  // The white core of the outer cable at x 340, once cut off by an extent that stopped at 315.
+  EXPECT_EQ(FromRgb(picture.pixel(340, 250)), colors::kWhite);
   // The amplifier's symbol centred on its point.
   const Bitmap& g = ObjGlyphAt(amp);
   ASSERT_FALSE(g.empty());

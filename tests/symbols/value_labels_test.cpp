@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <set>
 
+#include "catalogue/port_templates.hpp"
+#include "catalogue/type_catalogue.hpp"
 #include "glyph_fixture.hpp"
 #include "symbols/canvas_surface.hpp"
 
@@ -95,8 +97,12 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
   EXPECT_EQ(Texts(link), (std::vector<std::string>{"1250", "SAT A", "H,Lo"}));
   NetObjects[link][kInst] = 11800;
   NetObjects[link + 1][2] = 1;
-  NetObjects[link + 1][1] = 23;  // satellite C, band digit 3
-  EXPECT_EQ(Texts(link), (std::vector<std::string>{"1200", "SAT C", "H,Lo"}));
+  NetObjects[link + 1][1] = 23;  // satellite C, 13V: the run feeds band 3 (18V had no label)
+  EXPECT_EQ(Texts(link), (std::vector<std::string>{"1200", "SAT C", "V,Lo"}));
+  for (auto [source, band] : {std::pair{21, "H,Lo"}, {22, "H,Hi"}, {24, "V,Hi"}}) {
+    NetObjects[link + 1][1] = source;
+    EXPECT_EQ(Texts(link).back(), band);
+  }
   NetObjects[link + 1][1] = 48;  // satellite 4 is none of A..D; band digit 8 on the high band
   EXPECT_EQ(Texts(link), (std::vector<std::string>{"1200", "V,Hi"}));
   NetObjects[link + 1][1] = 0;
@@ -104,6 +110,12 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
 
   const int quad = AddObject(183, 0, 0, 100000000, 1);
   EXPECT_EQ(Texts(quad), (std::vector<std::string>{"Active", "", "", "", "", "", "", "", ""}));
+  for (std::size_t g = 1; g <= 8; ++g) {  // digit g + 1 stands beside the output of the group it switches
+    const TemplateRow& out = PortTemplates[static_cast<std::size_t>(TypeOf(183)[kFirstTemplateRow]) + 5 * g];
+    const ValueLabel l = ObjectLabels(quad, false)[g];
+    EXPECT_EQ(l.x < 83, out[kTplOutDx] < 0) << "group " << g;  // its side of the 166 x 146 symbol
+    EXPECT_EQ(l.y + 7, out[kTplOutDy] - TemplateTerminalShift(183) + 73) << "group " << g;
+  }
   const int two = AddObject(185, 0, 0, 110, 1);
   EXPECT_EQ(Texts(two), (std::vector<std::string>{"L", ""}));
   const int shortState = AddObject(184, 0, 0, 10, 1);  // digits beyond the string give nothing
@@ -116,6 +128,26 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
   EXPECT_EQ(Texts(amp), (std::vector<std::string>{"9R", "12", "    Au", "A/D OF", "2", "5"}));
   NetObjects[amp][kInst] = 1;
   EXPECT_EQ(Texts(amp), (std::vector<std::string>{"4", "9", "    B", "A/D OF", "2", "5"}));
+}
+
+// Rows from 10000 showed keywords or a switch; on the modulators labels and the edge hid digits.
+TEST_F(ValueLabels, DesignatorShowsItsWholeNumber) {
+  CurrentSymbolOptions().showDesignators = true;
+  const auto green = [](const QImage& i) {
+    const auto* p = reinterpret_cast<const QRgb*>(i.constBits());
+    return std::count(p, p + i.width() * i.height(), ToRgb(colors::kGreen));
+  };
+  const int rows[4] = {10000, 10020, 10025, 20000};
+  for (int i = 0; i < 4; ++i) {  // both modulators, every turn
+    while (CurObject < rows[i]) AddContinuation();
+    const int row = Place(96 + i % 2, 0, i + 1, 0, {{0, 4740, 1, 0, 0}});
+    RebuildObjectGlyph(row);
+    Bitmap alone(40, 15);
+    Canvas c(alone);
+    c.font = Font{kDefaultFontName, 13, 0, colors::kGreen};
+    c.textOut(0, 0, std::to_string(row));
+    EXPECT_EQ(green(ObjGlyphAt(row).image()), green(alone.image())) << "row " << row;
+  }
 }
 
 TEST_F(ValueLabels, ModulatorShowsChannelsOrFrequencies) {
@@ -231,7 +263,7 @@ TEST_F(ValueLabels, DrawnTextsTakeTheModeColourAndDirection) {
   StoreObjGlyph(row, MakeObjectGlyph(row));
   TextRecorder rec;
   DrawObjectLabels(row);
-  ASSERT_EQ(rec.texts.size(), 4u);
+  ASSERT_EQ(rec.texts.size(), 5u);  // the designator's digits go again over the labels
   EXPECT_EQ(rec.texts[0].text, std::to_string(row));
   EXPECT_EQ(rec.texts[0].font.color, colors::kGreen);
   EXPECT_EQ(rec.texts[1].text, "-3");
@@ -244,7 +276,7 @@ TEST_F(ValueLabels, DrawnTextsTakeTheModeColourAndDirection) {
   StoreObjGlyph(tx, MakeObjectGlyph(tx));
   rec.texts.clear();
   DrawObjectLabels(tx);
-  ASSERT_EQ(rec.texts.size(), 2u);
+  ASSERT_EQ(rec.texts.size(), 3u);
   EXPECT_EQ(rec.texts[1].text, "5.5");
   EXPECT_EQ(rec.texts[1].font.color, colors::kBlue);
   EXPECT_EQ(rec.texts[1].font.orientation, -900);

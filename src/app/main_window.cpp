@@ -161,6 +161,7 @@ void TForm1::FormCreate() {
 }
 
 bool TForm1::AskSaveProject() {
+  if (Form3) Form3->CommitEdits();  // an option typed but not yet committed counts as a change
   if (!ProjectModified || NetObjects.empty() || NetObjects[0][kKind] == 0) return true;
   switch (platform::Ask("Confirm", "Do you want to save project?", platform::Buttons::YesNo)) {
     case platform::Answer::Yes:
@@ -200,6 +201,7 @@ std::string TForm1::SaveDialog1CanClose(const std::string& fileName) const {
 }
 
 bool TForm1::SaveProjectTo(const std::string& path) {
+  if (Form3) Form3->CommitEdits();
   std::string error;
   bool written;
   {

@@ -43,11 +43,8 @@ std::string OneLine(std::string s) {
   return s;
 }
 
-// Limit edits hold integers; an empty or broken text is written as the model's value.
-std::string LimitText(const std::string& text, double modelValue) {
-  if (auto v = OptionInt(text)) return std::to_string(*v);
-  return std::to_string(RoundHalfEven(modelValue));
-}
+// Limits are whole dBuV.
+std::string Whole(double v) { return std::to_string(RoundHalfEven(v)); }
 
 // The reader splits a price record at its first four ";", so one inside the first four cells is
 // written as a comma, as a line break is as a blank; the comment is the rest and keeps its own.
@@ -421,13 +418,13 @@ std::vector<std::string> ProjectFileLines() {
     out.push_back(line);
   }
 
-  const double scale = OptionPrintScale(o.Edit3).value_or(PrintScale);
-  out.push_back("2001  " + Milli(scale) + "   " + std::to_string(CanvasColor) + "  " +
+  // The values in use, never the edits' texts: the options window applies what is typed as it
+  // is committed, and a text without a usable value must not be written in place of the value.
+  out.push_back("2001  " + Milli(PrintScale) + "   " + std::to_string(CanvasColor) + "  " +
                 (HasObsoleteObjects() ? "1" : "0") + "   0   0");
-  out.push_back("2002  " + Milli(SatSocketLoss) + "  " + Milli(TerrSocketLoss) + "  " +
-                LimitText(o.Edit6, SatMinLevel) + "  " + LimitText(o.Edit1, SatMaxLevel) + "   0");
-  out.push_back("2003  0  0  " + LimitText(o.Edit11, TerrMinLevel) + "  " + LimitText(o.Edit2, TerrMaxLevel) +
-                "   0");
+  out.push_back("2002  " + Milli(SatSocketLoss) + "  " + Milli(TerrSocketLoss) + "  " + Whole(SatMinLevel) + "  " +
+                Whole(SatMaxLevel) + "   0");
+  out.push_back("2003  0  0  " + Whole(TerrMinLevel) + "  " + Whole(TerrMaxLevel) + "   0");
 
   for (int k = 0; k < kTerrSlots; ++k) {
     if (!TerrUsed[k]) continue;

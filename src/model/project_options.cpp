@@ -1,5 +1,6 @@
 #include "model/project_options.hpp"
 
+#include <array>
 #include <cmath>
 
 #include "model/number_text.hpp"
@@ -122,13 +123,35 @@ bool ApplyPrintScaleText(const std::string& text) {
   return true;
 }
 
+namespace {
+// A limit or loss edit, the global it sets and what it may hold (no range: an integer).
+struct LimitEdit {
+  std::string ProjectOptions::*text;
+  double* value;
+  const OptionRange* range;
+};
+const std::array<LimitEdit, 6> kLimitEdits{{{&ProjectOptions::Edit6, &SatMinLevel, nullptr},
+                                            {&ProjectOptions::Edit1, &SatMaxLevel, nullptr},
+                                            {&ProjectOptions::Edit11, &TerrMinLevel, nullptr},
+                                            {&ProjectOptions::Edit2, &TerrMaxLevel, nullptr},
+                                            {&ProjectOptions::Edit4, &SatSocketLoss, &kSocketLossRange},
+                                            {&ProjectOptions::Edit5, &TerrSocketLoss, &kSocketLossRange}}};
+
+std::optional<double> UsableValue(const LimitEdit& e, const std::string& text) {
+  if (e.range) return RealWithin(text, *e.range);
+  if (auto v = OptionInt(text)) return *v;
+  return std::nullopt;
+}
+}  // namespace
+
 void ApplyLimitsAndLosses(const ProjectOptions& o) {
-  if (auto v = OptionReal(o.Edit6)) SatMinLevel = *v;
-  if (auto v = OptionReal(o.Edit1)) SatMaxLevel = *v;
-  if (auto v = OptionReal(o.Edit11)) TerrMinLevel = *v;
-  if (auto v = OptionReal(o.Edit2)) TerrMaxLevel = *v;
-  if (auto v = RealWithin(o.Edit4, kSocketLossRange)) SatSocketLoss = *v;
-  if (auto v = RealWithin(o.Edit5, kSocketLossRange)) TerrSocketLoss = *v;
+  for (const LimitEdit& e : kLimitEdits)
+    if (auto v = UsableValue(e, o.*e.text)) *e.value = *v;
+}
+
+void ShowLimitsInUse(ProjectOptions& o) {
+  for (const LimitEdit& e : kLimitEdits)
+    if (!UsableValue(e, o.*e.text)) o.*e.text = FormatGeneral(*e.value);
 }
 
 }  // namespace kavrix

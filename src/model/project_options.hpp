@@ -85,9 +85,12 @@ void ApplyOptionsAtStartup(ProjectOptions& o);
 // Leaving the print scale edit: a valid scale replaces PrintScale and rescales the page tile.
 // Returns false (and changes nothing) when the text is empty or no usable scale.
 bool ApplyPrintScaleText(const std::string& text);
-// "Close" of the window: limits and losses from the edits; an unusable text, or a loss outside
-// kSocketLossRange, keeps the value.
+// Limits and losses from the edits: a text that holds a usable value (an integer limit, a loss
+// within kSocketLossRange) sets its global, any other text keeps the value in use. The window
+// applies them at every change, so what it shows is what the run uses and Save writes.
 void ApplyLimitsAndLosses(const ProjectOptions& o);
+// Closing the window: an edit left without a usable value shows the value in use again.
+void ShowLimitsInUse(ProjectOptions& o);
 
 // Page tile of a printer page at the current PrintScale (width, height x 0.98).
 void SetPageTileFromPrinter(int printerWidthPx, int printerHeightPx);

@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, ASaveQuestionClosedUnansweredKeepsTheDrawing) {
 TEST_F(MainWindowTest, SaveThenOpenRestoresTheProjectAndItsWindows) {
   Form1->show();
   DrawSomething();
-  OptionControls.Edit1 = "77";
+  Form3->Edit1->setText("77");
   EstimateGrid.SetRowCount(3);
   EstimateGrid.Rows[2] = {"TV socket", "4", "2", "8", ""};
   ui().files.push_back(FileDialogResult{PathIn("house"), 1});

@@ -130,9 +130,9 @@ TEST(ProjectFile, RealsRoundToThousandthsAndLimitsSurviveALoad) {
   test::FreshProject fresh;
   SatSocketLoss = 2.01;  // 2009.999... thousandths: truncation would give 2.009
   TerrSocketLoss = 0.3;
-  OptionControls.Edit3 = "2,5";
-  OptionControls.Edit11 = "41";
-  OptionControls.Edit2 = "93";
+  PrintScale = 2.5;
+  TerrMinLevel = 41;
+  TerrMaxLevel = 93;
   SavedBytes(dir);
   test::ResetProjectState();
   Load(dir.path() / "out.stn");

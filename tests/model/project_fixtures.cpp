@@ -91,6 +91,8 @@ void CommentsAndOptions() {
   OptionControls.Edit1 = "79";
   OptionControls.Edit11 = "48";
   OptionControls.Edit2 = "86";
+  ApplyLimitsAndLosses(OptionControls);  // as the window applies what is typed
+  ApplyPrintScaleText(OptionControls.Edit3);
   CanvasColor = 0x00FFFFFF;
   SatSocketLoss = 2.01;
   TerrSocketLoss = 1.5;

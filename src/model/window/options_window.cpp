@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -69,14 +70,43 @@ std::string& GridCell(QTableWidget* grid, int row, int col) {
 
 QColor ColorOf(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
+}  // namespace
+
+// Knows the cell editor it has open, so closing the window or saving can commit what is typed
+// in it: the grid only commits on its own when the focus leaves the editor.
+class CableCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    m_open = QStyledItemDelegate::createEditor(parent, option, index);
+    return m_open;
+  }
+  void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+    if (m_open == editor) m_open = nullptr;
+    QStyledItemDelegate::destroyEditor(editor, index);
+  }
+  void CommitOpenEditor() {
+    QWidget* editor = m_open;
+    if (!editor) return;
+    m_open = nullptr;
+    emit commitData(editor);
+    emit closeEditor(editor);
+  }
+
+ private:
+  mutable QPointer<QWidget> m_open;
+};
+
+namespace {
+
 // Checks every keystroke in the RF grid's number cells, so a bad character goes as it is typed.
 // While the check's message box is up the editor keeps its place: a box taking the focus must
 // not commit the rejected text, nor close the editor the check goes on to correct.
-class RfNumberCellDelegate : public QStyledItemDelegate {
+class RfNumberCellDelegate : public CableCellDelegate {
  public:
-  RfNumberCellDelegate(TForm3* form) : QStyledItemDelegate(form), m_form(form) {}
+  RfNumberCellDelegate(TForm3* form) : CableCellDelegate(form), m_form(form) {}
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    QWidget* editor = CableCellDelegate::createEditor(parent, option, index);
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (line && index.column() >= 2) {
       TForm3* form = m_form;
@@ -97,7 +127,7 @@ class RfNumberCellDelegate : public QStyledItemDelegate {
   }
   bool eventFilter(QObject* editor, QEvent* e) override {
     if (m_form->CheckingKeystroke() && (e->type() == QEvent::FocusOut || e->type() == QEvent::Hide)) return false;
-    return QStyledItemDelegate::eventFilter(editor, e);
+    return CableCellDelegate::eventFilter(editor, e);
   }
 
  private:
@@ -168,9 +198,12 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
   };
   Label(this, 16, 200, "RF:");
   StringGrid1 = makeGrid("StringGrid1", 198, {"No:", "Type", "dB/m", "GHz"}, {30, 150, 92, 94});
-  StringGrid1->setItemDelegate(new RfNumberCellDelegate(this));
+  m_rfCells = new RfNumberCellDelegate(this);
+  StringGrid1->setItemDelegate(m_rfCells);
   Label(this, 16, 330, "Fiber:");
   StringGrid2 = makeGrid("StringGrid2", 328, {"No:", "Type", "dB/km(1550nm)", "dB/km(1310nm)"}, {30, 108, 114, 114});
+  m_fiberCells = new CableCellDelegate(this);
+  StringGrid2->setItemDelegate(m_fiberCells);
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");
@@ -238,6 +271,7 @@ QLineEdit* TForm3::AddEdit(QWidget* parent, int x, int y, std::string* field, bo
       CheckRealEdit(e);
     }
     StoreEdit(e);
+    if (e != Edit3) ApplyLimitsAndLosses(OptionControls);
   });
   m_fields.emplace_back(e, field);
   return e;
@@ -384,9 +418,12 @@ void TForm3::PlaceBesideMenu() {
 }
 
 void TForm3::Edit3Exit() {
-  if (!OptionControls.Edit3.empty() && !ApplyPrintScaleText(OptionControls.Edit3)) {
-    // A scale the page tile cannot take: say so and show the scale still in use.
-    platform::ShowError("Error", RangeMessage(kPrintScaleRange));
+  // The scale in use is not applied again: each pass through the page tile rounds it.
+  if (OptionPrintScale(OptionControls.Edit3) == PrintScale) return;
+  const bool applied = !OptionControls.Edit3.empty() && ApplyPrintScaleText(OptionControls.Edit3);
+  if (!applied) {
+    // An empty edit, or a scale the page tile cannot take: show the scale still in use.
+    if (!OptionControls.Edit3.empty()) platform::ShowError("Error", RangeMessage(kPrintScaleRange));
     const bool was = m_showing;
     m_showing = true;
     OptionControls.Edit3 = FormatGeneral(PrintScale);
@@ -403,10 +440,18 @@ void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
   if (m_showing || tableRow < 0 || tableRow >= kCableGridRows || col < 1 || col > 3) return;
   const int row = tableRow + 1;
   const std::string text = grid->item(tableRow, col) ? grid->item(tableRow, col)->text().toStdString() : "";
+  std::string& cell = GridCell(grid, row, col);
+  const std::string before = cell;
   // The RF number cells go through the keystroke check, which keeps the cell's text when a new
-  // one is refused.
+  // one is refused; a fiber number that is no number keeps the one before it.
   if (grid == StringGrid1 && col >= 2) StringGrid1SetEditText(col, row, text);
-  else GridCell(grid, row, col) = text;
+  else if (grid == StringGrid2 && col >= 2 && !text.empty() && !IsRealText(text)) ShowGrid(StringGrid2, false);
+  else cell = text;
+  if (cell != before) MarkChanged();
+  // A committed cell counts at once, however the grid is left afterwards: the coefficients the
+  // run uses and the names the price list shows follow it.
+  if (grid == StringGrid1) StringGrid1Exit();
+  else StringGrid2Exit();
 }
 
 void TForm3::StringGrid1SetEditText(int col, int row, const std::string& value) {
@@ -470,6 +515,7 @@ bool TForm3::eventFilter(QObject* watched, QEvent* e) {
 void TForm3::Panel1Click() {
   const auto chosen = platform::Current().chooseColor(0x00FFFFFF);
   if (!chosen) return;
+  if (*chosen != CanvasColor) ProjectModified = true;  // the project file keeps the colour
   CanvasColor = *chosen;
   ShowPanelColor();
   RepaintCanvas();
@@ -491,9 +537,28 @@ void TForm3::CheckBox3Click() {
   if (Windows().releaseObsoletePaletteButtons) Windows().releaseObsoletePaletteButtons();
 }
 
+void TForm3::CommitEdits() {
+  m_rfCells->CommitOpenEditor();
+  m_fiberCells->CommitOpenEditor();
+  Edit3Exit();
+}
+
+void TForm3::closeEvent(QCloseEvent* e) {
+  // "Close" and the title bar both come here: however the window is closed, what it shows counts.
+  ApplyOnClose();
+  QWidget::closeEvent(e);
+}
+
 void TForm3::Button1Click() {
-  close();
+  if (isVisible()) close();
+  else ApplyOnClose();  // a window no longer shown gets no close event
+}
+
+void TForm3::ApplyOnClose() {
+  CommitEdits();
   ApplyLimitsAndLosses(OptionControls);
+  ShowLimitsInUse(OptionControls);
+  ShowValues();
   if (Windows().showObsoleteFamilies) Windows().showObsoleteFamilies(CheckBox3->isChecked());
   if (CheckBox3->isChecked() && !IncludeObsolete) {
     if (Hooks().createSwitchAmpGlyphs) Hooks().createSwitchAmpGlyphs();

@@ -1,7 +1,8 @@
 #pragma once
 // The Project Options window: limits, socket losses, print scale, canvas colour, the RF and
-// fiber cable grids and four switches. Its controls edit OptionControls (the store the project
-// file and the run read); ShowValues puts the model back into the controls after a load or reset.
+// fiber cable grids and four switches. Its controls edit OptionControls and, as each value is
+// committed, the globals it sets (the store the project file and the run read); ShowValues puts
+// the model back into the controls after a load or reset.
 #include <QWidget>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@ class QTableWidget;
 namespace kavrix {
 
 struct OptionRange;
+class CableCellDelegate;
 
 class TForm3 : public QWidget {
   Q_OBJECT
@@ -41,6 +43,9 @@ class TForm3 : public QWidget {
   void CheckBox2Click();
   void CheckBox3Click();
   void Button1Click();
+  // Applies what is typed but not yet committed: an open cell editor, the print scale. Saving,
+  // the save question and the run call it, whichever window has the focus.
+  void CommitEdits();
 
   QLineEdit* Edit6 = nullptr;   // SAT min
   QLineEdit* Edit1 = nullptr;   // SAT max
@@ -60,10 +65,12 @@ class TForm3 : public QWidget {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void FormCreate();
+  void ApplyOnClose();
   void FormShow();
   QLineEdit* AddEdit(QWidget* parent, int x, int y, std::string* field, bool integer);
   void StoreEdit(QLineEdit* edit);
@@ -76,6 +83,8 @@ class TForm3 : public QWidget {
   void RepaintCanvas();
   void PlaceBesideMenu();
 
+  CableCellDelegate* m_rfCells = nullptr;
+  CableCellDelegate* m_fiberCells = nullptr;
   bool m_showing = false;
   bool m_placed = false;  // placed beside the main window's menu on its first showing
   bool m_checkingKeystroke = false;  // an RF cell keystroke's message may be on screen

@@ -13,6 +13,7 @@
 namespace kavrix {
 
 void TForm1::Simulate1Click() {
+  if (Form3) Form3->CommitEdits();  // a cable value still in its cell editor
   RunInput in;
   in.satMinText = OptionControls.Edit6;
   in.terrMinText = OptionControls.Edit11;

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 #include "model/network_model.hpp"
@@ -27,6 +28,7 @@
 #include "reports/price_window.hpp"
 #include "support/app_guard.hpp"
 #include "support/message_box_answerer.hpp"
+#include "support/model_guard.hpp"
 #include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
@@ -157,8 +159,10 @@ TEST_F(OptionsWindowTest, RealEditsTakeACommaAsDecimalMark) {
   EXPECT_EQ(Form3->Edit4->text(), "0.25");
   EXPECT_TRUE(ui().messages.empty());
   EXPECT_EQ(OptionControls.Edit4, "0.25");
+  Form3->Edit5->setText("");  // no value: the loss in use stays, and "Close" shows it again
   Form3->Button1Click();
   EXPECT_DOUBLE_EQ(SatSocketLoss, 0.25);
+  EXPECT_EQ(Form3->Edit5->text(), "3");
   EXPECT_FALSE(Form3->isVisible());
 }
 
@@ -178,6 +182,8 @@ TEST_F(OptionsWindowTest, LeavingTheCableGridsRepairsCellsAndSetsTheTables) {
   SetCell(Form3->StringGrid2, 2, 2, "-0.1");
   SetCell(Form3->StringGrid2, 2, 3, "0.9");
   SetCell(Form3->StringGrid2, 5, 1, "Outdoor");
+  SetCell(Form3->StringGrid2, 3, 3, "0.5x");  // no number: its message, and the cell keeps its value
+  EXPECT_EQ(Cell(Form3->StringGrid2, 3, 3), "0.55");
   Form3->StringGrid2Exit();
   EXPECT_EQ(Cell(Form3->StringGrid2, 2, 2), "0");
   EXPECT_EQ(FiberAtt[2][0], 0.0);
@@ -312,10 +318,40 @@ TEST_F(OptionsWindowTest, CanvasColourOnlyChangesWhenChosen) {
   ui().colors.push_back(std::nullopt);
   Form3->Panel1Click();
   EXPECT_EQ(CanvasColor, before);
+  EXPECT_FALSE(ProjectModified);
   ui().colors.push_back(0x00123456);
   Form3->Panel1Click();
   EXPECT_EQ(CanvasColor, 0x00123456);
+  EXPECT_TRUE(ProjectModified);
 }
+
+enum class LeaveBy { CloseButton, TitleBar, Save };
+class OptionsLeftTest : public OptionsWindowTest, public ::testing::WithParamInterface<LeaveBy> {};
+
+TEST_P(OptionsLeftTest, WhatIsTypedCountsHoweverTheWindowIsLeft) {
+  // Cells counted only when their grid lost the focus, a loss only through "Close"; run and Save kept the old.
+  ProjectFileName = (app.dir.path() / "p.stn").string();
+  Form3->Edit4->setText("5");
+  EXPECT_DOUBLE_EQ(SatSocketLoss, 5.0);
+  for (auto [g, row, col, text] : {std::tuple{Form3->StringGrid1, 1, 1, "Koax-A"},
+                                   {Form3->StringGrid1, 1, 2, "0.5"}, {Form3->StringGrid2, 2, 2, "0.9"}}) {
+    Form3->show();
+    g->editItem(g->item(row - 1, col));  // typed over, and left with the editor open
+    QTest::keyClicks(g->findChildren<QLineEdit*>().last(), text);
+    if (GetParam() == LeaveBy::CloseButton) QTest::mouseClick(Form3->Button1, Qt::LeftButton);
+    else if (GetParam() == LeaveBy::TitleBar) Form3->windowHandle()->close();
+    else Form1->Save1Click();
+  }
+  EXPECT_EQ(Form2->StringGrid2->item(CablePriceRow, 0)->text(), "Koax-A");
+  EXPECT_DOUBLE_EQ(CableCoef[1], 0.5);
+  EXPECT_EQ(ProjectModified, GetParam() != LeaveBy::Save);
+  ASSERT_TRUE(Form1->Save1Click());
+  const std::string s = test::FileBytes(ProjectFileName);
+  for (const char* line : {"\r\nKoax-A:0.5:1\r\n", "\r\nType 2:0.9:0.45\r\n", "\r\n2002  5000  3000  50  80   0\r\n"})
+    EXPECT_NE(s.find(line), std::string::npos) << line;
+}
+
+INSTANTIATE_TEST_SUITE_P(Leaving, OptionsLeftTest, ::testing::Values(LeaveBy::CloseButton, LeaveBy::TitleBar, LeaveBy::Save));
 
 TEST_F(OptionsWindowTest, ObsoleteSetIsBuiltAndReleasedOncePerChange) {
   int built = 0, released = 0;

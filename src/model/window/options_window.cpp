@@ -27,6 +27,8 @@
 #include "model/number_text.hpp"
 #include "model/window_modes.hpp"
 #include "model/project_options.hpp"
+#include "model/text_file.hpp"
+#include "model/price_rows.hpp"
 #include "platform/platform.hpp"
 #include "reports/price_window.hpp"
 
@@ -446,12 +448,23 @@ void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
   // one is refused; a fiber number that is no number keeps the one before it.
   if (grid == StringGrid1 && col >= 2) StringGrid1SetEditText(col, row, text);
   else if (grid == StringGrid2 && col >= 2 && !text.empty() && !IsRealText(text)) ShowGrid(StringGrid2, false);
+  else if (col == 1) SetCableName(grid, cell, text);
   else cell = text;
   if (cell != before) MarkChanged();
   // A committed cell counts at once, however the grid is left afterwards: the coefficients the
   // run uses and the names the price list shows follow it.
   if (grid == StringGrid1) StringGrid1Exit();
   else StringGrid2Exit();
+}
+
+void TForm3::SetCableName(QTableWidget* grid, std::string& cell, const std::string& text) {
+  // The name is a field of the project file and of the price list's ";"-separated lines: what
+  // they cannot keep is left out with a word, not turned into "?" or a split line on disk.
+  const std::string refused = CharsFieldCannotHold(text, false);
+  cell = WithoutChars(text, refused);
+  if (refused.empty()) return;
+  ShowGrid(grid, grid == StringGrid1);
+  platform::ShowError("Error", CharsLeftOutMessage("project and price list files", refused));
 }
 
 void TForm3::StringGrid1SetEditText(int col, int row, const std::string& value) {

@@ -32,6 +32,8 @@ class TForm3 : public QWidget {
   void CheckRealEdit(QLineEdit* edit);
   bool IsRealText(const std::string& text);
   void Edit3Exit();
+  // A committed cable or fiber name, less what its files cannot keep.
+  void SetCableName(QTableWidget* grid, std::string& cell, const std::string& text);
   void StringGrid1SetEditText(int col, int row, const std::string& value);
   // One keystroke in the RF grid's cell editor: `value` is the editor's text after it, `before`
   // the text the cell held; returns the text the editor keeps.

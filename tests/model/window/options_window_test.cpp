@@ -22,6 +22,7 @@
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/project_options.hpp"
+#include "model/text_file.hpp"
 #include "model/source_tables.hpp"
 #include "app/main_window.hpp"
 #include "model/window/options_window.hpp"
@@ -333,7 +334,7 @@ TEST_P(OptionsLeftTest, WhatIsTypedCountsHoweverTheWindowIsLeft) {
   ProjectFileName = (app.dir.path() / "p.stn").string();
   Form3->Edit4->setText("5");
   EXPECT_DOUBLE_EQ(SatSocketLoss, 5.0);
-  for (auto [g, row, col, text] : {std::tuple{Form3->StringGrid1, 1, 1, "Koax-A"},
+  for (auto [g, row, col, text] : {std::tuple{Form3->StringGrid1, 1, 1, "Koax-A;"},
                                    {Form3->StringGrid1, 1, 2, "0.5"}, {Form3->StringGrid2, 2, 2, "0.9"}}) {
     Form3->show();
     g->editItem(g->item(row - 1, col));  // typed over, and left with the editor open
@@ -343,6 +344,7 @@ TEST_P(OptionsLeftTest, WhatIsTypedCountsHoweverTheWindowIsLeft) {
     else Form1->Save1Click();
   }
   EXPECT_EQ(Form2->StringGrid2->item(CablePriceRow, 0)->text(), "Koax-A");
+  EXPECT_EQ(ui().texts(), std::vector<std::string>{CharsLeftOutMessage("project and price list files", ";")});
   EXPECT_DOUBLE_EQ(CableCoef[1], 0.5);
   EXPECT_EQ(ProjectModified, GetParam() != LeaveBy::Save);
   ASSERT_TRUE(Form1->Save1Click());

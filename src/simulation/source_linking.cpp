@@ -168,6 +168,10 @@ bool Linker::linkable(const SourceWalk& w, const NodeRow& curRow, int j) const {
   if (!Feeds(curRow, r) || r[kNodeObject] == curRow[kNodeObject] || m_seen[static_cast<std::size_t>(j)]) return false;
   const int cls = NodeClass(j);
   const int curMark = curRow[kNodeChainMark], mark = r[kNodeChainMark];
+  // Below a pass-through node every node is doubled: the unmarked copy belongs to the terrestrial
+  // path, so a satellite walk takes only the marked one, whichever source was drawn first.
+  if (curRow[kNodeCode] == kCodePassThrough && curMark != kChainBandGrid && w.sid < kSatIdLimit)
+    return mark == kChainPassThrough;
   const bool marksFit = curMark == mark || curMark == mark + 100 ||
                         (cls == 81 && (mark == kChainSingleCable || mark == kChainBandGrid) &&
                          BandOf(w.sid) == BandOf(r[kNodeSourceId])) ||

@@ -52,7 +52,7 @@ constexpr int kLineCable = kNodePort3X;         // line conductor: cable or fibr
 constexpr int kAntennaSlot = kNodePort2Y;       // antenna source: its terrestrial slot
 constexpr int kSourceDerating = kNodeMaxLevel;  // source: multi-carrier derating in dB
 constexpr int kSourceChannelAmps = kNodePort4X; // source: three fields noting channel amplifier kinds
-constexpr int kCascadeId = kNodeLeader;         // structure optimisation: feeding cascade member
+constexpr int kCascadeId = kNodeLeader;         // structure optimisation: feeding member, row + 1
 
 // Values of the pointer and link fields.
 constexpr int kChainEnd = 1000000;  // kNodeNext at the end of a chain

@@ -614,9 +614,9 @@ TuneOutcome Tune(const CommandClicks& clicks) {
   EditStep step;  // the control reset's records and the write-back form one undo step
   if (clicks.controlReset) clicks.controlReset();
   if (clicks.analyze) clicks.analyze();
-  if (!LastRunBuiltGraph || Nodes.empty()) return out;
+  // With nothing to adjust the command stops here and the run's levels stay on show.
+  if (!LastRunBuiltGraph || Nodes.empty() || Nodes[0][kNodeCode] <= 0 || !AnyAdjustable()) return out;
   Tuner::clearSpectra();
-  if (Nodes[0][kNodeCode] <= 0 || !AnyAdjustable()) return out;
   if (clicks.busy) clicks.busy(true);
   Tuner tuner;
   tuner.run();

@@ -75,7 +75,7 @@ SourceWalk StartWalk(int s) {
 
 Linker::Linker(RunGraph& graph, int nb) : m_graph(graph), m_nb(nb), m_nextFree(nb) {
   if (!m_graph.pinsCurrent) m_graph.pins.build(static_cast<int>(Nodes.size()));
-  m_first = static_cast<int>(SourceCount) + 1;
+  m_first = SourceCount + 1;
   m_scanEnd = m_first;
   while (m_scanEnd < static_cast<int>(Nodes.size()) && Nodes[m_scanEnd][kNodeCode] != 0) ++m_scanEnd;
   for (int j = m_first; j < m_scanEnd; ++j)
@@ -388,7 +388,7 @@ void MergeChannelPoints(const SourceWalk& w) {
 
 void LinkSources(RunGraph& graph, int nb) {
   linking::Linker linker(graph, nb);
-  for (int s = 0; s <= static_cast<int>(SourceCount) && s < static_cast<int>(Nodes.size()); ++s) linker.walkSource(s);
+  for (int s = 0; s <= SourceCount && s < static_cast<int>(Nodes.size()); ++s) linker.walkSource(s);
   graph.linked = linker.nextFree();
 }
 

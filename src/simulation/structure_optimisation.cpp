@@ -90,7 +90,7 @@ class Optimiser {
   }
 
  private:
-  int sources() const { return std::min<int>(SourceCount, m_last - 1); }
+  int sources() const { return std::min(SourceCount, m_last - 1); }
 
   // Visits every node of source s's chain with the field 15 it was left by.
   template <class F>

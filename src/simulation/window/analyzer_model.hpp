@@ -93,6 +93,16 @@ class ChartModel {
   bool setBound(ChartAxis& a, AxisSide side, double v, bool isMinimum);
 };
 
+// Tick steps of an axis that moves to the range lo..hi: `step` labels round values (1, 2 or 5
+// times a power of ten, about four of them); `interim` is the step to hold while the range
+// changes, never finer than the current one or the new one, so that the axis never lays out
+// the old fine step over a new wide range (thousands of ticks).
+struct AxisTicks {
+  double interim = 1.0;
+  double step = 1.0;
+};
+AxisTicks TicksForRange(double currentStep, double lo, double hi);
+
 // One drawing operation on the window's surface, with the pen and brush it was drawn with.
 struct SurfaceOp {
   enum class Kind { Rectangle, Line, Text };

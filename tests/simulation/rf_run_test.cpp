@@ -164,22 +164,6 @@ TEST_F(RfRun, TwoSourcesIntoOneLineShareIt) {
   EXPECT_EQ(NetObjects[3][5], 11) << "content code: band 1 plus terrestrial";
 }
 
-TEST_F(RfRun, EverySourceNodeIsWalkedPast256) {
-  // Fault pinned: the last source index was kept in a byte; 65 LNBs (260 source nodes) wrapped it
-  // to 3, so only the first LNB fed its line, and no message said so.
-  RunLog log;
-  for (int i = 0; i < 65; ++i) {
-    AddLnb(200 + 100 * i, 100, {1000}, 70);  // band 1 output pin at (170 + 100 i, 140)
-    AddSingleLine(170 + 100 * i, 140, 100, 10, 2);
-    AddSocket(170 + 100 * i, 240, 0, 2);
-  }
-  ASSERT_TRUE(Analyze(log).graphBuilt);
-  EXPECT_EQ(SourceCount, 4 * 65 - 1);
-  EXPECT_TRUE(log.messages.empty());
-  // 70 - 10 m x 0.21 dB/m - 2 dB socket loss = 65.9 dBuV, inside 50..80.
-  for (int s = 0; s < 65; ++s) EXPECT_EQ(Links[s][kLinkStatus], 9) << "socket " << s;
-}
-
 TEST_F(RfRun, EmptyDrawingRunsTheClosingStepsOnly) {
   RunLog log;
   log.navActive = true;

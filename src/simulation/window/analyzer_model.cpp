@@ -93,17 +93,16 @@ void ChartModel::setLeftStartPosition(double percent) {
   if (std::isfinite(percent)) Left.startPosition = std::clamp(percent, 0.0, 90.0);
 }
 
-AxisTicks TicksForRange(double currentStep, double lo, double hi) {
-  const double span = hi - lo;
-  AxisTicks t;
-  if (std::isfinite(span) && span > 0.0) {
+AxisTicks TicksForRange(double wasLo, double wasHi, double lo, double hi) {
+  auto roundStep = [](double span) {
+    if (!std::isfinite(span) || span <= 0.0) return 1.0;
     const double raw = span / 4.0;
     const double mag = std::pow(10.0, std::floor(std::log10(raw)));
     const double f = raw / mag;
-    t.step = (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * mag;
-  }
-  t.interim = std::isfinite(currentStep) && currentStep > t.step ? currentStep : t.step;
-  return t;
+    return (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * mag;
+  };
+  const double step = roundStep(hi - lo);
+  return {std::max(step, roundStep(wasHi - wasLo)), step};
 }
 
 void SurfaceModel::Rectangle(int x1, int y1, int x2, int y2) {

@@ -13,7 +13,6 @@
 #include <QValueAxis>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "model/source_tables.hpp"
@@ -34,7 +33,7 @@ ChartColor FromQColor(const QColor& c) {
 // The axis spans exactly lo..hi with labels on round steps from zero; the range changes under
 // a step that suits both the old and the new range.
 void SetRangeWithRoundTicks(QValueAxis* axis, double lo, double hi) {
-  const AxisTicks t = TicksForRange(axis->tickType() == QValueAxis::TicksDynamic ? axis->tickInterval() : 0.0, lo, hi);
+  const AxisTicks t = TicksForRange(axis->min(), axis->max(), lo, hi);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0.0);
   axis->setTickInterval(t.interim);

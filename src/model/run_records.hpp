@@ -142,7 +142,7 @@ constexpr int kSatIdLimit = 100;     // satellite ids lie below
 constexpr int kLnbIdLimit = 50;      // ids of the four LNB slots lie below
 constexpr int kTerrIdBase = 105;
 constexpr int kGeneratedIdBase = 205;
-constexpr int kPassThroughId = 100;  // the unmarked copy of a doubled pass-through node
+constexpr int kPassThroughId = 100;  // the unmarked copy of a node doubled below a pass-through node
 
 constexpr int SatSourceId(int slot, int band) { return 10 * slot + band; }
 constexpr int SatSlotOf(int id) { return id / 10; }

@@ -170,12 +170,14 @@ bool Linker::linkable(const SourceWalk& w, const NodeRow& curRow, int j) const {
   const int curMark = curRow[kNodeChainMark], mark = r[kNodeChainMark];
   // Below a pass-through node every node is doubled: the unmarked copy belongs to the terrestrial
   // path, so a satellite walk takes only the marked one, whichever source was drawn first.
-  if (curRow[kNodeCode] == kCodePassThrough && curMark != kChainBandGrid && w.sid < kSatIdLimit)
-    return mark == kChainPassThrough;
-  const bool marksFit = curMark == mark || curMark == mark + 100 ||
-                        (cls == 81 && (mark == kChainSingleCable || mark == kChainBandGrid) &&
-                         BandOf(w.sid) == BandOf(r[kNodeSourceId])) ||
-                        (curRow[kNodeCode] == kCodePassThrough && mark == kChainPassThrough);
+  const bool satelliteBelowPassThrough =
+      curRow[kNodeCode] == kCodePassThrough && curMark != kChainBandGrid && w.sid < kSatIdLimit;
+  const bool marksFit = satelliteBelowPassThrough
+                            ? mark == kChainPassThrough
+                            : (curMark == mark || curMark == mark + 100 ||
+                                   (cls == 81 && (mark == kChainSingleCable || mark == kChainBandGrid) &&
+                                    BandOf(w.sid) == BandOf(r[kNodeSourceId])) ||
+                                   (curRow[kNodeCode] == kCodePassThrough && mark == kChainPassThrough));
   if (!marksFit) return false;
   return cls < 91 || BandOf(curRow[kNodeSourceId]) == BandOf(r[kNodeSourceId]);
 }

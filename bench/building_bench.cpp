@@ -65,7 +65,7 @@ void BM_PropagationFloorBuilding(benchmark::State& state) {
   std::vector<std::vector<Step>> chains;
   std::vector<int> counts;
   std::vector<uint8_t> seen(Nodes.size());
-  for (int s = 0; s <= static_cast<int>(SourceCount); ++s) {
+  for (int s = 0; s <= SourceCount; ++s) {
     std::fill(seen.begin(), seen.end(), 0);
     std::vector<Step> chain;
     for (int n = s; n >= 0 && !seen[static_cast<std::size_t>(n)];) {

@@ -215,7 +215,7 @@ void PassSpectrumDownstream(int n) { PassOn(n, LeadingCount()); }
 
 void RunSourcePasses(bool mode, void (*computed)(int node)) {
   static engine::WalkMarks marks;
-  for (int s = 0; s <= static_cast<int>(SourceCount) && ValidNode(s); ++s) {
+  for (int s = 0; s <= SourceCount && ValidNode(s); ++s) {
     if (!BuildSourceList(s)) continue;
     const bool satellite = NodeAt(s)[kNodeSourceId] < kLnbIdLimit;
     const int count = LeadingCount();

@@ -60,7 +60,7 @@ std::array<LevelMark, kLevelMarkCount> LevelMarks{};
 std::array<int32_t, kTerrSourceMax> TerrSourceIds{};
 std::array<bool, kTerrSourceMax> SourcePassed{};
 std::array<bool, 4> TerrMergedFlags{};
-uint8_t SourceCount = 0;
+int32_t SourceCount = 0;
 int32_t TerrSourceIndex = -1;
 int32_t MarkX = 0;
 int32_t MarkY = 0;

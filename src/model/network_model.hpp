@@ -306,7 +306,7 @@ extern std::array<LevelMark, kLevelMarkCount> LevelMarks;
 extern std::array<int32_t, kTerrSourceMax> TerrSourceIds;
 extern std::array<bool, kTerrSourceMax> SourcePassed;  // per terrestrial source id 105..115
 extern std::array<bool, 4> TerrMergedFlags;  // per source id 105..108: its plan took in channel points
-extern uint8_t SourceCount;
+extern int32_t SourceCount;  // index of the last source node, -1 when none
 extern int32_t TerrSourceIndex;
 extern int32_t MarkX;
 extern int32_t MarkY;

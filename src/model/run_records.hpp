@@ -52,7 +52,7 @@ constexpr int kLineCable = kNodePort3X;         // line conductor: cable or fibr
 constexpr int kAntennaSlot = kNodePort2Y;       // antenna source: its terrestrial slot
 constexpr int kSourceDerating = kNodeMaxLevel;  // source: multi-carrier derating in dB
 constexpr int kSourceChannelAmps = kNodePort4X; // source: three fields noting channel amplifier kinds
-constexpr int kCascadeId = kNodeLeader;         // structure optimisation: feeding cascade member
+constexpr int kCascadeId = kNodeLeader;         // structure optimisation: feeding member, row + 1
 
 // Values of the pointer and link fields.
 constexpr int kChainEnd = 1000000;  // kNodeNext at the end of a chain
@@ -142,7 +142,7 @@ constexpr int kSatIdLimit = 100;     // satellite ids lie below
 constexpr int kLnbIdLimit = 50;      // ids of the four LNB slots lie below
 constexpr int kTerrIdBase = 105;
 constexpr int kGeneratedIdBase = 205;
-constexpr int kPassThroughId = 100;  // the unmarked copy of a doubled pass-through node
+constexpr int kPassThroughId = 100;  // the unmarked copy of a node doubled below a pass-through node
 
 constexpr int SatSourceId(int slot, int band) { return 10 * slot + band; }
 constexpr int SatSlotOf(int id) { return id / 10; }

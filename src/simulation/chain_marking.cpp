@@ -39,8 +39,8 @@ void MarkSpecialChains(RunGraph& graph) {
   }
 }
 
-// Doubles the marked nodes in place, from the top down: an unmarked copy (pass-through codes
-// carrying source id 100) followed by the marked node. Returns the number doubled.
+// Doubles the marked nodes in place, from the top down: an unmarked copy (source id 100 below a
+// pass-through node and for the pass-through codes) followed by the marked node. Returns the number doubled.
 int DoubleMarkedNodes(int n) {
   int d = 0;
   for (std::size_t i = 0; i < Nodes.size(); ++i) d += Doubled(static_cast<int>(i)) ? 1 : 0;
@@ -54,7 +54,10 @@ int DoubleMarkedNodes(int n) {
     if (Doubled(w)) {
       Nodes[r][kNodeChainMark] = 0;
       const int code = Nodes[r][kNodeCode];
-      if (code == kCodePassThrough || code == kCodePassThrough2 || code == kCodePassThrough3)
+      // Below a pass-through node the unmarked copy is the terrestrial path's: it carries no
+      // satellite source (and is no unfed satellite path) until a terrestrial walk claims it.
+      if (Nodes[w][kNodeChainMark] == kChainPassThrough || code == kCodePassThrough || code == kCodePassThrough2 ||
+          code == kCodePassThrough3)
         Nodes[r][kNodeSourceId] = kPassThroughId;
     } else {
       --r;

@@ -233,7 +233,7 @@ void MarkBandGridOutput(int u, int lo, int hi, MarkWriter& w) {
 
 void DeviceMarks(int nb, MarkWriter& w) {
   w.setBound(kDeviceMarkBound);
-  const int first = static_cast<int>(SourceCount);
+  const int first = std::max(SourceCount, 0);
   const int last = std::min(nb, static_cast<int>(Nodes.size()));
   // One sweep over the nodes collects the marks of each pin q apart; they are written out pin by
   // pin, in the order of a sweep per pin.
@@ -267,7 +267,7 @@ void DeviceMarks(int nb, MarkWriter& w) {
 
 void OutputMarks(int nb, MarkWriter& w) {
   w.setBound(kOutputMarkBound);
-  const int first = static_cast<int>(SourceCount);
+  const int first = std::max(SourceCount, 0);
   const int lastOut = std::min(nb, static_cast<int>(Nodes.size()) - 1);
   // The object's nodes around u (lo..hi); the object is in use when any of them was linked.
   int lo = -1, hi = -1;

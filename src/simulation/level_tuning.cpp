@@ -82,7 +82,7 @@ class Tuner {
   void run() {
     chainLeaders();
     tiltStage();
-    for (int i = 0; i <= static_cast<int>(SourceCount) && ValidNode(i); ++i) perSource(i);
+    for (int i = 0; i <= SourceCount && ValidNode(i); ++i) perSource(i);
   }
 
  private:
@@ -90,7 +90,7 @@ class Tuner {
 
  public:
   static void clearSpectra() {
-    for (int n = static_cast<int>(SourceCount) + 1; n < static_cast<int>(Nodes.size()); ++n)
+    for (int n = SourceCount + 1; n < static_cast<int>(Nodes.size()); ++n)
       for (int s = 0; s < kSpectraPerNode; ++s) std::fill(SpectrumAt(n, s), SpectrumAt(n, s) + 101, kCleared);
   }
 
@@ -98,7 +98,7 @@ class Tuner {
 
   // Terrestrial chains: each node notes the nearest slope-adjustable node upstream (field 24).
   void chainLeaders() {
-    for (int i = 0; i <= static_cast<int>(SourceCount) && ValidNode(i); ++i) {
+    for (int i = 0; i <= SourceCount && ValidNode(i); ++i) {
       if (NodeAt(i)[kNodeSourceId] <= kSatIdLimit) continue;
       int leader = 0;
       m_marks.begin();
@@ -148,7 +148,7 @@ class Tuner {
       std::array<int, 6> firstCount{}, lastCount{};
       further = false;
       int leader = -1;
-      for (int i = 0; i <= static_cast<int>(SourceCount) && ValidNode(i); ++i) {
+      for (int i = 0; i <= SourceCount && ValidNode(i); ++i) {
         const int id = NodeAt(i)[kNodeSourceId];
         if (id <= kSatIdLimit) continue;
         further = false;
@@ -216,7 +216,7 @@ class Tuner {
           if (NodeAt(m)[kNodeObject] == lead[kNodeObject] && NodeAt(m)[kNodeCode] == lead[kNodeCode]) NodeAt(m)[kNodeSetting] = lead[kNodeSetting];
       }
     }
-    for (int n = static_cast<int>(SourceCount) + 1; n < static_cast<int>(Nodes.size()); ++n) NodeAt(n)[kNodeLeader] = 0;
+    for (int n = SourceCount + 1; n < static_cast<int>(Nodes.size()); ++n) NodeAt(n)[kNodeLeader] = 0;
   }
 
   // FreqList of source i for the stepping stages; sets m_band and m_count.
@@ -616,9 +616,9 @@ TuneOutcome Tune(const CommandClicks& clicks) {
   EditStep step;  // the control reset's records and the write-back form one undo step
   if (clicks.controlReset) clicks.controlReset();
   if (clicks.analyze) clicks.analyze();
-  if (!LastRunBuiltGraph || Nodes.empty()) return out;
+  // With nothing to adjust the command stops here and the run's levels stay on show.
+  if (!LastRunBuiltGraph || Nodes.empty() || Nodes[0][kNodeCode] <= 0 || !AnyAdjustable()) return out;
   Tuner::clearSpectra();
-  if (Nodes[0][kNodeCode] <= 0 || !AnyAdjustable()) return out;
   if (clicks.busy) clicks.busy(true);
   Tuner tuner;
   tuner.run();

@@ -40,7 +40,7 @@ int UpstreamPort(const NodeRow& cur, const NodeRow& r) {
 }  // namespace
 
 void LinkUnitLosses() {
-  const int first = static_cast<int>(SourceCount) + 1;
+  const int first = SourceCount + 1;
   for (int i = 0; i < static_cast<int>(Nodes.size()) && Nodes[i][kNodeCode] != 0; ++i) {
     const int code = Nodes[i][kNodeCode];
     if (!IsLinkUnitCode(code)) continue;

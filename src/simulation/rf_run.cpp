@@ -381,7 +381,7 @@ RunOutcome RfAnalyze(const RunInput& in, const RunCallbacks& cb) {
   const bool drawing = !NetObjects.empty() && NetObjects[0][kKind] > 0;
   if (drawing) {
     k = RegisterSources();
-    SourceCount = static_cast<uint8_t>((k - 1) & 0xFF);
+    SourceCount = k - 1;
     if (k == 0) say("", "Missing signal source (LNB)");
     if (TerrSourceIndex > 10) {
       say("", "Exceeded number of signal sources");

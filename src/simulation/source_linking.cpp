@@ -75,7 +75,7 @@ SourceWalk StartWalk(int s) {
 
 Linker::Linker(RunGraph& graph, int nb) : m_graph(graph), m_nb(nb), m_nextFree(nb) {
   if (!m_graph.pinsCurrent) m_graph.pins.build(static_cast<int>(Nodes.size()));
-  m_first = static_cast<int>(SourceCount) + 1;
+  m_first = SourceCount + 1;
   m_scanEnd = m_first;
   while (m_scanEnd < static_cast<int>(Nodes.size()) && Nodes[m_scanEnd][kNodeCode] != 0) ++m_scanEnd;
   for (int j = m_first; j < m_scanEnd; ++j)
@@ -168,10 +168,16 @@ bool Linker::linkable(const SourceWalk& w, const NodeRow& curRow, int j) const {
   if (!Feeds(curRow, r) || r[kNodeObject] == curRow[kNodeObject] || m_seen[static_cast<std::size_t>(j)]) return false;
   const int cls = NodeClass(j);
   const int curMark = curRow[kNodeChainMark], mark = r[kNodeChainMark];
-  const bool marksFit = curMark == mark || curMark == mark + 100 ||
-                        (cls == 81 && (mark == kChainSingleCable || mark == kChainBandGrid) &&
-                         BandOf(w.sid) == BandOf(r[kNodeSourceId])) ||
-                        (curRow[kNodeCode] == kCodePassThrough && mark == kChainPassThrough);
+  // Below a pass-through node every node is doubled: the unmarked copy belongs to the terrestrial
+  // path, so a satellite walk takes only the marked one, whichever source was drawn first.
+  const bool satelliteBelowPassThrough =
+      curRow[kNodeCode] == kCodePassThrough && curMark != kChainBandGrid && w.sid < kSatIdLimit;
+  const bool marksFit = satelliteBelowPassThrough
+                            ? mark == kChainPassThrough
+                            : (curMark == mark || curMark == mark + 100 ||
+                                   (cls == 81 && (mark == kChainSingleCable || mark == kChainBandGrid) &&
+                                    BandOf(w.sid) == BandOf(r[kNodeSourceId])) ||
+                                   (curRow[kNodeCode] == kCodePassThrough && mark == kChainPassThrough));
   if (!marksFit) return false;
   return cls < 91 || BandOf(curRow[kNodeSourceId]) == BandOf(r[kNodeSourceId]);
 }
@@ -384,7 +390,7 @@ void MergeChannelPoints(const SourceWalk& w) {
 
 void LinkSources(RunGraph& graph, int nb) {
   linking::Linker linker(graph, nb);
-  for (int s = 0; s <= static_cast<int>(SourceCount) && s < static_cast<int>(Nodes.size()); ++s) linker.walkSource(s);
+  for (int s = 0; s <= SourceCount && s < static_cast<int>(Nodes.size()); ++s) linker.walkSource(s);
   graph.linked = linker.nextFree();
 }
 

@@ -57,6 +57,11 @@ void SetStyle(int row, int style) {
 int Inst(int row) { return ValidObjRow(row) ? Obj(row)[kInst] : 0; }
 int Style(int row) { return ValidObjRow(row) ? Obj(row)[kStyle] : 0; }
 
+// A cascade id names the member's object row counted from 1, so that 0 stays "none" apart from
+// a member in row 0; it is negative on the through side of a Style-2 member.
+int CascadeIdOf(int row) { return row + 1; }
+int CascadeRow(int id) { return std::abs(id) - 1; }
+
 // The outlet limits switched off while the optimisation tunes, on again on every exit path.
 class OutletLimitsOff {
  public:
@@ -86,7 +91,7 @@ class Optimiser {
   }
 
  private:
-  int sources() const { return std::min<int>(SourceCount, m_last - 1); }
+  int sources() const { return std::min(SourceCount, m_last - 1); }
 
   // Visits every node of source s's chain with the field 15 it was left by.
   template <class F>
@@ -119,8 +124,7 @@ class Optimiser {
     }
   }
 
-  // Field 24 := the cascade member (object row) that feeds the node; negative on the through
-  // side of a Style-2 member.
+  // Field 24 := the cascade id of the member that feeds the node.
   void cascadeIds() {
     for (int s = 0; s <= sources(); ++s) {
       int id = 0;
@@ -134,13 +138,13 @@ class Optimiser {
             if (NodeAt(m)[kNodeObject] == obj && NodeAt(m)[kNodeInX] == row[kNodeInX] && NodeAt(m)[kNodeInY] == row[kNodeInY]) NodeAt(m)[kCascadeId] = id;
         const int h = Hundreds(row[kNodeCode]);
         if (CodeCategory(row[kNodeCode]) > 990) {  // small multiswitches, kinds 1..8
-          row[kCascadeId] = obj;
+          row[kCascadeId] = CascadeIdOf(obj);
           SetVariant(obj, 1);
         } else if (BranchCode(h) && Style(obj) != 1) {
-          id = obj;
+          id = CascadeIdOf(obj);
           if (Style(obj) == 0) SetVariant(obj, 1);
         } else if (ThroughCode(h) && Style(obj) == 2) {
-          id = -obj;
+          id = -CascadeIdOf(obj);
         }
         if (row[kNodeNext] < 0 && next >= 0) id = NodeAt(next)[kCascadeId];
       });
@@ -162,7 +166,7 @@ class Optimiser {
       double pos = 10000.0, neg = 10000.0;
       for (int n = sources() + 1; n < m_last; ++n) {
         const NodeRow& row = NodeAt(n);
-        if (std::abs(row[kCascadeId]) != o || row[kNodePort2Link] == kNoPort) continue;
+        if (std::abs(row[kCascadeId]) != CascadeIdOf(o) || row[kNodePort2Link] == kNoPort) continue;
         double& side = row[kCascadeId] > 0 ? pos : neg;
         forLevels(n, [&](double v) {
           if (v > 0.0) side = std::min(side, v);
@@ -181,11 +185,11 @@ class Optimiser {
       walk(s, [&](int n, int d) {
         const NodeRow& row = NodeAt(n);
         const int h = Hundreds(row[kNodeCode]);
-        if (row[kNodeObject] == o && (h == 210 || h == 220)) mark = -o;
-        if (row[kNodeObject] == o && (h == 211 || h == 221)) mark = o;
+        if (row[kNodeObject] == o && (h == 210 || h == 220)) mark = -CascadeIdOf(o);
+        if (row[kNodeObject] == o && (h == 211 || h == 221)) mark = CascadeIdOf(o);
         if (row[kNodeNext] < 0 && d >= 0) {
           const int cat = CodeCategory(NodeAt(d)[kNodeCode]);
-          if (cat >= 21 && cat <= 24 && Style(NodeAt(d)[kNodeObject]) == 1) mark = NodeAt(d)[kNodeObject];
+          if (cat >= 21 && cat <= 24 && Style(NodeAt(d)[kNodeObject]) == 1) mark = CascadeIdOf(NodeAt(d)[kNodeObject]);
         }
         if (d < 0 || mark == 0 || !ThroughCode(Hundreds(NodeAt(d)[kNodeCode])) || Style(NodeAt(d)[kNodeObject]) == 1) return;
         NodeAt(d)[kCascadeId] = mark;
@@ -209,19 +213,19 @@ class Optimiser {
       for (int n = sources() + 1; n < m_last; ++n) {
         const int obj = NodeAt(n)[kNodeObject];
         if (!ValidObjRow(obj)) continue;
-        if (NodeAt(n)[kCascadeId] == o) side[static_cast<std::size_t>(obj)] |= 1;
-        if (NodeAt(n)[kCascadeId] == -o) side[static_cast<std::size_t>(obj)] |= 2;
+        if (NodeAt(n)[kCascadeId] == CascadeIdOf(o)) side[static_cast<std::size_t>(obj)] |= 1;
+        if (NodeAt(n)[kCascadeId] == -CascadeIdOf(o)) side[static_cast<std::size_t>(obj)] |= 2;
       }
       double sum[2][2] = {{0, 0}, {0, 0}};  // [positive, negative][sat, terr]
       int count[2][2] = {{0, 0}, {0, 0}};
       for (int y = sources() + 1; y < m_last; ++y) {
         const NodeRow& row = NodeAt(y);
-        const int id = row[kCascadeId];
-        if (row[kNodePort2Link] == kNoPort || id <= 0 || !ValidObjRow(id) || Style(id) == 1) continue;
+        const int id = row[kCascadeId], member = CascadeRow(id);
+        if (row[kNodePort2Link] == kNoPort || id <= 0 || !ValidObjRow(member) || Style(member) == 1) continue;
         const int sat = row[kNodeSourceId] < kSatIdLimit ? 0 : (row[kNodeSourceId] > kSatIdLimit ? 1 : -1);
         if (sat < 0) continue;
         for (int sd = 0; sd < 2; ++sd) {
-          if (!(side[static_cast<std::size_t>(id)] & (1 << sd))) continue;
+          if (!(side[static_cast<std::size_t>(member)] & (1 << sd))) continue;
           forLevels(y, [&](double v) {
             if (v > 0.0) {
               sum[sd][sat] += v;
@@ -242,7 +246,7 @@ class Optimiser {
   struct Group {
     int first = 0, end = 0;  // [first, end)
     int object = -1;
-    std::array<int, 4> members{};
+    std::array<int, 4> members{};  // cascade ids
     int memberCount = 0;
   };
 
@@ -280,13 +284,13 @@ class Optimiser {
     double avgTerr = 0.0, minTerr = 1000.0;
   };
 
-  MemberLevels levelsOf(const Group& g, int m) const {
+  MemberLevels levelsOf(const Group& g, int id) const {
     MemberLevels l;
     double sumSat = 0.0, sumTerr = 0.0;
     int nSat = 0, nTerr = 0;
     for (int n = g.first; n < g.end; ++n) {
       const NodeRow& row = NodeAt(n);
-      if (row[kCascadeId] != m || row[kNodePort2Link] == kNoPort) continue;
+      if (row[kCascadeId] != id || row[kNodePort2Link] == kNoPort) continue;
       const bool sat = row[kNodeSourceId] < kSatIdLimit;
       const bool terr = row[kNodeSourceId] > kSatIdLimit;
       forLevels(n, [&](double v) {
@@ -334,8 +338,8 @@ class Optimiser {
     referenceLevels(ref, refTerr);
     forGroups([&](const Group& g) {
       for (int i = 0; i < g.memberCount; ++i) {
-        const int m = g.members[static_cast<std::size_t>(i)];
-        const MemberLevels l = levelsOf(g, m);
+        const int id = g.members[static_cast<std::size_t>(i)], m = CascadeRow(id);
+        const MemberLevels l = levelsOf(g, id);
         if (m == g.object) {
           if ((l.minSat < SatMinLevel || l.avgSat < ref - 4.0 || l.maxSat < SatMaxLevel - 12.0) && Inst(m) < 4)
             SetVariant(m, Inst(m) + 1);
@@ -351,11 +355,11 @@ class Optimiser {
   void overloadPass() {
     forGroups([&](const Group& g) {
       for (int i = 0; i < g.memberCount; ++i) {
-        const int m = g.members[static_cast<std::size_t>(i)];
+        const int id = g.members[static_cast<std::size_t>(i)], m = CascadeRow(id);
         bool satOver = false, terrOver = false;
         for (int n = g.first; n < g.end; ++n) {
           const NodeRow& row = NodeAt(n);
-          if (row[kCascadeId] != m || row[kNodePort2Link] == kNoPort) continue;
+          if (row[kCascadeId] != id || row[kNodePort2Link] == kNoPort) continue;
           double limit;
           if (row[kNodeSetting] > 100) limit = row[kNodeMaxLevel];
           else if (row[kNodeSetting] <= 0) limit = row[kNodeMaxLevel] + 10.0;

@@ -164,6 +164,15 @@ TEST_F(RfRun, TwoSourcesIntoOneLineShareIt) {
   EXPECT_EQ(NetObjects[3][5], 11) << "content code: band 1 plus terrestrial";
 }
 
+TEST_F(RfRun, AnLnbPastTheFirst256SourceNodesFeedsItsLine) {
+  // Fault pinned: the last source index was kept in a byte; source nodes from 256 on were never walked.
+  for (int i = 0; i < 64; ++i) test::AddObject(91, 1000 + 100 * i, 100, 0, 1, 1);  // source nodes 0..255
+  AddLnb(200, 100, {1000}, 70);  // band 1 output pin at (170, 140)
+  AddSingleLine(170, 140, 100, 10, 2);
+  RfAnalyze(RunInput{"50", "60"}, RunCallbacks{});
+  EXPECT_NEAR(NodeSpectra(260, 1, 0), 70 - 10 * 0.21, kTol) << "1000 MHz after 10 m of cable 2";
+}
+
 TEST_F(RfRun, EmptyDrawingRunsTheClosingStepsOnly) {
   RunLog log;
   log.navActive = true;
@@ -332,6 +341,16 @@ TEST(RfRunBuilding, TapCascadeFeedsEveryOutletWithFallingLevels) {
     EXPECT_LT(level, previous) << "outlet " << k;
     EXPECT_GT(level, 0.0);
     previous = level;
+  }
+}
+
+TEST_F(RfRun, TwoPathLineAmplifierPassesSatelliteWhicheverSourceComesFirst) {
+  // Fault pinned: with the LNB drawn first no satellite reached the amplifier's socket (10, not 11).
+  for (int order : {0, 1, 2}) {  // LNB only, LNB first, antenna first
+    test::BuildKindGallery(108, order > 0 ? 1 : 0);
+    if (order == 2) std::swap(NetObjects[0], NetObjects[1]);
+    RfAnalyze(RunInput{"50", "60"}, RunCallbacks{});
+    EXPECT_EQ(Links[0][kLinkStatus], order ? 11 : 1) << "78..84 dBuV and 18 dB of gain: above the maxima by 10";
   }
 }
 

@@ -78,9 +78,13 @@ TEST_F(Optimisation, MissingCascadedComponentOnlyReportsIt) {
   EXPECT_TRUE(TuneOutletLimits);
 }
 
-TEST_F(Optimisation, WeakSwitchIsExchangedForAStrongerVariant) {
-  AddLnb(200, 100, 62);
+// Fault pinned: a cascade member in object row 0 was taken for "none" and kept its weakest variant.
+class WeakSwitch : public Optimisation, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WeakSwitch, IsExchangedForAStrongerVariantInAnyRowOrder) {
+  if (!GetParam()) AddLnb(200, 100, 62);
   const int sw = AddSwitchWithSockets(3, 200, 100);
+  if (GetParam()) AddLnb(200, 100, 62);
   ASSERT_EQ(sockets, 4);
   const OptimisationOutcome out = OptimizeStructure(chain.clicks());
   ASSERT_TRUE(out.ran);
@@ -98,6 +102,7 @@ TEST_F(Optimisation, WeakSwitchIsExchangedForAStrongerVariant) {
   OptimizeStructure(chain.clicks());
   EXPECT_TRUE(OptimizeMode);
 }
+INSTANTIATE_TEST_SUITE_P(DrawingOrder, WeakSwitch, ::testing::Bool());
 
 TEST_F(Optimisation, CriteriaSetsAlternateWithACatvFeed) {
   AddLnb(200, 100, 62);

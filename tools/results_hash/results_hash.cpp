@@ -108,7 +108,7 @@ std::string StateLine() {
   for (std::size_t i = 0; i < objRows; ++i) objects.bytes(NetObjects[i].data(), sizeof(ObjRow));
   for (std::size_t i = 0; i < objRows && i < ObjValues.size(); ++i) other.bytes(ObjValues[i].data(), 2 * sizeof(double));
   for (const auto& row : TerrSpectra) other.bytes(row.data(), sizeof(double) * row.size());
-  other.value(static_cast<int32_t>(SourceCount));
+  other.value(SourceCount);
   other.value(TerrSourceIndex);
   other.value(ChainMarkCount);
   other.value(LastRunNodeCount);

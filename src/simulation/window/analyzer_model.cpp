@@ -93,6 +93,18 @@ void ChartModel::setLeftStartPosition(double percent) {
   if (std::isfinite(percent)) Left.startPosition = std::clamp(percent, 0.0, 90.0);
 }
 
+AxisTicks TicksForRange(double wasLo, double wasHi, double lo, double hi) {
+  auto roundStep = [](double span) {
+    if (!std::isfinite(span) || span <= 0.0) return 1.0;
+    const double raw = span / 4.0;
+    const double mag = std::pow(10.0, std::floor(std::log10(raw)));
+    const double f = raw / mag;
+    return (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * mag;
+  };
+  const double step = roundStep(hi - lo);
+  return {std::max(step, roundStep(wasHi - wasLo)), step};
+}
+
 void SurfaceModel::Rectangle(int x1, int y1, int x2, int y2) {
   Ops.push_back({SurfaceOp::Kind::Rectangle, x1, y1, x2, y2, {}, Pen, PenWidth, Brush});
 }

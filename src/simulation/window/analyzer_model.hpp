@@ -93,6 +93,16 @@ class ChartModel {
   bool setBound(ChartAxis& a, AxisSide side, double v, bool isMinimum);
 };
 
+// Tick steps of an axis that moves from the range wasLo..wasHi to lo..hi: `step` labels round
+// values of the new range (1, 2 or 5 times a power of ten, about four of them); `interim` is held
+// while the range changes and suits both ranges, so that the axis never lays out a fine step over
+// a wide range (thousands of ticks).
+struct AxisTicks {
+  double interim = 1.0;
+  double step = 1.0;
+};
+AxisTicks TicksForRange(double wasLo, double wasHi, double lo, double hi);
+
 // One drawing operation on the window's surface, with the pen and brush it was drawn with.
 struct SurfaceOp {
   enum class Kind { Rectangle, Line, Text };

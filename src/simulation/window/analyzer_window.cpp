@@ -13,7 +13,6 @@
 #include <QValueAxis>
 #include <QWindow>
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "model/source_tables.hpp"
@@ -31,16 +30,15 @@ ChartColor FromQColor(const QColor& c) {
          (static_cast<ChartColor>(c.blue()) << 16);
 }
 
-// Labels on round steps (1, 2 or 5 times a power of ten, about four of them) from zero, while
-// the axis itself spans exactly the range.
-void SetRoundTicks(QValueAxis* axis, double lo, double hi) {
-  const double raw = (hi - lo) / 4.0;
-  const double mag = std::pow(10.0, std::floor(std::log10(raw)));
-  const double f = raw / mag;
-  const double step = (f < 1.5 ? 1.0 : f < 3.5 ? 2.0 : f < 7.5 ? 5.0 : 10.0) * mag;
+// The axis spans exactly lo..hi with labels on round steps from zero; the range changes under
+// a step that suits both the old and the new range.
+void SetRangeWithRoundTicks(QValueAxis* axis, double lo, double hi) {
+  const AxisTicks t = TicksForRange(axis->min(), axis->max(), lo, hi);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0.0);
-  axis->setTickInterval(step);
+  axis->setTickInterval(t.interim);
+  axis->setRange(lo, hi);
+  axis->setTickInterval(t.step);
 }
 
 constexpr const char* kFilterTitles[5] = {"Signal level - Summary list", "Signal level - Satellite A list",
@@ -174,8 +172,7 @@ void AnalyzerChart::refresh() {
   chart()->setTitle(QString::fromStdString(m_model.Title));
   auto apply = [](QValueAxis* axis, double lo, double hi) {
     if (!(hi - lo >= 1e-9)) lo -= 1.0, hi += 1.0;  // a single value still gets a readable axis
-    axis->setRange(lo, hi);
-    SetRoundTicks(axis, lo, hi);
+    SetRangeWithRoundTicks(axis, lo, hi);
   };
   // An automatic axis keeps a little room around the points, so that a limit line lying on the
   // highest value is not cut in half by the plot's edge.

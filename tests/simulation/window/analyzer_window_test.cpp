@@ -93,6 +93,9 @@ TEST(AnalyzerWindow, AxisSettersRefuseCrossedBoundsSoCallersOrderTheirAssignment
   s.setLeftStartPosition(2.0);
   s.refresh();
   EXPECT_LT(s.leftAxis()->min(), lowWithoutStart);
+
+  const AxisTicks deep = TicksForRange(79, 81, -9000, 80), back = TicksForRange(-9000, 80, 79, 81);
+  EXPECT_EQ((std::array{deep.interim, back.interim, back.step}), (std::array{2000.0, 2000.0, 0.5})) << "a 0.5 dB step over -9,000..80 froze the program";
 }
 
 TEST(AnalyzerWindow, PointsKeepLabelAndColourUntilTheirSeriesIsCleared) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "app/main_window.hpp"
@@ -97,6 +98,7 @@ TEST_F(RunCommandTest, TuneButtonRunsThroughTheMainWindowButtons) {
   EXPECT_TRUE(Form5->Timer2->isActive());
   EXPECT_EQ(EditSerial, serial + 1) << "reset and Tune share one undo step";
   EXPECT_EQ(Links[0][kLinkStatus], 9);
+  EXPECT_NEAR(NodeSpectra(4, 1, 0), 75 - 10 * CableCoef[1] * std::sqrt(1.2), 1e-9) << "nothing to adjust: the run's levels stay";
   EXPECT_EQ(ui->busyDepth, 0);
 }
 

@@ -121,12 +121,15 @@ constexpr int kCodeConverterTerr2 = 60105;  // and the loop-through to its secon
 constexpr int kCodeStreamerInput = 61005;   // Femo1: terrestrial input, group 0 and group 1
 constexpr int kCodeStreamerTerr2 = 61105;
 constexpr int kCodePassThrough = 108099;    // the chain below it is marked kChainPassThrough
-constexpr int kCodePassThrough2 = 108299;
+constexpr int kCodePassThrough2 = 108299;   // the same path to the output 20 dB lower
 constexpr int kCodePassThrough3 = 109099;
 constexpr int kCodeGlimTerrFirst = 183101;  // Glim3 terrestrial paths lie in 183101..183899
 constexpr int kCodeGlimTerrLast = 183899;
 constexpr int kCodeOpticalTxTerr = 141005;  // Hesk1 terrestrial path, judged on its port 3
 constexpr bool IsLinkUnitCode(int code) { return code == kCodeSatLinkUnit || code == kCodeTerrLinkUnit; }
+// The two-path line amplifier's satellite paths, to either output: the chain below each is doubled,
+// one copy for the satellite path and one for the terrestrial path that shares the output.
+constexpr bool StartsPassThroughChain(int code) { return code == kCodePassThrough || code == kCodePassThrough2; }
 
 // ---- chain marks (kNodeChainMark)
 

@@ -22,7 +22,8 @@ bool Doubled(int node) {
   return m == kChainPassThrough || (m == kChainBandGrid && NodeClass(node) != 81);
 }
 
-// Marks the chains below the mode-'0' outputs of single-cable units and below pass-through nodes.
+// Marks the chains below the mode-'0' outputs of single-cable units and below the line amplifier's
+// satellite paths to either output.
 void MarkSpecialChains(RunGraph& graph) {
   for (std::size_t i = 0; i < Nodes.size(); ++i) {
     const NodeRow& r = Nodes[i];
@@ -34,7 +35,7 @@ void MarkSpecialChains(RunGraph& graph) {
       if (t > 0 && static_cast<std::size_t>(t) < s.size() && s[static_cast<std::size_t>(t)] == '0')
         MarkConnectedChain(graph, static_cast<int>(i), kChainBandGrid);
     }
-    if (code == kCodePassThrough && Nodes[i][kNodeChainMark] != kChainBandGrid)
+    if (StartsPassThroughChain(code) && Nodes[i][kNodeChainMark] != kChainBandGrid)
       MarkConnectedChain(graph, static_cast<int>(i), kChainPassThrough);
   }
 }
@@ -91,7 +92,7 @@ void MarkConnectedChain(RunGraph& graph, int start, int mark) {
           std::swap(r[kNodeInY], r[kNodeOutY]);
           graph.pins.update(j);
         }
-        if (Feeds(c, r) && NodeKind(j) != 186 && r[kNodeObject] != c[kNodeObject] &&
+        if (Feeds(c, r) && NodeKind(j) != kChainMarkSkipsKind && r[kNodeObject] != c[kNodeObject] &&
             CodeDigit(r[kNodeCode]) != kTerrestrialPath && !seen[j]) {
           seen[j] = 1;
           r[kNodeChainMark] = mark;

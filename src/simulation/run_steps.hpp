@@ -21,6 +21,8 @@ struct RunGraph {
 
 // Stamps `mark` into the chain mark of every node downstream of `start` (pins must be indexed).
 void MarkConnectedChain(RunGraph& graph, int start, int mark);
+// The single-cable unit whose nodes the chain marks pass by: they stay single, unmarked.
+constexpr int kChainMarkSkipsKind = 186;
 
 // Chain marking below single-cable outputs and pass-through nodes, then doubling of the marked
 // nodes. n = built node count; returns NB = n + doubled nodes.

@@ -168,16 +168,18 @@ bool Linker::linkable(const SourceWalk& w, const NodeRow& curRow, int j) const {
   if (!Feeds(curRow, r) || r[kNodeObject] == curRow[kNodeObject] || m_seen[static_cast<std::size_t>(j)]) return false;
   const int cls = NodeClass(j);
   const int curMark = curRow[kNodeChainMark], mark = r[kNodeChainMark];
-  // Below a pass-through node every node is doubled: the unmarked copy belongs to the terrestrial
-  // path, so a satellite walk takes only the marked one, whichever source was drawn first.
-  const bool satelliteBelowPassThrough =
-      curRow[kNodeCode] == kCodePassThrough && curMark != kChainBandGrid && w.sid < kSatIdLimit;
-  const bool marksFit = satelliteBelowPassThrough
+  // Below a pass-through node every satellite node is doubled: the unmarked copy belongs to the
+  // terrestrial path, so a satellite walk takes only the marked one, whichever source was drawn
+  // first. The single-cable unit the marking passes by stays single and links as anywhere else.
+  const bool passThrough = StartsPassThroughChain(curRow[kNodeCode]);
+  const bool satelliteOnDoubled =
+      passThrough && curMark != kChainBandGrid && w.sid < kSatIdLimit && NodeKind(j) != kChainMarkSkipsKind;
+  const bool marksFit = satelliteOnDoubled
                             ? mark == kChainPassThrough
                             : (curMark == mark || curMark == mark + 100 ||
                                    (cls == 81 && (mark == kChainSingleCable || mark == kChainBandGrid) &&
                                     BandOf(w.sid) == BandOf(r[kNodeSourceId])) ||
-                                   (curRow[kNodeCode] == kCodePassThrough && mark == kChainPassThrough));
+                                   (passThrough && mark == kChainPassThrough));
   if (!marksFit) return false;
   return cls < 91 || BandOf(curRow[kNodeSourceId]) == BandOf(r[kNodeSourceId]);
 }

@@ -198,7 +198,8 @@ TEST_F(Linking, LinkNeedsMeetingPinsAnotherObjectAndMarksThatBelongTogether) {
   Node(10, kCodePassThrough, pass, {0, 0}, {70, 70});
   Node(11, 116005, b, {70, 70}, {0, 0}, 0, kChainPassThrough);
   Node(12, 80001, a, {0, 0}, {70, 70});
-  Linker linker(graph, 13);
+  Node(13, 184102, test::AddObject(186, 0, 0), {70, 70}, {0, 0}, 2, kChainSingleCable);  // chain marks pass it by
+  Linker linker(graph, 14);
   const SourceWalk w = Walk(12, 0, kCodeLnbBand + 2);
   EXPECT_TRUE(linker.linkable(w, Nodes[1], 2));
   EXPECT_TRUE(linker.linkable(w, Nodes[1], 3));
@@ -212,6 +213,7 @@ TEST_F(Linking, LinkNeedsMeetingPinsAnotherObjectAndMarksThatBelongTogether) {
   EXPECT_FALSE(linker.linkable(w, Nodes[1], 9)) << "optical: band 1 meets band 2";
   EXPECT_TRUE(linker.linkable(w, Nodes[10], 11)) << "below a pass-through node";
   EXPECT_FALSE(linker.linkable(w, Nodes[12], 11)) << "below any other node";
+  EXPECT_TRUE(linker.linkable(w, Nodes[10], 13)) << "fault pinned: the unit 186 below a pass-through node went unfed";
 }
 
 TEST_F(Linking, ChannelAmplifierAddsFourPointsPerChannelInsideThePlan) {

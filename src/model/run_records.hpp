@@ -146,6 +146,8 @@ constexpr int kLnbIdLimit = 50;      // ids of the four LNB slots lie below
 constexpr int kTerrIdBase = 105;
 constexpr int kGeneratedIdBase = 205;
 constexpr int kPassThroughId = 100;  // the unmarked copy of a node doubled below a pass-through node
+// A node's source id names a source: not none, not the pass-through copy that no source feeds.
+constexpr bool NamesSource(int id) { return id > 0 && id != kPassThroughId; }
 
 constexpr int SatSourceId(int slot, int band) { return 10 * slot + band; }
 constexpr int SatSlotOf(int id) { return id / 10; }

@@ -79,7 +79,7 @@ bool ProbePin(int u, int q, int cls, PinProbe& p) {
   p.carriers = id < kSatIdLimit ? BandCarriers(id) : 20;
   p.x = r[PinX(q)];
   p.y = r[PinY(q)];
-  if (!(p.x < 1000000) || id <= 0) return false;
+  if (!(p.x < 1000000) || !NamesSource(id)) return false;
   p.kind = NodeKind(u);
   p.row = r[kNodeObject];
   const double* spq = SpectrumPeek(u, q);
@@ -246,7 +246,7 @@ void DeviceMarks(int nb, MarkWriter& w) {
     NodeSpectra.prefetch(static_cast<std::size_t>(u) + 8, true);
     if (u > 0 && Nodes[u][kNodeCode] / 100 != Nodes[u - 1][kNodeCode] / 100)
       for (int q = 0; q <= 5; ++q) portSkip[static_cast<std::size_t>(q)] = PortWithOwnLimit(u, last, q);
-    if (Nodes[u][kNodeSourceId] <= 0) continue;  // ProbePin refuses every pin of such a node
+    if (!NamesSource(Nodes[u][kNodeSourceId])) continue;  // ProbePin refuses every pin of such a node
     const int cls = NodeClass(u);
     const int highest = HighestPin(u);
     for (int q = LowestPinOfClass(cls); q <= highest; ++q) {

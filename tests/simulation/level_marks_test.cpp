@@ -108,6 +108,9 @@ TEST_F(LevelMarksTest, LinkUnitOnAnOutputJudgesItsOwnCarrier) {
     for (int i = 0; i < 2; ++i) EXPECT_EQ(LevelMarks[i].Kind, c.kinds[i]) << c.sid << " at " << c.level << ", mark " << i;
     EXPECT_EQ(p.marked, c.kinds[0] != 0);
   }
+  Nodes[1][kNodeSourceId] = kPassThroughId;  // fault pinned: the copy that no source feeds was judged like the fed one
+  PinProbe unfed;
+  EXPECT_FALSE(marks::ProbePin(1, 0, unfed));
 }
 
 TEST_F(LevelMarksTest, PortBelowMinimumUnlessALinkUnitLimitsThatPort) {

@@ -104,6 +104,15 @@ TEST_P(WeakSwitch, IsExchangedForAStrongerVariantInAnyRowOrder) {
 }
 INSTANTIATE_TEST_SUITE_P(DrawingOrder, WeakSwitch, ::testing::Bool());
 
+// Fault pinned: a tap in object row 0 took cascade id 0, "none", and the switch it feeds never chose its variant.
+TEST_F(Optimisation, TapInRowZeroIsJudgedByTheSwitchItFeeds) {
+  const int tap = test::AddObject(121, 190, 200);  // path-1 input on the LNB's band-1 output (170, 140)
+  AddLnb(200, 100, 62);
+  test::AddObject(131, 280, 280);  // path-1 input on the tap's path-1 branch output (260, 220)
+  OptimizeStructure(chain.clicks());
+  EXPECT_EQ(NetObjects[tap][kKind], 122) << "variant 3, as in any other row; 124 (variant 1) when never judged";
+}
+
 TEST_F(Optimisation, CriteriaSetsAlternateWithACatvFeed) {
   AddLnb(200, 100, 62);
   AddSwitchWithSockets(3, 200, 100);

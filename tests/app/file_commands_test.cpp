@@ -217,5 +217,19 @@ TEST_F(FileCommands, OpenRefusesPlanFilesAndKeepsTheDrawing) {
   EXPECT_EQ(FileBytes("a.lnb"), plan);
 }
 
+// An armed comment's placeholder was saved as a text no comment uses, over the slot's own text.
+TEST_F(FileCommands, AnArmedCommentLeavesTheSavedFileAsItWas) {
+  DrawSomething();
+  ProjectFileName = PathIn("plain.stn");
+  ASSERT_TRUE(Form1->Save1Click());
+  ASSERT_EQ(ArmPlacement(100, 0).status, ArmStatus::kArmed);
+  ui().files.push_back(FileDialogResult{PathIn("armed.stn"), 1});
+  Form1->SaveAs1Click();
+  EXPECT_EQ(FileBytes("armed.stn"), FileBytes("plain.stn"));
+  EXPECT_EQ(ItemTexts[0], kNewCommentText);
+  CancelPlacement();
+  EXPECT_EQ(ItemTexts[0], "abcd");
+}
+
 }  // namespace
 }  // namespace kavrix

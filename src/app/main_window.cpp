@@ -37,6 +37,8 @@ Bitmap BackBuffer;
 namespace {
 
 constexpr int kSilver = 0xC0C0C0;
+constexpr int kLnbFilter = 2;
+constexpr int kTerrFilter = 3;
 constexpr int kPictureFilter = 4;
 
 void ShowProjectCaption(const std::string& projectFileName) {
@@ -239,6 +241,10 @@ void TForm1::SaveAs1Click() {
   if (!chosen) return;
   if (chosen->filterIndex == kPictureFilter) {
     S1Click(SaveDialog1CanClose(chosen->fileName));
+    return;
+  }
+  if (chosen->filterIndex == kLnbFilter || chosen->filterIndex == kTerrFilter) {
+    platform::ShowMessage(chosen->filterIndex == kLnbFilter ? kLnbTypeNotSavedMessage : kTerrTypeNotSavedMessage);
     return;
   }
   if (chosen->filterIndex == 1 && SaveDialog1.defaultExt == ".stn") {

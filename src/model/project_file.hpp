@@ -54,6 +54,13 @@ inline constexpr const char* kLnbNotAProjectMessage =
     "This is an LNB file, not a Kavrix project: load it with \"Import data\" in an LNB's panel.";
 inline constexpr const char* kTerrNotAProjectMessage =
     "This is a terrestrial source file, not a Kavrix project: load it with \"Import data\" in an antenna's panel.";
+// Save As with a plan's file type writes nothing: the main window knows no single plan to write.
+inline constexpr const char* kLnbTypeNotSavedMessage =
+    "Nothing was saved: a network is saved as a Kavrix file (*.stn). An LNB's plan is saved with "
+    "\"Save to file\" in the LNB's panel.";
+inline constexpr const char* kTerrTypeNotSavedMessage =
+    "Nothing was saved: a network is saved as a Kavrix file (*.stn). An antenna's channel plan is saved with "
+    "\"Save to file\" in the antenna's panel.";
 // Why the file at `path` with these lines is no project, "" when it may be read as one. A source
 // plan (".lnb", ".ter") is refused by its name; any other file when one of its five cable lines
 // lacks the ":" every project version writes there. Files before version 2000 are left to the

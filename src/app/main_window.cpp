@@ -45,6 +45,12 @@ void ShowProjectCaption(const std::string& projectFileName) {
   if (Form5) Form5->setWindowTitle(QString::fromStdString(ProjectCaption(projectFileName)));
 }
 
+// An older version gets the plain note it always had; every other refusal is an error.
+void ShowReadRefusal(const ProjectReadResult& r) {
+  if (r.status == ProjectReadResult::Status::TooOld) platform::ShowMessage(r.message);
+  else platform::ShowError("Error", r.message);
+}
+
 }  // namespace
 
 QString MainWindowTitle() {
@@ -294,14 +300,17 @@ void TForm1::Open1Click() {
   const auto chosen = platform::Current().openFile(OpenDialog1);
   if (!chosen || chosen->fileName.empty()) return;
   const std::string path = chosen->fileName;
-  // A file that cannot be read or is no project is refused before the save question: the drawing
-  // and its name stay, so no later Save can write project text over a plan.
+  // A file that cannot be read, or holds no project the reader takes, is refused before the save
+  // question: the drawing, its name and its modified flag stay as they were.
   {
     std::vector<std::string> lines;
-    std::string refusal;
-    if (ReadTextLines(path, lines, &refusal)) refusal = NotAProjectMessage(path, lines);
-    if (!refusal.empty()) {
-      platform::ShowError("Error", refusal);
+    std::string error;
+    if (!ReadTextLines(path, lines, &error)) {
+      platform::ShowError("Error", error);
+      return;
+    }
+    if (const ProjectReadResult check = CheckProjectLines(lines); check.status != ProjectReadResult::Status::Ok) {
+      ShowReadRefusal(check);
       return;
     }
   }
@@ -319,8 +328,7 @@ void TForm1::Open1Click() {
   } else {
     // The new network keeps its unsaved name, so a later Save cannot replace the rejected file.
     ShowProjectCaption(ProjectFileName);
-    if (r.status == ProjectReadResult::Status::TooOld) platform::ShowMessage(r.message);
-    else platform::ShowError("Error", r.message);
+    ShowReadRefusal(r);
   }
   ShowProjectInWindows();
   if (Form3 && OptionControls.CheckBox3 && !obsoleteBefore) Form3->CheckBox3Click();

@@ -37,10 +37,18 @@ Bitmap BackBuffer;
 namespace {
 
 constexpr int kSilver = 0xC0C0C0;
+constexpr int kLnbFilter = 2;
+constexpr int kTerrFilter = 3;
 constexpr int kPictureFilter = 4;
 
 void ShowProjectCaption(const std::string& projectFileName) {
   if (Form5) Form5->setWindowTitle(QString::fromStdString(ProjectCaption(projectFileName)));
+}
+
+// An older version gets the plain note it always had; every other refusal is an error.
+void ShowReadRefusal(const ProjectReadResult& r) {
+  if (r.status == ProjectReadResult::Status::TooOld) platform::ShowMessage(r.message);
+  else platform::ShowError("Error", r.message);
 }
 
 }  // namespace
@@ -241,6 +249,10 @@ void TForm1::SaveAs1Click() {
     S1Click(SaveDialog1CanClose(chosen->fileName));
     return;
   }
+  if (chosen->filterIndex == kLnbFilter || chosen->filterIndex == kTerrFilter) {
+    platform::ShowMessage(chosen->filterIndex == kLnbFilter ? kLnbTypeNotSavedMessage : kTerrTypeNotSavedMessage);
+    return;
+  }
   if (chosen->filterIndex == 1 && SaveDialog1.defaultExt == ".stn") {
     // The save dialog gives a name typed without any extension its default one, or the project
     // would not be listed when it is opened again; so does a plan file's name, which a project
@@ -288,14 +300,17 @@ void TForm1::Open1Click() {
   const auto chosen = platform::Current().openFile(OpenDialog1);
   if (!chosen || chosen->fileName.empty()) return;
   const std::string path = chosen->fileName;
-  // A file that cannot be read or is no project is refused before the save question: the drawing
-  // and its name stay, so no later Save can write project text over a plan.
+  // A file that cannot be read, or holds no project the reader takes, is refused before the save
+  // question: the drawing, its name and its modified flag stay as they were.
   {
     std::vector<std::string> lines;
-    std::string refusal;
-    if (ReadTextLines(path, lines, &refusal)) refusal = NotAProjectMessage(path, lines);
-    if (!refusal.empty()) {
-      platform::ShowError("Error", refusal);
+    std::string error;
+    if (!ReadTextLines(path, lines, &error)) {
+      platform::ShowError("Error", error);
+      return;
+    }
+    if (const ProjectReadResult check = CheckProjectLines(lines); check.status != ProjectReadResult::Status::Ok) {
+      ShowReadRefusal(check);
       return;
     }
   }
@@ -313,8 +328,7 @@ void TForm1::Open1Click() {
   } else {
     // The new network keeps its unsaved name, so a later Save cannot replace the rejected file.
     ShowProjectCaption(ProjectFileName);
-    if (r.status == ProjectReadResult::Status::TooOld) platform::ShowMessage(r.message);
-    else platform::ShowError("Error", r.message);
+    ShowReadRefusal(r);
   }
   ShowProjectInWindows();
   if (Form3 && OptionControls.CheckBox3 && !obsoleteBefore) Form3->CheckBox3Click();

@@ -82,7 +82,7 @@ void GiveBack(const Reservation& r) {
   if (r.kind == kLnbKind && ValidSatSlot(r.index)) SatUsed[r.index] = false;
   else if (IsAntenna(r.kind) && ValidTerrSlot(r.index)) TerrUsed[r.index] = false;
   else if (r.kind == kCommentKind && r.index >= 0 && r.index < kItemTextSlots) {
-    ItemTexts[r.index].clear();
+    GiveBackCommentSlot(r.index);
     ItemTextCount = r.index;
   }
 }
@@ -223,7 +223,7 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag) {
     g_reserved = {kind, row, slot};
   } else if (kind == kCommentKind) {
     head[kInst] = ItemTextCount;
-    ItemTexts[ItemTextCount] = kNewCommentText;
+    LendCommentSlot(ItemTextCount, kNewCommentText);
     g_reserved = {kind, row, ItemTextCount};
     ++ItemTextCount;
   }

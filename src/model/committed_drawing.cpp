@@ -8,6 +8,7 @@ namespace kavrix {
 namespace {
 
 constexpr int kLnbKind = 91;
+constexpr int kCommentKind = 100;
 bool IsAntenna(int kind) { return kind >= 92 && kind <= 95; }
 bool IsLine(int kind) { return kind >= 201 && kind <= 209; }
 
@@ -26,7 +27,39 @@ bool* UnplacedSourceSlot(int row) {
   return used;
 }
 
+// The text slot an armed comment took and what the slot held before.
+struct CommentLoan {
+  int slot = -1;
+  std::string before;
+};
+CommentLoan g_loan;
+
+// Text slot that the armed comment at `row` took and no committed comment uses, else null.
+std::string* UnplacedCommentText(int row) {
+  const int slot = NetObjects[row][kInst];
+  if (NetObjects[row][kKind] != kCommentKind || slot != g_loan.slot || slot < 0 || slot >= kItemTextSlots)
+    return nullptr;
+  for (int r = 0; r < ObjectCount && r < row; ++r)
+    if (NetObjects[r][kKind] == kCommentKind && NetObjects[r][kInst] == slot) return nullptr;
+  return &ItemTexts[static_cast<std::size_t>(slot)];
+}
+
 }  // namespace
+
+void LendCommentSlot(int slot, const std::string& placeholder) {
+  if (slot < 0 || slot >= kItemTextSlots) return;
+  std::string& text = ItemTexts[static_cast<std::size_t>(slot)];
+  g_loan = {slot, std::move(text)};
+  text = placeholder;
+}
+
+void GiveBackCommentSlot(int slot) {
+  if (slot < 0 || slot >= kItemTextSlots) return;
+  std::string& text = ItemTexts[static_cast<std::size_t>(slot)];
+  if (slot == g_loan.slot) text = std::move(g_loan.before);
+  else text.clear();
+  g_loan = {};
+}
 
 int HeldObjectRow() {
   const bool held = PanelOpen != 0 && ValidObjRow(CurObject) && CurObject < ObjectCount && NetObjects[CurObject][kKind] > 0;
@@ -71,6 +104,11 @@ CommittedDrawing::CommittedDrawing() {
   } else if (ValidObjRow(CurObject) && CurObject >= ObjectCount && NetObjects[CurObject][kKind] != 0) {
     m_slot = UnplacedSourceSlot(CurObject);
     if (m_slot) *m_slot = false;
+    m_text = UnplacedCommentText(CurObject);
+    if (m_text) {
+      m_shownText = *m_text;
+      *m_text = g_loan.before;
+    }
     set(CurObject, kKind, 0);
   }
 }
@@ -83,6 +121,7 @@ CommittedDrawing::~CommittedDrawing() {
     if (cell == c.committed) cell = c.shown;
   }
   if (m_slot) *m_slot = true;
+  if (m_text && *m_text == g_loan.before) *m_text = std::move(m_shownText);
   if (PendingKind == 0) PendingKind = m_pendingKind;
   if (m_movedEnd && CurObject == ObjectCount) CurObject = m_curObject;
 }

@@ -160,9 +160,9 @@ void NewNetworkModel() {
   NetObjects.assign(20, ObjRow{});
   ObjValues.assign(20, {0.0, 0.0});
   if (Hooks().resizeGlyphs) Hooks().resizeGlyphs(3);
-  Nodes.assign(300, NodeRow{});
+  Nodes.assign(kNewNetworkNodeRows, NodeRow{});
   Links.assign(30, LinkRow{});
-  NodeSpectra.resize(300);
+  NodeSpectra.resize(kNewNetworkNodeRows);
   ChainQueue.assign(10, 0);
 
   AutoScrollDY = 0;

@@ -24,6 +24,7 @@ constexpr int kSpectrumOptical = 100;  // optical level in dBm
 constexpr int kSpectrumMin = 101;      // running minimum of the levels
 constexpr int kSpectrumMax = 102;      // running maximum
 constexpr int kItemTextSlots = 101;
+constexpr std::size_t kNewNetworkNodeRows = 300;  // calculation nodes a new network starts with
 constexpr int kLevelMarkCount = 5001;
 constexpr int kTerrSourceMax = 11;     // terrestrial sources in one run
 constexpr int kFreqListLen = 101;

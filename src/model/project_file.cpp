@@ -100,6 +100,22 @@ int32_t LeadingInt(const std::string& s) {
   return IntOr0(std::string_view(s).substr(i, j - i));
 }
 
+constexpr int32_t kOldestProjectVersion = 2000;
+
+bool IsBlank(const std::string& s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// The version line of a project older than the reader takes: Kavrix 1.x wrote 1000..1999 alone
+// on it. Any other number there, or any other text, is no version at all.
+bool IsOlderVersionLine(const std::string& s) {
+  const std::size_t first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return false;
+  const std::size_t end = s.find_last_not_of(" \t") + 1;
+  int32_t v = 0;
+  return ParseInt(std::string_view(s).substr(first, end - first), v) == 0 && v >= 1000 && v < kOldestProjectVersion;
+}
+
 // Type, first and second number of a cable line. Split from the right, so a ":" inside a
 // type name stays in the name.
 CableGridRow SplitCableLine(const std::string& s) {
@@ -149,7 +165,7 @@ bool IsTableRecord(int32_t code) {
 // model untouched: object rows and source tables must hold values a drawing can hold, and the
 // objects must not need more calculation nodes than the limit. Empty when the file may be read.
 std::string RefusalOfRecords(const std::vector<std::string>& lines, std::size_t first, int version) {
-  std::size_t nodes = Nodes.size();
+  std::size_t nodes = kNewNetworkNodeRows;  // the reader starts from a new network
   int32_t p[5];
   for (std::size_t li = first; li < lines.size(); ++li) {
     const std::string& s = lines[li];
@@ -346,14 +362,36 @@ void ShiftTerrSlot0() {
 
 }  // namespace
 
-std::string NotAProjectMessage(const std::string& path, const std::vector<std::string>& lines) {
-  if (const auto plan = SourcePlanKindOfName(path))
-    return *plan == SourceFileKind::Lnb ? kLnbNotAProjectMessage : kTerrNotAProjectMessage;
-  if (lines.empty() || LeadingInt(lines[0]) < 2000) return {};
-  if (lines.size() <= kCableGridRows) return kNotAProjectMessage;
+bool HoldsProjectText(const std::vector<std::string>& lines) {
+  if (lines.size() <= kCableGridRows || LeadingInt(lines[0]) < kOldestProjectVersion) return false;
   for (int k = 1; k <= kCableGridRows; ++k)
-    if (lines[static_cast<std::size_t>(k)].find(':') == std::string::npos) return kNotAProjectMessage;
-  return {};
+    if (lines[static_cast<std::size_t>(k)].find(':') == std::string::npos) return false;
+  return true;
+}
+
+ProjectReadResult CheckProjectLines(const std::vector<std::string>& lines) {
+  ProjectReadResult r;
+  r.version = lines.empty() ? 0 : LeadingInt(lines[0]);
+  auto refuse = [&r](std::string message) {
+    r.status = ProjectReadResult::Status::Refused;
+    r.message = std::move(message);
+    return r;
+  };
+  if (HoldsProjectText(lines)) {
+    const std::size_t firstRecord = 1 + kCableGridRows + (r.version > 3999 ? kCableGridRows : 0);
+    if (std::string refusal = RefusalOfRecords(lines, firstRecord, r.version); !refusal.empty())
+      return refuse(std::move(refusal));
+    return r;
+  }
+  if (std::all_of(lines.begin(), lines.end(), IsBlank)) return refuse(kEmptyFileMessage);
+  if (const auto plan = SourcePlanKindOfLines(lines))
+    return refuse(*plan == SourceFileKind::Lnb ? kLnbNotAProjectMessage : kTerrNotAProjectMessage);
+  if (IsOlderVersionLine(lines[0])) {
+    r.status = ProjectReadResult::Status::TooOld;
+    r.message = kTooOldProjectMessage;
+    return r;
+  }
+  return refuse(kNotAProjectMessage);
 }
 
 std::string ValueOutOfRangeMessage(std::size_t lineNumber) {
@@ -471,27 +509,14 @@ bool WriteProjectFile(const std::string& path, std::string* error) {
 }
 
 ProjectReadResult ReadProjectLines(const std::vector<std::string>& lines, int printerWidthPx, int printerHeightPx) {
-  ProjectReadResult result;
   EstimateGrid.SetRowCount(2);
   CurObject = 0;
-  const int version = lines.empty() ? 0 : LeadingInt(lines[0]);
-  result.version = version;
-  if (version < 2000) {
-    result.status = ProjectReadResult::Status::TooOld;
-    result.message = kTooOldProjectMessage;
+  ProjectReadResult result = CheckProjectLines(lines);
+  if (result.status != ProjectReadResult::Status::Ok) {
     ProjectModified = false;
     return result;
   }
-
-  const std::size_t firstRecord = 1 + kCableGridRows + (version > 3999 ? kCableGridRows : 0);
-  std::string refusal = NotAProjectMessage({}, lines);
-  if (refusal.empty()) refusal = RefusalOfRecords(lines, firstRecord, version);
-  if (!refusal.empty()) {
-    result.status = ProjectReadResult::Status::Refused;
-    result.message = std::move(refusal);
-    ProjectModified = false;
-    return result;
-  }
+  const int version = result.version;
 
   DrawExtentX = 0;
   DrawExtentY = 0;

@@ -50,15 +50,22 @@ inline constexpr int32_t kMaxOutputsCode = 999999999;
 std::string ValueOutOfRangeMessage(std::size_t lineNumber);
 
 inline constexpr const char* kNotAProjectMessage = "This file is not a Kavrix project and was not opened.";
+inline constexpr const char* kEmptyFileMessage = "This file is empty: it holds no Kavrix project and was not opened.";
 inline constexpr const char* kLnbNotAProjectMessage =
     "This is an LNB file, not a Kavrix project: load it with \"Import data\" in an LNB's panel.";
 inline constexpr const char* kTerrNotAProjectMessage =
     "This is a terrestrial source file, not a Kavrix project: load it with \"Import data\" in an antenna's panel.";
-// Why the file at `path` with these lines is no project, "" when it may be read as one. A source
-// plan (".lnb", ".ter") is refused by its name; any other file when one of its five cable lines
-// lacks the ":" every project version writes there. Files before version 2000 are left to the
-// reader's own message. Open asks before the drawing is given up, so a refused file costs nothing.
-std::string NotAProjectMessage(const std::string& path, const std::vector<std::string>& lines);
+// Save As with a plan's file type writes nothing: the main window knows no single plan to write.
+inline constexpr const char* kLnbTypeNotSavedMessage =
+    "Nothing was saved: a network is saved as a Kavrix file (*.stn). An LNB's plan is saved with "
+    "\"Save to file\" in the LNB's panel.";
+inline constexpr const char* kTerrTypeNotSavedMessage =
+    "Nothing was saved: a network is saved as a Kavrix file (*.stn). An antenna's channel plan is saved with "
+    "\"Save to file\" in the antenna's panel.";
+
+// True when the lines are laid out as a project the reader takes: a version from 2000 on, then the
+// five cable lines every such version writes, each with its ":".
+bool HoldsProjectText(const std::vector<std::string>& lines);
 
 struct ProjectReadResult {
   // Refused: the file was checked and refused before anything was read (no project, a network
@@ -66,8 +73,15 @@ struct ProjectReadResult {
   enum class Status { Ok, OpenFailed, TooOld, Refused };
   Status status = Status::Ok;
   int version = 0;
-  std::string message;  // text to show for OpenFailed and TooOld
+  std::string message;  // text to show for every status but Ok
 };
+
+// Whether a file holding these lines can be read as a project, judged by what it holds, never by
+// its name: Ok; TooOld, with the reader's message, for a real older version (a version line of
+// 1000..1999 alone); else Refused, with a message saying what the file is (empty, an LNB or
+// terrestrial plan, no project, a network too large, values no drawing holds). The model is not
+// touched, so Open checks before the drawing is given up and a refused file costs nothing.
+ProjectReadResult CheckProjectLines(const std::vector<std::string>& lines);
 
 // Reads the records into the model (which must be a new network, see NewProjectState), runs the
 // version conversions and rebuilds symbols and labels through the model hooks. The printer page

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "model/project_file.hpp"
 #include "model/source_tables.hpp"
 #include "model/text_file.hpp"
 
@@ -75,6 +76,11 @@ std::string NotSourceFileMessage(SourceFileKind k) {
                                   : "This file is not a terrestrial source file (*.ter)";
 }
 
+std::string ProjectNotPlanMessage(SourceFileKind k) {
+  const std::string plan = k == SourceFileKind::Lnb ? "an LNB file" : "a terrestrial source file";
+  return "This is a Kavrix project, not " + plan + ": open it with \"Open\" in the File menu.";
+}
+
 std::string FileNameExtension(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -87,6 +93,21 @@ std::optional<SourceFileKind> SourcePlanKindOfName(const std::string& path) {
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (ext == ".lnb") return SourceFileKind::Lnb;
   if (ext == ".ter") return SourceFileKind::Terr;
+  return std::nullopt;
+}
+
+std::optional<SourceFileKind> SourcePlanKindOfLines(const std::vector<std::string>& lines) {
+  int version = 0;
+  if (lines.empty() || !LeadingInteger(lines[0], version)) return std::nullopt;
+  std::size_t rows = lines.size() - 1;
+  while (rows > 0 && lines[rows].empty()) --rows;  // blank lines a hand edit left at the end
+  if (rows == 0 || rows > kTerrFileRows) return std::nullopt;
+  for (const SourceFileKind kind : {SourceFileKind::Lnb, SourceFileKind::Terr}) {
+    const int joins = SourceFileColumns(kind) - 1;
+    bool all = rows <= static_cast<std::size_t>(SourceFileRows(kind));
+    for (std::size_t i = 1; all && i <= rows; ++i) all = SeparatorCount(lines[i]) == joins;
+    if (all) return kind;
+  }
   return std::nullopt;
 }
 
@@ -131,6 +152,10 @@ std::vector<std::string> SplitSourceLine(const std::string& line, int columns) {
 
 SourcePlanRead ParseSourceFile(const std::vector<std::string>& lines, SourceFileKind kind) {
   SourcePlanRead r;
+  if (HoldsProjectText(lines)) {
+    r.error = ProjectNotPlanMessage(kind);
+    return r;
+  }
   if (lines.empty() || !LeadingInteger(lines[0], r.version) || LooksLikeOtherKind(lines, kind)) {
     r.error = NotSourceFileMessage(kind);
     return r;

@@ -56,6 +56,8 @@ inline int SourceFileColumns(SourceFileKind k) { return k == SourceFileKind::Lnb
 const char* SourceFileExtension(SourceFileKind k);
 // Shown when a file of another kind was chosen for the import; the grid stays as it was.
 std::string NotSourceFileMessage(SourceFileKind k);
+// Shown when the file chosen for the import is a project; the grid stays as it was.
+std::string ProjectNotPlanMessage(SourceFileKind k);
 
 // Path of the source file last chosen in a save or import dialog.
 extern std::string SourceFileName;
@@ -63,9 +65,14 @@ extern std::string SourceFileName;
 // The extension as the import sees it: the text after the first "." of the name part (after
 // the last path separator), so "plan.old.lnb" gives "old.lnb"; "" when the name has no ".".
 std::string FileNameExtension(const std::string& path);
-// The kind of plan a name ends in (".lnb", ".ter", in any case), none for any other name. A file
-// so named is a plan, never a project.
+// The kind of plan a name ends in (".lnb", ".ter", in any case), none for any other name. Save As
+// never writes a project under such a name; what a file is, though, is told by what it holds.
 std::optional<SourceFileKind> SourcePlanKindOfName(const std::string& path);
+// The kind of plan these lines hold, whatever the file is named; none for any other text. A plan
+// is its version, a whole number, then at most 31 carrier rows of eight cells (LNB) or at most 100
+// channel rows of two cells, each row its cells joined by two blanks. A project's cable lines have
+// no such join, so no project passes for a plan.
+std::optional<SourceFileKind> SourcePlanKindOfLines(const std::vector<std::string>& lines);
 
 // The file's lines (without line ends): the version, then one line per grid row 1..rows.
 std::vector<std::string> SourceFileLines(const SourceGrid& grid, SourceFileKind kind);

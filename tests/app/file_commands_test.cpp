@@ -203,18 +203,41 @@ TEST_F(FileCommands, OpenRefusesOversizedNetworksAndImpossibleValues) {
   }
 }
 
-// A plan chosen in the Open dialog was read as a project, and the next Save wrote over it.
+// A plan chosen in the Open dialog was read as a project, and the next Save wrote over it; a project
+// named like a plan was refused, and an older file only after the save question cleared the drawing.
 TEST_F(FileCommands, OpenRefusesPlanFilesAndKeepsTheDrawing) {
   const std::string plan = "4410\r\n970  80  1100  80  990  80  1120  80\r\n";
   for (const char* name : {"a.lnb", "b.TER", "plan.stn"}) WriteBytes(name, plan);
+  WriteBytes("old.stn", "1999\r\n131  200  200  1  1  0\r\n");
   DrawSomething();
-  for (const char* name : {"a.lnb", "b.TER", "plan.stn"}) Open(PathIn(name));
-  EXPECT_EQ(ui().texts(), (std::vector<std::string>{kLnbNotAProjectMessage, kTerrNotAProjectMessage, kNotAProjectMessage}));
+  for (const char* name : {"a.lnb", "b.TER", "plan.stn", "old.stn"}) Open(PathIn(name));
+  EXPECT_EQ(ui().texts(), (std::vector<std::string>{kLnbNotAProjectMessage, kLnbNotAProjectMessage,
+                                                    kLnbNotAProjectMessage, kTooOldProjectMessage}));
   EXPECT_EQ(CurObject, 1);
   EXPECT_EQ(ProjectFileName, kUnsavedProjectName);
+  EXPECT_TRUE(ProjectModified);
   ui().files.push_back(FileDialogResult{PathIn("a.lnb"), 1});
   Form1->SaveAs1Click();
   EXPECT_EQ(FileBytes("a.lnb"), plan);
+  for (const char* name : {"x.stn.ter", "x.lnb", "x"}) {
+    fs::copy_file("a.lnb.stn", name);
+    Open(PathIn(name));
+    EXPECT_EQ(ProjectFileName, PathIn(name));
+  }
+}
+
+// An armed comment's placeholder was saved as a text no comment uses, over the slot's own text.
+TEST_F(FileCommands, AnArmedCommentLeavesTheSavedFileAsItWas) {
+  DrawSomething();
+  ProjectFileName = PathIn("plain.stn");
+  ASSERT_TRUE(Form1->Save1Click());
+  ASSERT_EQ(ArmPlacement(100, 0).status, ArmStatus::kArmed);
+  ui().files.push_back(FileDialogResult{PathIn("armed.stn"), 1});
+  Form1->SaveAs1Click();
+  EXPECT_EQ(FileBytes("armed.stn"), FileBytes("plain.stn"));
+  EXPECT_EQ(ItemTexts[0], kNewCommentText);
+  CancelPlacement();
+  EXPECT_EQ(ItemTexts[0], "abcd");
 }
 
 }  // namespace

@@ -165,8 +165,11 @@ TEST_F(MainWindowTest, SaveAsByFilter) {
   EXPECT_EQ(exported, PathIn("pic.bmp"));
   EXPECT_EQ(ProjectFileName, "naujas");
 
-  ui().files.push_back(FileDialogResult{PathIn("plan"), 2});
-  Form1->SaveAs1Click();
+  for (int filter : {2, 3}) {
+    ui().files.push_back(FileDialogResult{PathIn("plan"), filter});
+    Form1->SaveAs1Click();
+    EXPECT_EQ(ui().lastText(), filter == 2 ? kLnbTypeNotSavedMessage : kTerrTypeNotSavedMessage);
+  }
   EXPECT_EQ(ProjectFileName, "naujas");
   EXPECT_FALSE(fs::exists(PathIn("plan")));
 

@@ -13,7 +13,9 @@
 #include "model/price_rows.hpp"
 #include "model/project_file.hpp"
 #include "model/project_options.hpp"
+#include "model/source_file.hpp"
 #include "model/source_tables.hpp"
+#include "model/text_file.hpp"
 #include "project_fixtures.hpp"
 #include "support/model_guard.hpp"
 #include "support/project_guard.hpp"
@@ -273,6 +275,30 @@ TEST(ProjectFile, TooOldFileLeavesTheNewNetwork) {
   EXPECT_EQ(OptionControls.RfGrid[3].type, "Triset-113");
   EXPECT_FALSE(ProjectModified);
   EXPECT_EQ(Load(dir.path() / "missing.stn").status, ProjectReadResult::Status::OpenFailed);
+}
+
+// Open judged files by their names: a project named like a plan was refused, while an empty file,
+// text or a plan passed for an older version.
+TEST(ProjectFile, FilesAreJudgedByWhatTheyHold) {
+  using S = ProjectReadResult::Status;
+  const struct { std::string text; S status; const char* message; } cases[] = {
+      {"", S::Refused, kEmptyFileMessage},
+      {" \r\n\r\n", S::Refused, kEmptyFileMessage},
+      {"Network\r\n" + OldFile(4410, "").substr(6), S::Refused, kNotAProjectMessage},
+      {"12\r\n131  1  1  1  1  0\r\n", S::Refused, kNotAProjectMessage},
+      {"1999\r\n91  1  1  0  1  1\r\n", S::TooOld, kTooOldProjectMessage},
+      {"4410\r\n970  80  1100  80  990  80  1120  80\r\n              \r\n", S::Refused, kLnbNotAProjectMessage},
+      {"1999\r\n474  65\r\n  \r\n", S::Refused, kTerrNotAProjectMessage},
+      {OldFile(2000, "131  1  1  1  1  0\r\n"), S::Ok, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const ProjectReadResult r = CheckProjectLines(SplitTextLines(c.text));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.message, c.message);
+  }
+  EXPECT_EQ(ParseSourceFile(SplitTextLines(OldFile(4410, "")), SourceFileKind::Terr).error,
+            ProjectNotPlanMessage(SourceFileKind::Terr));
 }
 
 TEST(ProjectFile, TerrestrialSlotZeroStartingAtZeroShiftsOnEveryLoad) {

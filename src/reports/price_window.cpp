@@ -1,6 +1,7 @@
 #include "reports/price_window.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -397,10 +398,16 @@ void TForm2::StringGrid1Edited(int row, int column) {
   switch (CommitEstimateCell(EstimateGrid, row + 1, column, CellText(StringGrid1, row, column))) {
     case EstimateCellEdit::Unchanged: return;
     case EstimateCellEdit::Changed: ProjectModified = true; break;  // the rows are saved with the project
-    case EstimateCellEdit::ReservedName:
-      // Said once the editor has closed: a box taking the focus now would commit it again.
-      QTimer::singleShot(0, this, [] { platform::ShowError("Error", kReservedItemName); });
+    case EstimateCellEdit::ReservedName: {
+      // A box taking the focus from the cell editor would commit it again: then it is said once
+      // the editor has closed.
+      const QWidget* focus = QApplication::focusWidget();
+      if (focus && StringGrid1->viewport()->isAncestorOf(focus))
+        QTimer::singleShot(0, this, [] { platform::ShowError("Error", kReservedItemName); });
+      else
+        platform::ShowError("Error", kReservedItemName);
       break;
+    }
   }
   ShowEstimateRows();
 }

@@ -229,13 +229,16 @@ TEST(Estimate, DraggedRowsStayOnTheirSideOfInstallationCosts) {
 
 // A user row named "Installation costs" was taken for the fixed row by the next rebuild, dropping the real one.
 TEST(Estimate, ReservedItemNameIsRefusedAndARowOfThatNameFromAFileStaysAUserRow) {
-  test::FreshProject project;
-  PriceEstimateGrid g;
-  g.Rows = {{}, {"Installation costs", "", "", "50", ""}, {"", "", "", "10", ""}, {"Total:", "", "", "", ""}};
-  EXPECT_EQ(CommitEstimateCell(g, 2, kPriceItem, "Installation costs"), EstimateCellEdit::ReservedName);
-  g.Rows[2][kPriceItem] = "Installation costs";  // as an older project file holds it
-  RebuildEstimate(g, {});
-  EXPECT_EQ(g.Rows.back()[kPriceWhole], "60");
+  test::AppFixture app;
+  Form1->Billofmaterials1Click();
+  Form2->AddRow1Click();
+  TypeCell(1, 3, "50");
+  TypeCell(2, 3, "10");
+  TypeCell(2, 0, "Installation costs");
+  EXPECT_EQ(app.ui->texts(), std::vector<std::string>{kReservedItemName});
+  EstimateGrid.Rows[2][kPriceItem] = "Installation costs";  // as an older project file holds it
+  Form1->Billofmaterials1Click();
+  EXPECT_EQ(EstimateGrid.Rows[3][kPriceWhole], "60");
 }
 
 // A committed price was counted only at the next cell selection, so Print showed the old total,

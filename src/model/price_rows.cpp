@@ -80,43 +80,71 @@ PriceRow ItemRow(std::string_view item) {
   return row;
 }
 
-// The first row named `name` other than row `except`; 0 when none is.
-int RowNamed(const PriceListGrid& list, const std::string& name, int except = 0) {
+// The first row named `name`; 0 when none is.
+int RowNamed(const PriceListGrid& list, const std::string& name) {
   for (int r = 1; r < list.RowCount(); ++r)
-    if (r != except && list.Rows[r][kPriceListName] == name) return r;
+    if (list.Rows[r][kPriceListName] == name) return r;
   return 0;
 }
 
-std::vector<PriceListRow>::iterator KeptNamed(PriceListGrid& list, const std::string& name) {
+template <class List>
+auto KeptNamed(List& list, const std::string& name) {
   return std::find_if(list.Kept.begin(), list.Kept.end(),
                       [&name](const PriceListRow& k) { return k[kPriceListName] == name; });
+}
+
+bool HasPrices(const PriceListRow& row) {
+  return !row[kPriceListMain].empty() || !row[kPriceListSpecial1].empty() || !row[kPriceListSpecial2].empty();
 }
 
 // Keeps a name's prices for the file; a name without prices needs no line.
 void KeepPrices(PriceListGrid& list, const PriceListRow& prices) {
   const auto kept = KeptNamed(list, prices[kPriceListName]);
-  const bool none = prices[kPriceListMain].empty() && prices[kPriceListSpecial1].empty() &&
-                    prices[kPriceListSpecial2].empty();
   if (kept == list.Kept.end()) {
-    if (!none) list.Kept.push_back(prices);
-  } else if (none) {
+    if (HasPrices(prices)) list.Kept.push_back(prices);
+  } else if (!HasPrices(prices)) {
     list.Kept.erase(kept);
   } else {
     *kept = prices;
   }
 }
 
+bool IsCarried(const PriceListGrid& list, int row) {
+  return row >= 0 && row < static_cast<int>(list.Carried.size()) && list.Carried[static_cast<std::size_t>(row)];
+}
+
+void SetCarried(PriceListGrid& list, int row, bool carried) {
+  if (row < 0) return;
+  const auto i = static_cast<std::size_t>(row);
+  if (i >= list.Carried.size()) {
+    if (!carried) return;
+    list.Carried.resize(i + 1);
+  }
+  list.Carried[i] = carried;
+}
+
+// The prices a name has before a rename: those of a row holding it as its own (rows come
+// first, they are the ones shown and typed into), else a kept entry's, else those a row named so
+// only carried, which stay carried; none when nobody knows the name.
+struct NamePrices {
+  const PriceListRow* prices = nullptr;
+  bool carried = false;
+};
+NamePrices PricesOfName(const PriceListGrid& list, const std::string& name) {
+  if (name.empty()) return {};
+  const PriceListRow* carried = nullptr;
+  for (int r = 1; r < list.RowCount(); ++r) {
+    if (list.Rows[r][kPriceListName] != name) continue;
+    if (!IsCarried(list, r)) return {&list.Rows[r], false};
+    if (!carried) carried = &list.Rows[r];
+  }
+  if (const auto kept = KeptNamed(list, name); kept != list.Kept.end()) return {&*kept, false};
+  return {carried, carried != nullptr};
+}
+
 std::string PriceLine(const PriceListRow& row) {
   return row[kPriceListName] + ";" + row[kPriceListMain] + ";" + row[kPriceListSpecial1] + ";" +
          row[kPriceListSpecial2];
-}
-
-// The last row named "Installation costs", as the rebuild finds it; 0 when there is none.
-int InstallationCostsRow(const PriceEstimateGrid& grid) {
-  int install = 0;
-  for (int r = 1; r < grid.RowCount(); ++r)
-    if (grid.Rows[r][kPriceItem] == kInstallationCosts) install = r;
-  return install;
 }
 
 // Price cell `column` of the last row in [first, last] named `name`; nullptr when none is.
@@ -136,6 +164,7 @@ void BuildPriceList(PriceListGrid& list, const std::vector<std::string>& names, 
   list.Rows.assign(1, PriceListRow{"      Component", "       Main price", "     Special 1 price",
                                    "     Special 2 price"});
   list.Kept.clear();
+  list.Carried.clear();
   for (const auto& n : names) list.Rows.push_back(NamedListRow(n));
   CablePriceRow = list.RowCount();
   list.Rows.push_back(NamedListRow(std::string(kRfCableHeading)));
@@ -144,14 +173,38 @@ void BuildPriceList(PriceListGrid& list, const std::vector<std::string>& names, 
   for (const auto& n : fiber) list.Rows.push_back(NamedListRow(n));
 }
 
-void RenamePriceListRow(PriceListGrid& list, int row, const std::string& name) {
-  if (row < 1 || row >= list.RowCount() || list.Rows[row][kPriceListName] == name) return;
-  PriceListRow& r = list.Rows[row];
-  if (!r[kPriceListName].empty() && RowNamed(list, r[kPriceListName], row) == 0) KeepPrices(list, r);
-  r[kPriceListName] = name;
-  const auto kept = KeptNamed(list, name);
-  if (!name.empty() && kept != list.Kept.end())
-    std::copy(kept->begin() + kPriceListMain, kept->end(), r.begin() + kPriceListMain);
+void RenamePriceListRows(PriceListGrid& list, int first, const std::vector<std::string>& names) {
+  std::vector<int> renamed;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const int row = first + static_cast<int>(i);
+    if (row >= 1 && row < list.RowCount() && list.Rows[row][kPriceListName] != names[i]) renamed.push_back(row);
+  }
+  if (renamed.empty()) return;
+  const PriceListGrid before = list;
+  for (const int row : renamed) {
+    PriceListRow& r = list.Rows[row];
+    r[kPriceListName] = names[static_cast<std::size_t>(row - first)];
+    const NamePrices known = PricesOfName(before, r[kPriceListName]);
+    if (known.prices) std::copy(known.prices->begin() + kPriceListMain, known.prices->end(), r.begin() + kPriceListMain);
+    SetCarried(list, row, !known.prices || known.carried);
+  }
+  for (const int row : renamed) {
+    const PriceListRow& old = before.Rows[row];
+    // Prices only carried to the old name were never its own: a name passed through gets no line.
+    if (!old[kPriceListName].empty() && !IsCarried(before, row) && RowNamed(list, old[kPriceListName]) == 0)
+      KeepPrices(list, old);
+  }
+  // A kept entry a row has taken is shown, typed into and saved by that row from now on.
+  std::erase_if(list.Kept, [&list](const PriceListRow& k) {
+    const int r = RowNamed(list, k[kPriceListName]);
+    return r != 0 && !IsCarried(list, r);
+  });
+}
+
+void TypeListPrice(PriceListGrid& list, int row, int column, const std::string& text) {
+  if (row < 1 || row >= list.RowCount() || column < kPriceListMain || column >= kPriceListColumns) return;
+  list.Rows[row][column] = text;
+  SetCarried(list, row, false);
 }
 
 PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list) {
@@ -169,9 +222,10 @@ PriceFileRead ReadPriceFile(const std::string& path, PriceListGrid& list) {
     // The currency line: "curr", the currency, two empty fields.
     if (f[kPriceListName] == "curr") list.Currency = f[kPriceListMain];
     if (f[kPriceListName].empty()) continue;  // a line of separators only names no row
-    if (const int r = RowNamed(list, f[kPriceListName]))
+    if (const int r = RowNamed(list, f[kPriceListName])) {
       std::copy(f.begin() + kPriceListMain, f.end(), list.Rows[r].begin() + kPriceListMain);
-    else if (f[kPriceListName] != "curr")
+      SetCarried(list, r, false);
+    } else if (f[kPriceListName] != "curr")
       KeepPrices(list, f);
   }
   return PriceFileRead::Loaded;
@@ -215,12 +269,10 @@ void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
   const int oldLast = grid.RowCount() - 1;
 
   // 0 = not found: the grid starts over with the fixed rows.
-  int install = 0;
-  for (int r = 1; r <= oldLast; ++r) {
-    if (grid.Rows[r][kPriceItem] != kInstallationCosts) continue;
-    install = r;
-    grid.Rows[r][kPriceQuantity].clear();
-    grid.Rows[r][kPriceUnit].clear();
+  const int install = InstallationCostsRow(grid);
+  if (install) {
+    grid.Rows[install][kPriceQuantity].clear();
+    grid.Rows[install][kPriceUnit].clear();
   }
 
   // Unit prices and comments typed on item and cable rows follow their item name.
@@ -320,6 +372,23 @@ void RecalcWholePrices(PriceEstimateGrid& grid) {
     total += Amount(row[kPriceWhole]);
   }
   grid.Rows[last][kPriceWhole] = FiniteText(total);
+}
+
+int InstallationCostsRow(const PriceEstimateGrid& grid) {
+  for (int r = 1; r < grid.RowCount(); ++r)
+    if (grid.Rows[r][kPriceItem] == kInstallationCosts) return r;
+  return 0;
+}
+
+EstimateCellEdit CommitEstimateCell(PriceEstimateGrid& grid, int row, int column, std::string text) {
+  if (row < 1 || column < kPriceItem || column >= kPriceColumns) return EstimateCellEdit::Unchanged;
+  if (row >= grid.RowCount()) grid.SetRowCount(row + 1);
+  std::string& cell = grid.Rows[row][column];
+  if (cell == text) return EstimateCellEdit::Unchanged;
+  if (column == kPriceItem && text == kInstallationCosts) return EstimateCellEdit::ReservedName;
+  cell = std::move(text);
+  RecalcWholePrices(grid);
+  return EstimateCellEdit::Changed;
 }
 
 bool MoveEstimateRow(PriceEstimateGrid& grid, int from, int to) {

@@ -67,6 +67,10 @@ struct PriceListGrid {
   // file lines that matched no row, or left by a renamed row. A row taking the name gets them;
   // saving writes them back, so the file loses none.
   std::vector<PriceListRow> Kept;
+  // Rows (by index) whose prices a rename carried over from the row's earlier name: nobody gave
+  // them under the name the row has now, so renaming it again keeps nothing for that name. A
+  // typed price, a line of the file or a save makes them the name's own.
+  std::vector<bool> Carried;
 
   int RowCount() const { return static_cast<int>(Rows.size()); }
 };
@@ -79,9 +83,15 @@ extern int CablePriceRow;
 // Names 1..5 of the RF cable and fiber types, as the project options hold them.
 using CableNames = std::array<std::string, kCableTypes>;
 
-// Renames a row (a cable or fiber type renamed in the project options). The old name's prices
-// are kept for the file; prices kept for the new name replace the row's, which otherwise stay.
-void RenamePriceListRow(PriceListGrid& list, int row, const std::string& name);
+// Renames rows first, first + 1, ... to `names` in one step (the cable or fiber types of the
+// project options, of a project opened, of a new one), so swaps, rotations and chains resolve
+// from the names before the change. A renamed row takes the prices its new name has anywhere: a
+// row that held the name, or a kept entry. Only when nobody knows the name does it carry its own
+// prices over. An old name no row holds any longer keeps its prices for the file, unless the
+// row had only carried them.
+void RenamePriceListRows(PriceListGrid& list, int first, const std::vector<std::string>& names);
+// A price typed into row `row`: the prices are its name's own from now on.
+void TypeListPrice(PriceListGrid& list, int row, int column, const std::string& text);
 
 // Rows: the given names, the RF heading (its row becomes CablePriceRow), the RF cable names,
 // the fiber heading and the fiber names; every price empty.
@@ -120,11 +130,20 @@ struct EstimateSources {
   CableNames fiber;
 };
 
-// Rebuilds the item and cable rows from NetObjects, keeps the "Installation costs" row with
-// the user rows after it, and recomputes the prices.
+// Rebuilds the item and cable rows from NetObjects, keeps the first "Installation costs" row
+// with the user rows after it (one of them named so, from a file, stays a user row), and
+// recomputes the prices.
 void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src);
 // Whole prices of the rows with a quantity, then the total into the last row.
 void RecalcWholePrices(PriceEstimateGrid& grid);
+// The fixed "Installation costs" row: the first row of that name, so a user row below it named
+// so (kept from an older file) is one of the user rows; 0 when there is none.
+int InstallationCostsRow(const PriceEstimateGrid& grid);
+enum class EstimateCellEdit { Unchanged, Changed, ReservedName };
+// Commits a cell typed into the estimate; a changed one counts in the whole prices and the total
+// at once. The item name "Installation costs" belongs to the fixed row alone: under it another
+// row would be taken for that row by the next rebuild, so it is refused and the cell stays.
+EstimateCellEdit CommitEstimateCell(PriceEstimateGrid& grid, int row, int column, std::string text);
 // Moves a dragged row; false when it stays. "Installation costs" and "Total:" keep their places,
 // item and cable rows stay above "Installation costs" and user rows below it: a row dropped
 // beyond its side lands at the side's end.

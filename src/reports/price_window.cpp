@@ -1,6 +1,7 @@
 #include "reports/price_window.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "app/forms.hpp"
 #include "app/main_window.hpp"
@@ -224,12 +226,12 @@ bool TForm2::SavePriceFile() {
     platform::ShowError("Error", error);
     return false;
   }
+  PriceListRows.Carried.clear();  // the file holds every row's prices under its name now
   return true;
 }
 
 void TForm2::SetCableNames(int first, const std::vector<std::string>& names) {
-  for (std::size_t i = 0; i < names.size(); ++i)
-    if (CablePriceRow > 0) RenamePriceListRow(PriceListRows, CablePriceRow + first + static_cast<int>(i), names[i]);
+  if (CablePriceRow > 0) RenamePriceListRows(PriceListRows, CablePriceRow + first, names);
   ShowPriceList();
 }
 
@@ -237,11 +239,12 @@ void TForm2::ShowEstimateRows() {
   m_showing = true;
   const int rows = EstimateGrid.RowCount() - 1;
   StringGrid1->setRowCount(rows < 0 ? 0 : rows);
+  const int install = InstallationCostsRow(EstimateGrid);
   for (int r = 1; r < EstimateGrid.RowCount(); ++r) {
     for (int c = 0; c < kPriceColumns; ++c) {
       QTableWidgetItem* item = SetCell(StringGrid1, r - 1, c, EstimateGrid.Rows[r][c]);
       // The "Installation costs" name cannot be selected, so it cannot be typed over.
-      const bool fixed = c == kPriceItem && EstimateGrid.Rows[r][kPriceItem] == kInstallationCosts;
+      const bool fixed = c == kPriceItem && r == install;
       item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     }
   }
@@ -391,22 +394,28 @@ void TForm2::Edit1Change(const QString& text) {
 }
 
 void TForm2::StringGrid1Edited(int row, int column) {
-  if (m_showing || column < 0 || column >= kPriceColumns) return;
-  if (row + 1 >= EstimateGrid.RowCount()) EstimateGrid.SetRowCount(row + 2);
-  std::string text = CellText(StringGrid1, row, column);
-  std::string& cell = EstimateGrid.Rows[row + 1][column];
-  if (cell == text) return;
-  cell = std::move(text);
-  ProjectModified = true;  // the rows are saved with the project
-  // The row's whole price and the total follow the committed cell at once.
-  RecalcWholePrices(EstimateGrid);
+  if (m_showing) return;
+  switch (CommitEstimateCell(EstimateGrid, row + 1, column, CellText(StringGrid1, row, column))) {
+    case EstimateCellEdit::Unchanged: return;
+    case EstimateCellEdit::Changed: ProjectModified = true; break;  // the rows are saved with the project
+    case EstimateCellEdit::ReservedName: {
+      // A box taking the focus from the cell editor would commit it again: then it is said once
+      // the editor has closed.
+      const QWidget* focus = QApplication::focusWidget();
+      if (focus && StringGrid1->viewport()->isAncestorOf(focus))
+        QTimer::singleShot(0, this, [] { platform::ShowError("Error", kReservedItemName); });
+      else
+        platform::ShowError("Error", kReservedItemName);
+      break;
+    }
+  }
   ShowEstimateRows();
 }
 
 void TForm2::StringGrid2Edited(int row, int column) {
   if (m_showing || column < kPriceListMain || column >= kPriceListColumns || row + 1 >= PriceListRows.RowCount())
     return;
-  PriceListRows.Rows[row + 1][column] = CellText(StringGrid2, row, column);
+  TypeListPrice(PriceListRows, row + 1, column, CellText(StringGrid2, row, column));
 }
 
 void TForm2::StringGrid1RowMoved(int from, int to) {

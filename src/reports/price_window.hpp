@@ -24,6 +24,8 @@ namespace kavrix {
 std::vector<std::string> DefaultPriceListNames();
 
 inline constexpr char kBadRealNumber[] = "The value must be of a real type number!";
+inline constexpr char kReservedItemName[] =
+    "\"Installation costs\" is the name of the estimate's own row. Please give this row another name.";
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -38,7 +40,7 @@ class TForm2 : public QWidget {
   // Writes the price list file into StartDir; false (and a message) when that fails.
   bool SavePriceFile();
   // Name cells of RF cable types 1..5 (first = 1) or fiber types 1..5 (first = 7); prices go
-  // with the names (RenamePriceListRow).
+  // with the names (RenamePriceListRows).
   void SetCableNames(int first, const std::vector<std::string>& names);
   // Shows EstimateGrid in StringGrid1 and PriceListRows in StringGrid2 (row 0 is the header).
   void ShowEstimateRows();

@@ -214,6 +214,33 @@ TEST(Estimate, TotalRowStaysLastAndRowsKeepTheirSideWhenDragged) {
   EXPECT_EQ(EstimateGrid.Rows[4], (PriceRow{"Total:", "", "", "10", ""}));
 }
 
+// An item row dropped onto or below "Installation costs" crossed to the user rows (a bound off by one).
+TEST(Estimate, DraggedRowsStayOnTheirSideOfInstallationCosts) {
+  // Items A, B; "Installation costs"; user rows U, V; the total T. Each case: drag, drop, rows after.
+  for (const std::string c : {"13BAIUVT", "15BAIUVT", "26ABIUVT", "43ABIUVT", "51ABIVUT", "45ABIVUT"}) {
+    PriceEstimateGrid g;
+    g.Rows = {{}, {"A"}, {"B"}, {std::string(kInstallationCosts)}, {"U"}, {"V"}, {"T"}};
+    MoveEstimateRow(g, c[0] - '0', c[1] - '0');
+    std::string got;
+    for (const PriceRow& r : g.Rows) got += r[kPriceItem].substr(0, 1);
+    EXPECT_EQ(got, c.substr(2)) << c;
+  }
+}
+
+// A user row named "Installation costs" was taken for the fixed row by the next rebuild, dropping the real one.
+TEST(Estimate, ReservedItemNameIsRefusedAndARowOfThatNameFromAFileStaysAUserRow) {
+  test::AppFixture app;
+  Form1->Billofmaterials1Click();
+  Form2->AddRow1Click();
+  TypeCell(1, 3, "50");
+  TypeCell(2, 3, "10");
+  TypeCell(2, 0, "Installation costs");
+  EXPECT_EQ(app.ui->texts(), std::vector<std::string>{kReservedItemName});
+  EstimateGrid.Rows[2][kPriceItem] = "Installation costs";  // as an older project file holds it
+  Form1->Billofmaterials1Click();
+  EXPECT_EQ(EstimateGrid.Rows[3][kPriceWhole], "60");
+}
+
 // A committed price was counted only at the next cell selection, so Print showed the old total,
 // and a typed cell never marked the project for the save question.
 TEST(Estimate, CommittedPriceCountsAtOnceAndMarksTheProject) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <filesystem>
+#include <tuple>
 
 #include "app/forms.hpp"
 #include "catalogue/model_names.hpp"
@@ -131,6 +132,28 @@ TEST(PriceList, PricesOfNamesNoRowHoldsAreKeptAppliedAndSavedBack) {
   const std::string saved = test::FileBytes("Prices.kna");
   EXPECT_NE(saved.find("\r\nKoax-A;0.9;;\r\n"), std::string::npos);
   EXPECT_EQ(saved.substr(saved.size() - 24), "Ulva1;5;;\r\nRG-59;0.3;;\r\n") << "and the name renamed away";
+}
+
+// Rows renamed one by one lost the price of a name that changed places; passed names got lines.
+TEST(PriceList, RenamesMovePricesWithTheirNamesAndLoseNone) {
+  // Cables at 1, 2, 3, fibers at 7, 8, Tri kept at 9; renames from cable or fiber 1, the priced lines.
+  using Steps = std::vector<std::vector<std::string>>;
+  for (const auto& [first, steps, priced] : std::vector<std::tuple<int, Steps, std::string>>{
+           {1, {{"RG-6", "RG-59"}}, "RG-6;2 RG-59;1 Koax;3 T1;7 T2;8 Tri;9"},
+           {1, {{"RG-6", "Koax", "RG-59"}}, "RG-6;2 Koax;3 RG-59;1 T1;7 T2;8 Tri;9"},
+           {1, {{"Tri"}, {"RG-5"}, {"RG-59"}}, "RG-59;1 RG-6;2 Koax;3 T1;7 T2;8 Tri;9"},
+           {1, {{"RG-5"}, {"RG-5x"}, {"Neu"}}, "Neu;1 RG-6;2 Koax;3 T1;7 T2;8 Tri;9 RG-59;1"},
+           {7, {{"T2", "T1"}}, "RG-59;1 RG-6;2 Koax;3 T2;8 T1;7 Tri;9"}}) {
+    PriceListGrid list;
+    BuildPriceList(list, {"M"}, {"RG-59", "RG-6", "Koax"}, {"T1", "T2"});
+    for (const int i : {1, 2, 3, 7, 8}) list.Rows[CablePriceRow + i][1] = std::to_string(i);
+    list.Kept = {{"Tri", "9", "", ""}};
+    for (const auto& names : steps) RenamePriceListRows(list, CablePriceRow + first, names);
+    std::string got;
+    for (const std::string& l : PriceFileLines(list))
+      if (l.ends_with(";;") && !l.ends_with(";;;") && !l.starts_with("curr;")) got += " " + l.substr(0, l.size() - 2);
+    EXPECT_EQ(got, " " + priced) << steps.front().front();
+  }
 }
 
 // The currency is a field of an 8-bit file: "R;D" came back as "R", and "руб." as "???.".

@@ -208,6 +208,12 @@ std::string CharsFieldCannotHold(const std::string& utf8, bool lastField) {
   return refused.append(CharsCp1252CannotHold(utf8));
 }
 
+KeptText KeepTypedText(const std::string& utf8, bool lastField, const std::string& file) {
+  const std::string refused = CharsFieldCannotHold(utf8, lastField);
+  if (refused.empty()) return {utf8, {}};
+  return {WithoutChars(utf8, refused), CharsLeftOutMessage(file, refused)};
+}
+
 void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
   static const PriceRow kHeader{"     Item", " Quantity", "Unit Price", "Whole Price", "     Comment"};
   if (grid.RowCount() < 2) grid.SetRowCount(2);

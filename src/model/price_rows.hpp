@@ -110,6 +110,14 @@ bool IsPriceCellText(std::string_view text);
 // cannot keep, each once: ";" (unless the field is the last of its line, which keeps it) and
 // those Windows-1252 cannot hold. Empty when the file keeps the whole text.
 std::string CharsFieldCannotHold(const std::string& utf8, bool lastField);
+// A typed text as such a field takes it when its edit is committed: the text less what the field
+// cannot keep, and the one note that names what was left out (empty when nothing was). Every
+// window that takes typed text for a file commits it through this, so the user hears once per edit.
+struct KeptText {
+  std::string text;
+  std::string note;
+};
+KeptText KeepTypedText(const std::string& utf8, bool lastField, const std::string& file);
 
 // ---- estimation
 

@@ -18,7 +18,6 @@
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
 #include "model/project_options.hpp"
-#include "model/text_file.hpp"
 #include "platform/platform.hpp"
 #include "reports/estimate_print.hpp"
 
@@ -62,8 +61,8 @@ CableNames OptionCableNames(bool fiber) {
 static_assert(int{kPriceQuantity} == int{kPriceListMain} && int{kPriceWhole} == int{kPriceListSpecial2});
 bool IsNumberColumn(int column) { return column >= kPriceListMain && column <= kPriceListSpecial2; }
 
-// Checks the cells as they are typed, so a bad character goes at once: prices and quantities
-// must stay numbers, texts keep only what the file can.
+// Checks the number cells as they are typed, so a bad character goes at once; the texts keep
+// only what the file can when they are committed (StringGrid1Edited).
 // While the check's message box is up the editor keeps its place: the box takes the focus, and
 // a grid that closed the editor then would free it under the key press still being handled.
 class PriceCellDelegate : public QStyledItemDelegate {
@@ -174,8 +173,11 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   QFont editFont = Edit1->font();
   editFont.setBold(true);
   Edit1->setFont(editFont);
-  connect(Edit1, &QLineEdit::textChanged, this, [](const QString& t) { PriceListRows.Currency = t.toStdString(); });
-  connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { Edit1Change(t); });
+  // The list holds the currency less what its file cannot keep at every keystroke; the edit shows
+  // it so, with a word, once the typing is committed.
+  connect(Edit1, &QLineEdit::textChanged, this,
+          [](const QString& t) { PriceListRows.Currency = KeepTypedText(t.toStdString(), false, {}).text; });
+  connect(Edit1, &QLineEdit::editingFinished, this, [this] { Edit1Exit(); });
   Button3 = new QPushButton("Price list", this);
   Button3->setGeometry(175, 516, 80, 25);
   Button2 = new QPushButton("Print", this);
@@ -298,13 +300,18 @@ void TForm2::Button1Click() {
     close();
     return;
   }
+  Edit1Exit();
   ShowReportControls();
   if (Form1) Form1->Billofmaterials1Click();
 }
 
 void TForm2::Button2Click() {
-  if (InPriceListMode()) SavePriceFile();
-  else PrintEstimate();
+  if (InPriceListMode()) {
+    Edit1Exit();
+    SavePriceFile();
+  } else {
+    PrintEstimate();
+  }
 }
 
 void TForm2::Button3Click() {
@@ -371,36 +378,33 @@ void TForm2::StringGrid1SelectCell() {
 
 QString TForm2::CheckedCellText(int column, const QString& text, std::string& message) {
   message.clear();
-  if (IsNumberColumn(column)) {
-    if (IsPriceCellText(text.toStdString())) return text;
-    message = kBadRealNumber;
-    return text.chopped(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);  // the whole last character
-  }
-  // The comment ends its record, so it keeps a ";"; the item's would split the record.
-  const std::string refused = CharsFieldCannotHold(text.toStdString(), column == kPriceComment);
-  if (refused.empty()) return text;
-  message = CharsLeftOutMessage("project file", refused);
-  return QString::fromStdString(WithoutChars(text.toStdString(), refused));
+  if (!IsNumberColumn(column) || IsPriceCellText(text.toStdString())) return text;
+  message = kBadRealNumber;
+  return text.chopped(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);  // the whole last character
 }
 
-void TForm2::Edit1Change(const QString& text) {
-  const std::string refused = CharsFieldCannotHold(text.toStdString(), false);
-  if (refused.empty()) return;
-  Edit1->setText(QString::fromStdString(WithoutChars(text.toStdString(), refused)));
-  platform::ShowError("Error", CharsLeftOutMessage("price list file", refused));
+void TForm2::Edit1Exit() {
+  const KeptText kept = KeepTypedText(Edit1->text().toStdString(), false, "price list file");
+  if (kept.note.empty()) return;
+  Edit1->setText(Q(kept.text));
+  platform::ShowNote(kept.note);
 }
 
 void TForm2::StringGrid1Edited(int row, int column) {
   if (m_showing || column < 0 || column >= kPriceColumns) return;
   if (row + 1 >= EstimateGrid.RowCount()) EstimateGrid.SetRowCount(row + 2);
-  std::string text = CellText(StringGrid1, row, column);
+  // The item and the comment are fields of the project file's price records; the comment ends
+  // its record, so it keeps a ";", the item's would split it.
+  KeptText kept{CellText(StringGrid1, row, column), {}};
+  if (!IsNumberColumn(column)) kept = KeepTypedText(kept.text, column == kPriceComment, "project file");
   std::string& cell = EstimateGrid.Rows[row + 1][column];
-  if (cell == text) return;
-  cell = std::move(text);
-  ProjectModified = true;  // the rows are saved with the project
+  if (cell == kept.text && kept.note.empty()) return;
+  if (cell != kept.text) ProjectModified = true;  // the rows are saved with the project
+  cell = std::move(kept.text);
   // The row's whole price and the total follow the committed cell at once.
   RecalcWholePrices(EstimateGrid);
   ShowEstimateRows();
+  platform::ShowNote(kept.note);
 }
 
 void TForm2::StringGrid2Edited(int row, int column) {

@@ -22,10 +22,10 @@
 #include "model/network_model.hpp"
 #include "model/number_text.hpp"
 #include "model/object_rows.hpp"
+#include "model/price_rows.hpp"
 #include "model/project_file.hpp"
 #include "model/project_options.hpp"
 #include "model/source_tables.hpp"
-#include "model/text_file.hpp"
 #include "model/undo_ring.hpp"
 #include "symbols/object_glyphs.hpp"
 
@@ -431,23 +431,18 @@ void TForm5::ComboBox1Exit() {
 
 // ---- comment editor handlers
 
-// The project file keeps comments in 8 bits: a character it cannot hold is refused as it is
-// typed, with a word, instead of coming back as "?" from the next Save and Open.
+// A comment holds at most 100 characters. What the project file cannot keep is left out when the
+// comment is committed, so a refused character never stops the typing.
 void TForm5::Memo1Change() {
   const QString typed = Memo1->toPlainText();
-  const std::string lost = CharsCp1252CannotHold(typed.toStdString());
-  if (typed.size() <= kCommentMaxChars && lost.empty()) return;
-  auto kept = [&lost](const QString& t) { return QString::fromStdString(WithoutChars(t.toStdString(), lost)); };
-  const QString t = kept(typed).left(kCommentMaxChars);
-  const int caret = static_cast<int>(kept(typed.left(Memo1->textCursor().position())).size());
-  {
-    const QSignalBlocker block(Memo1);
-    Memo1->setPlainText(t);
-    QTextCursor cursor = Memo1->textCursor();
-    cursor.setPosition(std::min(caret, static_cast<int>(t.size())));
-    Memo1->setTextCursor(cursor);
-  }
-  if (!lost.empty()) platform::ShowError("Note", CharsLeftOutMessage("project file", lost));
+  if (typed.size() <= kCommentMaxChars) return;
+  const int kept = kCommentMaxChars - (typed.at(kCommentMaxChars - 1).isHighSurrogate() ? 1 : 0);
+  const int caret = Memo1->textCursor().position();
+  const QSignalBlocker block(Memo1);
+  Memo1->setPlainText(typed.left(kept));
+  QTextCursor cursor = Memo1->textCursor();
+  cursor.setPosition(std::min(caret, kept));
+  Memo1->setTextCursor(cursor);
 }
 
 void TForm5::Memo1KeyDown(int key) {
@@ -456,10 +451,16 @@ void TForm5::Memo1KeyDown(int key) {
 
 void TForm5::CommitCommentEditor() {
   const int row = EditedRow();
+  // The project file keeps comments in 8 bits: what it cannot hold is left out with a word,
+  // instead of coming back as "?" from the next Save and Open.
+  const KeptText kept = KeepTypedText(Memo1->toPlainText().toStdString(), true, "project file");
+  std::string note;
   if (row >= 0) {
     const int inst = NetObjects[static_cast<std::size_t>(row)][kInst];
-    if (InRange(inst, 0, kItemTextSlots - 1))
-      ItemTexts[static_cast<std::size_t>(inst)] = Memo1->toPlainText().toStdString();
+    if (InRange(inst, 0, kItemTextSlots - 1)) {
+      ItemTexts[static_cast<std::size_t>(inst)] = kept.text;
+      note = kept.note;
+    }
   }
   Memo1->hide();
   PanelOpen = 0;
@@ -470,6 +471,7 @@ void TForm5::CommitCommentEditor() {
   Repaint();
   ProjectModified = true;
   InlineEdit = 0;
+  platform::ShowNote(note);
 }
 
 // ---- knob stepper handlers

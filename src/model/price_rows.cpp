@@ -262,6 +262,12 @@ std::string CharsFieldCannotHold(const std::string& utf8, bool lastField) {
   return refused.append(CharsCp1252CannotHold(utf8));
 }
 
+KeptText KeepTypedText(const std::string& utf8, bool lastField, const std::string& file) {
+  const std::string refused = CharsFieldCannotHold(utf8, lastField);
+  if (refused.empty()) return {utf8, {}};
+  return {WithoutChars(utf8, refused), CharsLeftOutMessage(file, refused)};
+}
+
 void RebuildEstimate(PriceEstimateGrid& grid, const EstimateSources& src) {
   static const PriceRow kHeader{"     Item", " Quantity", "Unit Price", "Whole Price", "     Comment"};
   if (grid.RowCount() < 2) grid.SetRowCount(2);
@@ -380,15 +386,18 @@ int InstallationCostsRow(const PriceEstimateGrid& grid) {
   return 0;
 }
 
-EstimateCellEdit CommitEstimateCell(PriceEstimateGrid& grid, int row, int column, std::string text) {
-  if (row < 1 || column < kPriceItem || column >= kPriceColumns) return EstimateCellEdit::Unchanged;
+EstimateCellCommit CommitEstimateCell(PriceEstimateGrid& grid, int row, int column, std::string text) {
+  if (row < 1 || column < kPriceItem || column >= kPriceColumns) return {EstimateCellEdit::Unchanged, {}};
   if (row >= grid.RowCount()) grid.SetRowCount(row + 1);
+  KeptText kept{std::move(text), {}};
+  if (column == kPriceItem || column == kPriceComment)
+    kept = KeepTypedText(kept.text, column == kPriceComment, "project file");
   std::string& cell = grid.Rows[row][column];
-  if (cell == text) return EstimateCellEdit::Unchanged;
-  if (column == kPriceItem && text == kInstallationCosts) return EstimateCellEdit::ReservedName;
-  cell = std::move(text);
+  if (cell == kept.text) return {EstimateCellEdit::Unchanged, std::move(kept.note)};
+  if (column == kPriceItem && kept.text == kInstallationCosts) return {EstimateCellEdit::ReservedName, kReservedItemName};
+  cell = std::move(kept.text);
   RecalcWholePrices(grid);
-  return EstimateCellEdit::Changed;
+  return {EstimateCellEdit::Changed, std::move(kept.note)};
 }
 
 bool MoveEstimateRow(PriceEstimateGrid& grid, int from, int to) {

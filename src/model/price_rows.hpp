@@ -120,6 +120,14 @@ bool IsPriceCellText(std::string_view text);
 // cannot keep, each once: ";" (unless the field is the last of its line, which keeps it) and
 // those Windows-1252 cannot hold. Empty when the file keeps the whole text.
 std::string CharsFieldCannotHold(const std::string& utf8, bool lastField);
+// A typed text as such a field takes it when its edit is committed: the text less what the field
+// cannot keep, and the one note that names what was left out (empty when nothing was). Every
+// window that takes typed text for a file commits it through this, so the user hears once per edit.
+struct KeptText {
+  std::string text;
+  std::string note;
+};
+KeptText KeepTypedText(const std::string& utf8, bool lastField, const std::string& file);
 
 // ---- estimation
 
@@ -139,11 +147,19 @@ void RecalcWholePrices(PriceEstimateGrid& grid);
 // The fixed "Installation costs" row: the first row of that name, so a user row below it named
 // so (kept from an older file) is one of the user rows; 0 when there is none.
 int InstallationCostsRow(const PriceEstimateGrid& grid);
+inline constexpr char kReservedItemName[] =
+    "\"Installation costs\" is the name of the estimate's own row. Please give this row another name.";
 enum class EstimateCellEdit { Unchanged, Changed, ReservedName };
+struct EstimateCellCommit {
+  EstimateCellEdit edit;
+  std::string note;  // what the user is told once the cell editor has closed; empty for nothing
+};
 // Commits a cell typed into the estimate; a changed one counts in the whole prices and the total
-// at once. The item name "Installation costs" belongs to the fixed row alone: under it another
-// row would be taken for that row by the next rebuild, so it is refused and the cell stays.
-EstimateCellEdit CommitEstimateCell(PriceEstimateGrid& grid, int row, int column, std::string text);
+// at once. The item and the comment are fields of the project's price records: what the file
+// cannot keep is left out (the comment ends its record, so it keeps a ";"). The item name
+// "Installation costs" belongs to the fixed row alone: under it another row would be taken for
+// that row by the next rebuild, so it is refused and the cell stays.
+EstimateCellCommit CommitEstimateCell(PriceEstimateGrid& grid, int row, int column, std::string text);
 // Moves a dragged row; false when it stays. "Installation costs" and "Total:" keep their places,
 // item and cable rows stay above "Installation costs" and user rows below it: a row dropped
 // beyond its side lands at the side's end.

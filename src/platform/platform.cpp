@@ -15,6 +15,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 
 #include "platform/printer.hpp"
@@ -67,7 +68,8 @@ Platform* Install(Platform* p) {
   return prev;
 }
 
-Answer QtPlatform::messageBox(const std::string& caption, const std::string& text, Buttons buttons) {
+namespace {
+Answer ShowBox(const std::string& caption, const std::string& text, Buttons buttons) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(caption.empty() ? QApplication::applicationName() : QString::fromStdString(caption));
   box.setText(QString::fromStdString(text));
@@ -90,6 +92,16 @@ Answer QtPlatform::messageBox(const std::string& caption, const std::string& tex
     case QMessageBox::Cancel: return Answer::Cancel;
     default: return buttons == Buttons::OkCancel || buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
   }
+}
+}  // namespace
+
+Answer QtPlatform::messageBox(const std::string& caption, const std::string& text, Buttons buttons) {
+  return ShowBox(caption, text, buttons);
+}
+
+void QtPlatform::note(const std::string& text) {
+  // A box opened inside a grid's commit would also take the focus from the closing cell editor.
+  QTimer::singleShot(0, qApp, [text] { ShowBox("Note", text, Buttons::Ok); });
 }
 
 std::optional<FileDialogResult> QtPlatform::openFile(const FileDialogRequest& req) { return runFileDialog(req, false); }

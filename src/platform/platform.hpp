@@ -41,6 +41,9 @@ class Platform {
  public:
   virtual ~Platform() = default;
   virtual Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) = 0;
+  // A "Note" box about an edit just committed. It opens only once the event that committed the
+  // edit is handled: the editor has closed by then, so no key still being typed goes to the box.
+  virtual void note(const std::string& text) = 0;
   virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& req) = 0;
   virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) = 0;
   // Colours travel as $00BBGGRR integers, the form the model stores.
@@ -65,6 +68,10 @@ inline void ShowMessage(const std::string& text) { Current().messageBox("", text
 inline void ShowError(const std::string& caption, const std::string& text) {
   Current().messageBox(caption, text, Buttons::Ok);
 }
+// Says what a committed edit left out; nothing when `text` is empty.
+inline void ShowNote(const std::string& text) {
+  if (!text.empty()) Current().note(text);
+}
 inline Answer Ask(const std::string& caption, const std::string& text, Buttons b) {
   return Current().messageBox(caption, text, b);
 }
@@ -76,6 +83,7 @@ class QtPlatform : public Platform {
   QtPlatform();
   ~QtPlatform() override;
   Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) override;
+  void note(const std::string& text) override;
   std::optional<FileDialogResult> openFile(const FileDialogRequest& req) override;
   std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) override;
   std::optional<int> chooseColor(int initial) override;
@@ -121,6 +129,8 @@ class ScriptedPlatform : public Platform {
   int busyCalls = 0;
 
   Answer messageBox(const std::string& caption, const std::string& text, Buttons buttons) override;
+  // Recorded at once among the messages, with caption "Note".
+  void note(const std::string& text) override { messages.push_back({"Note", text, Buttons::Ok}); }
   std::optional<FileDialogResult> openFile(const FileDialogRequest& req) override;
   std::optional<FileDialogResult> saveFile(const FileDialogRequest& req) override;
   std::optional<int> chooseColor(int initial) override;

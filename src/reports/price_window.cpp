@@ -13,14 +13,12 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QTimer>
 
 #include "app/forms.hpp"
 #include "app/main_window.hpp"
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
 #include "model/project_options.hpp"
-#include "model/text_file.hpp"
 #include "platform/platform.hpp"
 #include "reports/estimate_print.hpp"
 
@@ -64,8 +62,8 @@ CableNames OptionCableNames(bool fiber) {
 static_assert(int{kPriceQuantity} == int{kPriceListMain} && int{kPriceWhole} == int{kPriceListSpecial2});
 bool IsNumberColumn(int column) { return column >= kPriceListMain && column <= kPriceListSpecial2; }
 
-// Checks the cells as they are typed, so a bad character goes at once: prices and quantities
-// must stay numbers, texts keep only what the file can.
+// Checks the number cells as they are typed, so a bad character goes at once; the texts keep
+// only what the file can when they are committed (StringGrid1Edited).
 // While the check's message box is up the editor keeps its place: the box takes the focus, and
 // a grid that closed the editor then would free it under the key press still being handled.
 class PriceCellDelegate : public QStyledItemDelegate {
@@ -176,8 +174,11 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   QFont editFont = Edit1->font();
   editFont.setBold(true);
   Edit1->setFont(editFont);
-  connect(Edit1, &QLineEdit::textChanged, this, [](const QString& t) { PriceListRows.Currency = t.toStdString(); });
-  connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& t) { Edit1Change(t); });
+  // The list holds the currency less what its file cannot keep at every keystroke; the edit shows
+  // it so, with a word, once the typing is committed.
+  connect(Edit1, &QLineEdit::textChanged, this,
+          [](const QString& t) { PriceListRows.Currency = KeepTypedText(t.toStdString(), false, {}).text; });
+  connect(Edit1, &QLineEdit::editingFinished, this, [this] { Edit1Exit(); });
   Button3 = new QPushButton("Price list", this);
   Button3->setGeometry(175, 516, 80, 25);
   Button2 = new QPushButton("Print", this);
@@ -301,13 +302,18 @@ void TForm2::Button1Click() {
     close();
     return;
   }
+  Edit1Exit();
   ShowReportControls();
   if (Form1) Form1->Billofmaterials1Click();
 }
 
 void TForm2::Button2Click() {
-  if (InPriceListMode()) SavePriceFile();
-  else PrintEstimate();
+  if (InPriceListMode()) {
+    Edit1Exit();
+    SavePriceFile();
+  } else {
+    PrintEstimate();
+  }
 }
 
 void TForm2::Button3Click() {
@@ -374,42 +380,25 @@ void TForm2::StringGrid1SelectCell() {
 
 QString TForm2::CheckedCellText(int column, const QString& text, std::string& message) {
   message.clear();
-  if (IsNumberColumn(column)) {
-    if (IsPriceCellText(text.toStdString())) return text;
-    message = kBadRealNumber;
-    return text.chopped(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);  // the whole last character
-  }
-  // The comment ends its record, so it keeps a ";"; the item's would split the record.
-  const std::string refused = CharsFieldCannotHold(text.toStdString(), column == kPriceComment);
-  if (refused.empty()) return text;
-  message = CharsLeftOutMessage("project file", refused);
-  return QString::fromStdString(WithoutChars(text.toStdString(), refused));
+  if (!IsNumberColumn(column) || IsPriceCellText(text.toStdString())) return text;
+  message = kBadRealNumber;
+  return text.chopped(text.size() > 1 && text.back().isLowSurrogate() ? 2 : 1);  // the whole last character
 }
 
-void TForm2::Edit1Change(const QString& text) {
-  const std::string refused = CharsFieldCannotHold(text.toStdString(), false);
-  if (refused.empty()) return;
-  Edit1->setText(QString::fromStdString(WithoutChars(text.toStdString(), refused)));
-  platform::ShowError("Error", CharsLeftOutMessage("price list file", refused));
+void TForm2::Edit1Exit() {
+  const KeptText kept = KeepTypedText(Edit1->text().toStdString(), false, "price list file");
+  if (kept.note.empty()) return;
+  Edit1->setText(Q(kept.text));
+  platform::ShowNote(kept.note);
 }
 
 void TForm2::StringGrid1Edited(int row, int column) {
   if (m_showing) return;
-  switch (CommitEstimateCell(EstimateGrid, row + 1, column, CellText(StringGrid1, row, column))) {
-    case EstimateCellEdit::Unchanged: return;
-    case EstimateCellEdit::Changed: ProjectModified = true; break;  // the rows are saved with the project
-    case EstimateCellEdit::ReservedName: {
-      // A box taking the focus from the cell editor would commit it again: then it is said once
-      // the editor has closed.
-      const QWidget* focus = QApplication::focusWidget();
-      if (focus && StringGrid1->viewport()->isAncestorOf(focus))
-        QTimer::singleShot(0, this, [] { platform::ShowError("Error", kReservedItemName); });
-      else
-        platform::ShowError("Error", kReservedItemName);
-      break;
-    }
-  }
+  const EstimateCellCommit done = CommitEstimateCell(EstimateGrid, row + 1, column, CellText(StringGrid1, row, column));
+  if (done.edit == EstimateCellEdit::Unchanged && done.note.empty()) return;
+  if (done.edit == EstimateCellEdit::Changed) ProjectModified = true;  // the rows are saved with the project
   ShowEstimateRows();
+  platform::ShowNote(done.note);
 }
 
 void TForm2::StringGrid2Edited(int row, int column) {

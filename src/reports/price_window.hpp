@@ -24,8 +24,6 @@ namespace kavrix {
 std::vector<std::string> DefaultPriceListNames();
 
 inline constexpr char kBadRealNumber[] = "The value must be of a real type number!";
-inline constexpr char kReservedItemName[] =
-    "\"Installation costs\" is the name of the estimate's own row. Please give this row another name.";
 
 class TForm2 : public QWidget {
   Q_OBJECT
@@ -60,11 +58,11 @@ class TForm2 : public QWidget {
   // Right button on the estimate grid at `pos` (grid coordinates).
   void StringGrid1MouseDown(QPoint pos);
   void StringGrid1SelectCell();
-  // Checks a cell text as typed: an invalid price loses its last character, a text the
-  // characters its file cannot keep; `message` then says why (else it is empty).
+  // Checks a cell text as typed: an invalid price or quantity loses its last character;
+  // `message` then says why (else it is empty).
   QString CheckedCellText(int column, const QString& text, std::string& message);
-  // The currency as typed: what the price list file cannot keep is refused with a message.
-  void Edit1Change(const QString& text);
+  // The currency's edit committed: it shows what the price list keeps, saying what was left out.
+  void Edit1Exit();
   bool PrintEstimate();
   bool InPriceListMode() const;
 

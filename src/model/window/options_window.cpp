@@ -27,7 +27,6 @@
 #include "model/number_text.hpp"
 #include "model/window_modes.hpp"
 #include "model/project_options.hpp"
-#include "model/text_file.hpp"
 #include "model/price_rows.hpp"
 #include "platform/platform.hpp"
 #include "reports/price_window.hpp"
@@ -460,11 +459,11 @@ void TForm3::GridEdited(QTableWidget* grid, int tableRow, int col) {
 void TForm3::SetCableName(QTableWidget* grid, std::string& cell, const std::string& text) {
   // The name is a field of the project file and of the price list's ";"-separated lines: what
   // they cannot keep is left out with a word, not turned into "?" or a split line on disk.
-  const std::string refused = CharsFieldCannotHold(text, false);
-  cell = WithoutChars(text, refused);
-  if (refused.empty()) return;
+  KeptText kept = KeepTypedText(text, false, "project and price list files");
+  cell = std::move(kept.text);
+  if (kept.note.empty()) return;
   ShowGrid(grid, grid == StringGrid1);
-  platform::ShowError("Error", CharsLeftOutMessage("project and price list files", refused));
+  platform::ShowNote(kept.note);
 }
 
 void TForm3::StringGrid1SetEditText(int col, int row, const std::string& value) {

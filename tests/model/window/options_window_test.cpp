@@ -25,6 +25,7 @@
 #include "model/text_file.hpp"
 #include "model/source_tables.hpp"
 #include "app/main_window.hpp"
+#include "editor/canvas_window.hpp"
 #include "model/window/options_window.hpp"
 #include "reports/price_window.hpp"
 #include "support/app_guard.hpp"
@@ -243,6 +244,31 @@ TEST_F(OptionsWindowTest, BadKeyInRfCellShowsOneMessageAndKeepsTheProgramUp) {
   EXPECT_EQ(Cell(g, 1, 2), "0.25");
   EXPECT_EQ(OptionControls.RfGrid[1].first, "0.25");
 }
+
+// A refused character opened a box while keys still came: the keys after it went to the box and
+// the rest of the text was lost. And a cable or fiber name edited alone left the project unmarked.
+using Place = std::tuple<QWidget* (*)(), std::string (*)(), const char*>;  // editor, what it keeps, file
+class TypedText : public OptionsWindowTest, public ::testing::WithParamInterface<Place> {};
+QWidget* Cell(QTableWidget* g, int col) { g->editItem(g->item(0, col)); return g->findChildren<QLineEdit*>().last(); }
+QWidget* Comment() { Form5->OpenObjectEditor(test::AddObject(100, 0, 0, 3), 0, 0); return Form5->focusWidget(); }
+TEST_P(TypedText, EveryKeyAfterARefusedCharacterCountsAndOneNoteFollowsTheCommit) {
+  MessageBoxAnswerer boxes;
+  QWidget* editor = std::get<0>(GetParam())();
+  for (const QChar c : QString("ABжCD")) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, c, Qt::NoModifier);
+  EXPECT_TRUE(boxes.texts.empty()) << "no box while keys still come";
+  QTest::keyClick(editor, Qt::Key_Return);
+  QTest::qWait(30);
+  EXPECT_EQ(std::get<1>(GetParam())(), "ABCD");
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{CharsLeftOutMessage(std::get<2>(GetParam()), "ж")});
+  EXPECT_TRUE(ProjectModified);
+}
+constexpr const char* kBoth = "project and price list files";
+INSTANTIATE_TEST_SUITE_P(Places, TypedText, ::testing::Values(
+    Place{Comment, [] { return ItemTexts[3]; }, "project file"},
+    Place{[] { Form1->Billofmaterials1Click(); return Cell(Form2->StringGrid1, kPriceComment); },
+          [] { return EstimateGrid.Rows[1][kPriceComment]; }, "project file"},
+    Place{[] { return Cell(Form3->StringGrid1, 1); }, [] { return OptionControls.RfGrid[1].type; }, kBoth},
+    Place{[] { return Cell(Form3->StringGrid2, 1); }, [] { return OptionControls.FiberGrid[1].type; }, kBoth}));
 
 TEST_F(OptionsWindowTest, ValuesTheFileCannotHoldOrThatWouldAmplifyAreRefused) {
   // A loss of 3000000 was saved x1000 past the 32-bit record and came back as 0; 1e300 was

@@ -3,11 +3,11 @@
 // compose object symbols and labels.
 #include <gtest/gtest.h>
 
+#include "model/project_options.hpp"
 #include "support/model_guard.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 #include "symbols/switch_amp_glyphs.hpp"
-#include "symbols/symbol_options.hpp"
 #include "symbols/type_glyphs.hpp"
 
 namespace kavrix::test {
@@ -21,10 +21,10 @@ class GlyphTest : public ::testing::Test {
   void SetUp() override {
     InstallGlyphHooks();
     NewNetworkModel();
-    CurrentSymbolOptions() = SymbolOptions{};
+    OptionControls.CheckBox2 = false;
   }
   void TearDown() override {
-    CurrentSymbolOptions() = SymbolOptions{};
+    OptionControls.CheckBox2 = false;
     if (TypeGlyphAt(10).empty()) CreateSwitchAmpGlyphs();
     RemoveObjectGlyphHooks();
     NewNetworkModel();

@@ -3,8 +3,8 @@
 // compose object symbols and labels.
 #include <gtest/gtest.h>
 
-#include "model/project_options.hpp"
 #include "support/model_guard.hpp"
+#include "support/project_guard.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 #include "symbols/switch_amp_glyphs.hpp"
@@ -14,6 +14,7 @@ namespace kavrix::test {
 
 class GlyphTest : public ::testing::Test {
  protected:
+  FreshProject project;  // "Show designators" off, as at start-up
   static void SetUpTestSuite() {
     CreateDeviceGlyphs();
     CreateSwitchAmpGlyphs();
@@ -21,10 +22,8 @@ class GlyphTest : public ::testing::Test {
   void SetUp() override {
     InstallGlyphHooks();
     NewNetworkModel();
-    OptionControls.CheckBox2 = false;
   }
   void TearDown() override {
-    OptionControls.CheckBox2 = false;
     if (TypeGlyphAt(10).empty()) CreateSwitchAmpGlyphs();
     RemoveObjectGlyphHooks();
     NewNetworkModel();

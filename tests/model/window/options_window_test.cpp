@@ -32,7 +32,6 @@
 #include "support/model_guard.hpp"
 #include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
-#include "symbols/object_glyphs.hpp"
 
 namespace kavrix {
 namespace {
@@ -378,13 +377,11 @@ TEST_F(OptionsWindowTest, ObsoleteSetIsBuiltAndReleasedOncePerChange) {
 
 // Ticking "Show designators" drew no row number: the labels read a switch that the box never set.
 TEST_F(OptionsWindowTest, DesignatorsComeAndGoWithTheBox) {
-  const int tap = test::AddObject(131, 100, 100, 0, 3);
-  test::AddContinuation();
-  RebuildAllObjectGlyphs();
-  const QImage plain = ObjGlyphAt(tap).image().copy();
+  Hooks().rowGlyphChanged(test::AddObject(131, 100, 100, 0, 3));  // a turned tap, as placed
+  const QImage plain = ObjGlyphAt(0).image().copy();
   for (bool ticked : {true, false}) {
     QTest::mouseClick(Form3->CheckBox2, Qt::LeftButton);
-    EXPECT_EQ(ObjGlyphAt(tap).image() != plain, ticked);
+    EXPECT_EQ(ObjGlyphAt(0).image() != plain, ticked);
   }
 }
 

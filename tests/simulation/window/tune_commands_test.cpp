@@ -96,18 +96,5 @@ TEST_F(TuneLabels, AdjustedSymbolsShowTheFinalSettings) {
   }
 }
 
-// The optimisation button looked the same whichever criteria the next run would use.
-TEST_F(OptimisationUndo, ButtonIsDownWhileOnlySatelliteLevelsComeNext) {
-  test::BuildTapRiser(2);
-  test::AddObject(92, 2000, 2000, 1, 1, 0);  // with a CATV feed the criteria alternate
-  for (const bool satelliteOnly : {true, false, true}) {
-    Form1->ToolButton94->trigger();
-    EXPECT_EQ(Form1->ToolButton94->isChecked(), satelliteOnly);
-  }
-  ProjectModified = false;
-  Form1->Close1Click();
-  EXPECT_FALSE(Form1->ToolButton94->isChecked());
-}
-
 }  // namespace
 }  // namespace kavrix

@@ -28,6 +28,7 @@
 #include "model/window/options_window.hpp"
 #include "reports/document_commands.hpp"
 #include "reports/price_window.hpp"
+#include "simulation/structure_optimisation.hpp"
 #include "simulation/window/analyzer_window.hpp"
 
 namespace kavrix {
@@ -123,7 +124,7 @@ void TForm1::BuildMenus() {
   ToolButton86 = ToolBar1->addAction("Tune", this, [this] { ToolButton86Click(); });
   ToolButton86->setToolTip("Automatic adjustment of levels");
   ToolButton94 = ToolBar1->addAction("Optimize", this, [this] { Optimizationofnetwork1Click(); });
-  ToolButton94->setToolTip("Adjustment with optimizing structure");
+  ToolButton94->setCheckable(true);
   QMenu* help = menuBar()->addMenu("&Help");
   About1 = help->addAction("About", this, [this] { About1Click(); });
   Help2 = help->addAction("Help", this, [this] { Help2Click(); });
@@ -166,6 +167,15 @@ void TForm1::FormCreate() {
   PageHeightPx = page.heightPx;
   ItemTexts[0] = "abcd";
   ItemTexts[1] = "efgh";
+  ShowOptimizeMode();
+}
+
+void TForm1::ShowOptimizeMode() {
+  ToolButton94ImageIndex = OptimizeModeImage(OptimizeMode);
+  if (!ToolButton94) return;
+  ToolButton94->setChecked(!OptimizeMode);
+  ToolButton94->setToolTip(OptimizeMode ? "Adjustment with optimizing structure\nNext: satellite and terrestrial levels"
+                                        : "Adjustment with optimizing structure\nNext: satellite levels only");
 }
 
 bool TForm1::AskSaveProject() {
@@ -198,7 +208,7 @@ bool TForm1::Close1Click() {
   ProjectFileName = kUnsavedProjectName;
   ShowProjectCaption(ProjectFileName);
   ShowProjectInWindows();  // the reset cable names reach the price list too
-  ToolButton94ImageIndex = 76;
+  ShowOptimizeMode();
   return true;
 }
 

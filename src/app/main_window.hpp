@@ -80,6 +80,9 @@ class TForm1 : public QMainWindow {
   void ToolButton86Click();
   void ToolButton93Click();
   void Optimizationofnetwork1Click();
+  // ToolButton94 shows OptimizeMode, the criteria of the next optimisation: its image index, down
+  // while only satellite levels are watched, and a tool tip that names the criteria.
+  void ShowOptimizeMode();
   int ToolButton90ImageIndex = 71;
   void Simulate1Click();            // the "RF Analyze" run (run_command.cpp)
   void ToolButton90Click();         // navigation view on/off (navigation_view.cpp)

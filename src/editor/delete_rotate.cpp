@@ -9,6 +9,7 @@
 #include "editor/canvas_window.hpp"
 #include "editor/placement_commands.hpp"
 #include "model/network_model.hpp"
+#include "model/project_options.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "symbols/glyph_store.hpp"
@@ -202,6 +203,7 @@ void TForm5::Delete1Click() {
   {
     EditStep step;
     const int heldRow = CurObject;
+    const int countBefore = ObjectCount;
     CancelPlacement();
     // An editor or panel left open keeps to its own object, wherever the rows move.
     const RowFollowers followers{&m_editRow, &StringGrid1Tag};
@@ -213,6 +215,8 @@ void TForm5::Delete1Click() {
       if (held) SelObject = heldRow;
       DeleteComponent(SaveDialog1, followers);
     }
+    // The objects behind a deleted one moved up a row: their designators name their new rows.
+    if (OptionControls.CheckBox2 && ObjectCount != countBefore) RebuildAllObjectGlyphs();
     ProjectModified = true;
     PendingKind = 0;
     EndLevelDisplay();

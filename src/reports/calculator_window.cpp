@@ -119,6 +119,7 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent) {
   Label1 = new QLabel(this);
   Label1->setFont(bold);
   Label1->setGeometry(232, 362, 200, 28);
+  Label1->setWordWrap(true);  // the horizon message takes two lines in a larger font
   Button2 = new QPushButton("Close", this);
   Button2->setGeometry(16, 396, 90, 26);
   Button3 = new QPushButton("Help", this);
@@ -211,12 +212,12 @@ void TForm6::Button1Click() {
   in.longitude = RadioButton4->isChecked() ? -longitude : longitude;
   in.kuBand = RadioButton7->isChecked();
   const PathLossResult r = ComputeSignalLevel(in);
-  if (!std::isfinite(r.antennaGain) || !std::isfinite(r.level)) {
+  if (!std::isfinite(r.antennaGain) || (r.visible && !std::isfinite(r.level))) {
     platform::ShowError("Error", kBadParameter);
     return;
   }
   if (!in.gainGiven) Edit6->setText(QString::fromStdString(RoundedText(r.antennaGain)));
-  Label1->setText(QString::fromStdString(RoundedText(r.level) + "   dBuV"));
+  Label1->setText(r.visible ? QString::fromStdString(RoundedText(r.level) + "   dBuV") : kSatelliteNotVisible);
 }
 
 void TForm6::Button2Click() { close(); }

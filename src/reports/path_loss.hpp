@@ -17,10 +17,14 @@ struct PathLossInput {
 };
 
 struct PathLossResult {
-  double pathLoss = 0;     // dB
+  bool visible = true;     // false: the satellite is below the site's horizon, no path and no level
+  double pathLoss = 0;     // dB (NaN when not visible)
   double antennaGain = 0;  // dB, computed or given
-  double level = 0;        // dBuV on 75 ohm
+  double level = 0;        // dBuV on 75 ohm (NaN when not visible)
 };
+
+// What the calculator shows instead of a level when the satellite is below the horizon.
+inline constexpr const char* kSatelliteNotVisible = "Satellite not visible from this site";
 
 PathLossResult ComputeSignalLevel(const PathLossInput& in);
 

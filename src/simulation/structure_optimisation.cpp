@@ -475,7 +475,7 @@ OptimisationOutcome OptimizeStructure(const CommandClicks& clicks) {
   }
   if (out.ran) {
     OptimizeMode = !OptimizeMode;
-    out.imageIndex = OptimizeMode ? 76 : 78;
+    out.imageIndex = OptimizeModeImage(OptimizeMode);
     if (clicks.optimizeImage) clicks.optimizeImage(out.imageIndex);
   }
   if (clicks.busy) clicks.busy(false);

@@ -13,6 +13,12 @@ namespace kavrix {
 // OptimizeMode (model): criteria set of the next optimisation; true also watches terrestrial
 // levels. Alternates from one optimisation to the next.
 
+// The optimisation button's image for a criteria set: 76 watches terrestrial levels too, 78 only
+// satellite levels.
+constexpr int kOptimizeImageAllLevels = 76;
+constexpr int kOptimizeImageSatelliteLevels = 78;
+constexpr int OptimizeModeImage(bool mode) { return mode ? kOptimizeImageAllLevels : kOptimizeImageSatelliteLevels; }
+
 inline constexpr const char* kOptimisationPrecondition =
     "Missing signal source or network does not contain interchangeable cascaded components";
 

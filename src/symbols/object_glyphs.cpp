@@ -9,18 +9,13 @@
 
 #include "catalogue/model_names.hpp"
 #include "model/network_model.hpp"
+#include "model/project_options.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/switch_amp_glyphs.hpp"
 #include "symbols/type_glyphs.hpp"
-#include "symbols/symbol_options.hpp"
 #include "symbols/value_labels.hpp"
 
 namespace kavrix {
-
-SymbolOptions& CurrentSymbolOptions() {
-  static SymbolOptions options;
-  return options;
-}
 
 namespace {
 
@@ -461,7 +456,7 @@ void RebuildAllObjectGlyphs() {
 }
 
 void ApplyShowDesignators(bool show) {
-  CurrentSymbolOptions().showDesignators = show;
+  OptionControls.CheckBox2 = show;
   if (!show) {
     if (ObjGlyphs.size() < NetObjects.size()) ObjGlyphs.resize(NetObjects.size());
     for (std::size_t row = 0; row < NetObjects.size(); ++row)

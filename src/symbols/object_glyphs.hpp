@@ -21,8 +21,9 @@ Bitmap MakeObjectGlyph(int row);
 void RebuildObjectGlyph(int row);
 // Every object row (Kind above 0) composed anew and labelled, as after opening a project.
 void RebuildAllObjectGlyphs();
-// The "Show designators" switch: turning it off composes every symbol anew (the designators
-// painted so far must go); either way every object's labels are drawn again.
+// The "Show designators" switch (the option the labels read): turning it off composes every
+// symbol anew (the designators painted so far must go); either way every object's labels are
+// drawn again.
 void ApplyShowDesignators(bool show);
 
 // Lets model-level code (undo replay, project loading) rebuild symbols and labels through Hooks().

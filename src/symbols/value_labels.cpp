@@ -13,11 +13,11 @@
 #include "model/number_text.hpp"
 #include "model/object_rows.hpp"
 #include "model/panel_encodings.hpp"
+#include "model/project_options.hpp"
 #include "model/run_records.hpp"
 #include "symbols/canvas_surface.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
-#include "symbols/symbol_options.hpp"
 #include "symbols/type_glyphs.hpp"
 
 namespace kavrix {
@@ -700,7 +700,7 @@ QRect ValueLabelRect(int row, double value, int mode, int x, int y, int glyphWid
 void MakeValueLabel(int row, int x, int y, double value, int mode) { DrawLabel(row, {x, y, value, mode}); }
 
 void DrawObjectLabels(int row) {
-  const std::vector<ValueLabel> labels = ObjectLabels(row, CurrentSymbolOptions().showDesignators);
+  const std::vector<ValueLabel> labels = ObjectLabels(row, OptionControls.CheckBox2);
   for (const ValueLabel& l : labels) DrawLabel(row, l);
   // The designator's digits once more over the value labels, whose boxes would hide them; its
   // own box stays beneath them, so it hides no value.

@@ -208,6 +208,9 @@ TEST_F(MainWindowTest, NewClearsEstimateChartsAndAnalyzer) {
   EstimateGrid.Tag = 2;
   Form4->show();
   Form5->Tag = 3;
+  OptimizeMode = false;  // left by an optimisation: the button shows the satellite criteria come next
+  Form1->ToolButton94->trigger();  // stops at once: nothing to exchange
+  EXPECT_TRUE(Form1->ToolButton94->isChecked());
   ASSERT_TRUE(Form1->Close1Click());
   EXPECT_EQ(cleared, 1);
   EXPECT_FALSE(Form4->isVisible());
@@ -216,6 +219,7 @@ TEST_F(MainWindowTest, NewClearsEstimateChartsAndAnalyzer) {
   EXPECT_EQ(Form3->Edit11->text(), "60");
   EXPECT_EQ(Form5->VertScrollRange, Form5->ClientHeight() + 100);
   EXPECT_EQ(Form1->ToolButton94ImageIndex, 76);
+  EXPECT_FALSE(Form1->ToolButton94->isChecked());
 }
 
 // New/Close and closing the window used to leave the canvas in the navigation view.

@@ -53,6 +53,16 @@ TEST(PathLoss, HandWorkedSite) {
   EXPECT_NEAR(ComputeSignalLevel(in).level, 76.262245, 1e-5);
 }
 
+// A satellite below the site's horizon, where cos(dlon) x cos(lat) <= 6378 / 42164, got a level.
+TEST(PathLoss, LevelOnlyWhileTheSatelliteIsAboveTheHorizon) {
+  const double sites[][4] = {{-19.2, 120, 54.7, 0}, {0, 81.29, 0, 77.08}, {0, -81.31, 0, 0}, {5, -76.29, -5, 0},
+                             {0, 0, 90, 0}, {-170, 175, 0, 78.34}};  // position, longitude west, latitude; 0: hidden
+  for (const auto& s : sites) {
+    const PathLossResult r = ComputeSignalLevel({.position = s[0], .longitude = s[1], .latitude = s[2]});
+    EXPECT_NEAR(r.visible ? r.level : 0.0, s[3], 0.005) << s[0] << " " << s[1] << " " << s[2];
+  }
+}
+
 class CalculatorTest : public ::testing::Test {
  protected:
   test::AppFixture app;

@@ -4,16 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "support/model_guard.hpp"
+#include "support/project_guard.hpp"
 #include "symbols/glyph_store.hpp"
 #include "symbols/object_glyphs.hpp"
 #include "symbols/switch_amp_glyphs.hpp"
-#include "symbols/symbol_options.hpp"
 #include "symbols/type_glyphs.hpp"
 
 namespace kavrix::test {
 
 class GlyphTest : public ::testing::Test {
  protected:
+  FreshProject project;  // "Show designators" off, as at start-up
   static void SetUpTestSuite() {
     CreateDeviceGlyphs();
     CreateSwitchAmpGlyphs();
@@ -21,10 +22,8 @@ class GlyphTest : public ::testing::Test {
   void SetUp() override {
     InstallGlyphHooks();
     NewNetworkModel();
-    CurrentSymbolOptions() = SymbolOptions{};
   }
   void TearDown() override {
-    CurrentSymbolOptions() = SymbolOptions{};
     if (TypeGlyphAt(10).empty()) CreateSwitchAmpGlyphs();
     RemoveObjectGlyphHooks();
     NewNetworkModel();

@@ -267,7 +267,7 @@ TEST_F(ObjectGlyph, ReleasedObsoleteSymbolIsBuiltAgainRatherThanVanishing) {
 
 TEST_F(ObjectGlyph, HooksRebuildSymbolAndLabelsForModelCode) {
   InstallObjectGlyphHooks();
-  CurrentSymbolOptions().showDesignators = true;
+  OptionControls.CheckBox2 = true;
   const int row = AddObject(80, 0, 0, 7, 1);
   ASSERT_TRUE(Hooks().rowGlyphChanged);
   TextRecorder rec;
@@ -315,7 +315,7 @@ bool SamePixels(const Bitmap& a, const Bitmap& b) {
 // labels draw must never reach another's symbol, and a taken symbol must look as one composed anew
 // (a recording composes every symbol afresh).
 TEST_F(ObjectGlyph, SharedCompositionsKeepEachObjectsLabelsApart) {
-  CurrentSymbolOptions().showDesignators = true;
+  OptionControls.CheckBox2 = true;
   const int first = Place(133, 0, 1, 0, {{0, 0, 0, 0, 0}});
   const int second = Place(133, 0, 1, 0, {{-3, 0, 0, 0, 0}});
   const int socket = Place(210, 15, 3, 2);

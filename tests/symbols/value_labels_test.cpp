@@ -132,7 +132,7 @@ TEST_F(ValueLabels, KeywordsAndOutputStates) {
 
 // Rows from 10000 showed keywords or a switch; on the modulators labels and the edge hid digits.
 TEST_F(ValueLabels, DesignatorShowsItsWholeNumber) {
-  CurrentSymbolOptions().showDesignators = true;
+  OptionControls.CheckBox2 = true;
   const auto green = [](const QImage& i) {
     const auto* p = reinterpret_cast<const QRgb*>(i.constBits());
     return std::count(p, p + i.width() * i.height(), ToRgb(colors::kGreen));
@@ -257,7 +257,7 @@ TEST_F(ValueLabels, DesignatorsOnlyWhileShownAndOnlyForKindsThatHaveOne) {
 }
 
 TEST_F(ValueLabels, DrawnTextsTakeTheModeColourAndDirection) {
-  CurrentSymbolOptions().showDesignators = true;
+  OptionControls.CheckBox2 = true;
   const int row = AddObject(87, 0, 0, 0, 1);
   AddContinuation(-3, -5, -7);
   StoreObjGlyph(row, MakeObjectGlyph(row));

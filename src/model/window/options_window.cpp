@@ -30,6 +30,7 @@
 #include "model/price_rows.hpp"
 #include "platform/platform.hpp"
 #include "reports/price_window.hpp"
+#include "symbols/object_glyphs.hpp"
 
 namespace kavrix {
 namespace {
@@ -238,10 +239,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
     OptionControls.CheckBox1 = on;
     RepaintCanvas();
   });
-  connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) {
-    if (m_showing) return;
-    OptionControls.CheckBox2 = on;
-    CheckBox2Click();
+  connect(CheckBox2, &QCheckBox::toggled, this, [this](bool) {
+    if (!m_showing) CheckBox2Click();
   });
   connect(CheckBox3, &QCheckBox::toggled, this, [this](bool on) {
     if (m_showing) return;
@@ -534,14 +533,7 @@ void TForm3::Panel1Click() {
 }
 
 void TForm3::CheckBox2Click() {
-  const ModelHooks& h = Hooks();
-  const int n = static_cast<int>(NetObjects.size());
-  if (!CheckBox2->isChecked() && h.makeObjectGlyph)
-    for (int i = 0; i < n; ++i)
-      if (NetObjects[i][kKind] > 0) h.makeObjectGlyph(i);
-  if (h.drawObjectLabels)
-    for (int i = 0; i < n; ++i)
-      if (NetObjects[i][kKind] > 0) h.drawObjectLabels(i);
+  ApplyShowDesignators(CheckBox2->isChecked());
   RepaintCanvas();
 }
 

@@ -54,13 +54,16 @@ CommandClicks MainWindowClicks(TForm1& form) {
   c.analyze = [&form] { form.ToolButton5->trigger(); };
   c.controlReset = [&form] { form.ToolButton93->trigger(); };
   c.tune = [&form] { form.ToolButton86->trigger(); };
-  c.optimizeImage = [&form](int image) { form.ToolButton94ImageIndex = image; };
   return c;
 }
 }  // namespace
 
 void TForm1::ToolButton93Click() { kavrix::ToolButton93Click(MainWindowClicks(*this)); }
 void TForm1::ToolButton86Click() { kavrix::ToolButton86Click(MainWindowClicks(*this)); }
-void TForm1::Optimizationofnetwork1Click() { kavrix::Optimizationofnetwork1Click(MainWindowClicks(*this)); }
+void TForm1::Optimizationofnetwork1Click() {
+  kavrix::Optimizationofnetwork1Click(MainWindowClicks(*this));
+  // Whether it ran or stopped early, the button shows the criteria the next run will use.
+  ShowOptimizeMode();
+}
 
 }  // namespace kavrix

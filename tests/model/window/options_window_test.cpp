@@ -32,6 +32,7 @@
 #include "support/message_box_answerer.hpp"
 #include "support/model_guard.hpp"
 #include "symbols/canvas_surface.hpp"
+#include "symbols/glyph_store.hpp"
 
 namespace kavrix {
 namespace {
@@ -400,18 +401,14 @@ TEST_F(OptionsWindowTest, ObsoleteSetIsBuiltAndReleasedOncePerChange) {
   EXPECT_EQ(built, 2);
 }
 
-TEST_F(OptionsWindowTest, DesignatorsOffRecomposesSymbolsBeforeLabels) {
-  test::AddObject(131, 100, 100);
-  test::AddContinuation();
-  test::AddObject(210, 300, 100);
-  std::vector<std::string> calls;
-  Hooks().makeObjectGlyph = [&](int r) { calls.push_back("glyph " + std::to_string(r)); };
-  Hooks().drawObjectLabels = [&](int r) { calls.push_back("labels " + std::to_string(r)); };
-  Form3->CheckBox2->setChecked(true);
-  EXPECT_EQ(calls, (std::vector<std::string>{"labels 0", "labels 2"}));
-  calls.clear();
-  Form3->CheckBox2->setChecked(false);
-  EXPECT_EQ(calls, (std::vector<std::string>{"glyph 0", "glyph 2", "labels 0", "labels 2"}));
+// Ticking "Show designators" drew no row number: the labels read a switch that the box never set.
+TEST_F(OptionsWindowTest, DesignatorsComeAndGoWithTheBox) {
+  Hooks().rowGlyphChanged(test::AddObject(131, 100, 100, 0, 3));  // a turned tap, as placed
+  const QImage plain = ObjGlyphAt(0).image().copy();
+  for (bool ticked : {true, false}) {
+    QTest::mouseClick(Form3->CheckBox2, Qt::LeftButton);
+    EXPECT_EQ(ObjGlyphAt(0).image() != plain, ticked);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "reports/price_window.hpp"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>

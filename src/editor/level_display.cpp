@@ -186,7 +186,7 @@ ProbeOutcome ProbeLevels(AnalyzerModel& a, IntPoint at) {
   const std::size_t nodes = std::min(Nodes.size(), NodeSpectra.size());
   for (std::size_t n = 0; n < nodes && Nodes[n][kNodeCode] != 0; ++n) {
     const int node = static_cast<int>(n);
-    if (Nodes[n][kNodeSourceId] <= 0) continue;  // no source reaches it
+    if (!NamesSource(Nodes[n][kNodeSourceId])) continue;  // no source reaches it: nothing to chart
     const int code = Nodes[n][kNodeCode];
     const int family = NodeClass(node);
     const int kind = NodeKind(node);

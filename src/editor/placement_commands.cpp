@@ -7,6 +7,7 @@
 #include "model/committed_drawing.hpp"
 #include "model/network_model.hpp"
 #include "model/object_rows.hpp"
+#include "model/project_options.hpp"
 #include "model/source_tables.hpp"
 #include "model/undo_ring.hpp"
 #include "model/window_modes.hpp"
@@ -231,7 +232,8 @@ ArmResult ArmPlacement(int kind, int32_t canvasTag) {
   if (kind == kModulatorZirn && Hooks().selectTvStandard) Hooks().selectTvStandard(NetObjects[row + 1][kHdmiStandard]);
   if (HasSymbol(kind)) {
     StoreObjGlyph(row, MakeObjectGlyph(row));
-    if (d->labels) DrawObjectLabels(row);
+    // A kind without value labels still shows its designator while designators are on.
+    if (d->labels || OptionControls.CheckBox2) DrawObjectLabels(row);
   }
   if (kind != kSocketKind) AutoScrollDY = 0;
 

@@ -258,7 +258,7 @@ TEST_P(TypedText, EveryKeyAfterARefusedCharacterCountsAndOneNoteFollowsTheCommit
   for (const QChar c : QString("ABжCD")) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, c, Qt::NoModifier);
   EXPECT_TRUE(boxes.texts.empty()) << "no box while keys still come";
   QTest::keyClick(editor, Qt::Key_Return);
-  QTest::qWaitFor([&] { return !boxes.texts.empty(); }, 5000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !boxes.texts.empty(); }, 5000)) << "a note after the commit";
   QTest::qWait(50);  // room for a second note, which must not come
   EXPECT_EQ(std::get<1>(GetParam())(), "ABCD");
   EXPECT_EQ(boxes.texts, std::vector<std::string>{CharsLeftOutMessage(std::get<2>(GetParam()), "ж")});

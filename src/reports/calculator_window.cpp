@@ -12,6 +12,7 @@
 
 #include "model/number_text.hpp"
 #include "platform/platform.hpp"
+#include "platform/stay_on_top.hpp"
 #include "reports/document_commands.hpp"
 #include "reports/path_loss.hpp"
 
@@ -60,7 +61,7 @@ std::string RoundedText(double v) { return FormatGeneral(std::nearbyint(v)); }
 
 TForm6::TForm6(QWidget* parent) : QWidget(parent) {
   setWindowTitle("Path Loss Calculator");
-  setWindowFlag(Qt::WindowStaysOnTopHint);
+  platform::KeepOnTop(this);
   setFixedSize(461, 430);
   move(320, 250);
   QFont face("Liberation Sans");

@@ -19,6 +19,7 @@
 #include "model/network_model.hpp"
 #include "model/project_options.hpp"
 #include "platform/platform.hpp"
+#include "platform/stay_on_top.hpp"
 #include "reports/estimate_print.hpp"
 
 namespace kavrix {
@@ -101,7 +102,7 @@ class PriceCellDelegate : public QStyledItemDelegate {
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent) {
   setWindowTitle("Help");
-  setWindowFlag(Qt::WindowStaysOnTopHint);
+  platform::KeepOnTop(this);
   setFixedSize(602, 568);
   // The grids' column widths are sized for this face.
   QFont face("Liberation Sans");

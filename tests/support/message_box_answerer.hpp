@@ -1,10 +1,12 @@
 #pragma once
-// Real message boxes answered by a timer, for tests that must see what a box taking the focus
-// does to the window under it.
+// Real modal windows answered by a timer, for tests that must see what a box taking the focus
+// does to the windows around it.
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,12 +15,16 @@
 namespace kavrix::test {
 
 // Shows the program's real message boxes and answers each with Enter, as a user does; a box
-// takes the focus from whatever was being typed into.
+// takes the focus from whatever was being typed into. Given `answer`, it hands every modal window
+// to it instead, once the window is up.
 class MessageBoxAnswerer {
  public:
-  MessageBoxAnswerer() : m_prev(platform::Install(&m_qt)) {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+  explicit MessageBoxAnswerer(std::function<void(QDialog&)> answer = {}) : m_prev(platform::Install(&m_qt)) {
+    QObject::connect(&m_timer, &QTimer::timeout, [this, answer] {
+      auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (modal && answer) {
+        answer(*modal);
+      } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         texts.push_back(box->text().toStdString());
         QTest::keyClick(box, Qt::Key_Return);
       }

@@ -1,7 +1,6 @@
 #include "simulation/window/analyzer_window.hpp"
 
 #include <QAction>
-#include <QApplication>
 #include <QChart>
 #include <QKeyEvent>
 #include <QLegendMarker>
@@ -11,11 +10,11 @@
 #include <QPainter>
 #include <QTimer>
 #include <QValueAxis>
-#include <QWindow>
 #include <algorithm>
 #include <limits>
 
 #include "model/source_tables.hpp"
+#include "platform/stay_on_top.hpp"
 #include "symbols/canvas_surface.hpp"
 
 namespace kavrix {
@@ -197,43 +196,7 @@ void AnalyzerChart::refresh() {
 
 // ---- TForm4
 
-namespace {
-
-// The Analyzer stays on top of the other windows, but a modal dialog or message box must show
-// above it: while one is up the Analyzer takes the normal layer, and it goes back on top when
-// the last one has gone.
-class ModalsAboveAnalyzer : public QObject {
- public:
-  explicit ModalsAboveAnalyzer(QWidget* analyzer) : QObject(analyzer), m_analyzer(analyzer) {
-    qApp->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() != QEvent::Show && e->type() != QEvent::Hide) return false;
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || w == m_analyzer || !w->isWindow() || !w->isModal()) return false;
-    if (e->type() == QEvent::Show) {
-      SetOnTop(false);
-    } else {
-      // The modal stack is brought up to date after the hide; look once it has been.
-      QTimer::singleShot(0, this, [this] {
-        if (!QApplication::activeModalWidget()) SetOnTop(true);
-      });
-    }
-    return false;
-  }
-
- private:
-  void SetOnTop(bool on) {
-    if (QWindow* win = m_analyzer->windowHandle()) win->setFlag(Qt::WindowStaysOnTopHint, on);
-  }
-  QWidget* m_analyzer;
-};
-
-}  // namespace
-
-TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window) {
   setWindowTitle("Analyzer");
   setAutoFillBackground(true);
   QPalette pal = palette();
@@ -242,7 +205,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOn
   setFocusPolicy(Qt::StrongFocus);
   move(457, 150);
   resize(AnalyzerModel::kDesignedClientWidth, AnalyzerModel::kDesignedClientHeight);
-  new ModalsAboveAnalyzer(this);
+  platform::KeepOnTop(this);
 
   Chart1 = new AnalyzerChart(m_model.Chart1, this);
   Chart1->chart()->setBackgroundBrush(kSilver);  // the window's colour

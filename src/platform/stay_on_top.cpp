@@ -41,7 +41,7 @@ class OnTopRule : public QObject {
       // One shown while a modal window is up waits under it like the others. The show event
       // comes before the window is mapped, so it never flashes above the box.
       if (type == QEvent::Show)
-        if (QWidget* modal = modalInCharge()) setOnTop(w, owns(w, modal));
+        if (QWidget* modal = QApplication::activeModalWidget()) setOnTop(w, owns(w, modal));
       return false;
     }
     if (type == QEvent::WindowActivate) return false;
@@ -63,11 +63,6 @@ class OnTopRule : public QObject {
     return std::find_if(m_windows.begin(), m_windows.end(), [w](const QPointer<QWidget>& k) { return k.data() == w; });
   }
 
-  QWidget* modalInCharge() const {
-    if (m_modal && m_modal->isVisible()) return m_modal;
-    return QApplication::activeModalWidget();
-  }
-
   // Whether `modal` was opened from `window` (or from a dialog of it).
   static bool owns(const QWidget* window, const QWidget* modal) {
     for (const QWidget* p = modal->parentWidget(); p; p = p->window()->parentWidget())
@@ -77,7 +72,6 @@ class OnTopRule : public QObject {
 
   // Puts every kept window where the modal window now in charge needs it; none: back on top.
   void follow(QWidget* modal) {
-    m_modal = modal;
     for (const QPointer<QWidget>& w : m_windows)
       if (w) setOnTop(w, !modal || owns(w, modal));
   }
@@ -87,7 +81,6 @@ class OnTopRule : public QObject {
   }
 
   std::vector<QPointer<QWidget>> m_windows;
-  QPointer<QWidget> m_modal;
 };
 
 }  // namespace
